@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/core_services.h"
+#include "lottery/lottery_data.h"
+
+namespace lottery {
+
+// The five persisted options: hide, print, muse, hstart, hend.
+void loadDrawOptions(DrawOptions& options, core::CoreServices& services);
+// False when the settings could not be written.
+bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services);
+
+} // namespace lottery

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lottery {
+
+constexpr int kPrizeCapacity = 100;
+constexpr int kParticipantCapacity = 10000;
+constexpr int kMaxWinnersPerRound = 30;
+constexpr int kPoolSize = kParticipantCapacity + kMaxWinnersPerRound;
+
+// Byte limits of the stored GBK texts, terminator not counted.
+constexpr std::size_t kPrizeIdBytes = 20;
+constexpr std::size_t kPrizeTitleBytes = 20;
+constexpr std::size_t kPrizeImageBytes = 21;
+constexpr std::size_t kRepeatListBytes = 103;
+constexpr std::size_t kRawTextBytes = 32;
+constexpr std::size_t kDisplayTextBytes = 30;
+
+struct PrizeRecord {
+    std::string id;
+    std::string title;
+    std::string image;
+    int total = 0;
+    int perRound = 0;
+    int order = 0;
+    std::string repeatList;
+    int rounds = 0; // derived from total and perRound, never stored
+};
+
+// Kept in ascending draw order; at most kPrizeCapacity records.
+struct PrizeTable {
+    std::vector<PrizeRecord> prizes;
+
+    int count() const { return static_cast<int>(prizes.size()); }
+    bool isFull() const { return count() >= kPrizeCapacity; }
+};
+
+struct ParticipantRecord {
+    std::string displayText; // rawText after masking
+    std::string rawText;     // the line as read, without its line end
+    int won = 0;             // non-zero once recorded as a winner in this draw
+    std::vector<std::string> wonPrizeIds; // ids of the prizes won in this draw
+};
+
+// At most kParticipantCapacity entries.
+struct ParticipantList {
+    std::vector<ParticipantRecord> entries;
+
+    int count() const { return static_cast<int>(entries.size()); }
+};
+
+enum class DrawState : int { Ready = 0, Rolling = 1, ShowingResult = 2 };
+
+struct DrawOptions {
+    // Persisted in the settings store.
+    int hide = 0;
+    int print = 0;
+    int muse = 0; // music off
+    int hstart = 0;
+    int hend = 0;
+    // Draw progress, never stored.
+    int prizeIndex = 0;
+    int roundIndex = 0;
+    int drawState = 0; // a DrawState
+    // Layout of the current prize's names.
+    int fontSize = 0;
+    int lineHeight = 0;
+
+    DrawState state() const { return static_cast<DrawState>(drawState); }
+    void setState(DrawState s) { drawState = static_cast<int>(s); }
+};
+
+// Selection work array: candidates from slot 0 up, winners from the top slot down.
+struct CandidatePool {
+    std::array<int, kPoolSize> slots{};
+    int winnerCount = 0; // winners of the latest selection
+
+    int winnerAt(int i) const { return slots[kPoolSize - 1 - i]; }
+};
+
+struct EventPaths {
+    std::filesystem::path appFolder;
+    std::filesystem::path prizeFile;
+    std::filesystem::path participantFile;
+    std::filesystem::path resultFile;
+
+    static EventPaths forFolder(const std::filesystem::path& folder) {
+        const auto data = folder / "data";
+        return {folder, data / "_prize.txt", data / "_items.txt", data / "_result.txt"};
+    }
+};
+
+// Everything one event holds in memory; owned by the main window, passed by reference.
+struct LotteryData {
+    PrizeTable prizeTable;
+    ParticipantList participants;
+    DrawOptions options;
+    CandidatePool pool;
+};
+
+} // namespace lottery

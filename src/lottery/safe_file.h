@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace lottery {
+
+// Writes bytes to a temporary file beside path, flushes it, then renames it over path.
+// On failure path is untouched and *problem (UTF-8) says what failed.
+bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                     std::string* problem);
+
+// Appends bytes and flushes them to disk before returning.
+bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem);
+
+// The whole file; false when it cannot be read.
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+} // namespace lottery

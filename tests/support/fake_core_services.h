@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/core_services.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+namespace testsupport {
+
+// Deterministic services: a seeded generator, a settable clock, settings in memory,
+// and a pass-through codec that treats ASCII as both encodings.
+class FakeCoreServices : public core::CoreServices {
+public:
+    explicit FakeCoreServices(std::filesystem::path appPath = {}, std::uint32_t seed = 1)
+        : appPath_(std::move(appPath)), generator_(seed) {}
+
+    std::filesystem::path getAppPath() const override { return appPath_; }
+
+    int getConfigB(const std::string& key) override { return value(key); }
+    int getConfigInt(const std::string& key) override { return value(key); }
+    void saveConfigB(const std::string& key, int v) override { settings[key] = v; }
+    void saveConfigInt(const std::string& key, int v) override { settings[key] = v; }
+    bool flushConfig() override { return flushSucceeds; }
+
+    int getRandInt(int low, int high) override {
+        return std::uniform_int_distribution<int>(low, high)(generator_);
+    }
+    // Returns now formatted; now advances by secondsPerCall at every call.
+    std::string getTimeNowStr(const std::string& format) override;
+    bool isFileExist(const std::filesystem::path& path) override {
+        return std::filesystem::exists(path);
+    }
+
+    std::string gbkFromUtf8(std::string_view utf8, int* unmappable = nullptr) override;
+    std::string utf8FromGbk(std::string_view gbk) override { return std::string(gbk); }
+
+    std::map<std::string, int> settings;
+    bool flushSucceeds = true;
+    std::int64_t now = 1767225600; // 2026-01-01 00:00:00 UTC
+    int secondsPerCall = 0;
+
+private:
+    int value(const std::string& key) const {
+        const auto it = settings.find(key);
+        return it == settings.end() ? 0 : it->second;
+    }
+
+    std::filesystem::path appPath_;
+    std::mt19937 generator_;
+};
+
+} // namespace testsupport
