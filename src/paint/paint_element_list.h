@@ -1,0 +1,30 @@
+#pragma once
+
+#include "paint/paint_element.h"
+
+#include <QPainter>
+#include <QRect>
+
+#include <vector>
+
+namespace paint {
+
+// The elements of one surface, painted back to front.
+class PaintElementList {
+public:
+    virtual ~PaintElementList() = default;
+
+    // Appends a copy; returns its index.
+    int addElement(const PaintElement& element);
+    // Paints every element over rect of the target, through one off-screen surface.
+    void paintAll(QPainter& target, const QRect& rect);
+    void invalidateAll();
+
+    int count() const { return static_cast<int>(elements_.size()); }
+    PaintElement& at(int index) { return elements_.at(static_cast<std::size_t>(index)); }
+
+private:
+    std::vector<PaintElement> elements_;
+};
+
+} // namespace paint
