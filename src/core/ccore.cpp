@@ -1,0 +1,130 @@
+#include "core/ccore.h"
+
+#include "core/gbk_codec.h"
+#include "core/local_time.h"
+#include "core/message_box.h"
+#include "core/path_conversion.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QUrl>
+
+#include <ctime>
+
+namespace core {
+
+namespace {
+
+std::mt19937_64 seededGenerator() {
+    std::random_device entropy;
+    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(),
+                       entropy(), entropy(), entropy(), entropy()};
+    return std::mt19937_64(seed);
+}
+
+QString keyOf(const std::string& key) {
+    return QString::fromStdString(key);
+}
+
+} // namespace
+
+CCore::CCore(const QString& appFolder)
+    : appFolder_(QDir::cleanPath(
+          QDir(appFolder.isEmpty() ? QCoreApplication::applicationDirPath() : appFolder)
+              .absolutePath())),
+      generator_(seededGenerator()) {}
+
+CCore::~CCore() = default;
+
+void CCore::autoFileConfig() {
+    if (!settings_)
+        settings_ = std::make_unique<QSettings>(QDir(appFolder_).filePath("prizedraw.ini"),
+                                                QSettings::IniFormat);
+}
+
+QSettings& CCore::settings() {
+    autoFileConfig();
+    return *settings_;
+}
+
+std::filesystem::path CCore::getAppPath() const {
+    return toFsPath(appFolder_);
+}
+
+int CCore::getConfigB(const std::string& key) {
+    return settings().value(keyOf(key), 0).toInt() != 0 ? 1 : 0;
+}
+
+int CCore::getConfigInt(const std::string& key) {
+    return settings().value(keyOf(key), 0).toInt();
+}
+
+void CCore::saveConfigB(const std::string& key, int value) {
+    settings().setValue(keyOf(key), value != 0 ? 1 : 0);
+}
+
+void CCore::saveConfigInt(const std::string& key, int value) {
+    settings().setValue(keyOf(key), value);
+}
+
+bool CCore::flushConfig() {
+    QSettings& store = settings();
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+int CCore::getRandInt(int low, int high) {
+    if (low >= high)
+        return low;
+    return std::uniform_int_distribution<int>(low, high)(generator_);
+}
+
+std::string CCore::getTimeNowStr(const std::string& format) {
+    return formatLocalTime(std::time(nullptr), format);
+}
+
+bool CCore::isFileExist(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::string CCore::gbkFromUtf8(std::string_view utf8, int* unmappable) {
+    return GbkCodec::fromUtf8(utf8, unmappable);
+}
+
+std::string CCore::utf8FromGbk(std::string_view gbk) {
+    return GbkCodec::toUtf8(gbk);
+}
+
+std::filesystem::path CCore::getPathShort(const std::filesystem::path& path) const {
+    return path;
+}
+
+bool CCore::openUrl(const std::filesystem::path& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+}
+
+bool CCore::outTxtFile(std::string_view text, const std::filesystem::path& path) {
+    QFile file(toQString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const auto size = static_cast<qint64>(text.size());
+    return file.write(text.data(), size) == size && file.flush();
+}
+
+int CCore::msgboxConfirm(QWidget* owner, const QString& text) {
+    return showMessageBox(MessageKind::Confirm, owner, text);
+}
+
+void CCore::msgboxInfo(QWidget* owner, const QString& text) {
+    showMessageBox(MessageKind::Info, owner, text);
+}
+
+void CCore::msgboxWarning(QWidget* owner, const QString& text) {
+    showMessageBox(MessageKind::Warning, owner, text);
+}
+
+} // namespace core

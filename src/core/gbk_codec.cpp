@@ -1,0 +1,87 @@
+#include "core/gbk_codec.h"
+
+#include <QTextCodec>
+
+namespace core {
+
+namespace {
+
+QTextCodec& gbkCodec() {
+    // Core5Compat carries GBK on every platform; without it no text could be shown.
+    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
+    Q_ASSERT(codec);
+    return *codec;
+}
+
+QByteArray encode(const QChar* chars, int length, int* invalid) {
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    QByteArray bytes = gbkCodec().fromUnicode(chars, length, &state);
+    *invalid = state.invalidChars + state.remainingChars;
+    return bytes;
+}
+
+} // namespace
+
+std::string GbkCodec::fromQString(const QString& text, int* unmappable) {
+    int invalid = 0;
+    QByteArray bytes = encode(text.constData(), static_cast<int>(text.size()), &invalid);
+    int lost = 0;
+    if (invalid > 0) {
+        // Codecs differ in how they count a surrogate pair; convert one character at a
+        // time so every backend yields one '?' per character.
+        bytes.clear();
+        for (qsizetype i = 0; i < text.size();) {
+            const int width =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
+            int bad = 0;
+            const QByteArray one = encode(text.constData() + i, width, &bad);
+            if (bad > 0 || one.isEmpty()) {
+                bytes.append('?');
+                ++lost;
+            } else {
+                bytes.append(one);
+            }
+            i += width;
+        }
+    }
+    if (unmappable)
+        *unmappable = lost;
+    return bytes.toStdString();
+}
+
+std::optional<std::string> GbkCodec::toGbkStrict(const QString& text) {
+    int lost = 0;
+    std::string bytes = fromQString(text, &lost);
+    if (lost > 0)
+        return std::nullopt;
+    return bytes;
+}
+
+QString GbkCodec::fromGbk(std::string_view gbk) {
+    // A lead byte with nothing after it would vanish silently in some codecs.
+    std::size_t whole = 0;
+    while (whole < gbk.size()) {
+        const auto c = static_cast<unsigned char>(gbk[whole]);
+        const std::size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
+        if (whole + width > gbk.size())
+            break;
+        whole += width;
+    }
+    QString text = gbkCodec().toUnicode(gbk.data(), static_cast<int>(whole));
+    if (whole < gbk.size())
+        text.append(QChar::ReplacementCharacter);
+    return text;
+}
+
+std::string GbkCodec::fromUtf8(std::string_view utf8, int* unmappable) {
+    return fromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())),
+                       unmappable);
+}
+
+std::string GbkCodec::toUtf8(std::string_view gbk) {
+    return fromGbk(gbk).toStdString();
+}
+
+} // namespace core

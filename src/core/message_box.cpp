@@ -1,0 +1,34 @@
+#include "core/message_box.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace core {
+
+int showMessageBox(MessageKind kind, QWidget* owner, const QString& text) {
+    if (MessageBoxHook* hook = MessageBoxHook::current())
+        return hook->handle(kind, text);
+
+    QMessageBox box(owner);
+    box.setText(text);
+    if (kind == MessageKind::Confirm) {
+        box.setIcon(QMessageBox::Question);
+        box.setWindowTitle(QStringLiteral("请确认"));
+        QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+    }
+    const bool warning = kind == MessageKind::Warning;
+    box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Information);
+    box.setWindowTitle(warning ? QStringLiteral("警告") : QStringLiteral("提示"));
+    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return kAnswerYes;
+}
+
+} // namespace core

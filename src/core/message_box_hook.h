@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace core {
+
+enum class MessageKind { Confirm, Info, Warning };
+
+// While one exists no message box is shown: each box goes to the newest hook, which
+// records it and answers in its place. Tests of every layer use it.
+class MessageBoxHook {
+public:
+    struct Message {
+        MessageKind kind;
+        QString text;
+    };
+    using Answer = std::function<int(MessageKind, const QString&)>;
+
+    // Without an answer every confirmation is answered Yes (6).
+    explicit MessageBoxHook(Answer answer = {});
+    ~MessageBoxHook();
+    MessageBoxHook(const MessageBoxHook&) = delete;
+    MessageBoxHook& operator=(const MessageBoxHook&) = delete;
+
+    const std::vector<Message>& messages() const { return messages_; }
+    QStringList texts() const;
+
+    // The installed hook, or nullptr.
+    static MessageBoxHook* current();
+    int handle(MessageKind kind, const QString& text);
+
+private:
+    Answer answer_;
+    std::vector<Message> messages_;
+    MessageBoxHook* previous_;
+};
+
+} // namespace core
