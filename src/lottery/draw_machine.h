@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/core_services.h"
+#include "lottery/draw_view.h"
+#include "lottery/lottery_data.h"
+
+#include <string>
+
+namespace lottery {
+
+// The draw run by the space bar: Ready -> Rolling -> ShowingResult -> Rolling ... -> end.
+// Its state lives in data.options (prizeIndex, roundIndex, drawState).
+class DrawMachine {
+public:
+    DrawMachine(LotteryData& data, const EventPaths& paths, core::CoreServices& services,
+                DrawView& view);
+
+    // One key-down of the draw key.
+    void advance();
+    // Back to the start with the roll stopped; the caller then shows the ready screen.
+    void reset();
+    // The field part of reset, for when there is no draw window.
+    static void resetProgress(DrawOptions& options);
+
+private:
+    void startDraw();
+    void startRoll();
+    void stopRoll();
+    void moveOn();
+    bool isLastRoundOfDraw() const;
+    int roundsAt(int prizeIndex) const;
+    void noteFailure(const std::string& problem);
+    void reportPendingProblem();
+
+    LotteryData& data_;
+    EventPaths paths_;
+    core::CoreServices& services_;
+    DrawView& view_;
+    // A failed write is told once per draw, so a broken disk does not stop every press.
+    bool problemReported_ = false;
+    std::string pendingProblem_;
+};
+
+} // namespace lottery
