@@ -1,0 +1,71 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace app {
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Full-screen prize-draw presenter. The event folder holds bg.jpg, "
+                       "data/, img/, music/ and prizedraw.ini."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Print what the program would load from the folder and change nothing."));
+    const QCommandLineOption all(
+        QStringLiteral("all"), QStringLiteral("With --check: list every entry, not the first 10."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Print the version."));
+    parser.addOption(check);
+    parser.addOption(all);
+    parser.addOption(version);
+    parser.addPositionalArgument(
+        QStringLiteral("folder"),
+        QStringLiteral("The event folder (default: the program's folder)."),
+        QStringLiteral("[FOLDER]"));
+
+    CommandLine command;
+    const auto fail = [&command](const QString& message) {
+        command.action = CommandLine::Action::Error;
+        command.text = message;
+        return command;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        command.action = CommandLine::Action::Help;
+        command.text = parser.helpText();
+        return command;
+    }
+    if (parser.isSet(version)) {
+        command.action = CommandLine::Action::Version;
+        command.text = QStringLiteral("prizedraw " PRIZEDRAW_VERSION);
+        return command;
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1)
+        return fail(QStringLiteral("Only one folder may be given."));
+    if (!folders.isEmpty()) {
+        if (!QFileInfo(folders.first()).isDir())
+            return fail(QStringLiteral("No such folder: %1").arg(folders.first()));
+        command.folder = folders.first();
+    }
+    if (parser.isSet(all) && !parser.isSet(check))
+        return fail(QStringLiteral("--all goes with --check."));
+    command.allEntries = parser.isSet(all);
+    command.action =
+        parser.isSet(check) ? CommandLine::Action::Check : CommandLine::Action::Present;
+    return command;
+}
+
+bool wantsWindow(int argc, char* argv[]) {
+    // The presenter takes no options; any option means printed output or an error.
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-')
+            return false;
+    return true;
+}
+
+} // namespace app

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/core_services.h"
+#include "lottery/lottery_data.h"
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+enum class LoadOutcome { Ready, NoPrizes, NoParticipants };
+
+// The start-up load after the options: the prize file, then, only when it holds a prize,
+// the participant file (masked with data.options). The loaders' warnings go to warnings.
+LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
+                          core::CoreServices& services, std::vector<std::string>& warnings);
+
+// The operator's message for an outcome other than Ready (UTF-8). lineBreak separates the
+// participant message from the file's path.
+std::string loadOutcomeMessage(LoadOutcome outcome, const lottery::EventPaths& paths,
+                               const std::string& lineBreak);
+
+} // namespace app
