@@ -2,6 +2,8 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -20,31 +22,43 @@ QByteArray encode(const QChar* chars, int length, int* invalid) {
     return bytes;
 }
 
+// Codecs differ in how they count a surrogate pair; where something is invalid, convert one
+// character at a time so that every backend yields one '?' per character.
+void appendEncoded(QByteArray& out, const QChar* chars, qsizetype length, int& lost) {
+    int invalid = 0;
+    const QByteArray whole = encode(chars, static_cast<int>(length), &invalid);
+    if (invalid == 0) {
+        out.append(whole);
+        return;
+    }
+    for (qsizetype i = 0; i < length;) {
+        const int width =
+            chars[i].isHighSurrogate() && i + 1 < length && chars[i + 1].isLowSurrogate() ? 2 : 1;
+        int bad = 0;
+        const QByteArray one = encode(chars + i, width, &bad);
+        if (bad > 0 || one.isEmpty()) {
+            out.append('?');
+            ++lost;
+        } else {
+            out.append(one);
+        }
+        i += width;
+    }
+}
+
 } // namespace
 
 std::string GbkCodec::fromQString(const QString& text, int* unmappable) {
-    int invalid = 0;
-    QByteArray bytes = encode(text.constData(), static_cast<int>(text.size()), &invalid);
+    // Converting in chunks keeps the per-character path to the few chunks that need it.
+    constexpr qsizetype kChunk = 256;
+    QByteArray bytes;
     int lost = 0;
-    if (invalid > 0) {
-        // Codecs differ in how they count a surrogate pair; convert one character at a
-        // time so every backend yields one '?' per character.
-        bytes.clear();
-        for (qsizetype i = 0; i < text.size();) {
-            const int width =
-                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
-                    ? 2
-                    : 1;
-            int bad = 0;
-            const QByteArray one = encode(text.constData() + i, width, &bad);
-            if (bad > 0 || one.isEmpty()) {
-                bytes.append('?');
-                ++lost;
-            } else {
-                bytes.append(one);
-            }
-            i += width;
-        }
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = std::min(text.size(), start + kChunk);
+        if (end < text.size() && text[end - 1].isHighSurrogate())
+            ++end;
+        appendEncoded(bytes, text.constData() + start, end - start, lost);
+        start = end;
     }
     if (unmappable)
         *unmappable = lost;

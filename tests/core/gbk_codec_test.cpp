@@ -35,6 +35,8 @@ void GbkCodecTest::unmappableCharactersBecomeOneQuestionMarkEach_data() {
     QTest::newRow("korean") << QString::fromUtf8("한국") << QByteArray("??") << 2;
     QTest::newRow("thai") << QString::fromUtf8("ไทย") << QByteArray("???") << 3;
     QTest::newRow("mixed") << QString::fromUtf8("中😀文😀") << QByteArray("\xD6\xD0?\xCE\xC4?") << 2;
+    QTest::newRow("pair across chunks")
+        << QString(255, 'a') + QString::fromUtf8("😀中") << QByteArray(255, 'a') + "?\xD6\xD0" << 1;
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "x" << QByteArray("?x") << 1;
 }
 
