@@ -7,9 +7,28 @@
 namespace lottery {
 
 // A GBK lead byte starts a double-byte character.
-inline bool isGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool isGbkLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+
+// The second byte of a double-byte character.
+inline bool isGbkTrailByte(unsigned char c) {
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
+
+// 2 when a double-byte character starts at pos, else 1 (a lead byte without a valid trail
+// counts as one byte on its own).
+inline std::size_t gbkCharLength(std::string_view gbk, std::size_t pos) {
+    return pos + 1 < gbk.size() && isGbkLeadByte(static_cast<unsigned char>(gbk[pos])) &&
+                   isGbkTrailByte(static_cast<unsigned char>(gbk[pos + 1]))
+               ? 2
+               : 1;
+}
 
 // The longest prefix of at most maxBytes bytes that does not split a double-byte character.
 std::string cutToBytes(std::string_view gbk, std::size_t maxBytes);
+
+// Well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
 
 } // namespace lottery

@@ -10,12 +10,16 @@
 namespace lottery {
 
 // Reads one entry per non-empty line (GBK, or UTF-8 converted to GBK), then masks.
-// Entries whose raw text the results file records as a winner of the current draw keep
-// their marks. Cuts and ignored lines are described in warnings (UTF-8).
+// While the results file holds a draw in progress (started, not finished), entries whose
+// raw text it records as winners keep their marks (restoreWinnerMarks); otherwise every
+// mark is clear. Cuts and ignored lines are described in warnings (UTF-8).
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings);
 
 // Rebuilds every displayText from rawText with hide, hstart and hend; may clear hide.
-void maskParticipants(ParticipantList& list, DrawOptions& options);
+// Masking works byte by byte; half of a double-byte character left beside an asterisk
+// becomes an asterisk too, then the text is cut to kDisplayTextBytes. Returns the number
+// of display texts that were cut.
+int maskParticipants(ParticipantList& list, DrawOptions& options);
 
 } // namespace lottery

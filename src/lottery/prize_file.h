@@ -5,20 +5,31 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lottery {
 
 // Reads the backtick-separated prize file (GBK, or UTF-8 converted to GBK) into table,
-// then sorts it. Whatever is cut, ignored or invalid is described in warnings (UTF-8).
+// then sorts it. Empty lines are no records; missing fields read as empty or 0. Whatever is
+// cut, ignored or invalid is described in warnings (UTF-8), one line per kind of problem.
 void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
                    core::CoreServices& services, std::vector<std::string>& warnings);
 
 // Stable sort by draw order, then every record's round count.
 void sortPrizes(PrizeTable& table);
 
-// ceil(total / perRound); 0 when either is below 1.
+// Winners drawn in one round: perRound, at most kMaxWinnersPerRound (a hand-edited file may
+// ask for more than the screen lists).
+int winnersPerRound(int perRound);
+
+// ceil(total / winnersPerRound(perRound)); 0 when either is below 1.
 int roundsFor(int total, int perRound);
+
+// Splits a line at the backticks that separate fields (never at the second byte of a
+// double-byte character); fields past the seventh are dropped. Returns the field count
+// found, which may be above 7.
+int splitPrizeFields(std::string_view line, std::string_view (&fields)[7]);
 
 // One line of the file, CR LF included.
 std::string formatPrizeLine(const PrizeRecord& prize);

@@ -3,14 +3,22 @@
 #include "core/core_services.h"
 #include "lottery/lottery_data.h"
 
+#include <string_view>
+
 namespace lottery {
 
-// Whether entry may win prize: it has won nothing in this draw, or every prize it won
-// is named in prize.repeatList.
+// Whether repeatList (prize ids separated by half-width commas, blanks around an id
+// ignored) names prizeId. Allocates nothing.
+bool repeatListNames(std::string_view repeatList, std::string_view prizeId);
+
+// Whether entry may win prize: it has won nothing in this draw (won == 0), or every prize
+// it won is named in prize.repeatList (the prize's own id allows winning it again in a later
+// round). A marked entry with no recorded prize id is no candidate.
 bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize);
 
 // Draws the round's winners at options.prizeIndex / roundIndex without replacement into
-// the top of the pool; sets pool.winnerCount. Allocates nothing.
+// the top of the pool; sets pool.winnerCount (0 for a prize index out of range, a prize
+// without rounds or a round index past its last round). Allocates nothing.
 void selectWinners(LotteryData& data, core::CoreServices& services);
 
 } // namespace lottery

@@ -1,0 +1,213 @@
+#include "lottery/participant_file.h"
+
+#include "lottery/file_text.h"
+#include "lottery/gbk_text.h"
+#include "lottery/results_log.h"
+#include "lottery/safe_file.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lottery {
+
+namespace {
+
+constexpr int kInserted = -1; // a marker or an asterisk, not a byte of the entry
+
+struct MaskByte {
+    char byte;
+    int origin; // position in the raw text, or kInserted
+};
+
+enum class ByteRole : unsigned char { Single, Lead, Trail };
+
+// Scratch buffers reused for every entry of one masking pass.
+class Masker {
+public:
+    Masker(bool hide, std::int64_t start, std::int64_t length, std::size_t starCount)
+        : hide_(hide), start_(start), length_(length), starCount_(starCount) {}
+
+    // Returns false when the display text had to be cut.
+    bool mask(const std::string& raw, std::string& display) {
+        markRoles(raw);
+        if (hide_) {
+            replaceSubstring(raw);
+            replaceMarkers();
+        } else {
+            masked_.clear();
+            for (std::size_t i = 0; i < raw.size(); ++i)
+                masked_.push_back({raw[i], static_cast<int>(i)});
+        }
+        return emit(display);
+    }
+
+private:
+    void markRoles(const std::string& raw) {
+        roles_.assign(raw.size(), ByteRole::Single);
+        for (std::size_t i = 0; i < raw.size();) {
+            const std::size_t length = gbkCharLength(raw, i);
+            if (length == 2) {
+                roles_[i] = ByteRole::Lead;
+                roles_[i + 1] = ByteRole::Trail;
+            }
+            i += length;
+        }
+    }
+
+    // Every occurrence of the chosen byte range, searched from the left without overlap,
+    // becomes the two-backtick marker.
+    void replaceSubstring(const std::string& raw) {
+        marked_.clear();
+        std::string_view sub;
+        if (start_ < static_cast<std::int64_t>(raw.size())) {
+            const auto from = static_cast<std::size_t>(start_);
+            sub = std::string_view(raw).substr(
+                from, static_cast<std::size_t>(std::min<std::int64_t>(
+                          length_, static_cast<std::int64_t>(raw.size() - from))));
+        }
+        std::size_t pos = 0;
+        while (pos < raw.size()) {
+            const std::size_t hit = sub.empty() ? std::string::npos : raw.find(sub, pos);
+            const std::size_t end = hit == std::string::npos ? raw.size() : hit;
+            for (; pos < end; ++pos)
+                marked_.push_back({raw[pos], static_cast<int>(pos)});
+            if (hit == std::string::npos)
+                break;
+            marked_.push_back({'`', kInserted});
+            marked_.push_back({'`', kInserted});
+            pos = hit + sub.size();
+        }
+    }
+
+    // Every two-backtick pair, the entry's own included, becomes the star string.
+    void replaceMarkers() {
+        masked_.clear();
+        for (std::size_t i = 0; i < marked_.size();) {
+            if (marked_[i].byte == '`' && i + 1 < marked_.size() && marked_[i + 1].byte == '`') {
+                masked_.insert(masked_.end(), starCount_, MaskByte{'*', kInserted});
+                i += 2;
+            } else {
+                masked_.push_back(marked_[i++]);
+            }
+        }
+    }
+
+    // Whole characters only: a half whose partner was masked away shows as an asterisk.
+    bool emit(std::string& display) const {
+        display.clear();
+        for (std::size_t i = 0; i < masked_.size();) {
+            const MaskByte& b = masked_[i];
+            const ByteRole role = b.origin == kInserted ? ByteRole::Single : roles_[b.origin];
+            const bool pair = role == ByteRole::Lead && i + 1 < masked_.size() &&
+                              masked_[i + 1].origin == b.origin + 1;
+            const std::size_t length = pair ? 2 : 1;
+            if (display.size() + length > kDisplayTextBytes)
+                return false;
+            if (pair)
+                display.append({b.byte, masked_[i + 1].byte});
+            else
+                display.push_back(role == ByteRole::Single ? b.byte : '*');
+            i += length;
+        }
+        return true;
+    }
+
+    bool hide_;
+    std::int64_t start_;
+    std::int64_t length_;
+    std::size_t starCount_;
+    std::vector<ByteRole> roles_;
+    std::vector<MaskByte> marked_;
+    std::vector<MaskByte> masked_;
+};
+
+struct LoadCounts {
+    int overCapacity = 0;
+    int cut = 0;
+};
+
+void readEntries(const std::string& gbk, ParticipantList& list, LoadCounts& counts) {
+    std::string_view rest = gbk;
+    std::string_view line;
+    while (takeLine(rest, line)) {
+        if (line.empty())
+            continue;
+        if (list.count() >= kParticipantCapacity) {
+            ++counts.overCapacity;
+            continue;
+        }
+        ParticipantRecord entry;
+        if (line.size() > kRawTextBytes) {
+            ++counts.cut;
+            entry.rawText = cutToBytes(line, kRawTextBytes);
+        } else {
+            entry.rawText = std::string(line);
+        }
+        list.entries.push_back(std::move(entry));
+    }
+}
+
+} // namespace
+
+void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
+                         core::CoreServices& services, std::vector<std::string>& warnings) {
+    list.entries.clear();
+    if (!services.isFileExist(paths.participantFile))
+        return;
+    const std::string label = "抽奖数据文件 " + pathText(paths.participantFile.filename()) + "：";
+    std::string bytes;
+    if (!readWholeFile(paths.participantFile, bytes)) {
+        warnings.push_back(label + "无法读取，抽奖条目为空");
+        return;
+    }
+    const GbkFileText text = toGbkFileText(std::move(bytes), services);
+    addEncodingWarning(text, label, warnings);
+
+    LoadCounts counts;
+    list.entries.reserve(static_cast<std::size_t>(
+        std::min<std::size_t>(kParticipantCapacity, text.gbk.size() / 2 + 1)));
+    readEntries(text.gbk, list, counts);
+    if (counts.overCapacity > 0)
+        warnings.push_back(label + "有 " + std::to_string(counts.overCapacity) + " 行超过 " +
+                           std::to_string(kParticipantCapacity) + " 个条目的上限，已忽略");
+    if (counts.cut > 0)
+        warnings.push_back(label + "有 " + std::to_string(counts.cut) + " 个抽奖条目超过 " +
+                           std::to_string(kRawTextBytes) + " 字节，已截断");
+
+    const ResultsLog log = readResultsLog(paths.resultFile, services);
+    if (log.started && !log.finished)
+        restoreWinnerMarks(list, log);
+
+    const int displayCut = maskParticipants(list, options);
+    if (displayCut > 0)
+        warnings.push_back(label + "有 " + std::to_string(displayCut) +
+                           " 个抽奖条目屏蔽后的显示文本超过 " + std::to_string(kDisplayTextBytes) +
+                           " 字节，已截断");
+}
+
+int maskParticipants(ParticipantList& list, DrawOptions& options) {
+    if (list.entries.empty())
+        return 0;
+    const std::int64_t length =
+        static_cast<std::int64_t>(options.hend) - static_cast<std::int64_t>(options.hstart) + 1;
+    if (length < 0)
+        options.hide = 0;
+    const bool hide = options.hide != 0;
+    // Anything past the display limit is cut anyway; one more star still shows that a cut happened.
+    const std::size_t starCount =
+        hide && length > 0 ? static_cast<std::size_t>(std::min<std::int64_t>(
+                                 length, static_cast<std::int64_t>(kDisplayTextBytes) + 1))
+                           : 0;
+    const std::int64_t start =
+        std::max<std::int64_t>(static_cast<std::int64_t>(options.hstart) - 1, 0);
+
+    Masker masker(hide, start, length, starCount);
+    int cut = 0;
+    for (ParticipantRecord& entry : list.entries) {
+        if (!masker.mask(entry.rawText, entry.displayText))
+            ++cut;
+    }
+    return cut;
+}
+
+} // namespace lottery

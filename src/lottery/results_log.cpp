@@ -1,0 +1,260 @@
+#include "lottery/results_log.h"
+
+#include "lottery/file_text.h"
+#include "lottery/numbers.h"
+#include "lottery/safe_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+
+namespace lottery {
+
+namespace {
+
+constexpr const char* kTimeFormat = "%Y-%m-%d %H:%M:%S";
+constexpr const char* kStampFormat = "%Y%m%d%H%M%S";
+// A winner line holds at most a time, two short prize texts, two numbers and an entry.
+constexpr std::size_t kMaxLineBytes = 4096;
+constexpr int kMaxBackupSuffix = 1000;
+
+std::string startPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("抽奖开始日期：");
+}
+
+std::string endPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("抽奖结束日期：");
+}
+
+void setProblem(std::string* problem, const std::string& text) {
+    if (problem)
+        *problem = text;
+}
+
+std::filesystem::path freeBackupPath(const std::filesystem::path& folder,
+                                     const std::string& stamp) {
+    std::filesystem::path candidate = folder / ("bak_result" + stamp + ".txt");
+    std::error_code error;
+    for (int n = 2; n <= kMaxBackupSuffix && std::filesystem::exists(candidate, error); ++n)
+        candidate = folder / ("bak_result" + stamp + "-" + std::to_string(n) + ".txt");
+    return candidate;
+}
+
+// The prize texts sit between tabs, so they cannot hold a tab or a line end.
+std::string fieldText(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isTimeText(std::string_view text) {
+    constexpr std::string_view pattern = "0000-00-00 00:00:00";
+    if (text.size() != pattern.size())
+        return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (pattern[i] == '0' ? !digit : text[i] != pattern[i])
+            return false;
+    }
+    return true;
+}
+
+bool parseCount(std::string_view text, int& value) {
+    if (!isDigits(text) || text.size() > 9)
+        return false;
+    value = parseLeadingInt(text);
+    return value >= 1;
+}
+
+bool parseWinnerLine(std::string_view line, WinnerRecord& record) {
+    std::string_view fields[5];
+    for (std::string_view& field : fields) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos)
+            return false;
+        field = line.substr(0, tab);
+        line.remove_prefix(tab + 1);
+    }
+    if (!isTimeText(fields[0]) || !parseCount(fields[3], record.round) ||
+        !parseCount(fields[4], record.position) || line.empty())
+        return false;
+    record.time = std::string(fields[0]);
+    record.prizeId = std::string(fields[1]);
+    record.prizeTitle = std::string(fields[2]);
+    record.rawText = std::string(line);
+    return true;
+}
+
+class LogParser {
+public:
+    explicit LogParser(core::CoreServices& services)
+        : start_(startPrefix(services)), end_(endPrefix(services)) {}
+
+    void take(std::string_view line) {
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (startsWith(line, start_)) {
+            log_.started = true;
+            log_.finished = false;
+            log_.startTime = std::string(line.substr(start_.size()));
+            log_.winners.clear();
+        } else if (!log_.started || log_.finished) {
+            return;
+        } else if (startsWith(line, end_)) {
+            log_.finished = true;
+        } else if (parseWinnerLine(line, record_)) {
+            log_.winners.push_back(record_);
+        }
+    }
+
+    ResultsLog result() { return std::move(log_); }
+
+private:
+    static bool startsWith(std::string_view line, std::string_view prefix) {
+        return line.substr(0, prefix.size()) == prefix;
+    }
+
+    std::string start_;
+    std::string end_;
+    ResultsLog log_;
+    WinnerRecord record_;
+};
+
+} // namespace
+
+bool beginResultsLog(const EventPaths& paths, core::CoreServices& services, std::string* problem) {
+    // One clock reading names the backup and dates the start line alike.
+    const std::string now = services.getTimeNowStr(std::string(kStampFormat) + '\t' + kTimeFormat);
+    const std::size_t tab = now.find('\t');
+    const std::string stamp = now.substr(0, tab);
+    const std::string time = tab == std::string::npos ? now : now.substr(tab + 1);
+    const std::string startLine = startPrefix(services) + time + "\r\n";
+
+    if (services.isFileExist(paths.resultFile)) {
+        const std::filesystem::path backup = freeBackupPath(paths.resultFile.parent_path(), stamp);
+        std::error_code error;
+        if (!std::filesystem::exists(backup, error))
+            std::filesystem::rename(paths.resultFile, backup, error);
+        else
+            error = std::make_error_code(std::errc::file_exists);
+        if (error) {
+            const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
+                                      " 改名为 " + pathText(backup.filename());
+            if (!appendToFile(paths.resultFile, startLine, nullptr)) {
+                setProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
+                return false;
+            }
+            setProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
+            return false;
+        }
+    }
+    return writeFileSafely(paths.resultFile, startLine, problem);
+}
+
+bool recordRound(const EventPaths& paths, LotteryData& data, core::CoreServices& services,
+                 std::string* problem) {
+    const DrawOptions& options = data.options;
+    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count()) {
+        setProblem(problem, "没有当前奖项，中奖结果未记录");
+        return false;
+    }
+    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
+    auto& entries = data.participants.entries;
+    const std::string head = services.getTimeNowStr(kTimeFormat) + '\t' + fieldText(prize.id) +
+                             '\t' + fieldText(prize.title) + '\t' +
+                             std::to_string(options.roundIndex + 1) + '\t';
+    std::string lines;
+    for (int i = 0; i < data.pool.winnerCount; ++i) {
+        const int j = data.pool.winnerAt(i);
+        if (j < 0 || j >= data.participants.count())
+            continue;
+        ParticipantRecord& entry = entries[static_cast<std::size_t>(j)];
+        lines += head + std::to_string(i + 1) + '\t' + entry.rawText + "\r\n";
+        entry.won = 1;
+        entry.wonPrizeIds.push_back(prize.id);
+    }
+    return lines.empty() || appendToFile(paths.resultFile, lines, problem);
+}
+
+bool recordDrawEnd(const EventPaths& paths, core::CoreServices& services, std::string* problem) {
+    return appendToFile(paths.resultFile,
+                        endPrefix(services) + services.getTimeNowStr(kTimeFormat) + "\r\n",
+                        problem);
+}
+
+ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services) {
+    LogParser parser(services);
+    std::ifstream in(resultFile, std::ios::binary);
+    std::string buffer(1 << 16, '\0');
+    std::string line;
+    bool overlong = false;
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        std::string_view chunk(buffer.data(), got);
+        while (!chunk.empty()) {
+            const std::size_t end = chunk.find('\n');
+            const std::string_view piece = chunk.substr(0, end);
+            if (!overlong && line.size() + piece.size() <= kMaxLineBytes)
+                line.append(piece);
+            else
+                overlong = true;
+            if (end == std::string_view::npos)
+                break;
+            if (!overlong)
+                parser.take(line);
+            line.clear();
+            overlong = false;
+            chunk.remove_prefix(end + 1);
+        }
+    }
+    if (!line.empty() && !overlong)
+        parser.take(line);
+    return parser.result();
+}
+
+void clearWinnerMarks(ParticipantList& list) {
+    for (ParticipantRecord& entry : list.entries) {
+        entry.won = 0;
+        entry.wonPrizeIds.clear();
+    }
+}
+
+void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
+    clearWinnerMarks(list);
+    if (log.winners.empty())
+        return;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> entriesByText;
+    for (const WinnerRecord& record : log.winners)
+        entriesByText.emplace(record.rawText, std::vector<std::size_t>{});
+    for (std::size_t j = 0; j < list.entries.size(); ++j) {
+        const auto it = entriesByText.find(list.entries[j].rawText);
+        if (it != entriesByText.end())
+            it->second.push_back(j);
+    }
+    for (const WinnerRecord& record : log.winners) {
+        const auto it = entriesByText.find(record.rawText);
+        if (it == entriesByText.end() || it->second.empty())
+            continue;
+        const auto marksOf = [&](std::size_t j) {
+            const auto& ids = list.entries[j].wonPrizeIds;
+            return std::count(ids.begin(), ids.end(), record.prizeId);
+        };
+        const std::size_t chosen = *std::min_element(
+            it->second.begin(), it->second.end(),
+            [&](std::size_t a, std::size_t b) { return marksOf(a) < marksOf(b); });
+        ParticipantRecord& entry = list.entries[chosen];
+        entry.won = 1;
+        entry.wonPrizeIds.push_back(record.prizeId);
+    }
+}
+
+} // namespace lottery

@@ -1,0 +1,99 @@
+#include "lottery/safe_file.h"
+
+#include "lottery/file_text.h"
+
+#include <fstream>
+#include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace lottery {
+
+namespace {
+
+// The stream's flush hands the bytes to the system; this asks it to put them on the disk.
+void syncToDisk(const std::filesystem::path& path) {
+#if defined(__unix__) || defined(__APPLE__)
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)path;
+#endif
+}
+
+void setProblem(std::string* problem, const std::string& text) {
+    if (problem)
+        *problem = text;
+}
+
+bool writeAndFlush(const std::filesystem::path& path, std::string_view bytes,
+                   std::ios::openmode mode) {
+    std::ofstream out(path, mode | std::ios::binary);
+    if (!out)
+        return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    const bool written = out.good();
+    out.close();
+    if (!written || out.fail())
+        return false;
+    syncToDisk(path);
+    return true;
+}
+
+} // namespace
+
+bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                     std::string* problem) {
+    std::filesystem::path temp = path;
+    temp += ".saving";
+    if (!writeAndFlush(temp, bytes, std::ios::out | std::ios::trunc)) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        setProblem(problem,
+                   "无法写入文件 " + pathText(path) + "（文件夹不存在或不可写），原文件保持不变");
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        setProblem(problem, "无法替换文件 " + pathText(path) + "，原文件保持不变");
+        return false;
+    }
+    return true;
+}
+
+bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem) {
+    if (!writeAndFlush(path, bytes, std::ios::out | std::ios::app)) {
+        setProblem(problem, "无法写入文件 " + pathText(path));
+        return false;
+    }
+    return true;
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return false;
+    in.seekg(0, std::ios::beg);
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    return in.gcount() == static_cast<std::streamsize>(size);
+}
+
+} // namespace lottery

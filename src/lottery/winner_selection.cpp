@@ -1,0 +1,86 @@
+#include "lottery/winner_selection.h"
+
+#include "lottery/prize_file.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lottery {
+
+namespace {
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+bool repeatListNames(std::string_view repeatList, std::string_view prizeId) {
+    const std::string_view id = trimBlanks(prizeId);
+    if (id.empty())
+        return false;
+    while (true) {
+        const std::size_t comma = repeatList.find(',');
+        if (trimBlanks(repeatList.substr(0, comma)) == id)
+            return true;
+        if (comma == std::string_view::npos)
+            return false;
+        repeatList.remove_prefix(comma + 1);
+    }
+}
+
+bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize) {
+    if (entry.won == 0)
+        return true;
+    if (entry.wonPrizeIds.empty())
+        return false;
+    return std::all_of(
+        entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(),
+        [&](const std::string& id) { return repeatListNames(prize.repeatList, id); });
+}
+
+void selectWinners(LotteryData& data, core::CoreServices& services) {
+    CandidatePool& pool = data.pool;
+    pool.slots.fill(0);
+    pool.winnerCount = 0;
+
+    const DrawOptions& options = data.options;
+    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count())
+        return;
+    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
+    if (prize.rounds <= 0 || options.roundIndex < 0 || options.roundIndex >= prize.rounds)
+        return;
+
+    const auto& entries = data.participants.entries;
+    const int entryCount = std::min(data.participants.count(), kParticipantCapacity);
+    int n = 0;
+    for (int j = 0; j < entryCount; ++j) {
+        if (isCandidateFor(entries[static_cast<std::size_t>(j)], prize))
+            pool.slots[static_cast<std::size_t>(n++)] = j;
+    }
+
+    const int perRound = winnersPerRound(prize.perRound);
+    int k = std::min(perRound, n);
+    if (options.roundIndex == prize.rounds - 1) {
+        const std::int64_t rest = static_cast<std::int64_t>(prize.total) -
+                                  static_cast<std::int64_t>(options.roundIndex) * perRound;
+        k = static_cast<int>(std::min<std::int64_t>(k, rest));
+    }
+    if (k <= 0)
+        return;
+    pool.winnerCount = k;
+
+    // Partial Fisher-Yates: each winner is uniform among the candidates not yet taken.
+    for (int i = 0; i < k; ++i) {
+        const int r = services.getRandInt(0, n - 1 - i);
+        pool.slots[static_cast<std::size_t>(kPoolSize - 1 - i)] =
+            pool.slots[static_cast<std::size_t>(r)];
+        pool.slots[static_cast<std::size_t>(r)] = pool.slots[static_cast<std::size_t>(n - 1 - i)];
+    }
+}
+
+} // namespace lottery
