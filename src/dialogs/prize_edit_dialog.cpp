@@ -1,0 +1,106 @@
+#include "dialogs/prize_edit_dialog.h"
+
+#include "core/ccore.h"
+#include "core/gbk_codec.h"
+#include "dialogs/dialog_fields.h"
+#include "dialogs/gbk_length_validator.h"
+#include "dialogs/prize_capacity.h"
+#include "ui_prize_edit_dialog.h"
+
+#include <QRegularExpressionValidator>
+
+namespace dialogs {
+
+PrizeEditDialog::PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
+                                 QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::PrizeEditDialog>()), table_(table),
+      editMode(editMode), editIndex(editIndex) {
+    ui_->setupUi(this);
+    ui_->idEdit->setValidator(new GbkLengthValidator(lottery::kPrizeIdBytes, this));
+    ui_->titleEdit->setValidator(new GbkLengthValidator(lottery::kPrizeTitleBytes, this));
+    ui_->imageEdit->setValidator(new GbkLengthValidator(lottery::kPrizeImageBytes, this));
+    ui_->repeatEdit->setValidator(new GbkLengthValidator(lottery::kRepeatListBytes, this));
+    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
+    ui_->orderEdit->setValidator(digits);
+    ui_->totalEdit->setValidator(digits);
+    ui_->perRoundEdit->setValidator(digits);
+    OnInitDialog();
+}
+
+PrizeEditDialog::~PrizeEditDialog() = default;
+
+void PrizeEditDialog::OnInitDialog() {
+    if (editMode == Modify && editIndex >= 0 && editIndex < table_.count()) {
+        const lottery::PrizeRecord& prize = table_.prizes[static_cast<std::size_t>(editIndex)];
+        ui_->idEdit->setText(core::GbkCodec::fromGbk(prize.id));
+        ui_->titleEdit->setText(core::GbkCodec::fromGbk(prize.title));
+        ui_->imageEdit->setText(core::GbkCodec::fromGbk(prize.image));
+        ui_->repeatEdit->setText(core::GbkCodec::fromGbk(prize.repeatList));
+        ui_->totalEdit->setText(QString::number(prize.total));
+        ui_->perRoundEdit->setText(QString::number(prize.perRound));
+        ui_->orderEdit->setText(QString::number(prize.order));
+    }
+    ui_->idEdit->setFocus();
+}
+
+void PrizeEditDialog::accept() {
+    const int total = fieldNumber(ui_->totalEdit);
+    const int perRound = fieldNumber(ui_->perRoundEdit);
+    const int order = fieldNumber(ui_->orderEdit);
+
+    if (ui_->titleEdit->text().isEmpty()) {
+        core::CCore::msgboxWarning(this, QStringLiteral("奖项显示标题不能为空！"));
+        focusField(ui_->titleEdit);
+        return;
+    }
+    if (total < 1) {
+        core::CCore::msgboxWarning(this, QStringLiteral("抽取总人数不能小于1！"));
+        focusField(ui_->totalEdit);
+        return;
+    }
+    if (perRound < 1 || perRound > lottery::kMaxWinnersPerRound) {
+        core::CCore::msgboxWarning(this, QStringLiteral("单次抽取人数必须是1到30之间的整数！"));
+        focusField(ui_->perRoundEdit);
+        return;
+    }
+    // Texts the record cannot hold are refused, never cut.
+    const auto id =
+        gbkFieldText(this, ui_->idEdit, QStringLiteral("唯一编号"), lottery::kPrizeIdBytes);
+    if (!id)
+        return;
+    const auto title =
+        gbkFieldText(this, ui_->titleEdit, QStringLiteral("显示标题"), lottery::kPrizeTitleBytes);
+    if (!title)
+        return;
+    const auto image =
+        gbkFieldText(this, ui_->imageEdit, QStringLiteral("图片文件名"), lottery::kPrizeImageBytes);
+    if (!image)
+        return;
+    const auto repeatList = gbkFieldText(this, ui_->repeatEdit, QStringLiteral("允许重复奖项"),
+                                         lottery::kRepeatListBytes);
+    if (!repeatList)
+        return;
+
+    lottery::PrizeRecord* prize = nullptr;
+    if (editMode == Add) {
+        if (refuseWhenFull(this, table_))
+            return;
+        table_.prizes.emplace_back();
+        prize = &table_.prizes.back();
+    } else if (editIndex >= 0 && editIndex < table_.count()) {
+        prize = &table_.prizes[static_cast<std::size_t>(editIndex)];
+    } else {
+        reject(); // the record to change is gone; nothing to write
+        return;
+    }
+    prize->id = *id;
+    prize->title = *title;
+    prize->image = *image;
+    prize->repeatList = *repeatList;
+    prize->total = total;
+    prize->perRound = perRound;
+    prize->order = order;
+    QDialog::accept();
+}
+
+} // namespace dialogs

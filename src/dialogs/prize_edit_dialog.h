@@ -1,0 +1,39 @@
+#pragma once
+
+#include "lottery/lottery_data.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class PrizeEditDialog;
+}
+
+namespace dialogs {
+
+// Enters a new prize or changes one; on 确定 the record is written into the table.
+class PrizeEditDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    enum EditMode { Add = 0, Modify = 1 };
+
+    // editIndex is the record to change in Modify mode; it is ignored in Add mode.
+    PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
+                    QWidget* parent = nullptr);
+    ~PrizeEditDialog() override;
+
+    // Validates in a fixed order; writes the record and closes only when all pass.
+    void accept() override;
+
+private:
+    void OnInitDialog();
+
+    std::unique_ptr<Ui::PrizeEditDialog> ui_;
+    lottery::PrizeTable& table_;
+    int editMode;
+    int editIndex;
+};
+
+} // namespace dialogs

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "lottery/lottery_data.h"
+
+#include <QDialog>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class PrizeListDialog;
+}
+
+namespace core {
+class CCore;
+}
+
+namespace dialogs {
+
+// Lists the prize table and edits it in place; writes no file. After it closes, however
+// it closed, the caller re-reads the participants if participantFileOpened() and sorts
+// the table if prizesChanged().
+class PrizeListDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // resetDraw is called after a confirmed reset has set the draw back to its start in
+    // data.options; it stops a roll and shows the ready screen when a draw window exists.
+    PrizeListDialog(lottery::LotteryData& data, std::filesystem::path participantFile,
+                    core::CCore& core, std::function<void()> resetDraw, QWidget* parent = nullptr);
+    ~PrizeListDialog() override;
+
+    bool participantFileOpened() const { return participantFileOpened_; }
+    bool prizesChanged() const { return prizesChanged_; }
+
+private Q_SLOTS:
+    void OnAddPrize();
+    void OnModifyPrize();
+    void OnListDoubleClick(int row);
+    void OnDeletePrize();
+    void OnResetDraw();
+    void OnOpenParticipantFile();
+
+private:
+    void OnInitDialog();
+    void fillRow(int row);
+    int selectedRow() const;
+
+    std::unique_ptr<Ui::PrizeListDialog> ui_;
+    lottery::LotteryData& data_;
+    std::filesystem::path participantFile_;
+    core::CCore& core_;
+    std::function<void()> resetDraw_;
+    bool participantFileOpened_ = false;
+    bool prizesChanged_ = false;
+};
+
+} // namespace dialogs
