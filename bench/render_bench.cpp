@@ -1,0 +1,152 @@
+// Frame composition of the draw window: the program's rolling renderer against the plain way
+// (one path of all names, stroked and filled), on the largest selection a round can have.
+#include "core/gbk_codec.h"
+#include "drawscreen/font_chooser.h"
+#include "drawscreen/frame_composer.h"
+#include "drawscreen/name_font.h"
+#include "lottery/lottery_data.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+using drawscreen::FrameComposer;
+
+// Common characters of Chinese names; fixed so every run draws the same entries.
+const char* const kCommon =
+    "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹彭曾肖田董袁潘于蒋蔡余杜叶程"
+    "苏魏吕丁任沈姚卢姜崔钟谭陆汪范金石廖贾夏韦付方白邹孟熊秦邱江尹薛闫段雷侯龙史陶黎贺顾毛郝"
+    "伟芳娜敏静丽强磊军洋勇艳杰娟涛明超秀霞平刚桂英华玉兰萍鹏辉建国文红梅林海燕志新春雪荣";
+
+struct Event {
+    lottery::LotteryData data;
+    std::mt19937 random{20240601};
+
+    Event(int entries, int perRound, float scale, const QString& family) {
+        const QString chars = QString::fromUtf8(kCommon);
+        std::uniform_int_distribution<qsizetype> pick(0, chars.size() - 1);
+        std::uniform_int_distribution<int> digit(0, 9);
+        for (int i = 0; i < entries; ++i) {
+            QString name;
+            for (int c = 0; c < 6; ++c)
+                name.append(chars[pick(random)]);
+            name.append(QLatin1Char('1'));
+            for (int d = 0; d < 10; ++d)
+                name.append(QChar(u'0' + digit(random)));
+            lottery::ParticipantRecord entry;
+            entry.displayText = core::GbkCodec::fromQString(name);
+            entry.rawText = entry.displayText;
+            data.participants.entries.push_back(entry);
+        }
+        lottery::PrizeRecord prize;
+        prize.title = core::GbkCodec::fromUtf8("一等奖");
+        prize.perRound = perRound;
+        prize.total = perRound;
+        prize.rounds = 1;
+        data.prizeTable.prizes.push_back(prize);
+        data.options.setState(lottery::DrawState::Rolling);
+        drawscreen::NameFont::computeNameFont(data, scale, family);
+    }
+
+    // A fresh draw without replacement, as each rolling frame makes one.
+    void select() {
+        const int count = data.participants.count();
+        const int k = data.prizeTable.prizes[0].perRound;
+        for (int i = 0; i < count; ++i)
+            data.pool.slots[static_cast<std::size_t>(i)] = i;
+        for (int i = 0; i < k; ++i) {
+            const int r = std::uniform_int_distribution<int>(0, count - 1 - i)(random);
+            data.pool.slots[static_cast<std::size_t>(lottery::kPoolSize - 1 - i)] =
+                data.pool.slots[static_cast<std::size_t>(r)];
+            data.pool.slots[static_cast<std::size_t>(r)] =
+                data.pool.slots[static_cast<std::size_t>(count - 1 - i)];
+        }
+        data.pool.winnerCount = k;
+    }
+
+    // Shows every entry once, so the timed frames meet only names seen before.
+    void warm(FrameComposer& composer) {
+        const int k = data.prizeTable.prizes[0].perRound;
+        for (int first = 0; first < data.participants.count(); first += k) {
+            for (int i = 0; i < k; ++i)
+                data.pool.slots[static_cast<std::size_t>(lottery::kPoolSize - 1 - i)] =
+                    (first + i) % data.participants.count();
+            data.pool.winnerCount = k;
+            composer.composeRolling(data);
+        }
+    }
+};
+
+void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, bool warm) {
+    const QString family = drawscreen::FontChooser::cjkSansFamily();
+    if (family.isEmpty()) {
+        state.SkipWithError("no CJK sans font installed");
+        return;
+    }
+    Event event(10000, perRound, 1.0f, family);
+    FrameComposer composer(size, 1.0f, family);
+    if (warm && !asPath)
+        event.warm(composer);
+    for (auto _ : state) {
+        if (!warm) {
+            state.PauseTiming();
+            composer.invalidateNames();
+            composer.composeStatic(drawscreen::ScreenKind::Ready, event.data);
+            state.ResumeTiming();
+        }
+        event.select();
+        if (asPath)
+            composer.composeRollingAsPath(event.data);
+        else
+            composer.composeRolling(event.data);
+        benchmark::DoNotOptimize(composer.canvas().constBits());
+    }
+}
+
+const QSize kWindow(1535, 917); // 1920 x 1080 screen
+const QSize kLarge(3072, 1944);
+
+void BM_Rolling30(benchmark::State& s) {
+    rolling(s, kWindow, 30, false, true);
+}
+void BM_Rolling30AsPath(benchmark::State& s) {
+    rolling(s, kWindow, 30, true, true);
+}
+void BM_Rolling30Large(benchmark::State& s) {
+    rolling(s, kLarge, 30, false, true);
+}
+void BM_Rolling1Em160(benchmark::State& s) {
+    rolling(s, kWindow, 1, false, true);
+}
+void BM_Rolling1Em160AsPath(benchmark::State& s) {
+    rolling(s, kWindow, 1, true, true);
+}
+// The first frame of a roll after the ready screen, with no name or glyph seen before.
+void BM_Rolling30Cold(benchmark::State& s) {
+    rolling(s, kWindow, 30, false, false);
+}
+
+BENCHMARK(BM_Rolling30)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rolling30AsPath)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rolling30Large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rolling1Em160)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rolling1Em160AsPath)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rolling30Cold)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "drawscreen/frame_composer.h"
+
+#include "drawscreen/name_path.h"
+#include "drawscreen/panel_painter.h"
+#include "drawscreen/status_lines.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace drawscreen {
+
+FrameComposer::FrameComposer(QSize size, float displayScale, QString family)
+    : displayScale_(displayScale), family_(std::move(family)) {
+    setSize(size);
+}
+
+void FrameComposer::setSize(QSize size) {
+    canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
+    canvas_.fill(Qt::transparent);
+    rolling_.canvasPainted(canvas_.rect());
+    names_ = QRect();
+    changed_ = canvas_.rect();
+}
+
+void FrameComposer::setDisplayScale(float displayScale) {
+    displayScale_ = displayScale;
+}
+
+void FrameComposer::setFontFamily(const QString& family) {
+    family_ = family;
+}
+
+void FrameComposer::setPictureFile(const QString& path) {
+    pictureFile_ = path;
+}
+
+void FrameComposer::invalidateNames() {
+    nameCache_.invalidate();
+}
+
+int FrameComposer::statusFontSize() const {
+    return static_cast<int>(static_cast<double>(displayScale_) * 30.0);
+}
+
+void FrameComposer::useNameFont(const lottery::DrawOptions& options) {
+    nameCache_.setFont(family_, options.fontSize);
+}
+
+int FrameComposer::shownCount(const lottery::LotteryData& data) const {
+    return std::clamp(data.pool.winnerCount, 0, lottery::kMaxWinnersPerRound);
+}
+
+void FrameComposer::composeRolling(const lottery::LotteryData& data) {
+    useNameFont(data.options);
+    nameCache_.trim();
+    const int count = shownCount(data);
+    lines_.clear();
+    for (int i = 0; i < count; ++i)
+        lines_.push_back(&nameCache_.layout(data.participants, data.pool.winnerAt(i)));
+    const int lineHeight = data.options.lineHeight;
+    rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
+                    lineHeight);
+    names_ = rolling_.namesRect();
+    changed_ = rolling_.changedRect();
+}
+
+void FrameComposer::composeRollingAsPath(const lottery::LotteryData& data) {
+    canvas_.fill(Qt::transparent);
+    paintNames(data, false);
+    repainted();
+}
+
+void FrameComposer::composeResult(const lottery::LotteryData& data) {
+    canvas_.fill(Qt::transparent);
+    paintNames(data, true);
+    QPainter painter(&canvas_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    StatusLines::draw(painter, StatusLines::texts(data.prizeTable, data.options), canvas_.size(),
+                      statusFontSize(), family_);
+    painter.end();
+    repainted();
+}
+
+void FrameComposer::composeStatic(ScreenKind kind, const lottery::LotteryData& data) {
+    canvas_.fill(Qt::transparent);
+    QPainter painter(&canvas_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const QImage picture = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
+    PanelPainter::draw(painter, PanelPainter::geometry(canvas_.size(), displayScale_), kind,
+                       family_, picture);
+    StatusLines::draw(painter, StatusLines::texts(data.prizeTable, data.options), canvas_.size(),
+                      statusFontSize(), family_);
+    painter.end();
+    names_ = QRect();
+    repainted();
+}
+
+void FrameComposer::paintNames(const lottery::LotteryData& data, bool antialiased) {
+    const int count = shownCount(data);
+    QStringList names;
+    names.reserve(count);
+    for (int i = 0; i < count; ++i)
+        names.append(nameCache_.text(data.participants, data.pool.winnerAt(i)));
+    const QPainterPath path = NamePath::build(names, family_, data.options.fontSize,
+                                              data.options.lineHeight, canvas_.height());
+    QPainter painter(&canvas_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform, antialiased);
+    NamePath::paint(painter, path);
+    const int margin = NamePath::kPenWidth / 2 + 2;
+    names_ = path.isEmpty()
+                 ? QRect()
+                 : path.boundingRect().toAlignedRect().adjusted(-margin, -margin, margin, margin) &
+                       canvas_.rect();
+}
+
+void FrameComposer::repainted() {
+    rolling_.canvasPainted(canvas_.rect());
+    changed_ = canvas_.rect();
+}
+
+} // namespace drawscreen

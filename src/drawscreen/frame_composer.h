@@ -1,0 +1,71 @@
+#pragma once
+
+#include "drawscreen/name_cache.h"
+#include "drawscreen/rolling_name_renderer.h"
+#include "drawscreen/screen_kind.h"
+#include "lottery/lottery_data.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+namespace drawscreen {
+
+// Composes every frame of the draw window into one canvas of the window's size; pixels that
+// nothing touches stay fully transparent. The names' size comes from options.fontSize and
+// options.lineHeight (NameFont::computeNameFont), the names from the pool's latest selection.
+class FrameComposer {
+public:
+    // An empty family leaves all text out.
+    explicit FrameComposer(QSize size = {}, float displayScale = 1.0f, QString family = {});
+
+    void setSize(QSize size);
+    void setDisplayScale(float displayScale);
+    void setFontFamily(const QString& family);
+    // The picture of the ready and finished screens, read at each of them.
+    void setPictureFile(const QString& path);
+    // The participant texts were re-read.
+    void invalidateNames();
+
+    // Paint this image directly; a copy kept elsewhere would make the next frame copy it whole.
+    const QImage& canvas() const { return canvas_; }
+    QSize size() const { return canvas_.size(); }
+    float displayScale() const { return displayScale_; }
+    const QString& fontFamily() const { return family_; }
+    int statusFontSize() const;
+
+    // The names of the selection, aliased, from cached glyphs.
+    void composeRolling(const lottery::LotteryData& data);
+    // The same frame painted as one path, the plain way; kept to check the one above against.
+    void composeRollingAsPath(const lottery::LotteryData& data);
+    // The names of the selection and the status lines, anti-aliased.
+    void composeResult(const lottery::LotteryData& data);
+    // The panel of the ready or finished screen and the status lines, anti-aliased.
+    void composeStatic(ScreenKind kind, const lottery::LotteryData& data);
+
+    // Bounds of the names of the last frame, empty when it showed none.
+    QRect namesRect() const { return names_; }
+    // What may differ from the frame before: the union of the old and new content.
+    QRect changedRect() const { return changed_; }
+
+private:
+    void useNameFont(const lottery::DrawOptions& options);
+    int shownCount(const lottery::LotteryData& data) const;
+    void paintNames(const lottery::LotteryData& data, bool antialiased);
+    void repainted();
+
+    QImage canvas_;
+    float displayScale_;
+    QString family_;
+    QString pictureFile_;
+    NameCache nameCache_;
+    RollingNameRenderer rolling_;
+    std::vector<const NameLayout*> lines_;
+    QRect names_;
+    QRect changed_;
+};
+
+} // namespace drawscreen

@@ -1,0 +1,77 @@
+#include "drawscreen/name_cache.h"
+
+#include "core/gbk_codec.h"
+
+namespace drawscreen {
+
+namespace {
+
+const QString& noText() {
+    static const QString empty;
+    return empty;
+}
+
+const NameLayout& noLayout() {
+    static const NameLayout empty;
+    return empty;
+}
+
+} // namespace
+
+void NameCache::invalidate() {
+    entries_.clear();
+}
+
+void NameCache::setFont(const QString& family, int fontSize) {
+    if (sprites_ && family == family_ && fontSize == fontSize_)
+        return;
+    family_ = family;
+    fontSize_ = fontSize;
+    dropLayouts();
+}
+
+void NameCache::trim() {
+    if (sprites_ && sprites_->bytes() > kSpriteBudget)
+        dropLayouts();
+}
+
+void NameCache::dropLayouts() {
+    for (Entry& e : entries_) {
+        e.hasLayout = false;
+        e.layout = {};
+    }
+    sprites_ = std::make_unique<GlyphSpriteCache>(family_, fontSize_);
+}
+
+NameCache::Entry* NameCache::entry(const lottery::ParticipantList& list, int index) {
+    if (index < 0 || index >= list.count())
+        return nullptr;
+    if (entries_.size() < static_cast<std::size_t>(list.count()))
+        entries_.resize(static_cast<std::size_t>(list.count()));
+    Entry& e = entries_[static_cast<std::size_t>(index)];
+    if (!e.hasText) {
+        e.text = core::GbkCodec::fromGbk(list.entries[static_cast<std::size_t>(index)].displayText);
+        e.hasText = true;
+    }
+    return &e;
+}
+
+const QString& NameCache::text(const lottery::ParticipantList& list, int index) {
+    const Entry* e = entry(list, index);
+    return e ? e->text : noText();
+}
+
+const NameLayout& NameCache::layout(const lottery::ParticipantList& list, int index) {
+    Entry* e = entry(list, index);
+    if (!e)
+        return noLayout();
+    if (!e->hasLayout) {
+        if (!sprites_)
+            sprites_ = std::make_unique<GlyphSpriteCache>(family_, fontSize_);
+        e->layout = sprites_->layoutName(e->text);
+        e->hasLayout = true;
+    }
+    return e->layout;
+}
+
+} // namespace drawscreen
