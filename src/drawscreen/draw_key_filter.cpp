@@ -1,0 +1,35 @@
+#include "drawscreen/draw_key_filter.h"
+
+#include <QKeyEvent>
+
+#include <utility>
+
+namespace drawscreen {
+
+DrawKeyFilter::DrawKeyFilter(std::function<void()> advance, SystemKeys systemKeys, QObject* parent)
+    : QObject(parent), advance_(std::move(advance)), systemKeys_(systemKeys) {}
+
+bool DrawKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool alt = key->modifiers().testFlag(Qt::AltModifier) || key->key() == Qt::Key_Alt;
+    if (alt || key->key() == Qt::Key_F10)
+        return systemKeys_ == SystemKeys::Swallow;
+    switch (key->key()) {
+    case Qt::Key_Space:
+        // Consumed, so it cannot travel on to a parent window that filters it as well:
+        // one key-down, auto-repeated ones included, is one advance.
+        if (advance_)
+            advance_();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+} // namespace drawscreen

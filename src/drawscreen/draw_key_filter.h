@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+namespace drawscreen {
+
+// The draw's keyboard rules for one window: Space advances the draw, Return and Escape are
+// swallowed so no window closes from the keyboard, and optionally every Alt combination
+// (Alt+F4 among them) and F10 are swallowed too. Install it on the widget itself.
+class DrawKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    enum class SystemKeys { PassOn, Swallow };
+
+    DrawKeyFilter(std::function<void()> advance, SystemKeys systemKeys, QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> advance_;
+    SystemKeys systemKeys_;
+};
+
+} // namespace drawscreen

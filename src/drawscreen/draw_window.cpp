@@ -1,0 +1,130 @@
+#include "drawscreen/draw_window.h"
+
+#include "core/ccore.h"
+#include "core/path_conversion.h"
+#include "drawscreen/font_chooser.h"
+#include "drawscreen/name_font.h"
+#include "drawscreen/qt_sound_output.h"
+#include "lottery/winner_selection.h"
+
+#include <QDir>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace drawscreen {
+
+namespace {
+
+std::unique_ptr<SoundOutput> orQtSound(std::unique_ptr<SoundOutput> sound) {
+    return sound ? std::move(sound) : std::make_unique<QtSoundOutput>();
+}
+
+} // namespace
+
+DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& paths,
+                       core::CoreServices& services, float displayScale, QWidget* parent,
+                       std::unique_ptr<SoundOutput> sound)
+    : QWidget(parent), data_(data), services_(services), displayScale_(displayScale),
+      sound_(orQtSound(std::move(sound))),
+      cues_(data.options, core::toQString(paths.appFolder), *sound_),
+      composer_({}, displayScale, FontChooser::cjkSansFamily()),
+      machine_(data, paths, services, *this),
+      keys_([this] { advance(); }, DrawKeyFilter::SystemKeys::Swallow) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::StrongFocus);
+    installEventFilter(&keys_);
+    composer_.setPictureFile(
+        QDir(core::toQString(paths.appFolder)).filePath(QStringLiteral("img/smile.png")));
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setInterval(kFramePeriodMs);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] { renderFrame(); });
+    hide(); // until placed
+}
+
+DrawWindow::~DrawWindow() = default;
+
+QRect DrawWindow::windowRectFor(QSize screen) {
+    // Single-precision factors, the product formed in double and truncated once.
+    const auto at = [](int length, float factor) {
+        return static_cast<int>(static_cast<double>(length) * static_cast<double>(factor));
+    };
+    const int left = at(screen.width(), 0.1f);
+    const int top = at(screen.height(), 0.1f);
+    const int right = at(screen.width(), 0.9f);
+    const int bottom = at(screen.height(), 0.95f);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void DrawWindow::advance() {
+    machine_.advance();
+}
+
+void DrawWindow::reset() {
+    machine_.reset();
+    placeWindow(windowRect_);
+}
+
+void DrawWindow::placeWindow(const QRect& rect) {
+    windowRect_ = rect;
+    setGeometry(rect);
+    if (composer_.size() != rect.size())
+        composer_.setSize(rect.size());
+    renderStaticScreen(lottery::ScreenKind::Ready);
+}
+
+void DrawWindow::participantsReloaded() {
+    composer_.invalidateNames();
+}
+
+void DrawWindow::computeNameFont() {
+    NameFont::computeNameFont(data_, displayScale_, composer_.fontFamily());
+}
+
+void DrawWindow::renderFrame() {
+    if (data_.options.state() == lottery::DrawState::Rolling) {
+        // Every rolling frame is a genuine draw; the result frame shows the last one.
+        lottery::selectWinners(data_, services_);
+        composer_.composeRolling(data_);
+        rollingFramePending_ = true;
+        update(composer_.changedRect());
+        return;
+    }
+    composer_.composeResult(data_);
+    rollingFramePending_ = false;
+    update();
+}
+
+void DrawWindow::renderStaticScreen(lottery::ScreenKind kind) {
+    composer_.composeStatic(static_cast<ScreenKind>(kind), data_);
+    rollingFramePending_ = false;
+    update();
+    show();
+}
+
+void DrawWindow::playCue(lottery::SoundCue cue) {
+    cues_.playCue(cue);
+}
+
+void DrawWindow::setFrameTimerRunning(bool running) {
+    if (running)
+        frameTimer_.start();
+    else
+        frameTimer_.stop();
+}
+
+void DrawWindow::reportProblem(const std::string& utf8Message) {
+    core::CCore::msgboxWarning(window(), QString::fromStdString(utf8Message));
+}
+
+void DrawWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setOpacity(kOpacity / 255.0);
+    for (const QRect& rect : event->region())
+        painter.drawImage(rect.topLeft(), composer_.canvas(), rect);
+    if (rollingFramePending_) {
+        rollingFramePending_ = false;
+        frameLog_.framePresented();
+    }
+}
+
+} // namespace drawscreen

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/core_services.h"
+#include "drawscreen/cue_player.h"
+#include "drawscreen/draw_key_filter.h"
+#include "drawscreen/frame_composer.h"
+#include "drawscreen/frame_log.h"
+#include "drawscreen/sound_output.h"
+#include "lottery/draw_machine.h"
+#include "lottery/draw_view.h"
+#include "lottery/lottery_data.h"
+
+#include <QImage>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace drawscreen {
+
+// The translucent overlay over the middle of the main window on which the draw is shown.
+// Each render composes a whole canvas; painting shows it at opacity 229/255 over the parent.
+// It takes no mouse input (the parent's menu keeps working) and no key closes it.
+class DrawWindow : public QWidget, private lottery::DrawView {
+    Q_OBJECT
+public:
+    // sound null: cues through Qt Multimedia.
+    DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& paths,
+               core::CoreServices& services, float displayScale, QWidget* parent,
+               std::unique_ptr<SoundOutput> sound = nullptr);
+    ~DrawWindow() override;
+
+    // 10 % in from the left, top and right, 5 % up from the bottom of the screen.
+    static QRect windowRectFor(QSize screen);
+
+    // One press of the space bar.
+    void advance();
+    // The operator confirmed a reset: the draw starts again and the ready screen shows.
+    void reset();
+    // rect is in the parent's coordinates. Shows the ready screen, then the window.
+    void placeWindow(const QRect& rect);
+    // The participant texts were re-read.
+    void participantsReloaded();
+
+    bool isFrameTimerRunning() const { return frameTimer_.isActive(); }
+    const QImage& canvas() const { return composer_.canvas(); }
+    int statusFontSize() const { return composer_.statusFontSize(); }
+
+    static constexpr int kFramePeriodMs = 40;
+    static constexpr int kOpacity = 229;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void computeNameFont() override;
+    void renderFrame() override;
+    void renderStaticScreen(lottery::ScreenKind kind) override;
+    void playCue(lottery::SoundCue cue) override;
+    void setFrameTimerRunning(bool running) override;
+    void reportProblem(const std::string& utf8Message) override;
+
+    lottery::LotteryData& data_;
+    core::CoreServices& services_;
+    float displayScale_;
+    std::unique_ptr<SoundOutput> sound_;
+    CuePlayer cues_;
+    FrameComposer composer_;
+    lottery::DrawMachine machine_;
+    DrawKeyFilter keys_;
+    QTimer frameTimer_;
+    QRect windowRect_;
+    FrameLog frameLog_;
+    bool rollingFramePending_ = false;
+};
+
+} // namespace drawscreen

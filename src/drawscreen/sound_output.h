@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace drawscreen {
+
+// The three steps of a sound cue: end whatever plays, take the file, play it once.
+// None of them blocks; a missing file or no audio device leaves them without effect.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+
+    virtual void stopAll() = 0;
+    virtual void load(const QString& path) = 0;
+    virtual void playOnce() = 0;
+};
+
+} // namespace drawscreen
