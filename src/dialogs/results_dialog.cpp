@@ -1,0 +1,96 @@
+#include "dialogs/results_dialog.h"
+
+#include "core/ccore.h"
+#include "core/gbk_codec.h"
+#include "core/path_conversion.h"
+#include "dialogs/results_csv.h"
+#include "lottery/safe_file.h"
+#include "ui_results_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+
+#include <array>
+
+namespace dialogs {
+
+namespace {
+// The last column, the entry, takes the rest of the width.
+constexpr std::array<int, 5> kColumnWidths = {150, 80, 100, 50, 50};
+} // namespace
+
+ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::ResultsDialog>()), resultFile_(paths.resultFile),
+      core_(core), log_(lottery::readResultsLog(paths.resultFile, core)) {
+    ui_->setupUi(this);
+    connect(ui_->openButton, &QPushButton::clicked, this, &ResultsDialog::OnOpenResultFile);
+    connect(ui_->exportButton, &QPushButton::clicked, this, &ResultsDialog::OnExportCsv);
+    OnInitDialog();
+}
+
+ResultsDialog::~ResultsDialog() = default;
+
+void ResultsDialog::OnInitDialog() {
+    ui_->summaryLabel->setText(summaryText());
+    ui_->openButton->setEnabled(core_.isFileExist(resultFile_));
+    ui_->exportButton->setEnabled(log_.started);
+
+    QTableWidget* list = ui_->winnerList;
+    QHeaderView* header = list->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
+        header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
+    list->setRowCount(static_cast<int>(log_.winners.size()));
+    for (int row = 0; row < list->rowCount(); ++row) {
+        const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
+        const std::array<QString, 6> cells = {
+            core::GbkCodec::fromGbk(winner.time),       core::GbkCodec::fromGbk(winner.prizeId),
+            core::GbkCodec::fromGbk(winner.prizeTitle), QString::number(winner.round),
+            QString::number(winner.position),           core::GbkCodec::fromGbk(winner.rawText),
+        };
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column)
+            list->setItem(row, column,
+                          new QTableWidgetItem(cells[static_cast<std::size_t>(column)]));
+    }
+}
+
+QString ResultsDialog::summaryText() const {
+    if (!log_.started)
+        return QStringLiteral("还没有抽奖结果");
+    return QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者，%3")
+        .arg(core::GbkCodec::fromGbk(log_.startTime))
+        .arg(log_.winners.size())
+        .arg(log_.finished ? QStringLiteral("抽奖已结束") : QStringLiteral("抽奖进行中"));
+}
+
+QString ResultsDialog::askExportPath(const QString& suggestedPath) {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("导出CSV"), suggestedPath,
+                                        QStringLiteral("CSV 文件 (*.csv)"));
+}
+
+void ResultsDialog::OnOpenResultFile() {
+    if (!core_.isFileExist(resultFile_) || !core_.openUrl(resultFile_))
+        core::CCore::msgboxWarning(this,
+                                   QStringLiteral("无法打开抽奖结果文件！\n\n") +
+                                       QDir::toNativeSeparators(core::toQString(resultFile_)));
+}
+
+void ResultsDialog::OnExportCsv() {
+    const QString suggested =
+        QDir(core::toQString(resultFile_.parent_path())).filePath(QStringLiteral("抽奖结果.csv"));
+    const QString chosen = askExportPath(suggested);
+    if (chosen.isEmpty())
+        return;
+    std::string problem;
+    if (!lottery::writeFileSafely(core::toFsPath(chosen), resultsCsv(log_), &problem)) {
+        core::CCore::msgboxWarning(this,
+                                   QStringLiteral("导出失败：") + QString::fromStdString(problem));
+        return;
+    }
+    core::CCore::msgboxInfo(this, QStringLiteral("已导出 %1 名中奖者到\n%2")
+                                      .arg(log_.winners.size())
+                                      .arg(QDir::toNativeSeparators(chosen)));
+}
+
+} // namespace dialogs
