@@ -36,7 +36,7 @@ bool repeatListNames(std::string_view repeatList, std::string_view prizeId) {
 bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize) {
     if (entry.won == 0)
         return true;
-    if (entry.wonPrizeIds.empty())
+    if (prize.repeatList.empty() || entry.wonPrizeIds.empty())
         return false;
     return std::all_of(
         entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(),

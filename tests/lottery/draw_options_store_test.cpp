@@ -17,14 +17,6 @@ TEST(DrawOptionsStore, LoadsTheFiveSettingsAndLeavesTheRest) {
     EXPECT_EQ(options.prizeIndex, 4);
 }
 
-TEST(DrawOptionsStore, FirstRunReadsZeros) {
-    testsupport::FakeCoreServices services;
-    lottery::DrawOptions options;
-    options.hide = options.print = options.muse = options.hstart = options.hend = 9;
-    lottery::loadDrawOptions(options, services);
-    EXPECT_EQ(options.hide + options.print + options.muse + options.hstart + options.hend, 0);
-}
-
 TEST(DrawOptionsStore, SavesAndReportsTheFlush) {
     testsupport::FakeCoreServices services;
     lottery::DrawOptions options;

@@ -1,5 +1,3 @@
-#include "gbk_fake_services.h"
-#include "lottery/file_text.h"
 #include "lottery/gbk_text.h"
 #include "lottery/numbers.h"
 
@@ -7,9 +5,6 @@
 
 #include <climits>
 #include <string>
-#include <vector>
-
-using namespace std::string_literals;
 
 TEST(ParseLeadingInt, FollowsTheDecimalPrefixRule) {
     EXPECT_EQ(lottery::parseLeadingInt("42"), 42);
@@ -50,49 +45,4 @@ TEST(IsValidUtf8, AcceptsWellFormedAndRejectsGbk) {
     EXPECT_FALSE(lottery::isValidUtf8("\xED\xA0\x80"));     // surrogate
     EXPECT_FALSE(lottery::isValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
     EXPECT_FALSE(lottery::isValidUtf8("\xE5\xBC"));         // cut short
-}
-
-TEST(TakeLine, HandlesEveryLineEnd) {
-    const auto lines = [](std::string_view text) {
-        std::vector<std::string> out;
-        std::string_view line;
-        while (lottery::takeLine(text, line))
-            out.emplace_back(line);
-        return out;
-    };
-    using V = std::vector<std::string>;
-    EXPECT_EQ(lines("a\r\nb\r\n"), (V{"a", "b"}));
-    EXPECT_EQ(lines("a\nb"), (V{"a", "b"}));
-    EXPECT_EQ(lines("a\r"), (V{"a"}));
-    EXPECT_EQ(lines("a\r\r\n\n"), (V{"a\r", ""}));
-    EXPECT_EQ(lines("x\0y\n"s), (V{"x\0y"s}));
-    EXPECT_EQ(lines(""), V{});
-}
-
-TEST(ToGbkFileText, ConvertsOnlyUtf8Files) {
-    GbkFakeServices services;
-    const auto gbk = lottery::toGbkFileText("\xD5\xC5\xC8\xFD\r\n", services);
-    EXPECT_FALSE(gbk.fromUtf8);
-    EXPECT_EQ(gbk.gbk, "\xD5\xC5\xC8\xFD\r\n");
-
-    const auto utf8 = lottery::toGbkFileText("张三\n李四\n", services);
-    EXPECT_TRUE(utf8.fromUtf8);
-    EXPECT_EQ(utf8.gbk, "\xD5\xC5\xC8\xFD\n\xC0\xEE\xCB\xC4\n");
-
-    const auto bom = lottery::toGbkFileText("\xEF\xBB\xBF"
-                                            "abc",
-                                            services);
-    EXPECT_TRUE(bom.fromUtf8);
-    EXPECT_EQ(bom.gbk, "abc");
-
-    const auto lossy = lottery::toGbkFileText("王五 \xF0\x9F\x8E\x89", services);
-    EXPECT_EQ(lossy.gbk, "?? ?");
-    EXPECT_EQ(lossy.unmappable, 3);
-    std::vector<std::string> warnings;
-    lottery::addEncodingWarning(lossy, "F：", warnings);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("有 3 个字符"), std::string::npos) << warnings[0];
-
-    const auto ascii = lottery::toGbkFileText("abc", services);
-    EXPECT_FALSE(ascii.fromUtf8);
 }

@@ -170,23 +170,3 @@ TEST(SelectWinners, EveryEntryIsDrawnEquallyOften) {
     // 19 degrees of freedom: a value above 85 has a probability below 1e-9 for a fair draw.
     EXPECT_LT(chiSquare, 85.0);
 }
-
-TEST(SelectWinners, AllPositionsOfARoundAreFair) {
-    // Each of 6 entries should hold each of 3 positions about equally often.
-    auto data = event(6, {prize("A", 3, 3)});
-    testsupport::FakeCoreServices services(std::filesystem::path{}, 99);
-    constexpr int kDraws = 60000;
-    std::vector<std::vector<int>> hits(3, std::vector<int>(6, 0));
-    for (int draw = 0; draw < kDraws; ++draw) {
-        lottery::selectWinners(data, services);
-        for (int i = 0; i < 3; ++i)
-            ++hits[static_cast<std::size_t>(i)][static_cast<std::size_t>(data.pool.winnerAt(i))];
-    }
-    const double expected = kDraws / 6.0;
-    for (const auto& position : hits) {
-        double chiSquare = 0;
-        for (const int h : position)
-            chiSquare += (h - expected) * (h - expected) / expected;
-        EXPECT_LT(chiSquare, 55.0); // 5 degrees of freedom, p < 1e-9
-    }
-}
