@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/gbk_codec.h"
+#include "lottery/lottery_data.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace drawfixture {
+
+inline std::string gbk(const char* utf8) {
+    return core::GbkCodec::fromUtf8(utf8);
+}
+
+inline lottery::PrizeRecord prize(const char* title, int total, int perRound) {
+    lottery::PrizeRecord p;
+    p.title = gbk(title);
+    p.total = total;
+    p.perRound = perRound;
+    p.rounds = perRound > 0 ? (total + perRound - 1) / perRound : 0;
+    return p;
+}
+
+inline void addEntries(lottery::LotteryData& data, const std::vector<std::string>& utf8Names) {
+    for (const std::string& name : utf8Names) {
+        lottery::ParticipantRecord entry;
+        entry.rawText = gbk(name.c_str());
+        entry.displayText = entry.rawText;
+        data.participants.entries.push_back(entry);
+    }
+}
+
+// Puts the given entries on top of the pool as the latest selection, first drawn first.
+inline void select(lottery::LotteryData& data, const std::vector<int>& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        data.pool.slots[lottery::kPoolSize - 1 - i] = entries[i];
+    data.pool.winnerCount = static_cast<int>(entries.size());
+}
+
+// Counts pixels, given unpremultiplied, for which test holds.
+inline int countPixels(const QImage& image, const QRect& area, bool (*test)(QRgb)) {
+    int n = 0;
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += test(qUnpremultiply(image.pixel(x, y))) ? 1 : 0;
+    }
+    return n;
+}
+
+inline bool isYellow(QRgb p) {
+    return p == 0xFFFFFF00;
+}
+inline bool isTouched(QRgb p) {
+    return qAlpha(p) != 0;
+}
+
+} // namespace drawfixture
