@@ -110,14 +110,14 @@ TEST_F(ResultsLogTest, UnmovableFileIsKeptAndExtended) {
 }
 
 TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
-    auto data = twoPrizeEvent({"e0", kZhangSan, "a\tb", kLiSi});
+    auto data = twoPrizeEvent({"e0", kZhangSan, "a\tb", kLiSi, "c\r"});
     ASSERT_TRUE(lottery::beginResultsLog(folder.paths, services, nullptr));
     data.options.roundIndex = 1;
     select(data, {3, 1});
     ASSERT_TRUE(lottery::recordRound(folder.paths, data, services, nullptr));
     data.options.prizeIndex = 1;
     data.options.roundIndex = 0;
-    select(data, {2});
+    select(data, {2, 4});
     ASSERT_TRUE(lottery::recordRound(folder.paths, data, services, nullptr));
     ASSERT_TRUE(lottery::recordDrawEnd(folder.paths, services, nullptr));
 
@@ -125,6 +125,7 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
                              kNow + "\tA1\t" + kFirstPrize + "\t2\t1\t" + kLiSi + "\r\n" +     //
                              kNow + "\tA1\t" + kFirstPrize + "\t2\t2\t" + kZhangSan + "\r\n" + //
                              kNow + "\tB2\tsecond title\t1\t1\ta\tb\r\n" +                     //
+                             kNow + "\tB2\tsecond title\t1\t2\tc\r\r\n" +                      //
                              kEnd + kNow + "\r\n");
 
     const auto& entries = data.participants.entries;
@@ -137,13 +138,14 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
     EXPECT_TRUE(log.started);
     EXPECT_TRUE(log.finished);
     EXPECT_EQ(log.startTime, kNow);
-    ASSERT_EQ(log.winners.size(), 3u);
+    ASSERT_EQ(log.winners.size(), 4u);
     EXPECT_EQ(log.winners[0].rawText, kLiSi);
     EXPECT_EQ(log.winners[0].prizeTitle, kFirstPrize);
     EXPECT_EQ(log.winners[0].round, 2);
     EXPECT_EQ(log.winners[1].position, 2);
     EXPECT_EQ(log.winners[2].rawText, "a\tb");
     EXPECT_EQ(log.winners[2].prizeId, "B2");
+    EXPECT_EQ(log.winners[3].rawText, "c\r"); // a CR the loader kept survives
 }
 
 TEST_F(ResultsLogTest, RecordingNothingWritesNothing) {
