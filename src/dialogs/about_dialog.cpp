@@ -15,10 +15,9 @@ namespace dialogs {
 namespace {
 
 // Beside the three data files of the event paths; the draw screen and the cues read these.
-constexpr std::array<const char*, 5> kProgramFiles = {
-    "prizedraw.ini", "bg.jpg", "img/smile.png", "music/rolling.wav", "music/ok.wav"};
+constexpr std::array<const char*, 5> kProgramFiles = {"prizedraw.ini", "bg.jpg", "img/smile.png",
+                                                      "music/rolling.wav", "music/ok.wav"};
 constexpr std::array<int, 2> kColumnWidths = {220, 70};
-const QColor kMissingColour(0xB0, 0x20, 0x20);
 
 // Bytes below 1 KB, then KB or MB with one decimal.
 QString fileSizeText(qint64 bytes) {
@@ -69,7 +68,7 @@ void AboutDialog::addFileRow(const QString& folder, const QString& file) {
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
         auto* item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
         if (!present)
-            item->setForeground(QBrush(kMissingColour));
+            item->setForeground(QBrush(Qt::darkRed));
         list->setItem(row, column, item);
     }
 }
