@@ -181,7 +181,7 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
     const int displayCut = maskParticipants(list, options);
     if (displayCut > 0)
         warnings.push_back(label + "有 " + std::to_string(displayCut) +
-                           " 个抽奖条目屏蔽后的显示文本超过 " + std::to_string(kDisplayTextBytes) +
+                           " 个抽奖条目的显示文本超过 " + std::to_string(kDisplayTextBytes) +
                            " 字节，已截断");
 }
 

@@ -166,7 +166,7 @@ TEST_F(ParticipantFileTest, CapacityCutsAreWarned) {
          std::string(32, 'z') + "\n");
     EXPECT_EQ(raws(), (Texts{std::string(32, 'x'), std::string(31, 'y'), std::string(32, 'z')}));
     EXPECT_TRUE(warned("有 2 个抽奖条目超过 32 字节，已截断"));
-    EXPECT_TRUE(warned("有 3 个抽奖条目屏蔽后的显示文本超过 30 字节"));
+    EXPECT_TRUE(warned("有 3 个抽奖条目的显示文本超过 30 字节"));
     EXPECT_EQ(list.entries[0].displayText, std::string(30, 'x'));
 }
 
