@@ -9,20 +9,23 @@ namespace drawscreen {
 QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) {}
 
 void QtSoundOutput::stopAll() {
-    for (QSoundEffect* effect : std::as_const(effects_))
-        effect->stop();
+    for (const Cue& cue : std::as_const(cues_))
+        cue.effect->stop();
 }
 
 void QtSoundOutput::load(const QString& path) {
     current_ = nullptr;
-    if (!QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (!file.exists())
         return;
-    QSoundEffect*& effect = effects_[path];
-    if (!effect) {
-        effect = new QSoundEffect(this);
-        effect->setSource(QUrl::fromLocalFile(path));
+    Cue& cue = cues_[path];
+    if (!cue.effect || cue.modified != file.lastModified()) {
+        delete cue.effect;
+        cue.effect = new QSoundEffect(this);
+        cue.effect->setSource(QUrl::fromLocalFile(path));
+        cue.modified = file.lastModified();
     }
-    current_ = effect;
+    current_ = cue.effect;
 }
 
 void QtSoundOutput::playOnce() {

@@ -2,6 +2,7 @@
 
 #include "drawscreen/sound_output.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 
@@ -10,7 +11,7 @@ class QSoundEffect;
 namespace drawscreen {
 
 // WAV cues through QSoundEffect. Each file is decoded once and kept, so a cue starts
-// without delay the next time it is loaded.
+// without delay the next time it is loaded; a file replaced meanwhile is decoded again.
 class QtSoundOutput : public QObject, public SoundOutput {
     Q_OBJECT
 public:
@@ -21,7 +22,11 @@ public:
     void playOnce() override;
 
 private:
-    QHash<QString, QSoundEffect*> effects_;
+    struct Cue {
+        QSoundEffect* effect = nullptr;
+        QDateTime modified;
+    };
+    QHash<QString, Cue> cues_;
     QSoundEffect* current_ = nullptr;
 };
 
