@@ -6,6 +6,7 @@
 #include "core/path_conversion.h"
 #include "dialogs/prize_capacity.h"
 #include "dialogs/prize_edit_dialog.h"
+#include "lottery/draw_machine.h"
 #include "ui_prize_list_dialog.h"
 
 #include <QHeaderView>
@@ -115,9 +116,7 @@ void PrizeListDialog::OnDeletePrize() {
 void PrizeListDialog::OnResetDraw() {
     if (core::CCore::msgboxConfirm(this, QStringLiteral("确定要重置抽奖吗？")) != core::kAnswerYes)
         return;
-    data_.options.roundIndex = 0;
-    data_.options.prizeIndex = 0;
-    data_.options.setState(lottery::DrawState::Ready);
+    lottery::DrawMachine::resetProgress(data_.options);
     if (resetDraw_)
         resetDraw_();
     accept();
