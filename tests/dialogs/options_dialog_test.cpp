@@ -146,15 +146,6 @@ private Q_SLOTS:
         QCOMPARE(options.hstart, 4);
         QCOMPARE(options.hend, 7);
     }
-
-    void editsTakeDigitsOnly() {
-        lottery::DrawOptions options = stored();
-        dialogs::OptionsDialog dialog(options);
-        auto* start = child<QLineEdit>(dialog, "hstartEdit");
-        start->clear();
-        QTest::keyClicks(start, "-2a5");
-        QCOMPARE(start->text(), QStringLiteral("25"));
-    }
 };
 
 QTEST_MAIN(OptionsDialogTest)

@@ -53,28 +53,6 @@ class PaintElementListTest : public QObject {
 private slots:
     void init() { QVERIFY(folder_.isValid()); }
 
-    void newElementIsAnEmptyRectangle() {
-        const paint::PaintElement element(1, 2, 3, 4);
-        QCOMPARE(element.border1.kind, 1);
-        QCOMPARE(element.border1.width, 0);
-        QCOMPARE(element.cached, 0);
-        QVERIFY(element.items.empty());
-        QVERIFY(element.images.empty());
-    }
-
-    void addingReturnsIndexes() {
-        paint::PaintElement element(0, 0, 10, 10);
-        QCOMPARE(element.addColour(kFill), 0);
-        QCOMPARE(element.addImage(3, 4, "a.png", 1, 0), 1);
-        QCOMPARE(element.addImage(0, 0, "b.png", 0, 0), 2);
-        QCOMPARE(element.items[2].param, 1);
-        QCOMPARE(element.images[0].offsetX, 3);
-        QCOMPARE(element.images[0].fit, 1);
-        paint::PaintElementList list;
-        QCOMPARE(list.addElement(element), 0);
-        QCOMPARE(list.addElement(element), 1);
-    }
-
     void missingPictureShowsTheFill() {
         paint::PaintElementList list;
         list.addElement(background(120, 80, folder_.path(), "bg.jpg"));
