@@ -2,6 +2,8 @@
 
 #include "paint/memory_dc.h"
 
+#include <algorithm>
+
 namespace paint {
 
 int PaintElementList::addElement(const PaintElement& element) {
@@ -9,8 +11,11 @@ int PaintElementList::addElement(const PaintElement& element) {
     return count() - 1;
 }
 
-void PaintElementList::paintAll(QPainter& target, const QRect& rect) {
-    MemoryDC dc(target, rect);
+void PaintElementList::paintAll(QPainter& target, const QRect& rect, const QRect& exposed) {
+    const bool allCached = std::all_of(elements_.begin(), elements_.end(),
+                                       [](const PaintElement& e) { return e.cached != 0; });
+    // An element painted in full needs all of its rectangle for its cache.
+    MemoryDC dc(target, allCached && exposed.isValid() ? rect & exposed : rect);
     dc.painter().setRenderHint(QPainter::Antialiasing);
     dc.painter().setRenderHint(QPainter::TextAntialiasing);
     dc.painter().setRenderHint(QPainter::SmoothPixmapTransform);

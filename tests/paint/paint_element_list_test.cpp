@@ -134,6 +134,26 @@ private slots:
         QCOMPARE(again.pixel(9, 20), 0xFF000000u);
     }
 
+    void exposedPartIsCopiedAlone() {
+        writeQuadrants(folder_.filePath("bg.png"), 40, 40);
+        paint::PaintElementList list;
+        list.addElement(background(40, 40, folder_.path(), "bg.png"));
+        QImage target(40, 40, QImage::Format_ARGB32_Premultiplied);
+        target.fill(0xFF000000);
+        QPainter p(&target);
+        // Not yet cached: the element is painted in full even though little is exposed.
+        list.paintAll(p, target.rect(), QRect(0, 0, 5, 5));
+        QCOMPARE(target.pixel(35, 35), kYellow);
+        p.fillRect(target.rect(), Qt::black);
+        list.paintAll(p, target.rect(), QRect(30, 0, 10, 10));
+        p.end();
+        QCOMPARE(list.at(0).renderCount(), 1);
+        QCOMPARE(target.pixel(30, 0), kGreen);
+        QCOMPARE(target.pixel(39, 9), kGreen);
+        QCOMPARE(target.pixel(29, 0), 0xFF000000u);
+        QCOMPARE(target.pixel(35, 35), 0xFF000000u);
+    }
+
     void emptyListLeavesTheTargetUnchanged() {
         paint::PaintElementList list;
         QCOMPARE(paintOnce(list, QSize(8, 8), 0xFF123456).pixel(3, 3), 0xFF123456u);
