@@ -24,7 +24,6 @@ public:
 
     void setSize(QSize size);
     void setDisplayScale(float displayScale);
-    void setFontFamily(const QString& family);
     // The picture of the ready and finished screens, read at each of them.
     void setPictureFile(const QString& path);
     // The participant texts were re-read.
@@ -33,7 +32,6 @@ public:
     // Paint this image directly; a copy kept elsewhere would make the next frame copy it whole.
     const QImage& canvas() const { return canvas_; }
     QSize size() const { return canvas_.size(); }
-    float displayScale() const { return displayScale_; }
     const QString& fontFamily() const { return family_; }
     int statusFontSize() const;
 
