@@ -27,10 +27,6 @@ void FrameComposer::setDisplayScale(float displayScale) {
     displayScale_ = displayScale;
 }
 
-void FrameComposer::setFontFamily(const QString& family) {
-    family_ = family;
-}
-
 void FrameComposer::setPictureFile(const QString& path) {
     pictureFile_ = path;
 }
