@@ -1,5 +1,6 @@
 #include "app/check_report.h"
 #include "app/command_line.h"
+#include "app/presenter.h"
 
 #include <QApplication>
 
@@ -27,6 +28,5 @@ int main(int argc, char* argv[]) {
     case app::CommandLine::Action::Present:
         break;
     }
-    // Until the main window exists, a run shows what it would load.
-    return app::runCheckReport(command.folder, command.allEntries, std::cout);
+    return app::runPresenter(command.folder);
 }

@@ -1,0 +1,210 @@
+#include "app/main_window.h"
+
+#include "app/event_loader.h"
+#include "core/path_conversion.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/options_dialog.h"
+#include "dialogs/prize_list_dialog.h"
+#include "dialogs/results_dialog.h"
+#include "drawscreen/draw_key_filter.h"
+#include "drawscreen/draw_window.h"
+#include "lottery/draw_machine.h"
+#include "lottery/draw_options_store.h"
+#include "lottery/file_text.h"
+#include "lottery/participant_file.h"
+#include "lottery/prize_file.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace app {
+
+namespace {
+
+constexpr int kStartupDelayMs = 200;
+constexpr std::uint32_t kBackgroundFill = 0xFF094A74;
+
+QString joinLines(const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << QString::fromStdString(line);
+    return texts.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
+    : core_(appFolder), screenSize_(screenSize), displayScale_(displayScaleFor(screenSize.width())),
+      drawWindowRect_(drawscreen::DrawWindow::windowRectFor(screenSize)) {
+    OnInitDialog();
+}
+
+MainWindow::~MainWindow() {
+    shutdown();
+}
+
+float MainWindow::displayScaleFor(int screenWidth) {
+    return screenWidth <= 1120 ? 0.8f : 1.0f;
+}
+
+void MainWindow::OnInitDialog() {
+    setSkinFlags(kClientAreaMode);
+    setWindowTitle(QStringLiteral("抽奖"));
+    core_.autoFileConfig();
+    paths_ = lottery::EventPaths::forFolder(core_.getAppPath());
+
+    setGeometry(0, 0, screenSize_.width(), screenSize_.height());
+    initSkin();
+    setContentRect(-2, -2, screenSize_.width(), screenSize_.height());
+
+    // The solid fill shows wherever the picture is missing or smaller than the screen.
+    paint::PaintElement background(-2, -2, screenSize_.width() + 2, screenSize_.height() + 2);
+    background.setImageFolder(core::toQString(paths_.appFolder));
+    background.setOuterBorder(0, 0xFF000000);
+    background.addColour(kBackgroundFill);
+    background.addImage(0, 0, QStringLiteral("bg.jpg"), 0, 0);
+    backgroundList_.addElement(background);
+
+    lottery::loadDrawOptions(data_.options, core_);
+
+    keyFilter_ = std::make_unique<drawscreen::DrawKeyFilter>(
+        [this] {
+            if (drawWindow_)
+                drawWindow_->advance();
+        },
+        drawscreen::DrawKeyFilter::SystemKeys::PassOn);
+    installEventFilter(keyFilter_.get());
+
+    startupTimer_.setSingleShot(true);
+    connect(&startupTimer_, &QTimer::timeout, this, [this] { onStartupTimer(); });
+    startupTimer_.start(kStartupDelayMs);
+
+    // A session that ends closes no window: save all the same.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
+}
+
+void MainWindow::onStartupTimer() {
+    std::vector<std::string> warnings;
+    const LoadOutcome outcome = loadEventData(paths_, data_, core_, warnings);
+    dataLoaded_ = true;
+    if (outcome != LoadOutcome::Ready)
+        warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
+    warnAll(warnings);
+    if (outcome == LoadOutcome::Ready)
+        createDrawWindow();
+}
+
+void MainWindow::createDrawWindow() {
+    drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
+    drawWindow_->placeWindow(drawWindowRect_);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    paintFace(painter);
+    backgroundList_.paintAll(painter, rect(), event->rect());
+}
+
+std::unique_ptr<QMenu> MainWindow::createMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("奖项..."), this, &MainWindow::OnPrizeList);
+    menu->addAction(QStringLiteral("抽奖结果"), this, &MainWindow::OnResults);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("选项"), this, &MainWindow::OnOptions);
+    menu->addAction(QStringLiteral("关于"), this, &MainWindow::OnAbout);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("退出"), this, &MainWindow::OnExit);
+    return menu;
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu opens a little inside the content's top-left corner.
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? mapToGlobal(getContentRect().topLeft()) + QPoint(5, 5)
+                          : event->globalPos();
+    const std::unique_ptr<QMenu> menu = createMenu();
+    menu->exec(at);
+}
+
+void MainWindow::OnPrizeList() {
+    const auto resetDraw = [this] {
+        if (drawWindow_)
+            drawWindow_->reset();
+        else
+            lottery::DrawMachine::resetProgress(data_.options);
+    };
+    dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, this);
+    dialog.exec();
+    if (dialog.participantFileOpened())
+        reloadParticipants();
+    if (dialog.prizesChanged()) {
+        lottery::sortPrizes(data_.prizeTable);
+        savePrizes();
+    }
+}
+
+void MainWindow::reloadParticipants() {
+    std::vector<std::string> warnings;
+    lottery::loadParticipantFile(paths_, data_.participants, data_.options, core_, warnings);
+    warnAll(warnings);
+    if (drawWindow_)
+        drawWindow_->participantsReloaded();
+}
+
+void MainWindow::OnResults() {
+    dialogs::ResultsDialog dialog(paths_, core_, this);
+    dialog.exec();
+}
+
+void MainWindow::OnOptions() {
+    dialogs::OptionsDialog dialog(data_.options, this);
+    if (dialog.exec() == QDialog::Accepted && !lottery::saveDrawOptions(data_.options, core_))
+        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.appFolder / "prizedraw.ini"));
+}
+
+void MainWindow::OnAbout() {
+    dialogs::AboutDialog dialog(paths_, QStringLiteral(PRIZEDRAW_VERSION), this);
+    dialog.exec();
+}
+
+void MainWindow::OnExit() {
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    shutdown();
+    event->accept();
+}
+
+void MainWindow::shutdown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    startupTimer_.stop();
+    if (!lottery::saveDrawOptions(data_.options, core_))
+        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.appFolder / "prizedraw.ini"));
+    // Closed before the start-up load: writing the empty table would wipe the prizes.
+    if (dataLoaded_)
+        savePrizes();
+}
+
+void MainWindow::savePrizes() {
+    std::string problem;
+    if (!lottery::savePrizeFile(paths_.prizeFile, data_.prizeTable, &problem))
+        warn(problem);
+}
+
+void MainWindow::warn(const std::string& utf8Text) {
+    core::CCore::msgboxWarning(this, QString::fromStdString(utf8Text));
+}
+
+void MainWindow::warnAll(const std::vector<std::string>& warnings) {
+    if (!warnings.empty())
+        core::CCore::msgboxWarning(this, joinLines(warnings));
+}
+
+} // namespace app

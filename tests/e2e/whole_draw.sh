@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs a whole small draw on the real program and checks what it leaves in the files.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x_session.sh"
+
+work=$(mktemp -d)
+trap 'stop_display; kill "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+event=$work/event
+mkdir -p "$event/data"
+gbk() { iconv -f UTF-8 -t GBK; }
+# In the file out of draw order: B (order 2) then A (order 1).
+printf 'B`二等奖`b.png`2`3`3`\r\nA`一等奖`a.png`1`2`1`\r\n' | gbk >"$event/data/_prize.txt"
+for i in $(seq 1 40); do printf '参与者%02d 1380000%04d\r\n' "$i" "$i"; done | gbk >"$event/data/_items.txt"
+printf 'old results\r\n' >"$event/data/_result.txt"
+printf '[General]\nhide=0\nprint=1\nmuse=1\nhstart=3\nhend=6\n' >"$event/prizedraw.ini"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_display 1920 1080
+"$program" "$event" &
+app_pid=$!
+wait_for_window "$app_pid"
+sleep 0.5 # the start-up timer loads the data after 200 ms
+
+# A: two rounds of 1, B: one round of 3; each round is a start and a stop.
+for round in 1 2 3; do
+    press space
+    sleep 0.4
+    press space
+done
+shot=$work/result.png
+import -window root "$shot"
+names=$(yellow_pixels "$shot" 1535x917+192+108)
+[ "$names" -gt 2000 ] || fail "no names drawn on the result frame ($names yellow pixels)"
+press space # the finished screen
+
+# The menu from a right click, then its last item, 退出.
+xdotool mousemove 50 50 click 3
+sleep 0.5
+press Down Down Down Down Down Return
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
+wait "$app_pid" || fail "the program exited with an error"
+
+data=$event/data
+backups=("$data"/bak_result*.txt)
+[ -f "${backups[0]}" ] || fail "no backup of the old results file"
+grep -q 'old results' "${backups[0]}" || fail "the backup does not hold the old results"
+results=$(iconv -f GBK -t UTF-8 "$data/_result.txt")
+grep -q '^抽奖开始日期：' <<<"$results" || fail "no start line"
+grep -q '^抽奖结束日期：' <<<"$results" || fail "no end line"
+[ "$(grep -c $'\tA\t一等奖\t' <<<"$results")" -eq 2 ] || fail "prize A should have 2 winner lines"
+[ "$(grep -c $'\tB\t二等奖\t1\t' <<<"$results")" -eq 3 ] || fail "prize B should have 3 winner lines"
+grep -q $'\tA\t一等奖\t2\t1\t参与者' <<<"$results" || fail "round 2 of A missing"
+prizes=$(iconv -f GBK -t UTF-8 "$data/_prize.txt")
+[ "$(head -c 2 <<<"$prizes")" = 'A`' ] || fail "the prize file is not in draw order"
+grep -q '^print=1' "$event/prizedraw.ini" || fail "the print option was lost"
+grep -q '^hend=6' "$event/prizedraw.ini" || fail "the masking range was lost"
+echo "whole draw: 1 passed, 0 failed"
