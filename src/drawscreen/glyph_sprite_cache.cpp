@@ -100,6 +100,7 @@ std::unique_ptr<GlyphSprite> GlyphSpriteCache::render(const QRawFont& font, quin
     QPainterPath path = font.pathForGlyph(glyph);
     if (path.isEmpty())
         return sprite;
+    path.setFillRule(Qt::WindingFill);
     path.translate(static_cast<qreal>(phaseX) / kPhases, static_cast<qreal>(phaseY) / kPhases);
     sprite->rect =
         path.boundingRect().toAlignedRect().adjusted(-kMargin, -kMargin, kMargin, kMargin);

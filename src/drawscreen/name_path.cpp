@@ -22,6 +22,7 @@ QPainterPath NamePath::build(const QStringList& names, const QString& family, in
     const int top = columnTop(canvasHeight, lineHeight, count);
     for (int i = 0; i < count; ++i)
         path.addText(QPointF(0, top + i * lineHeight + ascent), font, names[i]);
+    path.setFillRule(Qt::WindingFill); // see TextOutline::outline
     return path;
 }
 

@@ -19,12 +19,15 @@ QFont TextOutline::font(const QString& family, int pixelSize) {
 
 QPainterPath TextOutline::outline(const QString& family, int pixelSize, const QString& text,
                                   QPointF topLeft) {
+    // Many CJK faces draw a character from overlapping contours; an odd-even fill would
+    // cut holes where they cross.
     QPainterPath path;
     if (family.isEmpty() || text.isEmpty() || pixelSize <= 0)
         return path;
     const QFont f = font(family, pixelSize);
     const qreal ascent = QRawFont::fromFont(f).ascent();
     path.addText(topLeft + QPointF(0, ascent), f, text);
+    path.setFillRule(Qt::WindingFill);
     return path;
 }
 

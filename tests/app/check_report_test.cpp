@@ -84,7 +84,7 @@ class CheckReportTest : public QObject {
 
 private Q_SLOTS:
     void readyEventIsReportedInDrawOrderAndMasked();
-    void allListsEveryEntryAndPlainRunPrintsTheReport();
+    void allListsEveryEntry();
     void clearedMaskingStaysInMemory();
     void missingPrizesOrEntriesExitWithOne();
     void badCommandLinesExitWithTwo();
@@ -110,17 +110,15 @@ void CheckReportTest::readyEventIsReportedInDrawOrderAndMasked() {
     QCOMPARE(snapshot(dir.path()), before);
 }
 
-void CheckReportTest::allListsEveryEntryAndPlainRunPrintsTheReport() {
+void CheckReportTest::allListsEveryEntry() {
     QTemporaryDir dir;
     writeEvent(dir.path(), QString());
     const Run all = runProgram({dir.path(), QStringLiteral("--check"), QStringLiteral("--all")});
     QCOMPARE(all.exitCode, 0);
     QCOMPARE(all.lines.filter(QRegularExpression(QStringLiteral("^entry\t"))).size(), 12);
     QCOMPARE(all.lines[4 + 11], QStringLiteral("entry\t12\t刘小明 13800000011"));
-
-    const Run plain = runProgram({dir.path()});
-    QCOMPARE(plain.exitCode, 0);
-    QCOMPARE(plain.lines, runProgram({QStringLiteral("--check"), dir.path()}).lines);
+    QCOMPARE(runProgram({QStringLiteral("--check"), dir.path()}).lines,
+             all.lines.mid(0, 4 + 10) + all.lines.mid(4 + 12));
 }
 
 void CheckReportTest::clearedMaskingStaysInMemory() {
