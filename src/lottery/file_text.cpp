@@ -1,7 +1,5 @@
 #include "lottery/file_text.h"
 
-#include "lottery/gbk_text.h"
-
 #include <algorithm>
 
 namespace lottery {
@@ -10,50 +8,75 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool hasNonAscii(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t utf8Length(unsigned char lead) {
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// Drops a character that the cut left incomplete, so the converter does not count it lost.
+void dropIncompleteTail(std::string& utf8) {
+    std::size_t start = utf8.size();
+    while (start > 0 && utf8.size() - start < 3 && isContinuation(utf8[start - 1]))
+        --start;
+    if (start == 0)
+        return;
+    const std::size_t lead = start - 1;
+    if (lead + utf8Length(static_cast<unsigned char>(utf8[lead])) > utf8.size())
+        utf8.resize(lead);
 }
 
 } // namespace
 
-GbkFileText toGbkFileText(std::string bytes, core::CoreServices& services) {
-    GbkFileText text;
-    std::string_view view = bytes;
-    if (view.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        view.remove_prefix(kUtf8Bom.size());
-        text.fromUtf8 = true;
-    } else {
-        text.fromUtf8 = hasNonAscii(view) && isValidUtf8(view);
-    }
-    if (text.fromUtf8)
-        text.gbk = services.gbkFromUtf8(view, &text.unmappable);
-    else
-        text.gbk = std::move(bytes);
-    return text;
+GbkLineReader::GbkLineReader(std::size_t keepBytes, std::size_t maxLines)
+    : maxLines_(maxLines),
+      splitter_(std::max<std::size_t>(keepBytes, 4),
+                [this](std::string_view kept, std::size_t length) { take(kept, length); }) {}
+
+void GbkLineReader::feed(std::string_view piece) {
+    utf8_.feed(piece);
+    splitter_.feed(piece);
 }
 
-void addEncodingWarning(const GbkFileText& text, const std::string& fileLabel,
+void GbkLineReader::take(std::string_view kept, std::size_t length) {
+    if (firstLine_) {
+        firstLine_ = false;
+        if (kept.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+            bom_ = true;
+            kept.remove_prefix(kUtf8Bom.size());
+            length -= kUtf8Bom.size();
+        }
+    }
+    if (length == 0)
+        return;
+    if (lines_.size() >= maxLines_) {
+        ++ignored_;
+        return;
+    }
+    lines_.push_back({std::string(kept), length > kept.size()});
+}
+
+void GbkLineReader::finish(core::CoreServices& services) {
+    splitter_.finish();
+    fromUtf8_ = bom_ || (utf8_.sawNonAscii() && utf8_.valid());
+    if (!fromUtf8_)
+        return;
+    for (Line& line : lines_) {
+        if (line.cut)
+            dropIncompleteTail(line.gbk);
+        int lost = 0;
+        line.gbk = services.gbkFromUtf8(line.gbk, &lost);
+        unmappable_ += lost;
+    }
+}
+
+void addEncodingWarning(int unmappable, const std::string& fileLabel,
                         std::vector<std::string>& warnings) {
-    if (text.unmappable > 0)
-        warnings.push_back(fileLabel + "按 UTF-8 读取，有 " + std::to_string(text.unmappable) +
+    if (unmappable > 0)
+        warnings.push_back(fileLabel + "按 UTF-8 读取，有 " + std::to_string(unmappable) +
                            " 个字符无法用 GBK 表示，已替换为“?”");
-}
-
-bool takeLine(std::string_view& rest, std::string_view& line) {
-    if (rest.empty())
-        return false;
-    const std::size_t end = rest.find('\n');
-    if (end == std::string_view::npos) {
-        line = rest;
-        rest = {};
-    } else {
-        line = rest.substr(0, end);
-        rest.remove_prefix(end + 1);
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return true;
 }
 
 std::string pathText(const std::filesystem::path& path) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/core_services.h"
+#include "lottery/line_splitter.h"
+#include "lottery/utf8_check.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,23 +12,46 @@
 
 namespace lottery {
 
-// A text file's bytes in the stored encoding.
-struct GbkFileText {
-    std::string gbk;
-    bool fromUtf8 = false; // the file had a UTF-8 byte-order mark or was UTF-8 with non-ASCII text
-    int unmappable = 0;    // characters GBK cannot hold, now '?'
+// The non-empty lines of a text file in the stored encoding, read piece by piece so that a
+// file of any size costs only the lines held. GBK files pass unchanged; UTF-8 files (a
+// byte-order mark, or well-formed UTF-8 with non-ASCII text) are converted.
+class GbkLineReader {
+public:
+    struct Line {
+        std::string gbk;
+        bool cut = false; // the file's line was longer than the bytes kept of it
+    };
+
+    // Holds the first maxLines non-empty lines, each from at most keepBytes bytes of the file
+    // (keepBytes at least 4: a cut UTF-8 line still keeps a whole character).
+    GbkLineReader(std::size_t keepBytes, std::size_t maxLines);
+
+    void feed(std::string_view piece);
+    // Ends the input and converts the lines held when the file was UTF-8.
+    void finish(core::CoreServices& services);
+
+    std::vector<Line>& lines() { return lines_; }
+    int ignoredLines() const { return ignored_; } // non-empty lines past maxLines
+    bool fromUtf8() const { return fromUtf8_; }
+    int unmappable() const { return unmappable_; } // characters GBK cannot hold, now '?'
+
+private:
+    void take(std::string_view kept, std::size_t length);
+
+    std::size_t maxLines_;
+    LineSplitter splitter_;
+    Utf8Check utf8_;
+    std::vector<Line> lines_;
+    bool firstLine_ = true;
+    bool bom_ = false;
+    bool fromUtf8_ = false;
+    int ignored_ = 0;
+    int unmappable_ = 0;
 };
 
-// GBK files pass unchanged; UTF-8 files (see GbkFileText::fromUtf8) are converted.
-GbkFileText toGbkFileText(std::string bytes, core::CoreServices& services);
-
 // Adds the warning for characters lost in the conversion, naming the file; nothing when none.
-void addEncodingWarning(const GbkFileText& text, const std::string& fileLabel,
+void addEncodingWarning(int unmappable, const std::string& fileLabel,
                         std::vector<std::string>& warnings);
-
-// Takes the next line from rest: LF ends a line and one CR before it is dropped, so a file
-// ending with a line end yields no extra line. False when rest is exhausted.
-bool takeLine(std::string_view& rest, std::string_view& line);
 
 // The path as UTF-8, for texts shown to the operator.
 std::string pathText(const std::filesystem::path& path);

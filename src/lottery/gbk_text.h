@@ -28,7 +28,4 @@ inline std::size_t gbkCharLength(std::string_view gbk, std::size_t pos) {
 // The longest prefix of at most maxBytes bytes that does not split a double-byte character.
 std::string cutToBytes(std::string_view gbk, std::size_t maxBytes);
 
-// Well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
-
 } // namespace lottery

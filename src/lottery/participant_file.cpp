@@ -92,7 +92,16 @@ private:
         }
     }
 
-    // Whole characters only: a half whose partner was masked away shows as an asterisk.
+    // Whole characters only: a half whose partner was masked away shows as an asterisk, and a
+    // lead byte of the file that starts no character as '?', so no text ends in half a
+    // character.
+    static char shown(const MaskByte& b, ByteRole role) {
+        if (role != ByteRole::Single)
+            return '*';
+        return b.origin != kInserted && isGbkLeadByte(static_cast<unsigned char>(b.byte)) ? '?'
+                                                                                          : b.byte;
+    }
+
     bool emit(std::string& display) const {
         display.clear();
         for (std::size_t i = 0; i < masked_.size();) {
@@ -106,7 +115,7 @@ private:
             if (pair)
                 display.append({b.byte, masked_[i + 1].byte});
             else
-                display.push_back(role == ByteRole::Single ? b.byte : '*');
+                display.push_back(shown(b, role));
             i += length;
         }
         return true;
@@ -121,30 +130,32 @@ private:
     std::vector<MaskByte> masked_;
 };
 
-struct LoadCounts {
-    int overCapacity = 0;
-    int cut = 0;
-};
+// Enough bytes of a line for kRawTextBytes + 1 GBK bytes even from 4-byte UTF-8 characters,
+// so the cut sees the byte after the limit.
+constexpr std::size_t kKeptLineBytes = 4 * (kRawTextBytes + 2);
 
-void readEntries(const std::string& gbk, ParticipantList& list, LoadCounts& counts) {
-    std::string_view rest = gbk;
-    std::string_view line;
-    while (takeLine(rest, line)) {
-        if (line.empty())
-            continue;
-        if (list.count() >= kParticipantCapacity) {
-            ++counts.overCapacity;
-            continue;
-        }
+void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantList& list,
+                 core::CoreServices& services, std::vector<std::string>& warnings) {
+    reader.finish(services);
+    addEncodingWarning(reader.unmappable(), label, warnings);
+    int cut = 0;
+    list.entries.reserve(reader.lines().size());
+    for (const GbkLineReader::Line& line : reader.lines()) {
         ParticipantRecord entry;
-        if (line.size() > kRawTextBytes) {
-            ++counts.cut;
-            entry.rawText = cutToBytes(line, kRawTextBytes);
+        if (line.cut || line.gbk.size() > kRawTextBytes) {
+            ++cut;
+            entry.rawText = cutToBytes(line.gbk, kRawTextBytes);
         } else {
-            entry.rawText = std::string(line);
+            entry.rawText = line.gbk;
         }
         list.entries.push_back(std::move(entry));
     }
+    if (reader.ignoredLines() > 0)
+        warnings.push_back(label + "有 " + std::to_string(reader.ignoredLines()) + " 行超过 " +
+                           std::to_string(kParticipantCapacity) + " 个条目的上限，已忽略");
+    if (cut > 0)
+        warnings.push_back(label + "有 " + std::to_string(cut) + " 个抽奖条目超过 " +
+                           std::to_string(kRawTextBytes) + " 字节，已截断");
 }
 
 } // namespace
@@ -155,24 +166,13 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
     if (!services.isFileExist(paths.participantFile))
         return;
     const std::string label = "抽奖数据文件 " + pathText(paths.participantFile.filename()) + "：";
-    std::string bytes;
-    if (!readWholeFile(paths.participantFile, bytes)) {
+    GbkLineReader reader(kKeptLineBytes, kParticipantCapacity);
+    if (!readFileInPieces(paths.participantFile,
+                          [&reader](std::string_view piece) { reader.feed(piece); })) {
         warnings.push_back(label + "无法读取，抽奖条目为空");
         return;
     }
-    const GbkFileText text = toGbkFileText(std::move(bytes), services);
-    addEncodingWarning(text, label, warnings);
-
-    LoadCounts counts;
-    list.entries.reserve(static_cast<std::size_t>(
-        std::min<std::size_t>(kParticipantCapacity, text.gbk.size() / 2 + 1)));
-    readEntries(text.gbk, list, counts);
-    if (counts.overCapacity > 0)
-        warnings.push_back(label + "有 " + std::to_string(counts.overCapacity) + " 行超过 " +
-                           std::to_string(kParticipantCapacity) + " 个条目的上限，已忽略");
-    if (counts.cut > 0)
-        warnings.push_back(label + "有 " + std::to_string(counts.cut) + " 个抽奖条目超过 " +
-                           std::to_string(kRawTextBytes) + " 字节，已截断");
+    fillEntries(reader, label, list, services, warnings);
 
     const ResultsLog log = readResultsLog(paths.resultFile, services);
     if (log.started && !log.finished)
@@ -183,6 +183,15 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
         warnings.push_back(label + "有 " + std::to_string(displayCut) +
                            " 个抽奖条目的显示文本超过 " + std::to_string(kDisplayTextBytes) +
                            " 字节，已截断");
+}
+
+void readParticipantText(std::string_view bytes, const std::string& fileLabel,
+                         ParticipantList& list, core::CoreServices& services,
+                         std::vector<std::string>& warnings) {
+    list.entries.clear();
+    GbkLineReader reader(kKeptLineBytes, kParticipantCapacity);
+    reader.feed(bytes);
+    fillEntries(reader, fileLabel, list, services, warnings);
 }
 
 int maskParticipants(ParticipantList& list, DrawOptions& options) {

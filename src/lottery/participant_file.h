@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lottery {
@@ -16,10 +17,16 @@ namespace lottery {
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings);
 
+// The entries of the file's bytes, every mark clear, not masked; fileLabel starts every
+// warning.
+void readParticipantText(std::string_view bytes, const std::string& fileLabel,
+                         ParticipantList& list, core::CoreServices& services,
+                         std::vector<std::string>& warnings);
+
 // Rebuilds every displayText from rawText with hide, hstart and hend; may clear hide.
 // Masking works byte by byte; half of a double-byte character left beside an asterisk
-// becomes an asterisk too, then the text is cut to kDisplayTextBytes. Returns the number
-// of display texts that were cut.
+// becomes an asterisk too, a lead byte that starts no character shows as '?', then the text is cut
+// to kDisplayTextBytes. Returns the number of display texts that were cut.
 int maskParticipants(ParticipantList& list, DrawOptions& options);
 
 } // namespace lottery

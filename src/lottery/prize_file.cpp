@@ -12,9 +12,12 @@ namespace lottery {
 namespace {
 
 constexpr int kFieldCount = 7;
+// Seven short fields fit many times over; the rest of a longer line is not read.
+constexpr std::size_t kMaxLineBytes = 4096;
 
 struct LoadCounts {
     int overCapacity = 0;
+    int longLines = 0;
     int extraFields = 0;
     int cutId = 0;
     int cutTitle = 0;
@@ -22,11 +25,23 @@ struct LoadCounts {
     int cutRepeatList = 0;
 };
 
+// Half a character at the end of a field would take the separator after it as its second
+// byte when the table is written back, so it goes (it was no character of the file anyway).
+std::string withoutLoneLeadAtEnd(std::string text) {
+    std::size_t last = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += gbkCharLength(text, pos))
+        last = pos;
+    if (!text.empty() && last == text.size() - 1 &&
+        isGbkLeadByte(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
 std::string cutField(std::string_view text, std::size_t maxBytes, int& cutCount) {
     if (text.size() <= maxBytes)
-        return std::string(text);
+        return withoutLoneLeadAtEnd(std::string(text));
     ++cutCount;
-    return cutToBytes(text, maxBytes);
+    return withoutLoneLeadAtEnd(cutToBytes(text, maxBytes));
 }
 
 // A cut inside a number would name another prize, so the list ends at the last whole number.
@@ -79,6 +94,8 @@ void addLoadWarnings(const PrizeTable& table, const LoadCounts& counts, const st
                      core::CoreServices& services, std::vector<std::string>& warnings) {
     addCountWarning(warnings, label, counts.overCapacity,
                     "个奖项超过 " + std::to_string(kPrizeCapacity) + " 个的上限，已忽略");
+    addCountWarning(warnings, label, counts.longLines,
+                    "行超过 " + std::to_string(kMaxLineBytes) + " 字节，超出的部分已忽略");
     addCountWarning(warnings, label, counts.extraFields, "行多于七个字段，多余的字段已忽略");
     addCountWarning(warnings, label, counts.cutId,
                     "个唯一编号超过 " + std::to_string(kPrizeIdBytes) + " 字节，已截断");
@@ -109,6 +126,21 @@ void addLoadWarnings(const PrizeTable& table, const LoadCounts& counts, const st
                            prizeNames(crowded, services));
 }
 
+void fillPrizeTable(GbkLineReader& reader, const std::string& label, PrizeTable& table,
+                    core::CoreServices& services, std::vector<std::string>& warnings) {
+    reader.finish(services);
+    addEncodingWarning(reader.unmappable(), label, warnings);
+    LoadCounts counts;
+    counts.overCapacity = reader.ignoredLines();
+    for (const GbkLineReader::Line& line : reader.lines()) {
+        if (line.cut)
+            ++counts.longLines;
+        table.prizes.push_back(parsePrizeLine(line.gbk, counts));
+    }
+    sortPrizes(table);
+    addLoadWarnings(table, counts, label, services, warnings);
+}
+
 } // namespace
 
 void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
@@ -117,28 +149,20 @@ void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
     if (!services.isFileExist(path))
         return;
     const std::string label = "奖项文件 " + pathText(path.filename()) + "：";
-    std::string bytes;
-    if (!readWholeFile(path, bytes)) {
+    GbkLineReader reader(kMaxLineBytes, kPrizeCapacity);
+    if (!readFileInPieces(path, [&reader](std::string_view piece) { reader.feed(piece); })) {
         warnings.push_back(label + "无法读取，奖项为空");
         return;
     }
-    const GbkFileText text = toGbkFileText(std::move(bytes), services);
-    addEncodingWarning(text, label, warnings);
+    fillPrizeTable(reader, label, table, services, warnings);
+}
 
-    LoadCounts counts;
-    std::string_view rest = text.gbk;
-    std::string_view line;
-    while (takeLine(rest, line)) {
-        if (line.empty())
-            continue;
-        if (table.isFull()) {
-            ++counts.overCapacity;
-            continue;
-        }
-        table.prizes.push_back(parsePrizeLine(line, counts));
-    }
-    sortPrizes(table);
-    addLoadWarnings(table, counts, label, services, warnings);
+void readPrizeText(std::string_view bytes, const std::string& fileLabel, PrizeTable& table,
+                   core::CoreServices& services, std::vector<std::string>& warnings) {
+    table.prizes.clear();
+    GbkLineReader reader(kMaxLineBytes, kPrizeCapacity);
+    reader.feed(bytes);
+    fillPrizeTable(reader, fileLabel, table, services, warnings);
 }
 
 void sortPrizes(PrizeTable& table) {

@@ -11,9 +11,14 @@
 namespace lottery {
 
 // Reads the backtick-separated prize file (GBK, or UTF-8 converted to GBK) into table,
-// then sorts it. Empty lines are no records; missing fields read as empty or 0. Whatever is
+// then sorts it. Empty lines are no records; missing fields read as empty or 0; of a line
+// only the first 4096 bytes are read. Whatever is
 // cut, ignored or invalid is described in warnings (UTF-8), one line per kind of problem.
 void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
+                   core::CoreServices& services, std::vector<std::string>& warnings);
+
+// The same from the file's bytes; fileLabel starts every warning.
+void readPrizeText(std::string_view bytes, const std::string& fileLabel, PrizeTable& table,
                    core::CoreServices& services, std::vector<std::string>& warnings);
 
 // Stable sort by draw order, then every record's round count.

@@ -1,15 +1,16 @@
 #include "lottery/results_log.h"
 
 #include "lottery/file_text.h"
+#include "lottery/line_splitter.h"
 #include "lottery/numbers.h"
 #include "lottery/safe_file.h"
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
+#include <map>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+#include <utility>
 
 namespace lottery {
 
@@ -20,6 +21,9 @@ constexpr const char* kStampFormat = "%Y%m%d%H%M%S";
 // A winner line holds at most a time, two short prize texts, two numbers and an entry.
 constexpr std::size_t kMaxLineBytes = 4096;
 constexpr int kMaxBackupSuffix = 1000;
+// No draw of a full table over a full list records more winners; a longer log is not ours.
+constexpr std::size_t kMaxWinnerRecords =
+    static_cast<std::size_t>(kPrizeCapacity) * static_cast<std::size_t>(kParticipantCapacity);
 
 std::string startPrefix(core::CoreServices& services) {
     return services.gbkFromUtf8("抽奖开始日期：");
@@ -99,8 +103,6 @@ public:
         : start_(startPrefix(services)), end_(endPrefix(services)) {}
 
     void take(std::string_view line) {
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         if (startsWith(line, start_)) {
             log_.started = true;
             log_.finished = false;
@@ -110,7 +112,7 @@ public:
             return;
         } else if (startsWith(line, end_)) {
             log_.finished = true;
-        } else if (parseWinnerLine(line, record_)) {
+        } else if (log_.winners.size() < kMaxWinnerRecords && parseWinnerLine(line, record_)) {
             log_.winners.push_back(record_);
         }
     }
@@ -127,6 +129,14 @@ private:
     ResultsLog log_;
     WinnerRecord record_;
 };
+
+// Lines too long to be a record are skipped.
+LineSplitter recordLines(LogParser& parser) {
+    return LineSplitter(kMaxLineBytes, [&parser](std::string_view kept, std::size_t length) {
+        if (length <= kMaxLineBytes)
+            parser.take(kept);
+    });
+}
 
 } // namespace
 
@@ -192,32 +202,17 @@ bool recordDrawEnd(const EventPaths& paths, core::CoreServices& services, std::s
 
 ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services) {
     LogParser parser(services);
-    std::ifstream in(resultFile, std::ios::binary);
-    std::string buffer(1 << 16, '\0');
-    std::string line;
-    bool overlong = false;
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        std::string_view chunk(buffer.data(), got);
-        while (!chunk.empty()) {
-            const std::size_t end = chunk.find('\n');
-            const std::string_view piece = chunk.substr(0, end);
-            if (!overlong && line.size() + piece.size() <= kMaxLineBytes)
-                line.append(piece);
-            else
-                overlong = true;
-            if (end == std::string_view::npos)
-                break;
-            if (!overlong)
-                parser.take(line);
-            line.clear();
-            overlong = false;
-            chunk.remove_prefix(end + 1);
-        }
-    }
-    if (!line.empty() && !overlong)
-        parser.take(line);
+    LineSplitter lines = recordLines(parser);
+    readFileInPieces(resultFile, [&lines](std::string_view piece) { lines.feed(piece); });
+    lines.finish();
+    return parser.result();
+}
+
+ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services) {
+    LogParser parser(services);
+    LineSplitter lines = recordLines(parser);
+    lines.feed(bytes);
+    lines.finish();
     return parser.result();
 }
 
@@ -240,18 +235,16 @@ void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
         if (it != entriesByText.end())
             it->second.push_back(j);
     }
+    // Only the records of one text and prize mark that prize on the entries of that text, so
+    // the entry with the fewest of them (the first such) is the next in turn: one lookup per
+    // record, however long the log.
+    std::map<std::pair<std::string_view, std::string_view>, std::size_t> takenOf;
     for (const WinnerRecord& record : log.winners) {
         const auto it = entriesByText.find(record.rawText);
         if (it == entriesByText.end() || it->second.empty())
             continue;
-        const auto marksOf = [&](std::size_t j) {
-            const auto& ids = list.entries[j].wonPrizeIds;
-            return std::count(ids.begin(), ids.end(), record.prizeId);
-        };
-        const std::size_t chosen = *std::min_element(
-            it->second.begin(), it->second.end(),
-            [&](std::size_t a, std::size_t b) { return marksOf(a) < marksOf(b); });
-        ParticipantRecord& entry = list.entries[chosen];
+        std::size_t& taken = takenOf[{record.rawText, record.prizeId}];
+        ParticipantRecord& entry = list.entries[it->second[taken++ % it->second.size()]];
         entry.won = 1;
         entry.wonPrizeIds.push_back(record.prizeId);
     }

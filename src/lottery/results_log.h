@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lottery {
@@ -54,9 +55,13 @@ bool recordDrawEnd(const EventPaths& paths, core::CoreServices& services, std::s
 
 // The draw after the last start line, skipping lines that cannot be parsed; an empty log
 // when the file is missing. Reads line by line: linear in the file size, and a line too long
-// to be a record is skipped without being held. The services give the GBK start and end
-// prefixes.
+// to be a record is skipped without being held; winner lines past the most a draw can
+// record (kPrizeCapacity x kParticipantCapacity) are ignored. The services give the GBK
+// start and end prefixes.
 ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services);
+
+// The same from the file's bytes.
+ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services);
 
 // Clears every mark (won and wonPrizeIds).
 void clearWinnerMarks(ParticipantList& list);

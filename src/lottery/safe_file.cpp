@@ -79,6 +79,24 @@ bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std
     return true;
 }
 
+bool readFileInPieces(const std::filesystem::path& path,
+                      const std::function<void(std::string_view)>& take) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string buffer(std::size_t{1} << 16, '\0');
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got > 0)
+            take(std::string_view(buffer.data(), got));
+    }
+    return in.eof();
+}
+
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
 
 // Appends bytes and flushes them to disk before returning.
 bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem);
+
+// Hands the file to take in pieces of at most 64 KiB, in order; false when it cannot be read.
+bool readFileInPieces(const std::filesystem::path& path,
+                      const std::function<void(std::string_view)>& take);
 
 // The whole file; false when it cannot be read.
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes);

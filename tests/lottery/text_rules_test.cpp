@@ -1,5 +1,6 @@
 #include "lottery/gbk_text.h"
 #include "lottery/numbers.h"
+#include "lottery/utf8_check.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,27 @@ TEST(CutToBytes, NeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(lottery::cutToBytes("\x81`x", 1), "");
 }
 
-TEST(IsValidUtf8, AcceptsWellFormedAndRejectsGbk) {
-    EXPECT_TRUE(lottery::isValidUtf8("plain"));
-    EXPECT_TRUE(lottery::isValidUtf8("张三 \xF0\x9F\x8E\x89"));
-    EXPECT_FALSE(lottery::isValidUtf8("\xD5\xC5\xC8\xFD")); // 张三 in GBK
-    EXPECT_FALSE(lottery::isValidUtf8("\xC0\xAF"));         // overlong
-    EXPECT_FALSE(lottery::isValidUtf8("\xED\xA0\x80"));     // surrogate
-    EXPECT_FALSE(lottery::isValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
-    EXPECT_FALSE(lottery::isValidUtf8("\xE5\xBC"));         // cut short
+// Pieces split a character anywhere: the file reader feeds 64 KiB pieces.
+bool validInPieces(std::string_view bytes, std::size_t pieceBytes) {
+    lottery::Utf8Check check;
+    for (std::size_t pos = 0; pos < bytes.size(); pos += pieceBytes)
+        check.feed(bytes.substr(pos, pieceBytes));
+    return check.valid();
+}
+
+TEST(Utf8Check, AcceptsWellFormedAndRejectsGbkInAnyPieces) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{100}}) {
+        EXPECT_TRUE(validInPieces("plain text longer than eight bytes", piece));
+        EXPECT_TRUE(validInPieces("张三 \xF0\x9F\x8E\x89 abcdefgh", piece));
+        EXPECT_FALSE(validInPieces("\xD5\xC5\xC8\xFD", piece)); // 张三 in GBK
+        EXPECT_FALSE(validInPieces("\xC0\xAF", piece));         // overlong
+        EXPECT_FALSE(validInPieces("\xED\xA0\x80", piece));     // surrogate
+        EXPECT_FALSE(validInPieces("\xF4\x90\x80\x80", piece)); // above U+10FFFF
+        EXPECT_FALSE(validInPieces("abcdefgh\xE5\xBC", piece)); // cut short
+        EXPECT_FALSE(validInPieces("abcdefgh\x80", piece));     // stray continuation
+    }
+    lottery::Utf8Check ascii;
+    ascii.feed("only ASCII here");
+    EXPECT_TRUE(ascii.valid());
+    EXPECT_FALSE(ascii.sawNonAscii());
 }
