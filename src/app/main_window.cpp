@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/event_loader.h"
+#include "app/resume_offer.h"
 #include "core/path_conversion.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -99,8 +100,12 @@ void MainWindow::onStartupTimer() {
 }
 
 void MainWindow::createDrawWindow() {
+    const bool resumed = offerResume(this, data_, paths_, core_);
     drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
-    drawWindow_->placeWindow(drawWindowRect_);
+    if (resumed)
+        drawWindow_->resumeAt(drawWindowRect_);
+    else
+        drawWindow_->placeWindow(drawWindowRect_);
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {

@@ -65,11 +65,21 @@ void DrawWindow::reset() {
 }
 
 void DrawWindow::placeWindow(const QRect& rect) {
+    setWindowRect(rect);
+    renderStaticScreen(lottery::ScreenKind::Ready);
+}
+
+void DrawWindow::resumeAt(const QRect& rect) {
+    setWindowRect(rect);
+    machine_.resume();
+    show();
+}
+
+void DrawWindow::setWindowRect(const QRect& rect) {
     windowRect_ = rect;
     setGeometry(rect);
     if (composer_.size() != rect.size())
         composer_.setSize(rect.size());
-    renderStaticScreen(lottery::ScreenKind::Ready);
 }
 
 void DrawWindow::participantsReloaded() {

@@ -40,6 +40,9 @@ public:
     void reset();
     // rect is in the parent's coordinates. Shows the ready screen, then the window.
     void placeWindow(const QRect& rect);
+    // Like placeWindow, but shows the result of the round that lottery::applyResume restored,
+    // and the next press goes on from there.
+    void resumeAt(const QRect& rect);
     // The participant texts were re-read.
     void participantsReloaded();
 
@@ -54,6 +57,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void setWindowRect(const QRect& rect);
     void computeNameFont() override;
     void renderFrame() override;
     void renderStaticScreen(lottery::ScreenKind kind) override;

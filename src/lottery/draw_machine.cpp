@@ -26,6 +26,17 @@ void DrawMachine::advance() {
     reportPendingProblem();
 }
 
+void DrawMachine::resume() {
+    view_.setFrameTimerRunning(false);
+    view_.computeNameFont();
+    problemReported_ = false;
+    std::string problem;
+    if (isLastRoundOfDraw() && !recordDrawEnd(paths_, services_, &problem))
+        noteFailure(problem);
+    view_.renderFrame();
+    reportPendingProblem();
+}
+
 void DrawMachine::reset() {
     resetProgress(data_.options);
     view_.setFrameTimerRunning(false);

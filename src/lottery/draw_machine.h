@@ -17,6 +17,9 @@ public:
 
     // One key-down of the draw key.
     void advance();
+    // After applyResume: shows the restored round's result, and writes the end line at once
+    // when that round was the draw's last (the program stopped before writing it).
+    void resume();
     // Back to the start with the roll stopped; the caller then shows the ready screen.
     void reset();
     // The field part of reset, for when there is no draw window.

@@ -1,0 +1,33 @@
+#include "app/resume_offer.h"
+
+#include "core/message_box.h"
+#include "lottery/draw_resume.h"
+#include "lottery/results_log.h"
+
+namespace app {
+
+bool offerResume(QWidget* owner, lottery::LotteryData& data, const lottery::EventPaths& paths,
+                 core::CCore& core) {
+    const lottery::ResultsLog log = lottery::readResultsLog(paths.resultFile, core);
+    const lottery::ResumePlan plan = lottery::planResume(data, log, core);
+    switch (plan.kind) {
+    case lottery::ResumePlan::Kind::Nothing:
+        return false;
+    case lottery::ResumePlan::Kind::DoesNotFit:
+        core::CCore::msgboxWarning(
+            owner, QStringLiteral("上次抽奖尚未结束，但现在的奖项或抽奖名单与抽奖结果文件中的"
+                                  "记录不符，无法继续：\n%1\n\n按空格键将开始新的抽奖，"
+                                  "上次的结果文件会另存为备份。")
+                       .arg(QString::fromStdString(plan.problem)));
+        return false;
+    case lottery::ResumePlan::Kind::Resumable:
+        break;
+    }
+    if (core::CCore::msgboxConfirm(owner, QStringLiteral("上次抽奖尚未结束，是否继续？")) !=
+        core::kAnswerYes)
+        return false;
+    lottery::applyResume(data, log, plan.point);
+    return true;
+}
+
+} // namespace app
