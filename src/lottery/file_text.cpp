@@ -70,6 +70,10 @@ void GbkLineReader::finish(core::CoreServices& services) {
         line.gbk = services.gbkFromUtf8(line.gbk, &lost);
         unmappable_ += lost;
     }
+    // A line of nothing but broken sequences may convert to nothing: an empty line.
+    lines_.erase(std::remove_if(lines_.begin(), lines_.end(),
+                                [](const Line& line) { return line.gbk.empty(); }),
+                 lines_.end());
 }
 
 void addEncodingWarning(int unmappable, const std::string& fileLabel,
