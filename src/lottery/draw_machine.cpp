@@ -3,6 +3,9 @@
 #include "lottery/drawable_prize.h"
 #include "lottery/results_log.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace lottery {
@@ -59,9 +62,7 @@ void DrawMachine::startDraw() {
     options.roundIndex = 0;
     view_.computeNameFont();
     problemReported_ = false;
-    std::string problem;
-    if (!beginResultsLog(paths_, services_, &problem))
-        noteFailure(problem);
+    startLogPending_ = !startResultsLog();
     clearWinnerMarks(data_.participants);
     startRoll();
 }
@@ -84,6 +85,8 @@ void DrawMachine::stopRoll() {
         return;
     }
     // Recorded before the result is shown, so what the operator sees is already on disk.
+    if (startLogPending_)
+        startLogPending_ = !startResultsLog();
     std::string problem;
     if (!recordRound(paths_, data_, services_, &problem))
         noteFailure(problem);
@@ -108,6 +111,24 @@ void DrawMachine::moveOn() {
     options.roundIndex = 0;
     view_.computeNameFont();
     startRoll();
+}
+
+bool DrawMachine::startResultsLog() {
+    const auto sizeNow = [this] {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(paths_.resultFile, error);
+        return error ? std::uintmax_t{0} : size;
+    };
+    const std::uintmax_t before = sizeNow();
+    std::string problem;
+    if (beginResultsLog(paths_, services_, &problem))
+        return true;
+    noteFailure(problem);
+    // The start line may still have gone to the end of the file that could not be moved.
+    if (sizeNow() <= before)
+        return false;
+    const ResultsLog log = readResultsLog(paths_.resultFile, services_);
+    return log.started && !log.finished && log.winners.empty();
 }
 
 bool DrawMachine::isLastRoundOfDraw() const {

@@ -30,6 +30,8 @@ private:
     void startRoll();
     void stopRoll();
     void moveOn();
+    // Rotates the results file; true when it now ends with this draw's start line.
+    bool startResultsLog();
     bool isLastRoundOfDraw() const;
     int roundsAt(int prizeIndex) const;
     void noteFailure(const std::string& problem);
@@ -42,6 +44,9 @@ private:
     // A failed write is told once per draw, so a broken disk does not stop every press.
     bool problemReported_ = false;
     std::string pendingProblem_;
+    // The start line is not written yet: tried again before each round is recorded, so that
+    // winners recorded once the disk works again belong to this draw, not the one before.
+    bool startLogPending_ = false;
 };
 
 } // namespace lottery

@@ -72,7 +72,17 @@ bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
 }
 
 bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem) {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    const std::uintmax_t size = existed ? std::filesystem::file_size(path, error) : 0;
     if (!writeAndFlush(path, bytes, std::ios::out | std::ios::app)) {
+        // A full disk takes part of the bytes: cut them off again, so that no half line is
+        // left for the next append to run on from.
+        std::error_code ignored;
+        if (!existed)
+            std::filesystem::remove(path, ignored);
+        else if (!error)
+            std::filesystem::resize_file(path, size, ignored);
         setProblem(problem, "无法写入文件 " + pathText(path));
         return false;
     }

@@ -12,7 +12,7 @@ namespace lottery {
 bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
                      std::string* problem);
 
-// Appends bytes and flushes them to disk before returning.
+// Appends bytes and flushes them to disk before returning. On failure the file is as it was.
 bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem);
 
 // Hands the file to take in pieces of at most 64 KiB, in order; false when it cannot be read.
