@@ -1,150 +1,70 @@
 #include "dialogs/options_dialog.h"
 
 #include "core/message_box_hook.h"
+#include "dialog_driver.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-namespace {
-
-lottery::DrawOptions stored() {
-    lottery::DrawOptions options;
-    options.hide = 0;
-    options.print = 1;
-    options.muse = 0;
-    options.hstart = 4;
-    options.hend = 7;
-    return options;
-}
-
-template <typename T> T* child(QDialog& dialog, const char* name) {
-    auto* widget = dialog.findChild<T*>(name);
-    Q_ASSERT(widget);
-    return widget;
-}
-
-} // namespace
 
 class OptionsDialogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsTheStoredOptions() {
-        lottery::DrawOptions options = stored();
-        options.hide = 1;
-        dialogs::OptionsDialog dialog(options);
-        QVERIFY(child<QCheckBox>(dialog, "hideCheck")->isChecked());
-        QVERIFY(child<QCheckBox>(dialog, "printCheck")->isChecked());
-        QVERIFY(!child<QCheckBox>(dialog, "museCheck")->isChecked());
-        QCOMPARE(child<QLineEdit>(dialog, "hstartEdit")->text(), QStringLiteral("4"));
-        QCOMPARE(child<QLineEdit>(dialog, "hendEdit")->text(), QStringLiteral("7"));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("选项"));
-    }
-
-    void confirmStoresWhatPasses_data() {
+    void confirm_data() {
         QTest::addColumn<bool>("hide");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        QTest::addColumn<int>("hstart");
-        QTest::addColumn<int>("hend");
-        QTest::newRow("3 to 6") << true << "3"
-                                << "6" << 3 << 6;
-        QTest::newRow("5 to 5") << true << "5"
-                                << "5" << 5 << 5;
-        QTest::newRow("no mask, 0 and 0 not read") << false << "0"
-                                                   << "0" << 4 << 7;
+        QTest::addColumn<QString>("stored");  // hide print muse hstart hend
+        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<QString>("focus");
+        auto row = [](const char* name, bool hide, const char* start, const char* end,
+                      const char* stored, const QString& message = {}, const char* focus = "") {
+            QTest::newRow(name) << hide << QString(start) << QString(end) << QString(stored)
+                                << message << QString(focus);
+        };
+        const QString belowOne = QStringLiteral("开始位置不能小于1");
+        const QString beforeStart = QStringLiteral("结束位置不能小于开始位置");
+        // Every row flips print and music; a refusal keeps all of 0 1 0 4 7.
+        row("3 to 6", true, "3", "6", "1 0 1 3 6");
+        row("5 to 5", true, "5", "5", "1 0 1 5 5");
+        row("no mask, edits not read", false, "0", "0", "0 0 1 4 7");
+        row("start 0 before end empty", true, "0", "", "0 1 0 4 7", belowOne, "hstartEdit");
+        row("start empty", true, "", "9", "0 1 0 4 7", belowOne, "hstartEdit");
+        row("6 to 3", true, "6", "3", "0 1 0 4 7", beforeStart, "hendEdit");
+        row("end empty", true, "2", "", "0 1 0 4 7", beforeStart, "hendEdit");
     }
 
-    void confirmStoresWhatPasses() {
+    void confirm() {
         QFETCH(bool, hide);
         QFETCH(QString, start);
         QFETCH(QString, end);
-        QFETCH(int, hstart);
-        QFETCH(int, hend);
-        core::MessageBoxHook hook;
-        lottery::DrawOptions options = stored();
-        options.hide = 1 - int(hide);
-        options.prizeIndex = 2;
-        dialogs::OptionsDialog dialog(options);
-        child<QCheckBox>(dialog, "hideCheck")->setChecked(hide);
-        child<QCheckBox>(dialog, "printCheck")->setChecked(false);
-        child<QCheckBox>(dialog, "museCheck")->setChecked(true);
-        child<QLineEdit>(dialog, "hstartEdit")->setText(start);
-        child<QLineEdit>(dialog, "hendEdit")->setText(end);
-        child<QPushButton>(dialog, "okButton")->click();
-
-        QVERIFY(hook.messages().empty());
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(options.hide, int(hide));
-        QCOMPARE(options.hstart, hstart);
-        QCOMPARE(options.hend, hend);
-        QCOMPARE(options.print, 0);
-        QCOMPARE(options.muse, 1);
-        QCOMPARE(options.prizeIndex, 2);
-    }
-
-    void refusedRangeStoresNothing_data() {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("focus");
-        const QString startMessage = QStringLiteral("开始位置不能小于1");
-        const QString endMessage = QStringLiteral("结束位置不能小于开始位置");
-        QTest::newRow("start 0, end empty") << "0"
-                                            << "" << startMessage << "hstartEdit";
-        QTest::newRow("start empty") << ""
-                                     << "9" << startMessage << "hstartEdit";
-        QTest::newRow("6 to 3") << "6"
-                                << "3" << endMessage << "hendEdit";
-        QTest::newRow("end empty") << "2"
-                                   << "" << endMessage << "hendEdit";
-    }
-
-    void refusedRangeStoresNothing() {
-        QFETCH(QString, start);
-        QFETCH(QString, end);
+        QFETCH(QString, stored);
         QFETCH(QString, message);
         QFETCH(QString, focus);
         core::MessageBoxHook hook;
-        lottery::DrawOptions options = stored();
+        lottery::DrawOptions options;
+        options.hide = hide ? 0 : 1;
+        options.print = 1;
+        options.hstart = 4;
+        options.hend = 7;
         dialogs::OptionsDialog dialog(options);
         dialog.show();
-        child<QCheckBox>(dialog, "hideCheck")->setChecked(true);
-        child<QCheckBox>(dialog, "museCheck")->setChecked(true);
-        child<QCheckBox>(dialog, "printCheck")->setChecked(false);
-        child<QLineEdit>(dialog, "hstartEdit")->setText(start);
-        child<QLineEdit>(dialog, "hendEdit")->setText(end);
-        child<QPushButton>(dialog, "okButton")->click();
-
-        QCOMPARE(hook.texts(), QStringList{message});
-        QVERIFY(dialog.isVisible());
-        auto* focused = child<QLineEdit>(dialog, focus.toLatin1().constData());
-        QCOMPARE(dialog.focusWidget(), focused);
-        QCOMPARE(focused->selectedText(), focused->text());
-        QCOMPARE(options.hide, 0);
-        QCOMPARE(options.muse, 0);
-        QCOMPARE(options.print, 1);
-        QCOMPARE(options.hstart, 4);
-        QCOMPARE(options.hend, 7);
-    }
-
-    void cancelKeepsEverything() {
-        lottery::DrawOptions options = stored();
-        dialogs::OptionsDialog dialog(options);
-        child<QCheckBox>(dialog, "hideCheck")->setChecked(true);
+        child<QCheckBox>(dialog, "hideCheck")->setChecked(hide);
         child<QCheckBox>(dialog, "printCheck")->setChecked(false);
         child<QCheckBox>(dialog, "museCheck")->setChecked(true);
-        child<QLineEdit>(dialog, "hstartEdit")->setText("1");
-        child<QLineEdit>(dialog, "hendEdit")->setText("2");
-        child<QPushButton>(dialog, "cancelButton")->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(options.hide, 0);
-        QCOMPARE(options.print, 1);
-        QCOMPARE(options.muse, 0);
-        QCOMPARE(options.hstart, 4);
-        QCOMPARE(options.hend, 7);
+        setEdits(dialog, {"hstartEdit=" + start, "hendEdit=" + end});
+        press(dialog, "okButton");
+
+        const auto& o = options;
+        QCOMPARE(QString("%1 %2 %3 %4 %5")
+                     .arg(o.hide)
+                     .arg(o.print)
+                     .arg(o.muse)
+                     .arg(o.hstart)
+                     .arg(o.hend),
+                 stored);
+        QCOMPARE(hook.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        QVERIFY(focus.isEmpty() || focusedAndSelected(dialog, focus));
     }
 };
 

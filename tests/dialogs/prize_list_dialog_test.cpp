@@ -1,69 +1,41 @@
 #include "dialogs/prize_list_dialog.h"
 
 #include "core/ccore.h"
-#include "core/gbk_codec.h"
 #include "core/message_box.h"
 #include "core/message_box_hook.h"
+#include "dialog_driver.h"
 #include "dialogs/prize_edit_dialog.h"
-#include "modal_driver.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 
-namespace {
-
-std::string gbk(const QString& text) {
-    return core::GbkCodec::fromQString(text);
-}
-
-lottery::PrizeRecord prize(const char* id, const QString& title, int order) {
-    lottery::PrizeRecord p;
-    p.id = id;
-    p.title = gbk(title);
-    p.image = "gift.png";
-    p.total = 6;
-    p.perRound = 3;
-    p.order = order;
-    p.repeatList = "X9";
-    return p;
-}
-
-// Stands in for the desktop: records the files it is asked to open.
-class OpenedFiles : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
-
-} // namespace
+using dialogs::PrizeEditDialog;
 
 class PrizeListDialogTest : public QObject {
     Q_OBJECT
 
+public Q_SLOTS:
+    // Stands in for the desktop's file handler.
+    void open(const QUrl& url) { opened_ << url; }
+
 private Q_SLOTS:
     void init() {
-        QVERIFY(folder_.isValid());
         data_ = lottery::LotteryData{};
         data_.prizeTable.prizes = {prize("A1", QStringLiteral("一等奖"), 1),
                                    prize("B2", QStringLiteral("二等奖"), 2),
                                    prize("C3", QStringLiteral("三等奖"), 3)};
+        data_.options.prizeIndex = 2;
+        data_.options.roundIndex = 1;
+        data_.options.setState(lottery::DrawState::Rolling);
         resets_ = 0;
         hook_ = std::make_unique<core::MessageBoxHook>(
             [this](core::MessageKind, const QString&) { return answer_; });
-        answer_ = core::kAnswerYes;
-        dialog_ = std::make_unique<dialogs::PrizeListDialog>(data_, participantFile(), core_,
+        const auto paths = lottery::EventPaths::forFolder(folder_.path().toStdString());
+        dialog_ = std::make_unique<dialogs::PrizeListDialog>(data_, paths.participantFile, core_,
                                                              [this] { ++resets_; });
         dialog_->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
@@ -74,223 +46,132 @@ private Q_SLOTS:
         hook_.reset();
     }
 
-    void listShowsEveryRecordInItsRow() {
-        QTableWidget* list = table();
-        QCOMPARE(dialog_->windowTitle(), QStringLiteral("奖项列表"));
-        QCOMPARE(list->columnCount(), 7);
-        const QStringList headers{"唯一编号",   "显示标题",     "图片文件名",  "抽奖顺序",
-                                  "抽取总人数", "单次抽取人数", "允许重复奖项"};
-        const QList<int> widths{80, 80, 90, 60, 90, 90, 100};
-        for (int c = 0; c < 7; ++c) {
-            QCOMPARE(list->horizontalHeaderItem(c)->text(), headers[c]);
-            QCOMPARE(list->columnWidth(c), widths[c]);
-        }
-        QCOMPARE(list->rowCount(), 3);
-        QCOMPARE(rowTexts(1),
-                 (QStringList{"B2", QStringLiteral("二等奖"), "gift.png", "2", "6", "3", "X9"}));
-        QVERIFY(!dialog_->participantFileOpened());
-        QVERIFY(!dialog_->prizesChanged());
+    void editDialogFillsTheRow_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QString>("shown"); // unique number in the edit dialog
+        QTest::addColumn<QString>("last");  // the last row afterwards
+        const QString c3 = QStringLiteral("C3|三等奖|gift.png|3|6|3|X9");
+        // Added last although its draw order is the smallest.
+        QTest::newRow("add") << "addButton" << true << "" << QStringLiteral("Z0|特等奖||0|1|1|");
+        QTest::newRow("add cancelled") << "addButton" << false << "" << c3;
+        QTest::newRow("modify") << "modifyButton" << true << "C3"
+                                << QStringLiteral("Z0|特等奖|gift.png|0|1|1|X9");
+        QTest::newRow("double-click cancelled") << "double-click" << false << "C3" << c3;
     }
 
-    void modifyAndDeleteNeedASelectedRow() {
-        press("modifyButton");
-        press("deleteButton");
-        const QString none = QStringLiteral("没有选中任何记录！");
-        QCOMPARE(hook_->texts(), (QStringList{none, none}));
-        QCOMPARE(data_.prizeTable.count(), 3);
-        QVERIFY(!dialog_->prizesChanged());
-    }
-
-    void addedPrizeShowsAsTheLastRow() {
-        bool ran = false;
-        whenModalShows<dialogs::PrizeEditDialog>([&ran](dialogs::PrizeEditDialog* edit) {
-            ran = true;
-            edit->findChild<QLineEdit*>("idEdit")->setText("Z0");
-            edit->findChild<QLineEdit*>("titleEdit")->setText(QStringLiteral("特等奖"));
-            edit->findChild<QLineEdit*>("orderEdit")->setText("0");
-            edit->findChild<QLineEdit*>("totalEdit")->setText("1");
-            edit->findChild<QLineEdit*>("perRoundEdit")->setText("1");
-            edit->findChild<QPushButton*>("okButton")->click();
+    void editDialogFillsTheRow() {
+        QFETCH(QString, how);
+        QFETCH(bool, confirm);
+        QFETCH(QString, shown);
+        QFETCH(QString, last);
+        QString seen = "none";
+        whenModalShows<PrizeEditDialog>([&seen, confirm](PrizeEditDialog* edit) {
+            seen = child<QLineEdit>(*edit, "idEdit")->text();
+            setEdits(*edit, {"idEdit=Z0", QStringLiteral("titleEdit=特等奖"), "orderEdit=0",
+                             "totalEdit=1", "perRoundEdit=1"});
+            press(*edit, confirm ? "okButton" : "cancelButton");
         });
-        press("addButton");
-        QVERIFY(ran);
-        QCOMPARE(data_.prizeTable.count(), 4);
-        QCOMPARE(table()->rowCount(), 4);
-        QCOMPARE(rowTexts(3), (QStringList{"Z0", QStringLiteral("特等奖"), "", "0", "1", "1", ""}));
-        QCOMPARE(rowTexts(0)[0], QStringLiteral("A1"));
-        QVERIFY(dialog_->prizesChanged());
-    }
-
-    void cancelledAddStillAsksForASort() {
-        whenModalShows<dialogs::PrizeEditDialog>(
-            [](dialogs::PrizeEditDialog* edit) { edit->reject(); });
-        press("addButton");
-        QCOMPARE(data_.prizeTable.count(), 3);
-        QCOMPARE(table()->rowCount(), 3);
-        QVERIFY(dialog_->prizesChanged());
+        const QPoint cell = list()->visualRect(list()->model()->index(2, 1)).center();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell);
+        if (how == "double-click")
+            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell);
+        else
+            press(*dialog_, how.toLatin1());
+        QCOMPARE(seen, shown);
+        QCOMPARE(rowTexts(list()->rowCount() - 1), last);
+        QCOMPARE(list()->rowCount(), data_.prizeTable.count());
+        QVERIFY(dialog_->prizesChanged()); // even a cancel makes the caller sort
     }
 
     void fullTableRefusesTheAdd() {
         data_.prizeTable.prizes.resize(lottery::kPrizeCapacity);
-        bool opened = false;
-        whenModalShows<dialogs::PrizeEditDialog>(
-            [&opened](dialogs::PrizeEditDialog* edit) {
-                opened = true;
-                edit->reject();
-            },
-            20);
-        press("addButton");
-        QTest::qWait(300);
-        QVERIFY(!opened);
+        QVERIFY(!opensModal<PrizeEditDialog>([this] { press(*dialog_, "addButton"); }));
         QCOMPARE(hook_->texts(), QStringList{QStringLiteral("奖项已满，最多只能设置100个奖项！")});
         QCOMPARE(data_.prizeTable.count(), lottery::kPrizeCapacity);
     }
 
-    void modifyRefreshesTheSelectedRow() {
-        table()->selectRow(2);
-        whenModalShows<dialogs::PrizeEditDialog>([](dialogs::PrizeEditDialog* edit) {
-            QCOMPARE(edit->findChild<QLineEdit*>("idEdit")->text(), QStringLiteral("C3"));
-            edit->findChild<QLineEdit*>("totalEdit")->setText("9");
-            edit->findChild<QPushButton*>("okButton")->click();
-        });
-        press("modifyButton");
-        QCOMPARE(data_.prizeTable.prizes[2].total, 9);
-        QCOMPARE(rowTexts(2)[4], QStringLiteral("9"));
-        QVERIFY(dialog_->prizesChanged());
-    }
-
-    void doubleClickOnARowModifiesIt() {
-        QTableWidget* list = table();
-        const QRect cell = list->visualRect(list->model()->index(1, 1));
-        QString shown;
-        whenModalShows<dialogs::PrizeEditDialog>([&shown](dialogs::PrizeEditDialog* edit) {
-            shown = edit->findChild<QLineEdit*>("titleEdit")->text();
-            edit->reject();
-        });
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(shown, QStringLiteral("二等奖"));
-        QVERIFY(dialog_->prizesChanged());
-    }
-
     void doubleClickBelowTheRowsDoesNothing() {
-        QTableWidget* list = table();
-        bool opened = false;
-        whenModalShows<dialogs::PrizeEditDialog>(
-            [&opened](dialogs::PrizeEditDialog* edit) {
-                opened = true;
-                edit->reject();
-            },
-            20);
-        const QPoint below(20, list->viewport()->height() - 5);
-        QVERIFY(!list->indexAt(below).isValid());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
-        QTest::qWait(300);
-        QVERIFY(!opened);
-        QVERIFY(hook_->messages().empty());
-        QVERIFY(!dialog_->prizesChanged());
+        const QPoint below(20, list()->viewport()->height() - 5);
+        QVERIFY(!list()->indexAt(below).isValid());
+        QVERIFY(!opensModal<PrizeEditDialog>(
+            [&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, below); }));
+        QVERIFY(hook_->messages().empty() && !dialog_->prizesChanged());
     }
 
-    void deleteAfterConfirmMovesTheRestUp() {
-        table()->selectRow(0);
-        press("deleteButton");
-        QCOMPARE(hook_->texts(), QStringList{QStringLiteral("确定要删除奖项【一等奖】吗？")});
-        QCOMPARE(hook_->messages()[0].kind, core::MessageKind::Confirm);
-        QCOMPARE(data_.prizeTable.count(), 2);
-        QCOMPARE(data_.prizeTable.prizes[0].id, std::string("B2"));
-        QCOMPARE(data_.prizeTable.prizes[1].id, std::string("C3"));
-        QCOMPARE(table()->rowCount(), 2);
-        QCOMPARE(rowTexts(0)[0], QStringLiteral("B2"));
-        QCOMPARE(rowTexts(1)[0], QStringLiteral("C3"));
-        QVERIFY(dialog_->prizesChanged());
-
-        table()->clearSelection();
-        table()->selectRow(1);
-        press("deleteButton");
-        QCOMPARE(data_.prizeTable.count(), 1);
-        QCOMPARE(rowTexts(0)[0], QStringLiteral("B2"));
+    void buttonsAsk_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("row"); // selected; -1 none
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("left"); // the rows afterwards
+        auto row = [](const char* name, const char* button, int row, int answer,
+                      const QString& message, const char* left) {
+            QTest::newRow(name) << QString(button) << row << answer << message << QString(left);
+        };
+        const int yes = core::kAnswerYes, no = core::kAnswerNo;
+        const QString none = QStringLiteral("没有选中任何记录！");
+        const QString reset = QStringLiteral("确定要重置抽奖吗？");
+        const QString remove = QStringLiteral("确定要删除奖项【%1】吗？");
+        row("modify, none selected", "modifyButton", -1, yes, none, "A1 B2 C3");
+        row("delete, none selected", "deleteButton", -1, yes, none, "A1 B2 C3");
+        row("delete first", "deleteButton", 0, yes, remove.arg("一等奖"), "B2 C3");
+        row("delete last", "deleteButton", 2, yes, remove.arg("三等奖"), "A1 B2");
+        row("delete refused", "deleteButton", 1, no, remove.arg("二等奖"), "A1 B2 C3");
+        row("reset", "resetButton", -1, yes, reset, "A1 B2 C3");
+        row("reset refused", "resetButton", -1, no, reset, "A1 B2 C3");
     }
 
-    void deleteNotConfirmedChangesNothing() {
-        answer_ = core::kAnswerNo;
-        table()->selectRow(1);
-        press("deleteButton");
-        QCOMPARE(hook_->texts(), QStringList{QStringLiteral("确定要删除奖项【二等奖】吗？")});
-        QCOMPARE(data_.prizeTable.count(), 3);
-        QCOMPARE(table()->rowCount(), 3);
-        QVERIFY(!dialog_->prizesChanged());
-    }
-
-    void confirmedResetRestartsTheDrawAndCloses() {
-        data_.options.prizeIndex = 2;
-        data_.options.roundIndex = 1;
-        data_.options.setState(lottery::DrawState::Rolling);
-        press("resetButton");
-        QCOMPARE(hook_->texts(), QStringList{QStringLiteral("确定要重置抽奖吗？")});
-        QCOMPARE(resets_, 1);
-        QCOMPARE(data_.options.prizeIndex, 0);
-        QCOMPARE(data_.options.roundIndex, 0);
-        QCOMPARE(data_.options.state(), lottery::DrawState::Ready);
-        QCOMPARE(dialog_->result(), int(QDialog::Accepted));
-        QVERIFY(!dialog_->isVisible());
-        QCOMPARE(data_.prizeTable.count(), 3);
-        QVERIFY(!dialog_->prizesChanged());
-    }
-
-    void resetNotConfirmedKeepsTheDraw() {
-        answer_ = core::kAnswerNo;
-        data_.options.prizeIndex = 2;
-        data_.options.setState(lottery::DrawState::ShowingResult);
-        press("resetButton");
-        QCOMPARE(resets_, 0);
-        QCOMPARE(data_.options.prizeIndex, 2);
-        QCOMPARE(data_.options.state(), lottery::DrawState::ShowingResult);
-        QVERIFY(dialog_->isVisible());
+    void buttonsAsk() {
+        QFETCH(QString, button);
+        QFETCH(int, row);
+        QFETCH(int, answer);
+        QFETCH(QString, message);
+        QFETCH(QString, left);
+        answer_ = answer;
+        list()->selectRow(row);
+        press(*dialog_, button.toLatin1());
+        QCOMPARE(hook_->texts(), QStringList{message});
+        QStringList ids;
+        for (const lottery::PrizeRecord& p : data_.prizeTable.prizes)
+            ids << QString::fromStdString(p.id);
+        QCOMPARE(ids.join(' '), left);
+        QStringList shown;
+        for (int r = 0; r < list()->rowCount(); ++r)
+            shown << list()->item(r, 0)->text();
+        QCOMPARE(shown.join(' '), left);
+        QCOMPARE(dialog_->prizesChanged(), left != "A1 B2 C3");
+        // A confirmed reset sets the draw back to its start, re-places the window and closes.
+        const bool reset = button == "resetButton" && answer == core::kAnswerYes;
+        const lottery::DrawOptions& o = data_.options;
+        QCOMPARE(QString("%1 %2 %3").arg(o.prizeIndex).arg(o.roundIndex).arg(int(o.state())),
+                 reset ? "0 0 0" : "2 1 1");
+        QCOMPARE(resets_, reset ? 1 : 0);
+        QCOMPARE(dialog_->isVisible(), !reset);
     }
 
     void participantFileIsOpenedOnlyWhenItExists() {
-        OpenedFiles desktop;
-        QDesktopServices::setUrlHandler("file", &desktop, "open");
-        press("participantsButton");
-        QVERIFY(desktop.urls.isEmpty());
-        QVERIFY(hook_->messages().empty());
-        QVERIFY(!dialog_->participantFileOpened());
+        QDesktopServices::setUrlHandler("file", this, "open");
+        press(*dialog_, "participantsButton");
+        QVERIFY(opened_.isEmpty() && !dialog_->participantFileOpened());
 
-        QVERIFY(QDir(folder_.path()).mkpath("data"));
         QFile file(folder_.filePath("data/_items.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("0001\r\n");
+        QVERIFY(QDir(folder_.path()).mkpath("data") && file.open(QIODevice::WriteOnly));
         file.close();
-        press("participantsButton");
+        press(*dialog_, "participantsButton");
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(file.fileName())});
-        QVERIFY(dialog_->participantFileOpened());
-        QVERIFY(!dialog_->prizesChanged());
-    }
-
-    void tabOrderFollowsTheForm() {
-        QStringList order;
-        QWidget* w = table();
-        for (int i = 0; i < 7; ++i, w = w->nextInFocusChain()) {
-            while (!(w->focusPolicy() & Qt::TabFocus))
-                w = w->nextInFocusChain();
-            order << w->objectName();
-        }
-        QCOMPARE(order, (QStringList{"prizeList", "addButton", "modifyButton", "deleteButton",
-                                     "participantsButton", "resetButton", "closeButton"}));
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(file.fileName())});
+        QVERIFY(dialog_->participantFileOpened() && !dialog_->prizesChanged());
+        QVERIFY(hook_->messages().empty());
     }
 
 private:
-    std::filesystem::path participantFile() const {
-        return lottery::EventPaths::forFolder(folder_.path().toStdString()).participantFile;
-    }
-    QTableWidget* table() const { return dialog_->findChild<QTableWidget*>("prizeList"); }
-    void press(const char* name) { dialog_->findChild<QPushButton*>(name)->click(); }
-    QStringList rowTexts(int row) const {
+    QTableWidget* list() const { return dialog_->findChild<QTableWidget*>("prizeList"); }
+    QString rowTexts(int row) const {
         QStringList texts;
-        for (int c = 0; c < table()->columnCount(); ++c)
-            texts << table()->item(row, c)->text();
-        return texts;
+        for (int c = 0; c < list()->columnCount(); ++c)
+            texts << list()->item(row, c)->text();
+        return texts.join('|');
     }
 
     QTemporaryDir folder_;
@@ -298,6 +179,7 @@ private:
     lottery::LotteryData data_;
     std::unique_ptr<core::MessageBoxHook> hook_;
     std::unique_ptr<dialogs::PrizeListDialog> dialog_;
+    QList<QUrl> opened_;
     int answer_ = core::kAnswerYes;
     int resets_ = 0;
 };

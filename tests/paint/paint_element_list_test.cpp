@@ -1,6 +1,5 @@
 #include "paint/paint_element_list.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -14,168 +13,102 @@ constexpr QRgb kGreen = 0xFF00FF00;
 constexpr QRgb kBlue = 0xFF0000FF;
 constexpr QRgb kYellow = 0xFFFFFF00;
 
-// A picture in four plain quadrants: red, green / blue, yellow.
-void writeQuadrants(const QString& path, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.fillRect(0, 0, width / 2, height / 2, QColor::fromRgba(kRed));
-    p.fillRect(width / 2, 0, width - width / 2, height / 2, QColor::fromRgba(kGreen));
-    p.fillRect(0, height / 2, width / 2, height - height / 2, QColor::fromRgba(kBlue));
-    p.fillRect(width / 2, height / 2, width - width / 2, height - height / 2,
-               QColor::fromRgba(kYellow));
-    p.end();
-    QVERIFY(image.save(path));
-}
-
-paint::PaintElement background(int width, int height, const QString& folder, const QString& name) {
-    paint::PaintElement element(0, 0, width, height);
-    element.setOuterBorder(0, 0xFF000000);
-    element.addColour(kFill);
-    element.addImage(0, 0, name, 0, 0);
-    element.setImageFolder(folder);
-    return element;
-}
-
-QImage paintOnce(paint::PaintElementList& list, const QSize& size, QRgb start = 0xFF000000) {
-    QImage target(size, QImage::Format_ARGB32_Premultiplied);
-    target.fill(start);
-    QPainter p(&target);
-    list.paintAll(p, target.rect());
-    p.end();
-    return target;
-}
-
 } // namespace
 
 class PaintElementListTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(folder_.isValid()); }
-
-    void missingPictureShowsTheFill() {
-        paint::PaintElementList list;
-        list.addElement(background(120, 80, folder_.path(), "bg.jpg"));
-        const QImage shown = paintOnce(list, QSize(120, 80));
-        QCOMPARE(shown.pixel(0, 0), kFill);
-        QCOMPARE(shown.pixel(119, 79), kFill);
-        QCOMPARE(shown.pixel(60, 40), kFill);
+    void pictureOverTheFill_data() {
+        QTest::addColumn<QSize>("picture"); // empty: no file
+        QTest::addColumn<QSize>("element"); // empty: no element
+        QTest::addColumn<QList<QPoint>>("probes");
+        QTest::addColumn<QList<QRgb>>("colours");
+        QTest::newRow("empty list keeps the target")
+            << QSize() << QSize() << QList<QPoint>{{3, 3}} << QList<QRgb>{0xFF000000};
+        QTest::newRow("missing picture")
+            << QSize() << QSize(120, 80) << QList<QPoint>{{0, 0}, {60, 40}, {119, 79}}
+            << QList<QRgb>{kFill, kFill, kFill};
+        // Scaled per axis: the quadrants meet at (200, 250).
+        QTest::newRow("larger picture scaled")
+            << QSize(800, 600) << QSize(400, 500)
+            << QList<QPoint>{{190, 240}, {210, 240}, {190, 260}, {399, 499}}
+            << QList<QRgb>{kRed, kGreen, kBlue, kYellow};
+        QTest::newRow("smaller picture 1:1")
+            << QSize(800, 600) << QSize(900, 700)
+            << QList<QPoint>{{399, 299}, {400, 299}, {399, 300}, {799, 599}, {800, 300}, {300, 600}}
+            << QList<QRgb>{kRed, kGreen, kBlue, kYellow, kFill, kFill};
     }
 
-    void largerPictureIsScaledIntoTheElement() {
-        writeQuadrants(folder_.filePath("bg.png"), 800, 600);
+    void pictureOverTheFill() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, element);
+        QFETCH(QList<QPoint>, probes);
+        QFETCH(QList<QRgb>, colours);
+        if (picture.isEmpty())
+            QFile::remove(folder_.filePath("bg.png"));
+        else
+            writeQuadrants(picture);
         paint::PaintElementList list;
-        list.addElement(background(400, 500, folder_.path(), "bg.png"));
-        const QImage shown = paintOnce(list, QSize(400, 500));
-        // Scaled per axis: the quadrant borders move to (200, 250).
-        QCOMPARE(shown.pixel(190, 240), kRed);
-        QCOMPARE(shown.pixel(210, 240), kGreen);
-        QCOMPARE(shown.pixel(190, 260), kBlue);
-        QCOMPARE(shown.pixel(399, 499), kYellow);
-        QCOMPARE(shown.pixel(0, 0), kRed);
-    }
-
-    void smallerPictureIsDrawnOneToOne() {
-        writeQuadrants(folder_.filePath("bg.png"), 800, 600);
-        paint::PaintElementList list;
-        list.addElement(background(900, 700, folder_.path(), "bg.png"));
-        const QImage shown = paintOnce(list, QSize(900, 700));
-        QCOMPARE(shown.pixel(399, 299), kRed);
-        QCOMPARE(shown.pixel(400, 299), kGreen);
-        QCOMPARE(shown.pixel(399, 300), kBlue);
-        QCOMPARE(shown.pixel(799, 599), kYellow);
-        QCOMPARE(shown.pixel(800, 300), kFill);
-        QCOMPARE(shown.pixel(300, 600), kFill);
-        QCOMPARE(shown.pixel(899, 699), kFill);
-    }
-
-    void fitCropsInsteadOfScaling() {
-        writeQuadrants(folder_.filePath("bg.png"), 800, 600);
-        paint::PaintElement element(0, 0, 400, 500);
-        element.addImage(0, 0, "bg.png", 1, 0);
-        element.setImageFolder(folder_.path());
-        paint::PaintElementList list;
-        list.addElement(element);
-        const QImage shown = paintOnce(list, QSize(400, 500));
-        QCOMPARE(shown.pixel(399, 299), kRed);
-        QCOMPARE(shown.pixel(399, 300), kBlue);
+        if (!element.isEmpty())
+            list.addElement(background(QRect(QPoint(0, 0), element)));
+        const QImage shown = paintOnce(list, element.isEmpty() ? QSize(8, 8) : element);
+        for (int i = 0; i < probes.size(); ++i)
+            QCOMPARE(shown.pixel(probes[i]), colours[i]);
     }
 
     void cacheIsReusedUntilInvalidated() {
-        writeQuadrants(folder_.filePath("bg.png"), 40, 40);
+        writeQuadrants(QSize(40, 40));
         paint::PaintElementList list;
-        list.addElement(background(40, 40, folder_.path(), "bg.png"));
-        QCOMPARE(paintOnce(list, QSize(40, 40)).pixel(5, 5), kRed);
-        QCOMPARE(list.at(0).renderCount(), 1);
+        list.addElement(background(QRect(10, 10, 40, 40)));
+        QCOMPARE(paintOnce(list, QSize(60, 60)).pixel(15, 15), kRed);
 
-        // The picture on disk is gone, yet the cached pixels keep showing it.
+        // The picture on disk is gone, yet the cached pixels show it at the element's place.
         QVERIFY(QFile::remove(folder_.filePath("bg.png")));
-        QCOMPARE(paintOnce(list, QSize(40, 40)).pixel(5, 5), kRed);
-        QCOMPARE(paintOnce(list, QSize(40, 40), 0xFFFFFFFF).pixel(35, 35), kYellow);
-        QCOMPARE(list.at(0).renderCount(), 1);
+        const QImage cached = paintOnce(list, QSize(60, 60), 0xFFFFFFFF);
+        QCOMPARE(cached.pixel(15, 15), kRed);
+        QCOMPARE(cached.pixel(49, 49), kYellow);
+        QCOMPARE(cached.pixel(9, 9), 0xFFFFFFFFu);
+        QCOMPARE(cached.pixel(50, 50), 0xFFFFFFFFu);
 
         list.invalidateAll();
-        QCOMPARE(list.at(0).cached, 0);
-        QCOMPARE(paintOnce(list, QSize(40, 40)).pixel(5, 5), kFill);
-        QCOMPARE(list.at(0).renderCount(), 2);
-    }
-
-    void cachedCopyLandsAtTheElementsPlace() {
-        paint::PaintElement element(10, 20, 5, 5);
-        element.addColour(kRed);
-        paint::PaintElementList list;
-        list.addElement(element);
-        paintOnce(list, QSize(40, 40));
-        const QImage again = paintOnce(list, QSize(40, 40));
-        QCOMPARE(list.at(0).renderCount(), 1);
-        QCOMPARE(again.pixel(10, 20), kRed);
-        QCOMPARE(again.pixel(14, 24), kRed);
-        QCOMPARE(again.pixel(15, 24), 0xFF000000u);
-        QCOMPARE(again.pixel(9, 20), 0xFF000000u);
-    }
-
-    void exposedPartIsCopiedAlone() {
-        writeQuadrants(folder_.filePath("bg.png"), 40, 40);
-        paint::PaintElementList list;
-        list.addElement(background(40, 40, folder_.path(), "bg.png"));
-        QImage target(40, 40, QImage::Format_ARGB32_Premultiplied);
-        target.fill(0xFF000000);
-        QPainter p(&target);
-        // Not yet cached: the element is painted in full even though little is exposed.
-        list.paintAll(p, target.rect(), QRect(0, 0, 5, 5));
-        QCOMPARE(target.pixel(35, 35), kYellow);
-        p.fillRect(target.rect(), Qt::black);
-        list.paintAll(p, target.rect(), QRect(30, 0, 10, 10));
-        p.end();
-        QCOMPARE(list.at(0).renderCount(), 1);
-        QCOMPARE(target.pixel(30, 0), kGreen);
-        QCOMPARE(target.pixel(39, 9), kGreen);
-        QCOMPARE(target.pixel(29, 0), 0xFF000000u);
-        QCOMPARE(target.pixel(35, 35), 0xFF000000u);
-    }
-
-    void emptyListLeavesTheTargetUnchanged() {
-        paint::PaintElementList list;
-        QCOMPARE(paintOnce(list, QSize(8, 8), 0xFF123456).pixel(3, 3), 0xFF123456u);
-    }
-
-    void elementsPaintBackToFront() {
-        paint::PaintElement under(0, 0, 20, 20);
-        under.addColour(kBlue);
-        paint::PaintElement over(5, 5, 10, 10);
-        over.addColour(0x80FF0000);
-        paint::PaintElementList list;
-        list.addElement(under);
-        list.addElement(over);
-        const QImage first = paintOnce(list, QSize(20, 20));
-        const QImage second = paintOnce(list, QSize(20, 20));
-        QCOMPARE(first.pixel(2, 2), kBlue);
-        QCOMPARE(qRed(first.pixel(10, 10)), 128);
-        QCOMPARE(qBlue(first.pixel(10, 10)), 127);
-        QCOMPARE(second.pixel(10, 10), first.pixel(10, 10));
+        QCOMPARE(paintOnce(list, QSize(60, 60)).pixel(15, 15), kFill);
     }
 
 private:
+    // A picture in four plain quadrants: red, green / blue, yellow.
+    void writeQuadrants(const QSize& size) {
+        QImage image(size, QImage::Format_RGB32);
+        const int w = size.width() / 2, h = size.height() / 2;
+        QPainter p(&image);
+        p.fillRect(0, 0, w, h, QColor::fromRgba(kRed));
+        p.fillRect(w, 0, w, h, QColor::fromRgba(kGreen));
+        p.fillRect(0, h, w, h, QColor::fromRgba(kBlue));
+        p.fillRect(w, h, w, h, QColor::fromRgba(kYellow));
+        p.end();
+        QVERIFY(image.save(folder_.filePath("bg.png")));
+    }
+
+    // As the main window builds its background.
+    paint::PaintElement background(const QRect& rect) {
+        paint::PaintElement element(rect.x(), rect.y(), rect.width(), rect.height());
+        element.setOuterBorder(0, 0xFF000000);
+        element.addColour(kFill);
+        element.addImage(0, 0, "bg.png", 0, 0);
+        element.setImageFolder(folder_.path());
+        return element;
+    }
+
+    static QImage paintOnce(paint::PaintElementList& list, const QSize& size,
+                            QRgb start = 0xFF000000) {
+        QImage target(size, QImage::Format_ARGB32_Premultiplied);
+        target.fill(start);
+        QPainter p(&target);
+        list.paintAll(p, target.rect());
+        p.end();
+        return target;
+    }
+
     QTemporaryDir folder_;
 };
 

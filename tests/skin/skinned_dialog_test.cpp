@@ -17,17 +17,15 @@ public:
         placeholder->hide();
         setSkinFlags(kClientAreaMode);
         setPlaceholder(placeholder);
-        setCaptionText(QStringLiteral("抽奖"));
         initSkin();
     }
-};
 
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, const QPoint& local) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
+    void send(QEvent::Type type, Qt::MouseButton button, const QPoint& local) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, QPointF(local), QPointF(mapToGlobal(local)), button, held, {});
+        QApplication::sendEvent(this, &event);
+    }
+};
 
 } // namespace
 
@@ -35,86 +33,36 @@ class SkinnedDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpTakesTheRectanglesFromThePlaceholder() {
-        StripWindow window(30);
-        QCOMPARE(window.getClientRect(), QRect(0, 0, 300, 200));
-        QCOMPARE(window.getContentRect(), QRect(5, 30, 15, 15));
-        QCOMPARE(window.getDragRect(), QRect(0, 0, 300, 30));
-        QCOMPARE(window.windowTitle(), QStringLiteral("抽奖"));
-        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-
-        window.setContentRect(-2, -2, 300, 200);
-        QCOMPARE(window.getContentRect(), QRect(-2, -2, 302, 202));
+    void pressInTheStripDragsTheWindow_data() {
+        QTest::addColumn<int>("strip");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<bool>("inStrip");
+        QTest::newRow("30-pixel strip") << 30 << QPoint(40, 10) << true;
+        QTest::newRow("below the strip") << 30 << QPoint(40, 30) << false;
+        QTest::newRow("placeholder at the top") << 0 << QPoint(10, 0) << false;
     }
 
     void pressInTheStripDragsTheWindow() {
-        StripWindow window(30);
+        QFETCH(int, strip);
+        QFETCH(QPoint, press);
+        QFETCH(bool, inStrip);
+        StripWindow window(strip);
         window.move(100, 100);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint start = window.pos();
+        const QPoint moved = inStrip ? QPoint(50, 20) : QPoint();
 
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(40, 10));
-        sendMouse(&window, QEvent::MouseMove, Qt::LeftButton, QPoint(90, 30));
-        QCOMPARE(window.pos(), start + QPoint(50, 20));
-        sendMouse(&window, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(40, 10));
+        window.send(QEvent::MouseButtonPress, Qt::LeftButton, press);
+        window.send(QEvent::MouseMove, Qt::LeftButton, press + QPoint(50, 20));
+        QCOMPARE(window.pos(), start + moved);
+        window.send(QEvent::MouseButtonRelease, Qt::LeftButton, press);
+        window.send(QEvent::MouseMove, Qt::NoButton, QPoint(80, 80));
+        QCOMPARE(window.pos(), start + moved); // released
 
-        // Released: moving the cursor no longer moves the window.
-        sendMouse(&window, QEvent::MouseMove, Qt::NoButton, QPoint(80, 80));
-        QCOMPARE(window.pos(), start + QPoint(50, 20));
-
-        // Below the strip no drag starts.
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(40, 30));
-        sendMouse(&window, QEvent::MouseMove, Qt::LeftButton, QPoint(90, 60));
-        QCOMPARE(window.pos(), start + QPoint(50, 20));
-        sendMouse(&window, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(90, 60));
-    }
-
-    void rightPressInTheStripOpensTheWindowMenu() {
-        StripWindow window(30);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 40));
-        QVERIFY(!window.windowMenu()->isVisible());
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 10));
-        QVERIFY(window.windowMenu()->isVisible());
+        window.send(QEvent::MouseButtonPress, Qt::RightButton, press);
+        QCOMPARE(window.windowMenu()->isVisible(), inStrip);
         window.windowMenu()->hide();
-    }
-
-    void placeholderAtTheTopLeavesNoStrip() {
-        StripWindow window(0);
-        window.move(100, 100);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QPoint start = window.pos();
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(10, 0));
-        sendMouse(&window, QEvent::MouseMove, Qt::LeftButton, QPoint(60, 20));
-        QCOMPARE(window.pos(), start);
-        sendMouse(&window, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(60, 20));
-        sendMouse(&window, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 0));
-        QVERIFY(!window.windowMenu()->isVisible());
-    }
-
-    void faceIsRenderedAgainOnlyAfterAFrameChange() {
-        StripWindow window(30);
-        paint::PaintElement face(0, 0, 300, 200);
-        face.addColour(0xFF336699);
-        window.faceList().addElement(face);
-        window.faceList().at(0).cached = 1; // stale until start-up renders it
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int shown = window.faceList().at(0).renderCount();
-        QVERIFY(shown <= 1);
-
-        const QImage first = window.grab().toImage();
-        QCOMPARE(first.pixel(150, 100), 0xFF336699u);
-        window.grab();
-        QCOMPARE(window.faceList().at(0).renderCount(), 1);
-
-        window.resize(310, 200);
-        window.grab();
-        QCOMPARE(window.faceList().at(0).renderCount(), 2);
     }
 };
 
