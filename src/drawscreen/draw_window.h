@@ -48,7 +48,6 @@ public:
 
     bool isFrameTimerRunning() const { return frameTimer_.isActive(); }
     const QImage& canvas() const { return composer_.canvas(); }
-    int statusFontSize() const { return composer_.statusFontSize(); }
 
     static constexpr int kFramePeriodMs = 40;
     static constexpr int kOpacity = 229;

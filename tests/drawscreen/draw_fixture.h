@@ -6,19 +6,14 @@
 #include <QImage>
 #include <QRect>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace drawfixture {
 
-inline std::string gbk(const char* utf8) {
-    return core::GbkCodec::fromUtf8(utf8);
-}
-
 inline lottery::PrizeRecord prize(const char* title, int total, int perRound) {
     lottery::PrizeRecord p;
-    p.title = gbk(title);
+    p.title = core::GbkCodec::fromUtf8(title);
     p.total = total;
     p.perRound = perRound;
     p.rounds = perRound > 0 ? (total + perRound - 1) / perRound : 0;
@@ -28,7 +23,7 @@ inline lottery::PrizeRecord prize(const char* title, int total, int perRound) {
 inline void addEntries(lottery::LotteryData& data, const std::vector<std::string>& utf8Names) {
     for (const std::string& name : utf8Names) {
         lottery::ParticipantRecord entry;
-        entry.rawText = gbk(name.c_str());
+        entry.rawText = core::GbkCodec::fromUtf8(name);
         entry.displayText = entry.rawText;
         data.participants.entries.push_back(entry);
     }

@@ -1,117 +1,135 @@
 #include "draw_fixture.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/name_font.h"
+#include "drawscreen/panel_painter.h"
+#include "drawscreen/status_lines.h"
 #include "drawscreen/text_outline.h"
 
-#include <QFontDatabase>
-#include <QPainter>
 #include <QtTest>
 
-using drawscreen::NameFont;
-using drawscreen::TextOutline;
+#include <utility>
 
+using drawfixture::prize;
+using drawscreen::PanelPainter;
+
+// Sizes, places and texts of the draw screen, without painting.
 class TextLayoutTest : public QObject {
     Q_OBJECT
 
-    QString family_;
-
 private Q_SLOTS:
-    void initTestCase() {
-        family_ = drawscreen::FontChooser::cjkSansFamily();
-        QVERIFY2(!family_.isEmpty(), "a CJK sans face must be installed (scripts/setup)");
-        QVERIFY(drawscreen::FontChooser::candidates().contains(family_));
-        QVERIFY(QFontDatabase::families().contains(family_, Qt::CaseInsensitive));
-    }
-
-    void layoutPointIsTopLeftOfTheLine() {
-        const QString text = QStringLiteral("张三");
-        const QRectF at = TextOutline::outline(family_, 100, text, QPointF(40, 300)).boundingRect();
-        const QRectF origin = TextOutline::outline(family_, 100, text, {}).boundingRect();
-        // The glyphs hang below the layout point, not above it as from a baseline.
-        QVERIFY(origin.top() > 0);
-        QVERIFY(origin.bottom() < 130);
-        QVERIFY(origin.left() >= 0 && origin.left() < 15);
-        QCOMPARE(at.topLeft(), origin.topLeft() + QPointF(40, 300));
-    }
-
-    void measuresTheGlyphOutlines() {
-        const QSize flat = TextOutline::measureText(family_, 100, QStringLiteral("一"));
-        QVERIFY(flat.height() > 0 && flat.height() < 20);
-        const QSize three = TextOutline::measureText(family_, 100, QStringLiteral("一二三"));
-        QVERIFY(three.width() > 250 && three.width() <= 300);
-        QVERIFY(three.height() > 50 && three.height() < 100);
-        const QRectF bounds =
-            TextOutline::outline(family_, 100, QStringLiteral("一二三"), {}).boundingRect();
-        QCOMPARE(three, QSize(qRound(bounds.width()), qRound(bounds.height())));
-        QCOMPARE(TextOutline::measureText(family_, 100, QString()), QSize(0, 0));
-    }
-
-    void missingFamilyGivesEmptyOutlines() {
-        QVERIFY(TextOutline::outline(QString(), 100, QStringLiteral("张三"), {}).isEmpty());
-        QCOMPARE(TextOutline::measureText(QString(), 100, QStringLiteral("张三")), QSize(0, 0));
-        QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        TextOutline::drawOutlinedText(painter, 0, 0, 0, QStringLiteral("张三"), QString(),
-                                      0xFFFFFF00, 80, 5);
-        painter.end();
-        QCOMPARE(drawfixture::countPixels(image, image.rect(), drawfixture::isTouched), 0);
-    }
-
-    void passesDrawDarkStrokesUnderTheFill() {
-        for (int passes : {0, 1, 5}) {
-            QImage image(300, 150, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            TextOutline::drawOutlinedText(painter, 10, 10, 5, QStringLiteral("王"), family_,
-                                          0xFFFF0000, 100, passes);
-            painter.end();
-            const int strokes = drawfixture::countPixels(
-                image, image.rect(), [](QRgb p) { return qAlpha(p) > 16 && qRed(p) < 40; });
-            const int red = drawfixture::countPixels(image, image.rect(),
-                                                     [](QRgb p) { return p == 0xFFFF0000; });
-            QVERIFY(red > 500);
-            if (passes <= 1)
-                QCOMPARE(strokes, 0);
-            else
-                QVERIFY2(strokes > 200, qPrintable(QString::number(strokes)));
-            // dx shifts the text: nothing left of x + dx but the strokes' spread.
-            QCOMPARE(drawfixture::countPixels(image, QRect(0, 0, 12, 150), drawfixture::isTouched),
-                     0);
-        }
+    void nameSizesFollowWinnersPerRound_data() {
+        QTest::addColumn<int>("perRound");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<int>("reduced");
+        QTest::newRow("1") << 1 << 160 << 128;
+        QTest::newRow("4") << 4 << 160 << 128;
+        QTest::newRow("5") << 5 << 128 << 102;
+        QTest::newRow("8") << 8 << 80 << 64;
+        QTest::newRow("10") << 10 << 64 << 51;
+        QTest::newRow("30") << 30 << 21 << 16;
+        QTest::newRow("outside the table") << 0 << 160 << 128;
     }
 
     void nameSizesFollowWinnersPerRound() {
-        const int perRound[] = {1, 4, 5, 8, 10, 30};
-        const int full[] = {160, 160, 128, 80, 64, 21};
-        const int reduced[] = {128, 128, 102, 64, 51, 16};
-        for (int i = 0; i < 6; ++i) {
-            const auto atOne = NameFont::compute(perRound[i], 1.0f, family_);
-            const auto atReduced = NameFont::compute(perRound[i], 0.8f, family_);
-            QCOMPARE(atOne.fontSize, full[i]);
-            QCOMPARE(atReduced.fontSize, reduced[i]);
+        QFETCH(int, perRound);
+        QFETCH(int, full);
+        QFETCH(int, reduced);
+        const QString family = drawscreen::FontChooser::cjkSansFamily();
+        QVERIFY2(!family.isEmpty(), "a CJK sans face must be installed (scripts/setup)");
+        lottery::LotteryData data;
+        data.prizeTable.prizes = {prize("一等奖", 1, 1), prize("二等奖", perRound * 2, perRound)};
+        data.options.prizeIndex = 1;
+        if (perRound == 0) // a table emptied while the window lives is not read past its end
+            data.prizeTable.prizes.resize(1);
+        for (const auto& [scale, size] : {std::pair(1.0f, full), std::pair(0.8f, reduced)}) {
+            drawscreen::NameFont::computeNameFont(data, scale, family);
+            QCOMPARE(data.options.fontSize, size);
+            // Lines are spaced by the glyph outlines of "一二三", which are lower than the em.
             const int h =
-                TextOutline::measureText(family_, full[i], QStringLiteral("一二三")).height();
-            QCOMPARE(atOne.lineHeight, static_cast<int>(h * static_cast<double>(1.2f)));
-            QVERIFY(atOne.lineHeight > full[i] / 2);
+                drawscreen::TextOutline::measureText(family, size, QStringLiteral("一二三"))
+                    .height();
+            QVERIFY2(h > size / 2 && h < size, qPrintable(QString::number(h)));
+            QCOMPARE(data.options.lineHeight, static_cast<int>(h * static_cast<double>(1.2f)));
         }
-        QCOMPARE(NameFont::compute(0, 1.0f, family_).fontSize, 160);
-        QCOMPARE(NameFont::compute(30, 1.0f, QString()).lineHeight, 0);
     }
 
-    void computeNameFontUsesTheCurrentPrize() {
-        lottery::LotteryData data;
-        data.prizeTable.prizes = {drawfixture::prize("一等奖", 1, 1),
-                                  drawfixture::prize("二等奖", 30, 10)};
-        data.options.prizeIndex = 1;
-        NameFont::computeNameFont(data, 1.0f, family_);
-        QCOMPARE(data.options.fontSize, 64);
-        QCOMPARE(data.options.lineHeight, NameFont::compute(10, 1.0f, family_).lineHeight);
-        // A table emptied while the window lives must not be read past its end.
-        data.prizeTable.prizes.clear();
-        NameFont::computeNameFont(data, 0.8f, family_);
-        QCOMPARE(data.options.fontSize, 128);
+    void panelGeometry_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<float>("scale");
+        // pw, ph, px, py, P, yTop, xLeft, xRight, yBottom, thin pen, title size
+        QTest::addColumn<QList<double>>("expected");
+        QTest::newRow("1920 x 1080 screen")
+            << QSize(1535, 917) << 1.0f
+            << QList<double>{1074, 458, 230, 187.7, 12, 181, 218, 1316, 651, 4, 120};
+        QTest::newRow("1024 x 768 screen")
+            << QSize(819, 653) << 0.8f
+            << QList<double>{515, 260, 152, 167.9, 9, 163, 143, 676, 432, 3, 76};
+    }
+
+    void panelGeometry() {
+        QFETCH(QSize, window);
+        QFETCH(float, scale);
+        QFETCH(QList<double>, expected);
+        const drawscreen::PanelGeometry g = PanelPainter::geometry(window, scale);
+        const QList<double> got{
+            double(g.pw),      double(g.ph),      double(g.px),       g.py,
+            double(g.P),       double(g.yTop),    double(g.xLeft),    double(g.xRight),
+            double(g.yBottom), double(g.thinPen), double(g.titleSize)};
+        for (int i = 0; i < got.size(); ++i)
+            QCOMPARE(got[i], expected[i]); // fuzzy for py
+        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Ready), QStringLiteral("准备抽奖！"));
+        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Finished),
+                 QStringLiteral("抽奖结束！"));
+    }
+
+    void statusTexts_data() {
+        QTest::addColumn<int>("skipped"); // prizes taken off the front of the table
+        QTest::addColumn<int>("prizeIndex");
+        QTest::addColumn<int>("roundIndex");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("right");
+        QTest::newRow("ready") << 0 << 0 << 0 << true << QString()
+                               << QStringLiteral("下一步：一等奖，第1轮/共4轮");
+        QTest::newRow("first round")
+            << 0 << 0 << 0 << false << QStringLiteral("当前：一等奖，第1轮/共4轮")
+            << QStringLiteral("下一步：一等奖，第2轮/共4轮");
+        QTest::newRow("middle round")
+            << 0 << 0 << 2 << false << QStringLiteral("当前：一等奖，第3轮/共4轮")
+            << QStringLiteral("下一步：一等奖，第4轮/共4轮");
+        QTest::newRow("last round")
+            << 0 << 0 << 3 << false << QStringLiteral("当前：一等奖，第4轮/共4轮")
+            << QStringLiteral("下一步：二等奖，第1轮/共1轮");
+        QTest::newRow("0-round prize skipped")
+            << 0 << 1 << 0 << false << QStringLiteral("当前：二等奖，第1轮/共1轮")
+            << QStringLiteral("下一步：三等奖%1，第1轮/共1轮");
+        QTest::newRow("ready skips a 0-round prize")
+            << 2 << 0 << 0 << true << QString() << QStringLiteral("下一步：三等奖%1，第1轮/共1轮");
+        QTest::newRow("end before a 0-round prize")
+            << 0 << 3 << 0 << false << QStringLiteral("当前：三等奖%1，第1轮/共1轮")
+            << QStringLiteral("抽奖结束！");
+        QTest::newRow("outside the table") << 0 << 7 << 0 << false << QString() << QString();
+    }
+
+    void statusTexts() {
+        QFETCH(int, skipped);
+        QFETCH(int, prizeIndex);
+        QFETCH(int, roundIndex);
+        QFETCH(bool, ready);
+        QFETCH(QString, left);
+        QFETCH(QString, right);
+        // A title holding an argument marker is shown as typed.
+        lottery::PrizeTable table;
+        table.prizes = {prize("一等奖", 10, 3), prize("二等奖", 2, 5), prize("空奖", 0, 5),
+                        prize("三等奖%1", 4, 4), prize("空奖", 0, 1)};
+        table.prizes.erase(table.prizes.begin(), table.prizes.begin() + skipped);
+        lottery::DrawOptions options;
+        options.prizeIndex = prizeIndex;
+        options.roundIndex = roundIndex;
+        options.setState(ready ? lottery::DrawState::Ready : lottery::DrawState::ShowingResult);
+        const drawscreen::StatusTexts texts = drawscreen::StatusLines::texts(table, options);
+        QCOMPARE(texts.left, left);
+        QCOMPARE(texts.right, right);
     }
 };
 
