@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Kills the real program (SIGKILL) at three moments of a draw; after each, a restart keeps
+# every recorded round and every confirmed prize change, offers to go on, and going on ends
+# the draw with each round recorded exactly once.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x_session.sh"
+
+work=$(mktemp -d)
+trap 'stop_display; kill -9 "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+gbk() { iconv -f UTF-8 -t GBK; }
+fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
+
+# A: two rounds of one, B: one round of one, C (only in the prize list scenario): one of one.
+new_event() { # folder with_c
+    mkdir -p "$1/data"
+    {
+        printf 'A`一等奖`a.png`1`2`1`\r\nB`二等奖`b.png`2`1`1`\r\n'
+        [ "$2" = yes ] && printf 'C`三等奖`c.png`3`1`1`\r\n'
+        true
+    } | gbk >"$1/data/_prize.txt"
+    for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$1/data/_items.txt"
+    printf '[General]\nmuse=1\n' >"$1/prizedraw.ini"
+}
+
+wait_for_name() { # window name (regular expression)
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "no window named $1"
+}
+
+# Without a window manager a closed box leaves no window with the keyboard: give it back.
+focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
+
+launch() { # event
+    "$program" "$1" &
+    app_pid=$!
+    wait_for_window "$app_pid"
+    sleep 0.5 # the start-up load runs after 200 ms
+}
+
+crash() {
+    kill -9 "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+}
+
+results_text() { iconv -f GBK -t UTF-8 "$1/data/_result.txt"; }
+
+# The winner lines as runs of one round each, with their positions: "A1:1 A2:1 B1:1".
+rounds_of() { # event
+    results_text "$1" | awk -F'\t' 'NF >= 6 {
+        key = $2 $4
+        if (key != last) { printf "%s%s:", sep, key; sep = " "; last = key; comma = "" }
+        printf "%s%s", comma, $5; comma = ","
+    } END { print "" }'
+}
+
+wait_for_rounds() { # event expected
+    for _ in $(seq 50); do
+        [ "$(rounds_of "$1")" = "$2" ] && return 0
+        sleep 0.05
+    done
+    fail "expected the recorded rounds $2, found $(rounds_of "$1")"
+}
+
+open_prize_list() {
+    xdotool mousemove 50 50 click 3
+    sleep 0.5
+    press Down Return
+    wait_for_name '^奖项列表$'
+}
+
+# Restarts, answers Yes to the offer (the box defaults to No: Left moves to Yes) and checks
+# that the recorded lines are all still there.
+restart_and_continue() { # event
+    cp "$1/data/_result.txt" "$work/recorded"
+    launch "$1"
+    wait_for_name '^请确认$'
+    focus_name '^请确认$'
+    press Left Return
+    sleep 0.3
+    focus_name '^抽奖$'
+    # The last round's result is on the screen, names above the status lines.
+    import -window root "$work/resumed.png"
+    local names
+    names=$(yellow_pixels "$work/resumed.png" 1024x520+128+80)
+    [ "$names" -gt 5000 ] || fail "no names on the screen after going on ($names yellow pixels)"
+    cmp -s -n "$(stat -c %s "$work/recorded")" "$work/recorded" "$1/data/_result.txt" ||
+        fail "recorded lines changed"
+}
+
+# Presses on to the end, leaves through the menu and checks the results file.
+finish_and_check() { # event presses expected_rounds
+    for _ in $(seq "$2"); do press space; sleep 0.2; done
+    wait_for_rounds "$1" "$3"
+    press space # the finished screen
+    xdotool mousemove 50 50 click 3
+    sleep 0.5
+    press Down Down Down Down Down Return
+    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
+    wait "$app_pid" || fail "the program exited with an error"
+    local text
+    text=$(results_text "$1")
+    [ "$(grep -c '^抽奖开始日期：' <<<"$text")" -eq 1 ] || fail "not one start line"
+    [ "$(grep -c '^抽奖结束日期：' <<<"$text")" -eq 1 ] || fail "not one end line"
+    tail -n 1 <<<"$text" | grep -q '^抽奖结束日期：' || fail "the end line is not last"
+    [ -z "$(find "$1/data" -name 'bak_result*')" ] || fail "the results file was set aside"
+}
+
+start_display 1280 800
+
+scenario="killed while rolling"
+event=$work/rolling
+new_event "$event" no
+launch "$event"
+press space; sleep 0.3; press space # A round 1
+wait_for_rounds "$event" "A1:1"
+press space; sleep 0.5 # A round 2 rolls
+crash
+restart_and_continue "$event"
+finish_and_check "$event" 4 "A1:1 A2:1 B1:1"
+echo "$scenario: ok"
+
+scenario="killed right after a stop"
+event=$work/stopped
+new_event "$event" no
+launch "$event"
+press space; sleep 0.3; press space
+press space; sleep 0.3; press space # A round 2 stops
+wait_for_rounds "$event" "A1:1 A2:1"
+crash
+restart_and_continue "$event"
+finish_and_check "$event" 2 "A1:1 A2:1 B1:1"
+echo "$scenario: ok"
+
+scenario="killed with the prize list open after a change"
+event=$work/prizes
+new_event "$event" yes
+launch "$event"
+press space; sleep 0.3; press space
+wait_for_rounds "$event" "A1:1"
+open_prize_list
+press ctrl+End              # the last prize, C
+press Tab Tab Tab space     # 删除
+wait_for_name '^请确认$'
+focus_name '^请确认$'
+press Left Return           # 是
+focus_name '^奖项列表$'
+press Escape                # closed after a change: saved
+for _ in $(seq 50); do grep -q '^C`' "$event/data/_prize.txt" || break; sleep 0.1; done
+grep -q '^C`' "$event/data/_prize.txt" && fail "the deleted prize was not saved"
+open_prize_list
+crash
+grep -q '^C`' "$event/data/_prize.txt" && fail "the prize change was lost"
+[ "$(grep -c '`' "$event/data/_prize.txt")" -eq 2 ] || fail "the prize file lost a prize"
+restart_and_continue "$event"
+finish_and_check "$event" 4 "A1:1 A2:1 B1:1"
+echo "$scenario: ok"
+
+echo "crash resume: 3 passed, 0 failed"
