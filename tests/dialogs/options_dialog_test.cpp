@@ -13,31 +13,32 @@ private Q_SLOTS:
         QTest::addColumn<bool>("hide");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("stored");  // hide print muse hstart hend
-        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<QList<int>>("stored"); // hide print muse hstart hend
+        QTest::addColumn<QString>("message");   // empty: accepted
         QTest::addColumn<QString>("focus");
         auto row = [](const char* name, bool hide, const char* start, const char* end,
-                      const char* stored, const QString& message = {}, const char* focus = "") {
-            QTest::newRow(name) << hide << QString(start) << QString(end) << QString(stored)
-                                << message << QString(focus);
+                      const QList<int>& stored, const QString& message = {},
+                      const char* focus = "") {
+            QTest::newRow(name) << hide << QString(start) << QString(end) << stored << message
+                                << QString(focus);
         };
         const QString belowOne = QStringLiteral("开始位置不能小于1");
         const QString beforeStart = QStringLiteral("结束位置不能小于开始位置");
         // Every row flips print and music; a refusal keeps all of 0 1 0 4 7.
-        row("3 to 6", true, "3", "6", "1 0 1 3 6");
-        row("5 to 5", true, "5", "5", "1 0 1 5 5");
-        row("no mask, edits not read", false, "0", "0", "0 0 1 4 7");
-        row("start 0 before end empty", true, "0", "", "0 1 0 4 7", belowOne, "hstartEdit");
-        row("start empty", true, "", "9", "0 1 0 4 7", belowOne, "hstartEdit");
-        row("6 to 3", true, "6", "3", "0 1 0 4 7", beforeStart, "hendEdit");
-        row("end empty", true, "2", "", "0 1 0 4 7", beforeStart, "hendEdit");
+        row("3 to 6", true, "3", "6", {1, 0, 1, 3, 6});
+        row("5 to 5", true, "5", "5", {1, 0, 1, 5, 5});
+        row("no mask, edits not read", false, "0", "0", {0, 0, 1, 4, 7});
+        row("start 0 before end empty", true, "0", "", {0, 1, 0, 4, 7}, belowOne, "hstartEdit");
+        row("start empty", true, "", "9", {0, 1, 0, 4, 7}, belowOne, "hstartEdit");
+        row("6 to 3", true, "6", "3", {0, 1, 0, 4, 7}, beforeStart, "hendEdit");
+        row("end empty", true, "2", "", {0, 1, 0, 4, 7}, beforeStart, "hendEdit");
     }
 
     void confirm() {
         QFETCH(bool, hide);
         QFETCH(QString, start);
         QFETCH(QString, end);
-        QFETCH(QString, stored);
+        QFETCH(QList<int>, stored);
         QFETCH(QString, message);
         QFETCH(QString, focus);
         core::MessageBoxHook hook;
@@ -54,14 +55,8 @@ private Q_SLOTS:
         setEdits(dialog, {"hstartEdit=" + start, "hendEdit=" + end});
         press(dialog, "okButton");
 
-        const auto& o = options;
-        QCOMPARE(QString("%1 %2 %3 %4 %5")
-                     .arg(o.hide)
-                     .arg(o.print)
-                     .arg(o.muse)
-                     .arg(o.hstart)
-                     .arg(o.hend),
-                 stored);
+        const lottery::DrawOptions& o = options;
+        QCOMPARE((QList<int>{o.hide, o.print, o.muse, o.hstart, o.hend}), stored);
         QCOMPARE(hook.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         QVERIFY(focus.isEmpty() || focusedAndSelected(dialog, focus));

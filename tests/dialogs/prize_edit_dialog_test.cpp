@@ -82,9 +82,6 @@ private Q_SLOTS:
         }
         // 1 + 9 x 2 bytes: the tenth character would need bytes 20 and 21, a letter fits.
         QCOMPARE(title->text(), QStringLiteral("a一二三四五六七八九b"));
-        auto* image = child<QLineEdit>(dialog, "imageEdit");
-        QTest::keyClicks(image, QString(25, 'x'));
-        QCOMPARE(image->text(), QString(21, 'x'));
     }
 };
 

@@ -56,7 +56,7 @@ private Q_SLOTS:
         QTest::newRow("add") << "addButton" << true << "" << QStringLiteral("Z0|特等奖||0|1|1|");
         QTest::newRow("add cancelled") << "addButton" << false << "" << c3;
         QTest::newRow("modify") << "modifyButton" << true << "C3"
-                                << QStringLiteral("Z0|特等奖|gift.png|0|1|1|X9");
+                                << QStringLiteral("C3|头奖|gift.png|3|6|3|X9");
         QTest::newRow("double-click cancelled") << "double-click" << false << "C3" << c3;
     }
 
@@ -66,10 +66,14 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, last);
         QString seen = "none";
-        whenModalShows<PrizeEditDialog>([&seen, confirm](PrizeEditDialog* edit) {
+        // A modified prize keeps what the edit dialog showed of it.
+        const QStringList edits = how == "addButton"
+                                      ? QStringList{"idEdit=Z0", QStringLiteral("titleEdit=特等奖"),
+                                                    "orderEdit=0", "totalEdit=1", "perRoundEdit=1"}
+                                      : QStringList{QStringLiteral("titleEdit=头奖")};
+        whenModalShows<PrizeEditDialog>([&seen, edits, confirm](PrizeEditDialog* edit) {
             seen = child<QLineEdit>(*edit, "idEdit")->text();
-            setEdits(*edit, {"idEdit=Z0", QStringLiteral("titleEdit=特等奖"), "orderEdit=0",
-                             "totalEdit=1", "perRoundEdit=1"});
+            setEdits(*edit, edits);
             press(*edit, confirm ? "okButton" : "cancelButton");
         });
         const QPoint cell = list()->visualRect(list()->model()->index(2, 1)).center();
@@ -79,7 +83,10 @@ private Q_SLOTS:
         else
             press(*dialog_, how.toLatin1());
         QCOMPARE(seen, shown);
-        QCOMPARE(rowTexts(list()->rowCount() - 1), last);
+        QStringList cells;
+        for (int c = 0; c < list()->columnCount(); ++c)
+            cells << list()->item(list()->rowCount() - 1, c)->text();
+        QCOMPARE(cells.join('|'), last);
         QCOMPARE(list()->rowCount(), data_.prizeTable.count());
         QVERIFY(dialog_->prizesChanged()); // even a cancel makes the caller sort
     }
@@ -167,12 +174,6 @@ private Q_SLOTS:
 
 private:
     QTableWidget* list() const { return dialog_->findChild<QTableWidget*>("prizeList"); }
-    QString rowTexts(int row) const {
-        QStringList texts;
-        for (int c = 0; c < list()->columnCount(); ++c)
-            texts << list()->item(row, c)->text();
-        return texts.join('|');
-    }
 
     QTemporaryDir folder_;
     core::CCore core_{QString()};
