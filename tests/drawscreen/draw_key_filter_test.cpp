@@ -8,16 +8,13 @@ using drawscreen::DrawKeyFilter;
 
 namespace {
 
-// Counts the key-downs that get past the filters.
-class KeyCountingWidget : public QWidget {
-public:
+// Counts the key-downs that get past the filters and lets them travel on to the parent.
+struct KeyCountingWidget : QWidget {
     using QWidget::QWidget;
     int seen = 0;
-
-protected:
     void keyPressEvent(QKeyEvent* event) override {
         ++seen;
-        event->ignore(); // lets it travel on to the parent, as an unhandled key does
+        event->ignore();
     }
 };
 

