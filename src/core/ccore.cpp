@@ -12,6 +12,8 @@
 #include <QSettings>
 #include <QUrl>
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 namespace core {
@@ -27,6 +29,23 @@ std::mt19937_64 seededGenerator() {
 
 QString keyOf(const std::string& key) {
     return QString::fromStdString(key);
+}
+
+// A hand-edited settings file may hold anything: atoi's prefix rule (0 without digits),
+// saturating at the 32-bit limits where QVariant would wrap around.
+int configNumber(const QVariant& value) {
+    const QString text = value.toString();
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    const qint64 limit = negative ? -static_cast<qint64>(INT_MIN) : INT_MAX;
+    qint64 magnitude = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        magnitude = std::min(limit, magnitude * 10 + (text[i].unicode() - u'0'));
+    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 } // namespace
@@ -55,11 +74,11 @@ std::filesystem::path CCore::getAppPath() const {
 }
 
 int CCore::getConfigB(const std::string& key) {
-    return settings().value(keyOf(key), 0).toInt() != 0 ? 1 : 0;
+    return configNumber(settings().value(keyOf(key), 0)) != 0 ? 1 : 0;
 }
 
 int CCore::getConfigInt(const std::string& key) {
-    return settings().value(keyOf(key), 0).toInt();
+    return configNumber(settings().value(keyOf(key), 0));
 }
 
 void CCore::saveConfigB(const std::string& key, int value) {

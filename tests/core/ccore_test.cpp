@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <set>
 
 using core::CCore;
@@ -21,6 +22,7 @@ private slots:
     void appPathIsTheGivenFolderOrTheExecutables();
     void settingsSurviveARestart();
     void readingSettingsWritesNothing();
+    void handEditedSettingsReadAsSaneNumbers();
     void flushFailsWhenTheFolderCannotExist();
     void flushReportsOnlyWhatReachedTheDisk();
     void randomIntegersStayInRangeAndReachBothEnds();
@@ -66,6 +68,28 @@ void CCoreTest::readingSettingsWritesNothing() {
         QVERIFY(core.flushConfig());
     }
     QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void CCoreTest::handEditedSettingsReadAsSaneNumbers() {
+    QTemporaryDir dir;
+    QFile ini(dir.filePath("prizedraw.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[General]\nhstart=-99999999999\nhend=99999999999\nhide=abc\nprint=\"1,2\"\n"
+              "muse= 7x\ne=3,4\na=4294967297\nb=2147483647\nc=-2147483648\nd=\n");
+    ini.close();
+    CCore core(dir.path());
+    core.autoFileConfig();
+    QCOMPARE(core.getConfigInt("hstart"), INT_MIN);
+    QCOMPARE(core.getConfigInt("hend"), INT_MAX);
+    QCOMPARE(core.getConfigB("hide"), 0);
+    QCOMPARE(core.getConfigInt("print"), 1); // the digits before the comma
+    QCOMPARE(core.getConfigInt("e"), 0);     // a list, not a number
+    QCOMPARE(core.getConfigB("muse"), 1);
+    QCOMPARE(core.getConfigInt("muse"), 7);
+    QCOMPARE(core.getConfigInt("a"), INT_MAX);
+    QCOMPARE(core.getConfigInt("b"), INT_MAX);
+    QCOMPARE(core.getConfigInt("c"), INT_MIN);
+    QCOMPARE(core.getConfigInt("d"), 0);
 }
 
 void CCoreTest::flushFailsWhenTheFolderCannotExist() {

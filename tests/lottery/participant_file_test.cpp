@@ -188,3 +188,47 @@ TEST_F(ParticipantFileTest, Utf8FilesAreConvertedWithAndWithoutBom) {
     load(kZhangSan + "\r\n");
     EXPECT_EQ(raws(), (Texts{kZhangSan}));
 }
+
+TEST_F(ParticipantFileTest, Utf8FileLargerThanOneReadPieceConvertsEveryLine) {
+    std::string file;
+    for (int i = 0; i < lottery::kParticipantCapacity; ++i)
+        file += "张三" + std::to_string(i) + "\r\n";
+    ASSERT_GT(file.size(), 1u << 16); // characters straddle the 64 KiB pieces
+    load(file + "李四\r\n");
+    ASSERT_EQ(list.count(), lottery::kParticipantCapacity);
+    for (int i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.entries[i].rawText, kZhangSan + std::to_string(i));
+    EXPECT_TRUE(warned("有 1 行超过 10000 个条目的上限"));
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+TEST_F(ParticipantFileTest, LongUtf8LineIsCutOnWholeCharacters) {
+    std::string zhangSan40;
+    for (int i = 0; i < 40; ++i)
+        zhangSan40 += "张三";
+    // The bytes kept of the line end inside a character, which must not count as lost.
+    load("ab" + zhangSan40 + "\r\n" + std::string(200, 'x') + "\r\n");
+    ASSERT_EQ(list.count(), 2);
+    std::string expected = "ab";
+    while (expected.size() + kZhangSan.size() <= 32)
+        expected += kZhangSan;
+    EXPECT_EQ(list.entries[0].rawText, expected + "\xD5\xC5");
+    EXPECT_EQ(list.entries[1].rawText.size(), 32u);
+    EXPECT_TRUE(warned("有 2 个抽奖条目超过 32 字节，已截断"));
+    EXPECT_FALSE(warned("无法用 GBK 表示"));
+}
+
+TEST_F(ParticipantFileTest, ALeadByteThatStartsNoCharacterShowsAsAQuestionMark) {
+    load("ab\x81\r\na\x81 b\r\n" + std::string(29, 'y') + "\x81 z\r\n");
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_EQ(list.entries[0].rawText, "ab\x81");
+    EXPECT_EQ(list.entries[0].displayText, "ab?");
+    EXPECT_EQ(list.entries[1].displayText, "a? b");
+    EXPECT_EQ(list.entries[2].displayText, std::string(29, 'y') + "?");
+}
+
+TEST_F(ParticipantFileTest, LinesOfOnlyBrokenUtf8AfterAByteOrderMarkAreEmpty) {
+    // The fake codec drops stray continuation bytes, so the line converts to nothing.
+    load("\xEF\xBB\xBF\x9B\x9B\r\nabc\r\n");
+    EXPECT_EQ(raws(), (Texts{"abc"}));
+}

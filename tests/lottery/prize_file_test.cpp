@@ -220,3 +220,46 @@ TEST_F(PrizeFileTest, SaveFailureKeepsTheOldFile) {
     EXPECT_NE(problem.find("_prize.txt"), std::string::npos) << problem;
     EXPECT_EQ(TempEventFolder::read(folder.paths.prizeFile), "A`t`x`1`1`1`\r\n");
 }
+
+TEST_F(PrizeFileTest, OnlyTheFirst4096BytesOfALineAreRead) {
+    std::string repeat;
+    while (repeat.size() < 6000)
+        repeat += "12,";
+    const auto table = load("A`t`x`1`1`1`" + repeat + "\r\nB`u`y`2`1`1`\r\n");
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table.prizes[0].repeatList.size(), 101u); // whole numbers within 103 bytes
+    EXPECT_EQ(table.prizes[1].id, "B");
+    EXPECT_TRUE(warned("有 1 行超过 4096 字节，超出的部分已忽略"));
+
+    // A line cut inside its numbers keeps the digits read.
+    EXPECT_EQ(load("A`t`x`1`1`" + std::string(5000, '9')).prizes[0].perRound, INT_MAX);
+}
+
+TEST_F(PrizeFileTest, HalfCharacterAtTheEndOfATextIsDroppedSoTheTableReadsBack) {
+    // A lead byte before the separator would pair with it when written back.
+    const auto table = load("A`b\x81\r\nI\x81`x`t`" + std::string(20, 'm') + "\x81 `1`1`1`\r\n");
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table.prizes[0].title, "b");
+    EXPECT_EQ(table.prizes[1].id, "I\x81`x"); // 0x81 0x60 is one character
+    EXPECT_EQ(table.prizes[1].image, std::string(20, 'm'));
+    ASSERT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, nullptr));
+    const auto reread = load(TempEventFolder::read(folder.paths.prizeFile));
+    ASSERT_EQ(reread.count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(reread.prizes[i].id, table.prizes[i].id);
+        EXPECT_EQ(reread.prizes[i].title, table.prizes[i].title);
+        EXPECT_EQ(reread.prizes[i].image, table.prizes[i].image);
+    }
+}
+
+TEST_F(PrizeFileTest, ReadingFromBytesMatchesReadingTheFile) {
+    const std::string file = "\xEF\xBB\xBF"
+                             "B`张三`x`2`1`1`\r\nA`t`x`1`1`1`\n";
+    const auto fromFile = load(file);
+    lottery::PrizeTable fromBytes;
+    std::vector<std::string> byteWarnings;
+    lottery::readPrizeText(file, "x", fromBytes, services, byteWarnings);
+    EXPECT_EQ(ids(fromBytes), ids(fromFile));
+    EXPECT_EQ(ids(fromBytes), (Ids{"A", "B"}));
+    EXPECT_EQ(fromBytes.prizes[1].title, "\xD5\xC5\xC8\xFD");
+}

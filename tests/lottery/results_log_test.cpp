@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -266,4 +267,36 @@ TEST_F(ResultsLogTest, ReReadingTheListKeepsMarksOfTheDrawInProgress) {
     ASSERT_TRUE(lottery::recordDrawEnd(folder.paths, services, nullptr));
     lottery::loadParticipantFile(folder.paths, data.participants, data.options, services, warnings);
     EXPECT_EQ(data.participants.entries[1].won, 0);
+}
+
+TEST(RestoreWinnerMarks, ShareManyRecordsOfOneTextEvenly) {
+    lottery::ParticipantList list;
+    for (int i = 0; i < 3; ++i)
+        list.entries.push_back({"dup", "dup", 0, {}});
+    lottery::ResultsLog log;
+    log.started = true;
+    for (int i = 0; i < 20000; ++i)
+        log.winners.push_back({kNow, i % 4 == 0 ? "B" : "A", "T", 1, 1, "dup"});
+    lottery::restoreWinnerMarks(list, log);
+    for (const auto& entry : list.entries) {
+        const auto a = std::count(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), "A");
+        EXPECT_GE(a, 4999);
+        EXPECT_LE(a, 5000);
+        EXPECT_GE(entry.wonPrizeIds.size() - static_cast<std::size_t>(a), 1666u);
+    }
+    EXPECT_EQ(list.entries[0].wonPrizeIds.size() + list.entries[1].wonPrizeIds.size() +
+                  list.entries[2].wonPrizeIds.size(),
+              20000u);
+}
+
+TEST_F(ResultsLogTest, ParsingBytesMatchesReadingTheFile) {
+    const std::string file = kStart + kNow + "\r\n" + kNow + "\tA1\tT\t1\t1\tone\r\n" +
+                             std::string(5000, 'L') + "\n" + kNow + "\tA1\tT\t1\t2\ttwo\ttab";
+    TempEventFolder::write(folder.paths.resultFile, file);
+    const auto fromFile = readBack();
+    const auto fromBytes = lottery::parseResultsLog(file, services);
+    ASSERT_EQ(fromBytes.winners.size(), 2u);
+    ASSERT_EQ(fromFile.winners.size(), 2u);
+    EXPECT_EQ(fromBytes.winners[1].rawText, "two\ttab");
+    EXPECT_EQ(fromFile.winners[1].rawText, "two\ttab");
 }
