@@ -19,7 +19,6 @@ void FrameComposer::setSize(QSize size) {
     canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     canvas_.fill(Qt::transparent);
     rolling_.canvasPainted(canvas_.rect());
-    names_ = QRect();
     changed_ = canvas_.rect();
 }
 
@@ -57,7 +56,6 @@ void FrameComposer::composeRolling(const lottery::LotteryData& data) {
     const int lineHeight = data.options.lineHeight;
     rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
                     lineHeight);
-    names_ = rolling_.namesRect();
     changed_ = rolling_.changedRect();
 }
 
@@ -88,7 +86,6 @@ void FrameComposer::composeStatic(ScreenKind kind, const lottery::LotteryData& d
     StatusLines::draw(painter, StatusLines::texts(data.prizeTable, data.options), canvas_.size(),
                       statusFontSize(), family_);
     painter.end();
-    names_ = QRect();
     repainted();
 }
 
@@ -103,11 +100,6 @@ void FrameComposer::paintNames(const lottery::LotteryData& data, bool antialiase
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform, antialiased);
     NamePath::paint(painter, path);
-    const int margin = NamePath::kPenWidth / 2 + 2;
-    names_ = path.isEmpty()
-                 ? QRect()
-                 : path.boundingRect().toAlignedRect().adjusted(-margin, -margin, margin, margin) &
-                       canvas_.rect();
 }
 
 void FrameComposer::repainted() {

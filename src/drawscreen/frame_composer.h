@@ -44,8 +44,6 @@ public:
     // The panel of the ready or finished screen and the status lines, anti-aliased.
     void composeStatic(ScreenKind kind, const lottery::LotteryData& data);
 
-    // Bounds of the names of the last frame, empty when it showed none.
-    QRect namesRect() const { return names_; }
     // What may differ from the frame before: the union of the old and new content.
     QRect changedRect() const { return changed_; }
 
@@ -62,7 +60,6 @@ private:
     NameCache nameCache_;
     RollingNameRenderer rolling_;
     std::vector<const NameLayout*> lines_;
-    QRect names_;
     QRect changed_;
 };
 

@@ -47,12 +47,10 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
 
     changed_ = old | area;
     dirty_ = area;
-    names_ = area;
 }
 
 void RollingNameRenderer::canvasPainted(const QRect& area) {
     dirty_ |= area;
-    names_ = QRect();
 }
 
 void RollingNameRenderer::resize(QSize size) {

@@ -21,7 +21,6 @@ public:
     // Something else was painted into area of the canvas; the next render clears it.
     void canvasPainted(const QRect& area);
 
-    QRect namesRect() const { return names_; }
     QRect changedRect() const { return changed_; }
 
 private:
@@ -39,7 +38,6 @@ private:
     std::vector<std::uint64_t> stroke_;
     std::vector<std::uint64_t> fill_;
     QRect dirty_; // what the canvas holds that is not transparent
-    QRect names_;
     QRect changed_;
 };
 

@@ -5,12 +5,15 @@
 #include "drawscreen/font_chooser.h"
 #include "support/fake_core_services.h"
 
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
+using drawscreen::DrawKeyFilter;
 using drawscreen::DrawWindow;
+using SystemKeys = drawscreen::DrawKeyFilter::SystemKeys;
 using lottery::DrawState;
 
 namespace {
@@ -55,6 +58,16 @@ struct Event {
     }
 };
 
+// Counts the key-downs that get past the filters and lets them travel on to the parent.
+struct KeyCountingWidget : QWidget {
+    using QWidget::QWidget;
+    int seen = 0;
+    void keyPressEvent(QKeyEvent* event) override {
+        ++seen;
+        event->ignore();
+    }
+};
+
 } // namespace
 
 class DrawWindowTest : public QObject {
@@ -64,7 +77,6 @@ private Q_SLOTS:
     void hiddenUntilPlacedThenNoKeyClosesIt() {
         QCOMPARE(DrawWindow::windowRectFor(QSize(1920, 1080)), QRect(192, 108, 1535, 917));
         Event event;
-        QVERIFY(QTest::qWaitForWindowExposed(&event.mainWindow));
         QVERIFY(!event.draw->isVisible());
         event.draw->placeWindow(event.rect);
         QVERIFY(event.draw->isVisible());
@@ -121,6 +133,55 @@ private Q_SLOTS:
         QCOMPARE(event.draw->geometry(), event.rect);
         QCOMPARE(event.draw->canvas(), event.readyScreen());
         QVERIFY(event.sound->steps.isEmpty());
+    }
+
+    void spaceAdvancesOncePerKeyDown() {
+        int advances = 0;
+        KeyCountingWidget mainWindow;
+        auto* drawWindow = new KeyCountingWidget(&mainWindow);
+        DrawKeyFilter mainFilter([&] { ++advances; }, SystemKeys::PassOn);
+        DrawKeyFilter drawFilter([&] { ++advances; }, SystemKeys::Swallow);
+        mainWindow.installEventFilter(&mainFilter);
+        drawWindow->installEventFilter(&drawFilter);
+        // Delivered as the application delivers a key: to the focus widget, then up the
+        // parents while it stays unaccepted. Both windows filter it; it counts once.
+        QTest::keyClick(drawWindow, Qt::Key_Space);
+        QCOMPARE(advances, 1);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                         true);
+        QCoreApplication::sendEvent(drawWindow, &repeat);
+        QCOMPARE(advances, 2);
+        QTest::keyClick(&mainWindow, Qt::Key_Space);
+        QCOMPARE(advances, 3);
+        QTest::keyClick(drawWindow, Qt::Key_A); // other keys travel on untouched
+        QCOMPARE(mainWindow.seen, 1);
+    }
+
+    void returnEscapeAndSystemKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("swallowedOnMainWindow"); // the draw window swallows them all
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << true;
+        QTest::newRow("Alt+F4") << int(Qt::Key_F4) << int(Qt::AltModifier) << false;
+        QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << false;
+        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << false;
+    }
+
+    void returnEscapeAndSystemKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, swallowedOnMainWindow);
+        int advances = 0;
+        for (const auto mode : {SystemKeys::Swallow, SystemKeys::PassOn}) {
+            KeyCountingWidget widget;
+            DrawKeyFilter filter([&] { ++advances; }, mode);
+            widget.installEventFilter(&filter);
+            QTest::keyPress(&widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            QCOMPARE(widget.seen == 0, mode == SystemKeys::Swallow || swallowedOnMainWindow);
+        }
+        QCOMPARE(advances, 0);
     }
 };
 
