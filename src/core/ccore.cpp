@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QUrl>
 
@@ -124,14 +123,6 @@ std::filesystem::path CCore::getPathShort(const std::filesystem::path& path) con
 
 bool CCore::openUrl(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
-}
-
-bool CCore::outTxtFile(std::string_view text, const std::filesystem::path& path) {
-    QFile file(toQString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const auto size = static_cast<qint64>(text.size());
-    return file.write(text.data(), size) == size && file.flush();
 }
 
 int CCore::msgboxConfirm(QWidget* owner, const QString& text) {

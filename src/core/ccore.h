@@ -48,8 +48,6 @@ public:
     std::filesystem::path getPathShort(const std::filesystem::path& path) const;
     // Hands the file to the desktop's default open action; does not wait.
     bool openUrl(const std::filesystem::path& path);
-    // Appends text (which carries its own line ends) to the file, creating it.
-    bool outTxtFile(std::string_view text, const std::filesystem::path& path);
 
     // 6 for Yes, 7 for No.
     static int msgboxConfirm(QWidget* owner, const QString& text);

@@ -16,18 +16,17 @@ class MessageBoxTest : public QObject {
 private slots:
     void hookAnswersAndRecords() {
         core::MessageBoxHook hook([](MessageKind kind, const QString& text) {
-            return kind == MessageKind::Confirm && text == QStringLiteral("删除？") ? 6 : 7;
+            return kind == MessageKind::Confirm && text == "删除？" ? 6 : 7;
         });
-        QCOMPARE(CCore::msgboxConfirm(nullptr, QStringLiteral("删除？")), 6);
-        QCOMPARE(CCore::msgboxConfirm(nullptr, QStringLiteral("重置？")), 7);
-        CCore::msgboxWarning(nullptr, QStringLiteral("奖项没有设置！"));
-        QCOMPARE(hook.texts(), QStringList({QStringLiteral("删除？"), QStringLiteral("重置？"),
-                                            QStringLiteral("奖项没有设置！")}));
+        QCOMPARE(CCore::msgboxConfirm(nullptr, "删除？"), 6);
+        QCOMPARE(CCore::msgboxConfirm(nullptr, "重置？"), 7);
+        CCore::msgboxWarning(nullptr, "奖项没有设置！");
+        QCOMPARE(hook.texts(), (QStringList{"删除？", "重置？", "奖项没有设置！"}));
         QCOMPARE(hook.messages()[2].kind, MessageKind::Warning);
     }
 
     void realBoxMapsButtonsToAnswers_data() {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("button"); // empty: Escape
         QTest::addColumn<int>("answer");
         QTest::newRow("yes") << QStringLiteral("是") << 6;
         QTest::newRow("no") << QStringLiteral("否") << 7;
@@ -48,8 +47,8 @@ private slots:
                 if (b->text() == button)
                     b->click();
         });
-        QCOMPARE(CCore::msgboxConfirm(nullptr, QStringLiteral("继续？")), answer);
-        QCOMPARE(shownText, QStringLiteral("继续？"));
+        QCOMPARE(CCore::msgboxConfirm(nullptr, "继续？"), answer);
+        QCOMPARE(shownText, "继续？");
     }
 };
 
