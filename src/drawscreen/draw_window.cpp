@@ -105,7 +105,7 @@ void DrawWindow::renderFrame() {
 }
 
 void DrawWindow::renderStaticScreen(lottery::ScreenKind kind) {
-    composer_.composeStatic(static_cast<ScreenKind>(kind), data_);
+    composer_.composeStatic(kind, data_);
     rollingFramePending_ = false;
     update();
     show();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "lottery/draw_view.h"
+
 namespace drawscreen {
 
-// The two static screens; the values are those the draw window is called with.
-enum class ScreenKind : int { Ready = 0, Finished = 1 };
+using lottery::ScreenKind;
 
 } // namespace drawscreen

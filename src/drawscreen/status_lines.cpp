@@ -1,10 +1,11 @@
 #include "drawscreen/status_lines.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/gbk_codec.h"
 #include "drawscreen/text_outline.h"
+#include "lottery/drawable_prize.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace drawscreen {
 
@@ -12,14 +13,6 @@ namespace {
 
 constexpr QRgb kYellow = 0xFFFFFF00;
 constexpr int kPasses = 5;
-
-int firstPrizeWithRounds(const lottery::PrizeTable& table, int from) {
-    for (int i = from; i < table.count(); ++i) {
-        if (table.prizes[i].rounds > 0)
-            return i;
-    }
-    return -1;
-}
 
 QString step(const char* prefix, const lottery::PrizeRecord& prize, int round) {
     // One arg() call substitutes all markers at once, so a title holding "%1" stays as typed.
@@ -42,7 +35,7 @@ QString currentStep(const lottery::PrizeRecord& prize, int round) {
 StatusTexts StatusLines::texts(const lottery::PrizeTable& table,
                                const lottery::DrawOptions& options) {
     if (options.state() == lottery::DrawState::Ready) {
-        const int first = firstPrizeWithRounds(table, 0);
+        const int first = lottery::nextDrawablePrize(table, 0);
         if (first < 0)
             return {};
         return {QString(), nextStep(table.prizes[first], 1)};
@@ -54,7 +47,7 @@ StatusTexts StatusLines::texts(const lottery::PrizeTable& table,
     const int round = options.roundIndex;
     if (round + 1 < prize.rounds)
         return {currentStep(prize, round + 1), nextStep(prize, round + 2)};
-    const int next = firstPrizeWithRounds(table, index + 1);
+    const int next = lottery::nextDrawablePrize(table, index + 1);
     if (next < 0)
         return {currentStep(prize, prize.rounds), QStringLiteral("抽奖结束！")};
     return {currentStep(prize, round + 1), nextStep(table.prizes[next], 1)};
