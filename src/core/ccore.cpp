@@ -117,10 +117,6 @@ std::string CCore::utf8FromGbk(std::string_view gbk) {
     return GbkCodec::toUtf8(gbk);
 }
 
-std::filesystem::path CCore::getPathShort(const std::filesystem::path& path) const {
-    return path;
-}
-
 bool CCore::openUrl(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }

@@ -44,8 +44,6 @@ public:
     std::string gbkFromUtf8(std::string_view utf8, int* unmappable = nullptr) override;
     std::string utf8FromGbk(std::string_view gbk) override;
 
-    // Sounds play through Qt Multimedia, which takes any path, so the path itself.
-    std::filesystem::path getPathShort(const std::filesystem::path& path) const;
     // Hands the file to the desktop's default open action; does not wait.
     bool openUrl(const std::filesystem::path& path);
 
