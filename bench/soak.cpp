@@ -6,6 +6,7 @@
 #include "drawscreen/frame_composer.h"
 #include "drawscreen/name_font.h"
 #include "lottery/draw_machine.h"
+#include "lottery/prize_file.h"
 #include "lottery/winner_selection.h"
 #include "support/fake_core_services.h"
 

@@ -232,3 +232,17 @@ TEST_F(ParticipantFileTest, LinesOfOnlyBrokenUtf8AfterAByteOrderMarkAreEmpty) {
     load("\xEF\xBB\xBF\x9B\x9B\r\nabc\r\n");
     EXPECT_EQ(raws(), (Texts{"abc"}));
 }
+
+TEST_F(ParticipantFileTest, EmptyAndCarriageReturnOnlyFiles) {
+    load("");
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_TRUE(warnings.empty());
+    load("\r\n\n\r");
+    EXPECT_EQ(list.count(), 0);
+
+    // CR alone ends no line: the file is one entry, cut.
+    load("a1\rb2\rc3\rd4\re5\rf6\rg7\rh8\ri9\rj10\rk11\r");
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.entries[0].rawText, "a1\rb2\rc3\rd4\re5\rf6\rg7\rh8\ri9\rj10\rk");
+    EXPECT_TRUE(warned("有 1 个抽奖条目超过 32 字节"));
+}

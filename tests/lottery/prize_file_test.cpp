@@ -263,3 +263,11 @@ TEST_F(PrizeFileTest, ReadingFromBytesMatchesReadingTheFile) {
     EXPECT_EQ(ids(fromBytes), (Ids{"A", "B"}));
     EXPECT_EQ(fromBytes.prizes[1].title, "\xD5\xC5\xC8\xFD");
 }
+
+TEST_F(PrizeFileTest, CarriageReturnsAloneEndNoLine) {
+    // CR LF and LF end lines; a file with CR alone is one line with extra fields.
+    const auto table = load("A`t`x`1`1`1`\rB`u`y`2`2`2`\r");
+    ASSERT_EQ(table.count(), 1);
+    EXPECT_EQ(table.prizes[0].repeatList, "\rB");
+    EXPECT_TRUE(warned("有 1 行多于七个字段"));
+}

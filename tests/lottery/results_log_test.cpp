@@ -300,3 +300,18 @@ TEST_F(ResultsLogTest, ParsingBytesMatchesReadingTheFile) {
     EXPECT_EQ(fromBytes.winners[1].rawText, "two\ttab");
     EXPECT_EQ(fromFile.winners[1].rawText, "two\ttab");
 }
+
+TEST_F(ResultsLogTest, SignsHugeNumbersAndAByteOrderMarkAreNoRecords) {
+    const std::string w = kNow + "\tA1\tT\t";
+    TempEventFolder::write(folder.paths.resultFile,
+                           kStart + kNow + "\r\n" + w + "-1\t1\tneg\r\n" + w + "+1\t1\tplus\r\n" +
+                               w + "9999999999\t1\thuge\r\n" + w + "1\t0\tzero\r\n" + w +
+                               "999999999\t1\tbig\r\n");
+    const auto log = readBack();
+    ASSERT_EQ(log.winners.size(), 1u);
+    EXPECT_EQ(log.winners[0].round, 999999999);
+
+    // The program never writes a byte-order mark; before the start line it hides the draw.
+    TempEventFolder::write(folder.paths.resultFile, "\xEF\xBB\xBF" + kStart + kNow + "\r\n");
+    EXPECT_FALSE(readBack().started);
+}
