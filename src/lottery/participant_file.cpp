@@ -1,6 +1,7 @@
 #include "lottery/participant_file.h"
 
 #include "lottery/file_text.h"
+#include "lottery/gbk_line_reader.h"
 #include "lottery/gbk_text.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"

@@ -1,6 +1,7 @@
 #include "lottery/prize_file.h"
 
 #include "lottery/file_text.h"
+#include "lottery/gbk_line_reader.h"
 #include "lottery/gbk_text.h"
 #include "lottery/numbers.h"
 #include "lottery/safe_file.h"
