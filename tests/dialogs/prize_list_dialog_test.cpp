@@ -53,7 +53,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("last");  // the last row afterwards
         const QString c3 = QStringLiteral("C3|三等奖|gift.png|3|6|3|X9");
         // Added last although its draw order is the smallest.
-        QTest::newRow("add") << "addButton" << true << "" << QStringLiteral("Z0|特等奖||0|1|1|");
+        QTest::newRow("add") << "addButton" << true << ""
+                             << QStringLiteral("Z0|特等奖|car.png|0|1|1|");
         QTest::newRow("add cancelled") << "addButton" << false << "" << c3;
         QTest::newRow("modify") << "modifyButton" << true << "C3"
                                 << QStringLiteral("C3|头奖|gift.png|3|6|3|X9");
@@ -67,10 +68,12 @@ private Q_SLOTS:
         QFETCH(QString, last);
         QString seen = "none";
         // A modified prize keeps what the edit dialog showed of it.
-        const QStringList edits = how == "addButton"
-                                      ? QStringList{"idEdit=Z0", QStringLiteral("titleEdit=特等奖"),
-                                                    "orderEdit=0", "totalEdit=1", "perRoundEdit=1"}
-                                      : QStringList{QStringLiteral("titleEdit=头奖")};
+        const QStringList edits =
+            how == "addButton"
+                ? QStringList{"idEdit=Z0",         QStringLiteral("titleEdit=特等奖"),
+                              "imageEdit=car.png", "orderEdit=0",
+                              "totalEdit=1",       "perRoundEdit=1"}
+                : QStringList{QStringLiteral("titleEdit=头奖")};
         whenModalShows<PrizeEditDialog>([&seen, edits, confirm](PrizeEditDialog* edit) {
             seen = child<QLineEdit>(*edit, "idEdit")->text();
             setEdits(*edit, edits);
