@@ -84,7 +84,7 @@ private Q_SLOTS:
         if (how == "double-click")
             QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell);
         else
-            press(*dialog_, how.toLatin1());
+            press(*dialog_, how);
         QCOMPARE(seen, shown);
         QStringList cells;
         for (int c = 0; c < list()->columnCount(); ++c)
@@ -140,7 +140,7 @@ private Q_SLOTS:
         QFETCH(QString, left);
         answer_ = answer;
         list()->selectRow(row);
-        press(*dialog_, button.toLatin1());
+        press(*dialog_, button);
         QCOMPARE(hook_->texts(), QStringList{message});
         QStringList ids;
         for (const lottery::PrizeRecord& p : data_.prizeTable.prizes)
