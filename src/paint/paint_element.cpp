@@ -71,7 +71,6 @@ void PaintElement::render(MemoryDC& dc) {
     p.restore();
     cache_ = dc.copy(area);
     cached = 1;
-    ++renderCount_;
 }
 
 void PaintElement::drawImage(MemoryDC& dc, const PaintItem& item) {

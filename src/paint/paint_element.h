@@ -29,8 +29,6 @@ public:
     // Paints from the cache when it holds the finished pixels, otherwise in full.
     void paint(MemoryDC& dc);
     void invalidate() { cached = 0; }
-    // How many times the element was painted in full (diagnostics and tests).
-    int renderCount() const { return renderCount_; }
 
     std::int32_t x;
     std::int32_t y;
@@ -47,7 +45,6 @@ private:
 
     QImage cache_;
     QString imageFolder_;
-    int renderCount_ = 0;
 };
 
 } // namespace paint

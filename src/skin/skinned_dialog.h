@@ -26,7 +26,6 @@ public:
     const QRect& getContentRect() const { return contentRect_; }
     void setContentRect(int left, int top, int right, int bottom);
     const QRect& getClientRect() const { return clientRect_; }
-    const QRect& getDragRect() const { return dragRect_; }
     paint::PaintElementList& faceList() { return faceList_; }
     // Minimize and close; opened by a right press in the drag strip.
     QMenu* windowMenu() const { return windowMenu_; }
