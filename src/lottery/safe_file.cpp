@@ -108,20 +108,8 @@ bool readFileInPieces(const std::filesystem::path& path,
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return false;
-    in.seekg(0, std::ios::beg);
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    return in.gcount() == static_cast<std::streamsize>(size);
+    bytes.clear();
+    return readFileInPieces(path, [&bytes](std::string_view piece) { bytes.append(piece); });
 }
 
 } // namespace lottery
