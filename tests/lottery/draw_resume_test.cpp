@@ -2,94 +2,59 @@
 
 #include "gbk_fake_services.h"
 #include "lottery/draw_machine.h"
-#include "lottery/prize_file.h"
-#include "lottery/results_log.h"
-#include "lottery/safe_file.h"
 #include "selecting_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-using lottery::DrawState;
 using lottery::ResumePlan;
-
-namespace {
-
 using Texts = std::vector<std::string>;
 
-lottery::PrizeRecord prize(const std::string& id, int total, int perRound) {
-    return {id, "T" + id, "", total, perRound, 0, "", lottery::roundsFor(total, perRound)};
-}
+namespace {
 
 // A: rounds of 2 and 1, Z: no rounds (passed over), B: one round of 1.
 lottery::LotteryData event(const Texts& entries = {"e1", "e2", "dup", "dup", "e5"}) {
     lottery::LotteryData data;
-    data.prizeTable.prizes = {prize("A", 3, 2), prize("Z", 0, 1), prize("B", 1, 1)};
+    data.prizeTable.prizes = {{"A", "TA", "", 3, 2, 0, "", 2},
+                              {"Z", "TZ", "", 0, 1, 0, "", 0},
+                              {"B", "TB", "", 1, 1, 0, "", 1}};
     for (const std::string& raw : entries)
         data.participants.entries.push_back({raw, raw, 0, {}});
     return data;
 }
 
-struct Line {
-    std::string prizeId;
-    int round;
-    std::string raw;
-};
-
-// An unfinished draw holding lines, positions counted per round.
-lottery::ResultsLog logOf(const std::vector<Line>& lines) {
+// A draw of {prize, round, entry} lines, positions counted per round.
+lottery::ResultsLog logOf(const std::vector<std::tuple<std::string, int, std::string>>& lines,
+                          bool finished = false) {
     lottery::ResultsLog log;
     log.started = true;
-    int position = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
-        const bool sameRound =
-            i > 0 && lines[i - 1].prizeId == line.prizeId && lines[i - 1].round == line.round;
-        position = sameRound ? position + 1 : 1;
-        log.winners.push_back({"2026-01-01 00:00:00", line.prizeId, "T" + line.prizeId, line.round,
-                               position, line.raw});
+    log.finished = finished;
+    for (const auto& [id, round, raw] : lines) {
+        const auto* last = log.winners.empty() ? nullptr : &log.winners.back();
+        const int position =
+            last && last->prizeId == id && last->round == round ? last->position + 1 : 1;
+        log.winners.push_back({"2026-01-01 00:00:00", id, "T" + id, round, position, raw});
     }
     return log;
 }
 
-Texts winnersOf(const lottery::LotteryData& data) {
-    Texts texts;
-    for (int i = 0; i < data.pool.winnerCount; ++i)
-        texts.push_back(data.participants.entries.at(data.pool.winnerAt(i)).rawText);
-    return texts;
-}
-
-// Each run of lines of one round as "A1:1,2"; a round recorded twice shows twice.
+// "A1.1 A1.2 A2.1": prize, round and position of every line.
 std::string roundsOf(const lottery::ResultsLog& log) {
     std::string text;
-    const lottery::WinnerRecord* previous = nullptr;
-    for (const lottery::WinnerRecord& record : log.winners) {
-        const bool sameRound =
-            previous && previous->prizeId == record.prizeId && previous->round == record.round;
-        text += sameRound ? ","
-                          : std::string(text.empty() ? "" : " ") + record.prizeId +
-                                std::to_string(record.round) + ":";
-        text += std::to_string(record.position);
-        previous = &record;
-    }
+    for (const lottery::WinnerRecord& w : log.winners)
+        text += (text.empty() ? "" : " ") + w.prizeId + std::to_string(w.round) + "." +
+                std::to_string(w.position);
     return text;
 }
 
-int backupCount(const fs::path& dataFolder) {
-    int n = 0;
-    for (const auto& item : fs::directory_iterator(dataFolder))
-        n += item.path().filename().string().rfind("bak_result", 0) == 0;
-    return n;
-}
-
-// A draw run on the real results file, then the program stops and starts again.
-class ResumeTest : public ::testing::Test {
-protected:
+// A draw on a real results file, which the program can stop and start again.
+struct DrawRun {
+    DrawRun() { restart(); }
     void press(int times) {
         for (int i = 0; i < times; ++i)
             machine->advance();
@@ -97,13 +62,13 @@ protected:
     // What a new start-up finds: the same files, no marks, no progress.
     void restart() {
         machine.reset();
-        view.reset();
         data = event();
         view = std::make_unique<SelectingView>(data, services);
+        view->onResult = [this] { lastResult = view->shown; };
         machine = std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
     }
     lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
-    ResumePlan resumeHere() {
+    ResumePlan resume() {
         const lottery::ResultsLog recorded = log();
         const ResumePlan plan = lottery::planResume(data, recorded, services);
         if (plan.kind == ResumePlan::Kind::Resumable) {
@@ -115,171 +80,101 @@ protected:
 
     TempEventFolder folder;
     GbkFakeServices services{{}, 11};
-    lottery::LotteryData data = event();
-    std::unique_ptr<SelectingView> view = std::make_unique<SelectingView>(data, services);
-    std::unique_ptr<lottery::DrawMachine> machine =
-        std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
+    lottery::LotteryData data;
+    std::unique_ptr<SelectingView> view;
+    std::unique_ptr<lottery::DrawMachine> machine;
+    Texts lastResult;
 };
 
 } // namespace
 
-TEST(PlanResume, OnlyAnUnfinishedDrawWithWinnersIsResumed) {
+// Nothing to resume, or a record that no longer fits the event, named in the problem.
+TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsIsResumed) {
     GbkFakeServices services;
-    const lottery::LotteryData data = event();
-    lottery::ResultsLog log;
-    EXPECT_EQ(lottery::planResume(data, log, services).kind, ResumePlan::Kind::Nothing);
-    log.started = true; // stopped while the first round rolled: nothing to show
-    EXPECT_EQ(lottery::planResume(data, log, services).kind, ResumePlan::Kind::Nothing);
-    log = logOf({{"A", 1, "e1"}});
-    log.finished = true;
-    EXPECT_EQ(lottery::planResume(data, log, services).kind, ResumePlan::Kind::Nothing);
-    log.finished = false;
-    const ResumePlan plan = lottery::planResume(data, log, services);
-    EXPECT_EQ(plan.kind, ResumePlan::Kind::Resumable);
-    EXPECT_EQ(plan.point.prizeIndex, 0);
-    EXPECT_EQ(plan.point.roundIndex, 0);
-}
-
-TEST(PlanResume, RecordsThatNoLongerFitAreNamed) {
-    GbkFakeServices services;
-    struct Case {
-        const char* what;
-        std::vector<Line> lines;
-        Texts entries;
-        std::string named;
+    const struct {
+        lottery::ResultsLog log;
+        std::string named; // empty: nothing to resume
+        Texts entries = {};
+    } cases[] = {
+        {{}, ""},
+        {logOf({}), ""},                                 // no winner yet
+        {logOf({{"A", 1, "e1"}}, true), ""},             // finished
+        {logOf({{"A", 1, "e1"}, {"Q", 1, "e5"}}), "TQ"}, // a prize gone
+        {logOf({{"A", 1, "e1"}, {"A", 1, "gone"}}), "gone"},
+        {logOf({{"A", 1, "dup"}, {"A", 1, "dup"}}), "dup", {"e1", "dup"}},
+        {logOf({{"B", 1, "e1"}, {"B", 2, "e2"}}), "只有 1 轮"},
+        {logOf({{"Z", 1, "e1"}}), "TZ"}, // a prize without rounds
+        {logOf({{"A", 2, "e1"}, {"A", 2, "e2"}}), "多于"},
+        {logOf({{"A", 2, "e1"}, {"A", 1, "e2"}}), "顺序"},
+        {logOf({{"B", 1, "e1"}, {"A", 1, "e2"}}), "TA"}, // an earlier prize after a later
     };
-    const std::vector<Case> cases = {
-        {"prize gone", {{"A", 1, "e1"}, {"A", 1, "e2"}, {"Q", 1, "e5"}}, {}, "TQ"},
-        {"entry gone", {{"A", 1, "e1"}, {"A", 1, "gone"}}, {}, "gone"},
-        {"one dup too few", {{"A", 1, "dup"}, {"A", 1, "dup"}}, {"e1", "dup"}, "dup"},
-        {"round beyond the rounds", {{"B", 1, "e1"}, {"B", 2, "e2"}}, {}, "只有 1 轮"},
-        {"a prize without rounds", {{"Z", 1, "e1"}}, {}, "TZ"},
-        {"more winners than the round draws", {{"A", 2, "e1"}, {"A", 2, "e2"}}, {}, "多于"},
-        {"earlier round after a later one", {{"A", 2, "e1"}, {"A", 1, "e2"}}, {}, "顺序"},
-        {"earlier prize after a later one", {{"B", 1, "e1"}, {"A", 1, "e2"}}, {}, "TA"},
-    };
-    for (const Case& c : cases) {
-        const lottery::LotteryData data = c.entries.empty() ? event() : event(c.entries);
-        const ResumePlan plan = lottery::planResume(data, logOf(c.lines), services);
-        EXPECT_EQ(plan.kind, ResumePlan::Kind::DoesNotFit) << c.what;
-        EXPECT_NE(plan.problem.find(c.named), std::string::npos) << c.what << ": " << plan.problem;
+    for (const auto& c : cases) {
+        const ResumePlan plan =
+            lottery::planResume(c.entries.empty() ? event() : event(c.entries), c.log, services);
+        EXPECT_EQ(plan.kind,
+                  c.named.empty() ? ResumePlan::Kind::Nothing : ResumePlan::Kind::DoesNotFit)
+            << c.named;
+        EXPECT_NE(plan.problem.find(c.named), std::string::npos) << plan.problem;
     }
 }
 
-TEST(ApplyResume, LastRoundShowsInRecordedOrderWithDuplicatesOneForOne) {
-    lottery::LotteryData data = event();
-    data.participants.entries[4].won = 1; // a stale mark from before the restart
-    data.participants.entries[4].wonPrizeIds = {"B"};
-    const auto log = logOf({{"A", 1, "dup"}, {"A", 1, "e1"}, {"A", 2, "dup"}, {"B", 1, "dup"}});
+// The restored result shows the entries holding its records: two dups of one round are two
+// entries, and a dup shown again for a later prize is the one holding that prize's mark.
+TEST(ApplyResume, ShowsTheEntriesHoldingTheRecords) {
     GbkFakeServices services;
-    const ResumePlan plan = lottery::planResume(data, log, services);
-    ASSERT_EQ(plan.kind, ResumePlan::Kind::Resumable) << plan.problem;
-    EXPECT_EQ(plan.point.prizeIndex, 2);
-    EXPECT_EQ(plan.point.roundIndex, 0);
-    lottery::applyResume(data, log, plan.point);
-    EXPECT_EQ(data.options.state(), DrawState::ShowingResult);
-    EXPECT_EQ(data.options.prizeIndex, 2);
-    EXPECT_EQ(winnersOf(data), Texts{"dup"});
-    const auto& entries = data.participants.entries;
-    // A's two dup records went to the two dup entries; B's to the one with fewer B marks.
-    const Texts both = {"A", "B"};
-    EXPECT_TRUE((entries[2].wonPrizeIds == both && entries[3].wonPrizeIds == Texts{"A"}) ||
-                (entries[3].wonPrizeIds == both && entries[2].wonPrizeIds == Texts{"A"}));
-    EXPECT_EQ(entries[0].wonPrizeIds, Texts{"A"});
-    EXPECT_EQ(entries[4].won, 0);
-    EXPECT_TRUE(entries[4].wonPrizeIds.empty());
-    const int shownIndex = data.pool.winnerAt(0);
-    EXPECT_EQ(entries.at(shownIndex).wonPrizeIds, both); // the entry holding B's mark
-
-    // Two dups in one round are two entries.
+    lottery::LotteryData data = event();
     const auto twice = logOf({{"A", 1, "dup"}, {"A", 1, "dup"}});
     lottery::applyResume(data, twice, lottery::planResume(data, twice, services).point);
-    EXPECT_EQ(winnersOf(data), (Texts{"dup", "dup"}));
+    ASSERT_EQ(data.pool.winnerCount, 2);
     EXPECT_NE(data.pool.winnerAt(0), data.pool.winnerAt(1));
+
+    data.participants.entries[4] = {"e5", "e5", 1, {"B"}}; // a stale mark from before
+    const auto log = logOf({{"A", 1, "dup"}, {"A", 1, "e1"}, {"A", 2, "dup"}, {"B", 1, "dup"}});
+    lottery::applyResume(data, log, lottery::planResume(data, log, services).point);
+    EXPECT_EQ(data.options.state(), lottery::DrawState::ShowingResult);
+    ASSERT_EQ(data.pool.winnerCount, 1);
+    EXPECT_EQ(data.participants.entries.at(data.pool.winnerAt(0)).wonPrizeIds, (Texts{"A", "B"}));
+    EXPECT_EQ(data.participants.entries[4].won, 0);
 }
 
-TEST_F(ResumeTest, StoppedRoundGoesOnWithoutRotationAndEveryRoundOnce) {
-    press(4); // A round 1 and round 2, each started and stopped
-    const Texts shownAtStop = view->shown;
-    restart();
-    const ResumePlan plan = resumeHere();
-    ASSERT_EQ(plan.kind, ResumePlan::Kind::Resumable) << plan.problem;
-    EXPECT_EQ(view->take(), (Texts{"timer off", "font", "result"}));
-    EXPECT_EQ(view->shown, shownAtStop);
-    EXPECT_EQ(data.options.roundIndex, 1);
+// Stopped after A's second round, while it rolled, or before the end line was written: the
+// last result shows again with the marks back, and the draw goes on in the same file with
+// every round once.
+TEST(Resume, ContinuesTheDrawWithItsRoundMarksAndWinners) {
+    const struct {
+        int presses;
+        bool endLineLost;
+        int prizeIndex, roundIndex, marks, pressesLeft;
+    } cases[] = {{4, false, 0, 1, 3, 2}, {3, false, 0, 0, 2, 4}, {6, true, 2, 0, 4, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.presses);
+        DrawRun run;
+        run.press(c.presses);
+        const std::string bytes = TempEventFolder::read(run.folder.paths.resultFile);
+        if (c.endLineLost)
+            TempEventFolder::write(run.folder.paths.resultFile,
+                                   bytes.substr(0, bytes.rfind("\r\n", bytes.size() - 3) + 2));
+        const Texts lastResult = run.lastResult;
+        run.restart();
+        ASSERT_EQ(run.resume().kind, ResumePlan::Kind::Resumable);
+        EXPECT_EQ(run.view->take(), (Texts{"timer off", "font", "result"}));
+        EXPECT_EQ(run.view->shown, lastResult);
+        EXPECT_EQ(run.data.options.prizeIndex, c.prizeIndex);
+        EXPECT_EQ(run.data.options.roundIndex, c.roundIndex);
+        const auto& entries = run.data.participants.entries;
+        EXPECT_EQ(
+            std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.won; }),
+            c.marks);
 
-    press(1); // Z has no rounds: B rolls
-    EXPECT_EQ(data.options.state(), DrawState::Rolling);
-    EXPECT_EQ(data.options.prizeIndex, 2);
-    // Winners of A are no candidates of B (no repeats allowed): the marks came back.
-    const auto& entries = data.participants.entries;
-    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.won; }),
-              3);
-    for (int i = 0; i < 5; ++i) {
-        view->renderFrame();
-        ASSERT_EQ(data.pool.winnerCount, 1);
-        EXPECT_EQ(entries.at(data.pool.winnerAt(0)).won, 0) << view->shown.at(0);
+        run.press(c.pressesLeft); // Z has no rounds
+        const std::string atEnd = TempEventFolder::read(run.folder.paths.resultFile);
+        EXPECT_TRUE(run.log().finished);
+        EXPECT_EQ(roundsOf(run.log()), "A1.1 A1.2 A2.1 B1.1");
+        run.view->take();
+        run.press(1);
+        EXPECT_EQ(run.view->take(), Texts{"finished"});
+        EXPECT_EQ(TempEventFolder::read(run.folder.paths.resultFile), atEnd);
+        EXPECT_EQ(run.folder.backupCount(), 0);
+        EXPECT_TRUE(run.view->problems.empty());
     }
-    press(2); // stop B, the finished screen
-    EXPECT_EQ(view->calls.back(), "finished");
-    EXPECT_EQ(backupCount(folder.data()), 0);
-    const auto recorded = log();
-    EXPECT_TRUE(recorded.finished);
-    EXPECT_EQ(roundsOf(recorded), "A1:1,2 A2:1 B1:1");
-    EXPECT_TRUE(view->problems.empty());
-}
-
-TEST_F(ResumeTest, StoppedWhileRollingResumesAtTheRoundBefore) {
-    press(3); // A round 2 rolls
-    restart();
-    ASSERT_EQ(resumeHere().kind, ResumePlan::Kind::Resumable);
-    EXPECT_EQ(data.options.roundIndex, 0);
-    EXPECT_EQ(data.pool.winnerCount, 2);
-    press(4); // A round 2 again, then B
-    const auto recorded = log();
-    EXPECT_TRUE(recorded.finished);
-    EXPECT_EQ(roundsOf(recorded), "A1:1,2 A2:1 B1:1");
-    EXPECT_EQ(backupCount(folder.data()), 0);
-}
-
-TEST_F(ResumeTest, MissingEndLineIsWrittenAtOnceAndTheLastResultShows) {
-    press(6);
-    std::string bytes;
-    ASSERT_TRUE(lottery::readWholeFile(folder.paths.resultFile, bytes));
-    const std::size_t endLine = bytes.rfind("\r\n", bytes.size() - 3);
-    ASSERT_NE(endLine, std::string::npos);
-    TempEventFolder::write(folder.paths.resultFile, bytes.substr(0, endLine + 2));
-    ASSERT_FALSE(log().finished);
-    const Texts last = view->shown;
-
-    restart();
-    ASSERT_EQ(resumeHere().kind, ResumePlan::Kind::Resumable);
-    EXPECT_EQ(view->shown, last);
-    EXPECT_EQ(data.options.prizeIndex, 2);
-    EXPECT_EQ(data.options.state(), DrawState::ShowingResult);
-    const auto recorded = log();
-    EXPECT_TRUE(recorded.finished);
-    EXPECT_EQ(roundsOf(recorded), "A1:1,2 A2:1 B1:1");
-
-    // Once finished there is nothing to resume, and the next press shows the finished screen.
-    std::string atResume;
-    ASSERT_TRUE(lottery::readWholeFile(folder.paths.resultFile, atResume));
-    EXPECT_EQ(lottery::planResume(data, recorded, services).kind, ResumePlan::Kind::Nothing);
-    view->take();
-    press(1);
-    EXPECT_EQ(view->take(), Texts{"finished"});
-    std::string afterPress;
-    ASSERT_TRUE(lottery::readWholeFile(folder.paths.resultFile, afterPress));
-    EXPECT_EQ(afterPress, atResume);
-}
-
-TEST_F(ResumeTest, DeclinedResumeStartsANewDrawThatRotatesTheFile) {
-    press(2);
-    restart();
-    press(1); // no resume: a first start
-    EXPECT_EQ(backupCount(folder.data()), 1);
-    EXPECT_TRUE(log().winners.empty());
-    EXPECT_EQ(data.options.prizeIndex, 0);
-    for (const auto& entry : data.participants.entries)
-        EXPECT_EQ(entry.won, 0);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 // The fake services with the real GBK bytes of the few Chinese texts these tests meet;
@@ -21,26 +22,18 @@ public:
         };
         std::string out;
         int lost = 0;
-        std::size_t pos = 0;
-        while (pos < utf8.size()) {
-            bool matched = false;
-            for (const auto& [text, gbk] : known) {
-                if (utf8.substr(pos, text.size()) == text) {
-                    out += gbk;
-                    pos += text.size();
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched)
-                continue;
-            std::size_t next = pos + 1;
-            while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80)
-                ++next;
+        while (!utf8.empty()) {
+            // The text before the nearest known one goes through the plain fake.
+            std::size_t at = utf8.size();
+            std::pair<std::string_view, std::string_view> next;
+            for (const auto& pair : known)
+                if (const std::size_t found = utf8.find(pair.first); found < at)
+                    std::tie(at, next) = std::pair(found, pair);
             int one = 0;
-            out += FakeCoreServices::gbkFromUtf8(utf8.substr(pos, next - pos), &one);
+            out += FakeCoreServices::gbkFromUtf8(utf8.substr(0, at), &one);
+            out += next.second;
             lost += one;
-            pos = next;
+            utf8.remove_prefix(at + next.first.size());
         }
         if (unmappable)
             *unmappable = lost;

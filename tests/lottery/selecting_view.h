@@ -4,12 +4,13 @@
 #include "lottery/lottery_data.h"
 #include "lottery/winner_selection.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 // A draw view that selects on every rolling frame like the draw window, and remembers the
-// screens, the texts on the last frame and the problems told.
+// calls, the names on the last frame and the problems told.
 class SelectingView : public lottery::DrawView {
 public:
     SelectingView(lottery::LotteryData& data, core::CoreServices& services)
@@ -17,15 +18,15 @@ public:
 
     void computeNameFont() override { calls.push_back("font"); }
     void renderFrame() override {
-        if (data_.options.state() == lottery::DrawState::Rolling) {
+        const bool rolling = data_.options.state() == lottery::DrawState::Rolling;
+        if (rolling)
             lottery::selectWinners(data_, services_);
-            calls.push_back("frame");
-        } else {
-            calls.push_back("result");
-        }
+        calls.push_back(rolling ? "frame" : "result");
         shown.clear();
         for (int i = 0; i < data_.pool.winnerCount; ++i)
             shown.push_back(data_.participants.entries.at(data_.pool.winnerAt(i)).rawText);
+        if (!rolling && onResult)
+            onResult();
     }
     void renderStaticScreen(lottery::ScreenKind kind) override {
         calls.push_back(kind == lottery::ScreenKind::Ready ? "ready" : "finished");
@@ -43,6 +44,7 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> shown;
     std::vector<std::string> problems;
+    std::function<void()> onResult; // runs after each result frame
 
 private:
     lottery::LotteryData& data_;

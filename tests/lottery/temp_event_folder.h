@@ -2,7 +2,6 @@
 
 #include "lottery/lottery_data.h"
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,19 +11,14 @@
 // A fresh event folder with its data folder, removed with everything in it at the end.
 class TempEventFolder {
 public:
-    TempEventFolder() {
-        std::random_device entropy;
-        root_ =
-            std::filesystem::temp_directory_path() /
-            ("prizedraw-lottery-" + std::to_string(entropy()) + "-" + std::to_string(counter_++));
-        std::filesystem::create_directories(root_ / "data");
+    TempEventFolder()
+        : root_(std::filesystem::temp_directory_path() /
+                ("prizedraw-lottery-" + std::to_string(std::random_device()()))) {
+        std::filesystem::create_directories(data());
         paths = lottery::EventPaths::forFolder(root_);
     }
     ~TempEventFolder() {
         std::error_code ignored;
-        std::filesystem::permissions(paths.prizeFile.parent_path(),
-                                     std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(root_, ignored);
     }
     TempEventFolder(const TempEventFolder&) = delete;
@@ -32,10 +26,16 @@ public:
 
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path data() const { return root_ / "data"; }
+    int backupCount() const {
+        int n = 0;
+        for (const auto& item : std::filesystem::directory_iterator(data()))
+            n += item.path().filename().string().rfind("bak_result", 0) == 0;
+        return n;
+    }
 
     static void write(const std::filesystem::path& path, std::string_view bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     static std::string read(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -45,6 +45,5 @@ public:
     lottery::EventPaths paths;
 
 private:
-    inline static std::atomic<int> counter_{0};
     std::filesystem::path root_;
 };

@@ -6,22 +6,20 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
-TEST(ParseLeadingInt, FollowsTheDecimalPrefixRule) {
-    EXPECT_EQ(lottery::parseLeadingInt("42"), 42);
-    EXPECT_EQ(lottery::parseLeadingInt("  \t-17abc"), -17);
-    EXPECT_EQ(lottery::parseLeadingInt("+8"), 8);
-    EXPECT_EQ(lottery::parseLeadingInt("abc"), 0);
-    EXPECT_EQ(lottery::parseLeadingInt(""), 0);
-    EXPECT_EQ(lottery::parseLeadingInt("- 5"), 0);
-    EXPECT_EQ(lottery::parseLeadingInt("12 34"), 12);
-}
-
-TEST(ParseLeadingInt, SaturatesAtThe32BitLimits) {
-    EXPECT_EQ(lottery::parseLeadingInt("2147483647"), INT_MAX);
-    EXPECT_EQ(lottery::parseLeadingInt("2147483648"), INT_MAX);
-    EXPECT_EQ(lottery::parseLeadingInt("-2147483648"), INT_MIN);
-    EXPECT_EQ(lottery::parseLeadingInt("-2147483649"), INT_MIN);
+TEST(ParseLeadingInt, FollowsTheDecimalPrefixRuleAndSaturates) {
+    const std::pair<const char*, int> cases[] = {{"42", 42},
+                                                 {"  \t-17abc", -17},
+                                                 {"+8", 8},
+                                                 {"abc", 0},
+                                                 {"", 0},
+                                                 {"- 5", 0},
+                                                 {"12 34", 12},
+                                                 {"2147483648", INT_MAX},
+                                                 {"-2147483649", INT_MIN}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(lottery::parseLeadingInt(text), value) << text;
     EXPECT_EQ(lottery::parseLeadingInt(std::string(5000, '9')), INT_MAX);
     EXPECT_EQ(lottery::parseLeadingInt("-" + std::string(5000, '9')), INT_MIN);
 }
@@ -31,34 +29,23 @@ TEST(CutToBytes, NeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(lottery::cutToBytes(text, 5), text);
     EXPECT_EQ(lottery::cutToBytes(text, 4), "a\xD5\xC5");
     EXPECT_EQ(lottery::cutToBytes(text, 2), "a");
-    EXPECT_EQ(lottery::cutToBytes(text, 0), "");
-    // A lead byte without a valid trail stands alone.
-    EXPECT_EQ(lottery::cutToBytes("\xD5 b", 1), "\xD5");
-    // A trail byte may be a backtick: the pair still counts as one character.
-    EXPECT_EQ(lottery::cutToBytes("\x81`x", 1), "");
+    EXPECT_EQ(lottery::cutToBytes("\xD5 b", 1), "\xD5"); // a lead byte without a valid trail
+    EXPECT_EQ(lottery::cutToBytes("\x81`x", 1), "");     // a backtick may be a trail byte
 }
 
-// Pieces split a character anywhere: the file reader feeds 64 KiB pieces.
-bool validInPieces(std::string_view bytes, std::size_t pieceBytes) {
-    lottery::Utf8Check check;
-    for (std::size_t pos = 0; pos < bytes.size(); pos += pieceBytes)
-        check.feed(bytes.substr(pos, pieceBytes));
-    return check.valid();
-}
-
+// The file reader feeds 64 KiB pieces, which may split a character anywhere.
 TEST(Utf8Check, AcceptsWellFormedAndRejectsGbkInAnyPieces) {
-    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{100}}) {
-        EXPECT_TRUE(validInPieces("plain text longer than eight bytes", piece));
-        EXPECT_TRUE(validInPieces("张三 \xF0\x9F\x8E\x89 abcdefgh", piece));
-        EXPECT_FALSE(validInPieces("\xD5\xC5\xC8\xFD", piece)); // 张三 in GBK
-        EXPECT_FALSE(validInPieces("\xC0\xAF", piece));         // overlong
-        EXPECT_FALSE(validInPieces("\xED\xA0\x80", piece));     // surrogate
-        EXPECT_FALSE(validInPieces("\xF4\x90\x80\x80", piece)); // above U+10FFFF
-        EXPECT_FALSE(validInPieces("abcdefgh\xE5\xBC", piece)); // cut short
-        EXPECT_FALSE(validInPieces("abcdefgh\x80", piece));     // stray continuation
-    }
-    lottery::Utf8Check ascii;
-    ascii.feed("only ASCII here");
-    EXPECT_TRUE(ascii.valid());
-    EXPECT_FALSE(ascii.sawNonAscii());
+    const std::pair<std::string_view, bool> cases[] = {
+        {"plain text longer than eight bytes", true}, {"张三 \xF0\x9F\x8E\x89 abcdefgh", true},
+        {"\xD5\xC5\xC8\xFD", false} /* GBK */,        {"\xC0\xAF", false} /* overlong */,
+        {"\xED\xA0\x80", false} /* surrogate */,      {"\xF4\x90\x80\x80", false} /* too high */,
+        {"abcdefgh\xE5\xBC", false} /* cut short */,  {"abcdefgh\x80", false} /* stray */};
+    for (const std::size_t piece : {1, 2, 100})
+        for (const auto& [bytes, valid] : cases) {
+            lottery::Utf8Check check;
+            for (std::size_t pos = 0; pos < bytes.size(); pos += piece)
+                check.feed(bytes.substr(pos, piece));
+            EXPECT_EQ(check.valid(), valid) << bytes << " in pieces of " << piece;
+            EXPECT_EQ(check.sawNonAscii(), bytes != cases[0].first); // only the first is ASCII
+        }
 }
