@@ -10,6 +10,8 @@
 
 namespace {
 
+using Ids = std::vector<std::string>;
+
 class PrizeFileTest : public ::testing::Test {
 protected:
     lottery::PrizeTable load(const std::string& bytes) {
@@ -19,17 +21,16 @@ protected:
         lottery::loadPrizeFile(folder.paths.prizeFile, table, services, warnings);
         return table;
     }
+    std::string saved(const lottery::PrizeTable& table) {
+        std::string problem;
+        EXPECT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, &problem)) << problem;
+        return TempEventFolder::read(folder.paths.prizeFile);
+    }
     bool warned(const std::string& part) const {
         for (const auto& w : warnings)
             if (w.find(part) != std::string::npos)
                 return true;
         return false;
-    }
-    std::vector<std::string> ids(const lottery::PrizeTable& table) const {
-        std::vector<std::string> out;
-        for (const auto& p : table.prizes)
-            out.push_back(p.id);
-        return out;
     }
 
     TempEventFolder folder;
@@ -37,106 +38,74 @@ protected:
     std::vector<std::string> warnings;
 };
 
-using Ids = std::vector<std::string>;
-
 } // namespace
+
+TEST(PrizeRounds, AreTheCeilingOrZero) {
+    const std::vector<std::vector<int>> cases = {{7, 3, 3},   {6, 3, 2},  {1, 30, 1},
+                                                 {2, 5, 1},   {5, 0, 0},  {0, 3, 0},
+                                                 {-4, 2, 0},  {4, -2, 0}, {INT_MAX, 1, INT_MAX},
+                                                 {100, 50, 4}}; // drawn 30 at a time
+    for (const auto& c : cases)
+        EXPECT_EQ(lottery::roundsFor(c[0], c[1]), c[2]) << c[0] << "/" << c[1];
+}
 
 TEST_F(PrizeFileTest, SortsStablyByOrder) {
     const auto table = load("P1`a`x`3`1`1`\r\nP2`b`x`1`1`1`\r\nP3`c`x`2`1`1`\r\nP4`d`x`1`1`1`\r\n");
-    EXPECT_EQ(ids(table), (Ids{"P2", "P4", "P3", "P1"}));
+    Ids ids;
+    for (const auto& p : table.prizes)
+        ids.push_back(p.id);
+    EXPECT_EQ(ids, (Ids{"P2", "P4", "P3", "P1"}));
     EXPECT_TRUE(warnings.empty());
-
-    // Enough records that a sort which is not stable would show it.
-    lottery::PrizeTable many;
-    for (int i = 0; i < 60; ++i)
-        many.prizes.push_back({std::to_string(i), "t", "", 1, 1, (i * 7) % 3, "", 0});
-    lottery::sortPrizes(many);
-    for (int i = 1; i < 60; ++i) {
-        const auto& a = many.prizes[i - 1];
-        const auto& b = many.prizes[i];
-        ASSERT_TRUE(a.order < b.order || (a.order == b.order && std::stoi(a.id) < std::stoi(b.id)))
-            << i;
-    }
-}
-
-TEST(PrizeRounds, AreTheCeilingOrZero) {
-    EXPECT_EQ(lottery::roundsFor(7, 3), 3);
-    EXPECT_EQ(lottery::roundsFor(6, 3), 2);
-    EXPECT_EQ(lottery::roundsFor(1, 30), 1);
-    EXPECT_EQ(lottery::roundsFor(2, 5), 1);
-    EXPECT_EQ(lottery::roundsFor(5, 0), 0);
-    EXPECT_EQ(lottery::roundsFor(0, 3), 0);
-    EXPECT_EQ(lottery::roundsFor(-4, 2), 0);
-    EXPECT_EQ(lottery::roundsFor(4, -2), 0);
-    EXPECT_EQ(lottery::roundsFor(INT_MAX, 1), INT_MAX);
-    // More per round than the screen lists: drawn 30 at a time.
-    EXPECT_EQ(lottery::roundsFor(100, 50), 4);
 }
 
 TEST_F(PrizeFileTest, SaveAndLoadKeepAllSevenFields) {
     lottery::PrizeTable table;
     table.prizes.push_back({"A1", "\xD2\xBB\xB5\xC8\xBD\xB1", "a.png", 5, 2, -3, "B2,C3", 0});
     table.prizes.push_back({"B2", "t", "", 1, 1, 7, "", 0});
-    std::string problem;
-    ASSERT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, &problem)) << problem;
-    EXPECT_EQ(TempEventFolder::read(folder.paths.prizeFile),
-              "A1`\xD2\xBB\xB5\xC8\xBD\xB1`a.png`-3`5`2`B2,C3\r\nB2`t``7`1`1`\r\n");
-
-    lottery::PrizeTable back;
-    lottery::loadPrizeFile(folder.paths.prizeFile, back, services, warnings);
+    const std::string file = "A1`\xD2\xBB\xB5\xC8\xBD\xB1`a.png`-3`5`2`B2,C3\r\nB2`t``7`1`1`\r\n";
+    EXPECT_EQ(saved(table), file);
+    const auto back = load(file);
     ASSERT_EQ(back.count(), 2);
     const auto& a = back.prizes[0];
-    EXPECT_EQ(a.id, "A1");
-    EXPECT_EQ(a.title, "\xD2\xBB\xB5\xC8\xBD\xB1");
-    EXPECT_EQ(a.image, "a.png");
-    EXPECT_EQ(a.total, 5);
-    EXPECT_EQ(a.perRound, 2);
-    EXPECT_EQ(a.order, -3);
-    EXPECT_EQ(a.repeatList, "B2,C3");
-    EXPECT_EQ(a.rounds, 3);
+    EXPECT_EQ(std::tie(a.id, a.title, a.image, a.repeatList),
+              std::tie(table.prizes[0].id, table.prizes[0].title, table.prizes[0].image,
+                       table.prizes[0].repeatList));
+    EXPECT_EQ(std::tie(a.total, a.perRound, a.order, a.rounds), std::make_tuple(5, 2, -3, 3));
     EXPECT_TRUE(warnings.empty());
-}
 
-TEST_F(PrizeFileTest, EmptyTableSavesZeroBytes) {
-    TempEventFolder::write(folder.paths.prizeFile, "old contents\r\n");
-    ASSERT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, {}, nullptr));
-    EXPECT_EQ(std::filesystem::file_size(folder.paths.prizeFile), 0u);
+    EXPECT_EQ(saved({}), ""); // replaces the old file with 0 bytes
     EXPECT_EQ(load("").count(), 0);
 }
 
-TEST_F(PrizeFileTest, LineEndsAndEmptyLines) {
-    EXPECT_EQ(load("A`a`x`1`1`1`\r\nB`b`x`2`1`1`\r\n").count(), 2);
-    EXPECT_EQ(load("A`a`x`1`1`1`\r\nB`b`x`2`1`1`").count(), 2);
-    EXPECT_EQ(load("A`a`x`1`1`1`\nB`b`x`2`1`1`\n").count(), 2);
-    EXPECT_EQ(load("A`a`x`1`1`1`\r\n\r\n\r\nB`b`x`2`1`1`\r\n").count(), 2);
-    EXPECT_TRUE(warnings.empty());
-}
-
-TEST_F(PrizeFileTest, MissingFileLeavesTheTableEmpty) {
-    lottery::PrizeTable table;
-    table.prizes.resize(3);
-    lottery::loadPrizeFile(folder.paths.prizeFile, table, services, warnings);
-    EXPECT_EQ(table.count(), 0);
-    EXPECT_TRUE(warnings.empty());
+TEST_F(PrizeFileTest, LineEnds) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"A`a`x`1`1`1`\r\nB`b`x`2`1`1`\r\n", 2},
+        {"A`a`x`1`1`1`\r\nB`b`x`2`1`1`", 2},
+        {"A`a`x`1`1`1`\nB`b`x`2`1`1`\n", 2},
+        {"A`a`x`1`1`1`\r\n\r\n\r\nB`b`x`2`1`1`\r\n", 2},
+    };
+    for (const auto& [bytes, count] : cases)
+        EXPECT_EQ(load(bytes).count(), count) << testing::PrintToString(bytes);
+    // CR alone ends no line: one record with extra fields.
+    const auto table = load("A`t`x`1`1`1`\rB`u`y`2`2`2`\r");
+    ASSERT_EQ(table.count(), 1);
+    EXPECT_EQ(table.prizes[0].repeatList, "\rB");
+    EXPECT_TRUE(warned("有 1 行多于七个字段"));
 }
 
 TEST_F(PrizeFileTest, InvalidCountsAreKeptWithoutRoundsAndNamed) {
-    const std::string file =
-        "Z`zero`x`1`5`0`\r\nN`neg`x`2`-1`3`\r\nS`short`x\r\nOK`ok`x`3`1`1`\r\n";
-    const auto table = load(file);
+    const auto table =
+        load("Z`zero`x`1`5`0`\r\nN`neg`x`2`-1`3`\r\nS`short`x\r\nOK`ok`x`3`1`1`\r\n");
     ASSERT_EQ(table.count(), 4);
-    EXPECT_EQ(table.prizes[0].rounds, 0);
-    EXPECT_EQ(table.prizes[1].rounds, 0);
-    EXPECT_EQ(table.prizes[2].rounds, 0);
-    EXPECT_EQ(table.prizes[0].id, "S"); // missing fields read as 0, order included
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(table.prizes[i].rounds, 0) << i;
     EXPECT_EQ(table.prizes[3].rounds, 1);
-    EXPECT_TRUE(warned("有 3 个奖项")) << warnings.size();
+    EXPECT_TRUE(warned("有 3 个奖项"));
     EXPECT_TRUE(warned("“zero”（编号 Z）"));
     EXPECT_TRUE(warned("“neg”（编号 N）"));
     EXPECT_TRUE(warned("“short”（编号 S）"));
-
-    ASSERT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, nullptr));
-    EXPECT_EQ(TempEventFolder::read(folder.paths.prizeFile),
+    // Missing fields read as 0, order included.
+    EXPECT_EQ(saved(table),
               "S`short`x`0`0`0`\r\nZ`zero`x`1`5`0`\r\nN`neg`x`2`-1`3`\r\nOK`ok`x`3`1`1`\r\n");
 }
 
@@ -147,78 +116,27 @@ TEST_F(PrizeFileTest, CapacityCutsAreWarned) {
     auto table = load(file);
     EXPECT_EQ(table.count(), 100);
     EXPECT_EQ(table.prizes.back().id, "P99");
-    EXPECT_TRUE(warned("有 1 个奖项超过 100 个的上限")) << (warnings.empty() ? "" : warnings[0]);
+    EXPECT_TRUE(warned("有 1 个奖项超过 100 个的上限"));
 
-    const std::string longId(25, 'i');
-    const std::string title =
-        "ab" + std::string(10, '\0') + "\xD5\xC5\xC8\xFD\xD5\xC5\xC8\xFD"; // 20 bytes
-    const std::string longTitle = "a" + std::string(18, 't') + "\xD5\xC5"; // 21 bytes, cut in 张
+    const std::string title = "ab" + std::string(10, '\0') + "\xD5\xC5\xC8\xFD\xD5\xC5\xC8\xFD";
     std::string repeat;
     for (int i = 0; i < 30; ++i)
         repeat += (i ? "," : "") + std::to_string(100 + i); // 119 bytes
-    table = load(longId + "`" + longTitle + "`" + std::string(30, 'm') + "`1`1`1`" + repeat +
-                 "\r\nB`" + title + "`img`2`1`1`1`extra`more\r\n");
+    // The 21-byte title ends inside 张.
+    table = load(std::string(25, 'i') + "`a" + std::string(18, 't') + "\xD5\xC5`" +
+                 std::string(30, 'm') + "`1`1`1`" + repeat + "\r\nB`" + title +
+                 "`img`2`1`1`1`extra`more\r\n");
     ASSERT_EQ(table.count(), 2);
     EXPECT_EQ(table.prizes[0].id, std::string(20, 'i'));
     EXPECT_EQ(table.prizes[0].title, "a" + std::string(18, 't'));
     EXPECT_EQ(table.prizes[0].image, std::string(21, 'm'));
-    EXPECT_EQ(table.prizes[0].repeatList.size(), 103u);
-    EXPECT_EQ(table.prizes[0].repeatList.substr(99), ",125");
+    EXPECT_EQ(table.prizes[0].repeatList, repeat.substr(0, 103));
     EXPECT_EQ(table.prizes[1].title, title);
     EXPECT_EQ(table.prizes[1].repeatList, "1");
-    EXPECT_TRUE(warned("有 1 个唯一编号超过 20 字节"));
-    EXPECT_TRUE(warned("有 1 个显示标题超过 20 字节"));
-    EXPECT_TRUE(warned("有 1 个图片文件名超过 21 字节"));
-    EXPECT_TRUE(warned("有 1 个允许重复奖项超过 103 字节"));
-    EXPECT_TRUE(warned("有 1 行多于七个字段"));
-}
-
-TEST_F(PrizeFileTest, RepeatListCutKeepsWholeNumbers) {
-    const std::string repeat = std::string(100, '1') + ",2345";
-    const auto table = load("A`t`x`1`1`1`" + repeat + "\r\n");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].repeatList, std::string(100, '1'));
-}
-
-TEST_F(PrizeFileTest, HugeNumbersSaturate) {
-    const auto table = load("A`t`x`99999999999`-99999999999`4294967297`\r\n");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].order, INT_MAX);
-    EXPECT_EQ(table.prizes[0].total, INT_MIN);
-    EXPECT_EQ(table.prizes[0].perRound, INT_MAX);
-    EXPECT_EQ(table.prizes[0].rounds, 0);
-}
-
-TEST_F(PrizeFileTest, BacktickAsSecondByteOfACharacterStaysInTheField) {
-    // 0x81 0x60 is one GBK character whose second byte is the separator byte.
-    const auto table = load("A`x\x81`y`img`1`1`1`\r\n");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].title, "x\x81`y");
-    EXPECT_EQ(table.prizes[0].image, "img");
-    EXPECT_EQ(lottery::formatPrizeLine(table.prizes[0]), "A`x\x81`y`img`1`1`1`\r\n");
-}
-
-TEST_F(PrizeFileTest, Utf8FilesAreConvertedToGbk) {
-    auto table = load("\xEF\xBB\xBFZ`张三`x`1`1`1`\r\n");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].title, "\xD5\xC5\xC8\xFD");
-
-    table = load("Z`李四 王`x`1`1`1`\r\n");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].title, "\xC0\xEE\xCB\xC4 ?");
-    EXPECT_TRUE(warned("有 1 个字符无法用 GBK 表示"));
-}
-
-TEST_F(PrizeFileTest, SaveFailureKeepsTheOldFile) {
-    TempEventFolder::write(folder.paths.prizeFile, "A`t`x`1`1`1`\r\n");
-    lottery::PrizeTable table;
-    table.prizes.push_back({"B", "t", "", 1, 1, 1, "", 1});
-    // A data path below a regular file cannot be written, not even by root.
-    const auto blocked = folder.paths.prizeFile / "_prize.txt";
-    std::string problem;
-    EXPECT_FALSE(lottery::savePrizeFile(blocked, table, &problem));
-    EXPECT_NE(problem.find("_prize.txt"), std::string::npos) << problem;
-    EXPECT_EQ(TempEventFolder::read(folder.paths.prizeFile), "A`t`x`1`1`1`\r\n");
+    for (const char* w : {"有 1 个唯一编号超过 20 字节", "有 1 个显示标题超过 20 字节",
+                          "有 1 个图片文件名超过 21 字节", "有 1 个允许重复奖项超过 103 字节",
+                          "有 1 行多于七个字段"})
+        EXPECT_TRUE(warned(w)) << w;
 }
 
 TEST_F(PrizeFileTest, OnlyTheFirst4096BytesOfALineAreRead) {
@@ -230,44 +148,48 @@ TEST_F(PrizeFileTest, OnlyTheFirst4096BytesOfALineAreRead) {
     EXPECT_EQ(table.prizes[0].repeatList.size(), 101u); // whole numbers within 103 bytes
     EXPECT_EQ(table.prizes[1].id, "B");
     EXPECT_TRUE(warned("有 1 行超过 4096 字节，超出的部分已忽略"));
-
-    // A line cut inside its numbers keeps the digits read.
+    // A line cut inside its numbers keeps the digits read, saturated.
     EXPECT_EQ(load("A`t`x`1`1`" + std::string(5000, '9')).prizes[0].perRound, INT_MAX);
 }
 
-TEST_F(PrizeFileTest, HalfCharacterAtTheEndOfATextIsDroppedSoTheTableReadsBack) {
-    // A lead byte before the separator would pair with it when written back.
-    const auto table = load("A`b\x81\r\nI\x81`x`t`" + std::string(20, 'm') + "\x81 `1`1`1`\r\n");
-    ASSERT_EQ(table.count(), 2);
+TEST_F(PrizeFileTest, HugeNumbersSaturate) {
+    const auto p = load("A`t`x`99999999999`-99999999999`4294967297`\r\n").prizes.at(0);
+    EXPECT_EQ(std::make_tuple(p.order, p.total, p.perRound, p.rounds),
+              std::make_tuple(INT_MAX, INT_MIN, INT_MAX, 0));
+}
+
+TEST_F(PrizeFileTest, DoubleByteCharactersAroundSeparatorsReadBack) {
+    // 0x81 0x60 is one character; a lone lead byte before a separator is dropped, since it
+    // would pair with the separator when written back.
+    const std::string file =
+        "A`x\x81`y`img`1`1`1`\r\nB`b\x81\r\nI\x81`x`t`" + std::string(20, 'm') + "\x81 `1`1`1`\r\n";
+    const auto table = load(file);
+    ASSERT_EQ(table.count(), 3);
+    EXPECT_EQ(table.prizes[1].title, "x\x81`y");
+    EXPECT_EQ(table.prizes[1].image, "img");
     EXPECT_EQ(table.prizes[0].title, "b");
-    EXPECT_EQ(table.prizes[1].id, "I\x81`x"); // 0x81 0x60 is one character
-    EXPECT_EQ(table.prizes[1].image, std::string(20, 'm'));
-    ASSERT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, nullptr));
-    const auto reread = load(TempEventFolder::read(folder.paths.prizeFile));
-    ASSERT_EQ(reread.count(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(reread.prizes[i].id, table.prizes[i].id);
-        EXPECT_EQ(reread.prizes[i].title, table.prizes[i].title);
-        EXPECT_EQ(reread.prizes[i].image, table.prizes[i].image);
-    }
+    EXPECT_EQ(table.prizes[2].id, "I\x81`x");
+    EXPECT_EQ(table.prizes[2].image, std::string(20, 'm'));
+    const auto reread = load(saved(table));
+    ASSERT_EQ(reread.count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(lottery::formatPrizeLine(reread.prizes[i]),
+                  lottery::formatPrizeLine(table.prizes[i]));
 }
 
-TEST_F(PrizeFileTest, ReadingFromBytesMatchesReadingTheFile) {
-    const std::string file = "\xEF\xBB\xBF"
-                             "B`张三`x`2`1`1`\r\nA`t`x`1`1`1`\n";
-    const auto fromFile = load(file);
-    lottery::PrizeTable fromBytes;
-    std::vector<std::string> byteWarnings;
-    lottery::readPrizeText(file, "x", fromBytes, services, byteWarnings);
-    EXPECT_EQ(ids(fromBytes), ids(fromFile));
-    EXPECT_EQ(ids(fromBytes), (Ids{"A", "B"}));
-    EXPECT_EQ(fromBytes.prizes[1].title, "\xD5\xC5\xC8\xFD");
+TEST_F(PrizeFileTest, Utf8FilesAreConvertedToGbk) {
+    EXPECT_EQ(load("\xEF\xBB\xBFZ`张三`x`1`1`1`\r\n").prizes.at(0).title, "\xD5\xC5\xC8\xFD");
+    EXPECT_EQ(load("Z`李四 王`x`1`1`1`\r\n").prizes.at(0).title, "\xC0\xEE\xCB\xC4 ?");
+    EXPECT_TRUE(warned("有 1 个字符无法用 GBK 表示"));
 }
 
-TEST_F(PrizeFileTest, CarriageReturnsAloneEndNoLine) {
-    // CR LF and LF end lines; a file with CR alone is one line with extra fields.
-    const auto table = load("A`t`x`1`1`1`\rB`u`y`2`2`2`\r");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].repeatList, "\rB");
-    EXPECT_TRUE(warned("有 1 行多于七个字段"));
+TEST_F(PrizeFileTest, SaveFailureKeepsTheOldFile) {
+    TempEventFolder::write(folder.paths.prizeFile, "A`t`x`1`1`1`\r\n");
+    lottery::PrizeTable table;
+    table.prizes.push_back({"B", "t", "", 1, 1, 1, "", 1});
+    // A path below a regular file cannot be written, not even by root.
+    std::string problem;
+    EXPECT_FALSE(lottery::savePrizeFile(folder.paths.prizeFile / "_prize.txt", table, &problem));
+    EXPECT_NE(problem.find("_prize.txt"), std::string::npos) << problem;
+    EXPECT_EQ(TempEventFolder::read(folder.paths.prizeFile), "A`t`x`1`1`1`\r\n");
 }
