@@ -177,12 +177,6 @@ TEST_F(PrizeFileTest, DoubleByteCharactersAroundSeparatorsReadBack) {
                   lottery::formatPrizeLine(table.prizes[i]));
 }
 
-TEST_F(PrizeFileTest, Utf8FilesAreConvertedToGbk) {
-    EXPECT_EQ(load("\xEF\xBB\xBFZ`张三`x`1`1`1`\r\n").prizes.at(0).title, "\xD5\xC5\xC8\xFD");
-    EXPECT_EQ(load("Z`李四 王`x`1`1`1`\r\n").prizes.at(0).title, "\xC0\xEE\xCB\xC4 ?");
-    EXPECT_TRUE(warned("有 1 个字符无法用 GBK 表示"));
-}
-
 TEST_F(PrizeFileTest, SaveFailureKeepsTheOldFile) {
     TempEventFolder::write(folder.paths.prizeFile, "A`t`x`1`1`1`\r\n");
     lottery::PrizeTable table;
