@@ -7,23 +7,21 @@
 
 namespace {
 
+// The program run to its end: exit code, output lines and error text.
 struct Run {
+    explicit Run(const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(PRIZEDRAW_EXE), arguments);
+        if (!process.waitForFinished(30000))
+            return;
+        exitCode = process.exitCode();
+        lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        errors = QString::fromUtf8(process.readAllStandardError());
+    }
     int exitCode = -1;
     QStringList lines;
     QString errors;
 };
-
-Run runProgram(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(PRIZEDRAW_EXE), arguments);
-    Run run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 // Every file and folder below root with its size and modification time.
 QStringList snapshot(const QString& root) {
@@ -100,7 +98,7 @@ void CheckReportTest::reportsTheEventAndChangesNothing() {
     QStringList arguments{dir.path(), QStringLiteral("--check")};
     if (all)
         arguments << QStringLiteral("--all");
-    const Run run = runProgram(arguments);
+    const Run run(arguments);
     QCOMPARE(run.exitCode, 0);
     QStringList expected{"folder\t" + native(dir.path()), kPrizeA,
                          QStringLiteral("prize\t2\tB\t二等奖\t2\t7\t3\t3\tA"),
@@ -122,14 +120,14 @@ void CheckReportTest::missingPrizesOrEntriesExitWithOne() {
     const QStringList before = snapshot(dir.path());
     QStringList head{"folder\t" + native(dir.path())};
     const QStringList tail = QStringList{"participants\t0"} + optionLines("0 0 0 0 0");
-    Run run = runProgram({QStringLiteral("--check"), dir.path()});
+    Run run({QStringLiteral("--check"), dir.path()});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.lines, head + tail + QStringList{"warning\t奖项没有设置！"});
     QCOMPARE(snapshot(dir.path()), before);
 
     QFile::remove(items);
     writeGbk(dir.filePath("data/_prize.txt"), QStringLiteral("A`特等奖``1`1`1`\r\n"));
-    run = runProgram({QStringLiteral("--check"), dir.path()});
+    run = Run({QStringLiteral("--check"), dir.path()});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.lines,
              (head << kPrizeA) + tail << "warning\t抽奖数据文件不能为空！" + native(items));
@@ -145,12 +143,12 @@ void CheckReportTest::badCommandLinesExitWithTwo() {
         {QStringLiteral("--all"), dir.path()},
     };
     for (const QStringList& arguments : commands) {
-        const Run run = runProgram(arguments);
+        const Run run(arguments);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.lines.isEmpty() && !run.errors.isEmpty(), qPrintable(arguments.join(' ')));
     }
-    QCOMPARE(runProgram({QStringLiteral("--version")}).exitCode, 0);
-    QVERIFY(runProgram({QStringLiteral("--help")}).lines.join('\n').contains("--check"));
+    QCOMPARE(Run({QStringLiteral("--version")}).exitCode, 0);
+    QVERIFY(Run({QStringLiteral("--help")}).lines.join('\n').contains("--check"));
 }
 
 QTEST_GUILESS_MAIN(CheckReportTest)
