@@ -94,7 +94,7 @@ TEST_F(ResultsLogTest, UnmovableFileIsKeptAndExtended) {
 
 TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
     lottery::LotteryData data;
-    for (const std::string raw : {"e0"s, kZhangSan, "a\tb"s, kLiSi, "c\r"s})
+    for (const std::string& raw : {"e0"s, kZhangSan, "a\tb"s, kLiSi, "c\r"s})
         data.participants.entries.push_back({raw, raw, 0, {}});
     data.prizeTable.prizes.push_back({"A1", kFirstPrize, "", 4, 2, 1, "", 2});
     data.prizeTable.prizes.push_back({"B2", "second\ttitle", "", 1, 1, 2, "", 1});
