@@ -2,18 +2,28 @@
 set -euo pipefail
 
 start_display() { # width height
-    for n in $(seq 70 99); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-    done
-    Xvfb "$display" -screen 0 "${1}x${2}x24" -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number, so parallel runs never share one.
+    local numbers
+    numbers=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=$display
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 100); do
+        if [ -s "$numbers" ]; then
+            export DISPLAY=:$(head -n 1 "$numbers")
+            rm -f "$numbers"
+            xdpyinfo >/dev/null 2>&1 && return 0
+        fi
+        sleep 0.1
+    done
     echo "Xvfb did not start" >&2
     return 1
 }
 
-stop_display() { kill "${xvfb_pid:-}" 2>/dev/null || true; }
+stop_display() {
+    [ -n "${xvfb_pid:-}" ] || return 0
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+}
 
 # Waits until a window of the given process is mapped.
 wait_for_window() { # pid
