@@ -9,7 +9,6 @@ source "$here/x_session.sh"
 
 work=$(mktemp -d)
 trap 'stop_display; kill -9 "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-gbk() { iconv -f UTF-8 -t GBK; }
 fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
 
 # A: two rounds of one, B: one round of one, C (only in the prize list scenario): one of one.

@@ -9,7 +9,6 @@ work=$(mktemp -d)
 trap 'stop_display; kill "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 event=$work/event
 mkdir -p "$event/data"
-gbk() { iconv -f UTF-8 -t GBK; }
 # In the file out of draw order: B (order 2) then A (order 1).
 printf 'B`二等奖`b.png`2`3`3`\r\nA`一等奖`a.png`1`2`1`\r\n' | gbk >"$event/data/_prize.txt"
 for i in $(seq 1 40); do printf '参与者%02d 1380000%04d\r\n' "$i" "$i"; done | gbk >"$event/data/_items.txt"

@@ -42,3 +42,6 @@ yellow_pixels() { # png geometry
     convert "$1" -crop "$2" +repage -fx '(r>0.75 && g>0.75 && b<0.35) ? 1 : 0' \
         -format '%[fx:round(mean*w*h)]' info:
 }
+
+# The event files are GBK; the scripts write them in UTF-8.
+gbk() { iconv -f UTF-8 -t GBK; }

@@ -29,12 +29,7 @@ protected:
             out.push_back(e.rawText);
         return out;
     }
-    bool warned(const std::string& part) const {
-        for (const auto& w : warnings)
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
+    bool warned(const std::string& part) const { return anyWarningContains(warnings, part); }
 
     TempEventFolder folder;
     GbkFakeServices services;

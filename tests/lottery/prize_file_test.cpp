@@ -26,12 +26,7 @@ protected:
         EXPECT_TRUE(lottery::savePrizeFile(folder.paths.prizeFile, table, &problem)) << problem;
         return TempEventFolder::read(folder.paths.prizeFile);
     }
-    bool warned(const std::string& part) const {
-        for (const auto& w : warnings)
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
+    bool warned(const std::string& part) const { return anyWarningContains(warnings, part); }
 
     TempEventFolder folder;
     GbkFakeServices services;

@@ -7,8 +7,17 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A fresh event folder with its data folder, removed with everything in it at the end.
+// Whether any of the loaders' warnings contains part.
+inline bool anyWarningContains(const std::vector<std::string>& warnings, const std::string& part) {
+    for (const std::string& warning : warnings)
+        if (warning.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
 class TempEventFolder {
 public:
     TempEventFolder()
