@@ -3,9 +3,11 @@ set -euo pipefail
 
 start_display() { # width height
     # Xvfb picks a free display itself and writes its number, so parallel runs never share one.
+    # Without -noreset the server resets when its last client leaves, and a program started in
+    # that moment cannot connect.
     local numbers
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset 3>"$numbers" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [ -s "$numbers" ]; then
@@ -29,9 +31,11 @@ stop_display() {
 wait_for_window() { # pid
     for _ in $(seq 100); do
         xdotool search --onlyvisible --pid "$1" >/dev/null 2>&1 && return 0
+        kill -0 "$1" 2>/dev/null || break
         sleep 0.1
     done
     echo "no window appeared" >&2
+    kill -0 "$xvfb_pid" 2>/dev/null || echo "the Xvfb server is gone" >&2
     return 1
 }
 
