@@ -15,8 +15,6 @@ private slots:
         QTest::newRow("chinese") << QString::fromUtf8("特等奖 中文 abc 1")
                                  << QByteArray("\xCC\xD8\xB5\xC8\xBD\xB1 \xD6\xD0\xCE\xC4 abc 1")
                                  << 0;
-        QTest::newRow("empty") << QString() << QByteArray() << 0;
-        QTest::newRow("emoji") << QString::fromUtf8("a😀b") << QByteArray("a?b") << 1;
         QTest::newRow("korean") << QString::fromUtf8("한국") << QByteArray("??") << 2;
         QTest::newRow("mixed") << QString::fromUtf8("中😀文😀") << QByteArray("\xD6\xD0?\xCE\xC4?")
                                << 2;

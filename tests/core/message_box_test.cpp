@@ -1,5 +1,4 @@
 #include "core/ccore.h"
-#include "core/message_box_hook.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,23 +7,11 @@
 #include <QTimer>
 
 using core::CCore;
-using core::MessageKind;
 
 class MessageBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void hookAnswersAndRecords() {
-        core::MessageBoxHook hook([](MessageKind kind, const QString& text) {
-            return kind == MessageKind::Confirm && text == "删除？" ? 6 : 7;
-        });
-        QCOMPARE(CCore::msgboxConfirm(nullptr, "删除？"), 6);
-        QCOMPARE(CCore::msgboxConfirm(nullptr, "重置？"), 7);
-        CCore::msgboxWarning(nullptr, "奖项没有设置！");
-        QCOMPARE(hook.texts(), (QStringList{"删除？", "重置？", "奖项没有设置！"}));
-        QCOMPARE(hook.messages()[2].kind, MessageKind::Warning);
-    }
-
     void realBoxMapsButtonsToAnswers_data() {
         QTest::addColumn<QString>("button"); // empty: Escape
         QTest::addColumn<int>("answer");
