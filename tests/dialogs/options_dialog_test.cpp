@@ -29,9 +29,7 @@ private Q_SLOTS:
         row("5 to 5", true, "5", "5", {1, 0, 1, 5, 5});
         row("no mask, edits not read", false, "0", "0", {0, 0, 1, 4, 7});
         row("start 0 before end empty", true, "0", "", {0, 1, 0, 4, 7}, belowOne, "hstartEdit");
-        row("start empty", true, "", "9", {0, 1, 0, 4, 7}, belowOne, "hstartEdit");
         row("6 to 3", true, "6", "3", {0, 1, 0, 4, 7}, beforeStart, "hendEdit");
-        row("end empty", true, "2", "", {0, 1, 0, 4, 7}, beforeStart, "hendEdit");
     }
 
     void confirm() {

@@ -23,14 +23,13 @@ private Q_SLOTS:
         const QString round = QStringLiteral("单次抽取人数必须是1到30之间的整数！");
         const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\x81");
         const QString tenHan = QStringLiteral("一二三四五六七八九十");
-        row("empty title before total 0", {"titleEdit=", "totalEdit=0"}, title, "titleEdit");
-        row("empty title before per round 31", {"titleEdit=", "perRoundEdit=31"}, title,
+        row("empty title first",
+            {"titleEdit=", "totalEdit=0", "perRoundEdit=31", "idEdit=" + emoji}, title,
             "titleEdit");
-        row("empty title before emoji id", {"titleEdit=", "idEdit=" + emoji}, title, "titleEdit");
         row("blank title", {"titleEdit= "});
-        row("total empty", {"totalEdit="}, total, "totalEdit");
         row("total 0 before per round 0", {"totalEdit=0", "perRoundEdit=0"}, total, "totalEdit");
-        row("per round 0", {"perRoundEdit=0"}, round, "perRoundEdit");
+        row("per round 0 before emoji id", {"perRoundEdit=0", "idEdit=" + emoji}, round,
+            "perRoundEdit");
         row("per round 31", {"perRoundEdit=31"}, round, "perRoundEdit");
         row("per round 30 above total", {"totalEdit=3", "perRoundEdit=30"});
         row("title of 20 bytes", {"titleEdit=" + tenHan});
