@@ -32,6 +32,7 @@ private Q_SLOTS:
         data_.options.roundIndex = 1;
         data_.options.setState(lottery::DrawState::Rolling);
         resets_ = 0;
+        answer_ = core::kAnswerYes;
         hook_ = std::make_unique<core::MessageBoxHook>(
             [this](core::MessageKind, const QString&) { return answer_; });
         const auto paths = lottery::EventPaths::forFolder(folder_.path().toStdString());
@@ -47,41 +48,38 @@ private Q_SLOTS:
     }
 
     void editDialogFillsTheRow_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<QString>("shown"); // unique number in the edit dialog
-        QTest::addColumn<QString>("last");  // the last row afterwards
+        QTest::addColumn<QString>("how");       // a button, or a double-click on row 2
+        QTest::addColumn<QStringList>("edits"); // empty: cancelled
+        QTest::addColumn<QString>("shown");     // unique number in the edit dialog
+        QTest::addColumn<QString>("last");      // the last row afterwards
         const QString c3 = QStringLiteral("C3|三等奖|gift.png|3|6|3|X9");
         // Added last although its draw order is the smallest.
-        QTest::newRow("add") << "addButton" << true << ""
-                             << QStringLiteral("Z0|特等奖|car.png|0|1|1|");
-        QTest::newRow("add cancelled") << "addButton" << false << "" << c3;
-        QTest::newRow("modify") << "modifyButton" << true << "C3"
-                                << QStringLiteral("C3|头奖|gift.png|3|6|3|X9");
-        QTest::newRow("double-click cancelled") << "double-click" << false << "C3" << c3;
+        QTest::newRow("add") << "addButton"
+                             << QStringList{"idEdit=Z0",         QStringLiteral("titleEdit=特等奖"),
+                                            "imageEdit=car.png", "orderEdit=0",
+                                            "totalEdit=1",       "perRoundEdit=1"}
+                             << "" << QStringLiteral("Z0|特等奖|car.png|0|1|1|");
+        QTest::newRow("add cancelled") << "addButton" << QStringList() << "" << c3;
+        // A modified prize keeps what the edit dialog showed of it.
+        QTest::newRow("modify") << "modifyButton" << QStringList{QStringLiteral("titleEdit=头奖")}
+                                << "C3" << QStringLiteral("C3|头奖|gift.png|3|6|3|X9");
+        QTest::newRow("double-click cancelled") << "" << QStringList() << "C3" << c3;
     }
 
     void editDialogFillsTheRow() {
         QFETCH(QString, how);
-        QFETCH(bool, confirm);
+        QFETCH(QStringList, edits);
         QFETCH(QString, shown);
         QFETCH(QString, last);
         QString seen = "none";
-        // A modified prize keeps what the edit dialog showed of it.
-        const QStringList edits =
-            how == "addButton"
-                ? QStringList{"idEdit=Z0",         QStringLiteral("titleEdit=特等奖"),
-                              "imageEdit=car.png", "orderEdit=0",
-                              "totalEdit=1",       "perRoundEdit=1"}
-                : QStringList{QStringLiteral("titleEdit=头奖")};
-        whenModalShows<PrizeEditDialog>([&seen, edits, confirm](PrizeEditDialog* edit) {
+        whenModalShows<PrizeEditDialog>([&seen, edits](PrizeEditDialog* edit) {
             seen = child<QLineEdit>(*edit, "idEdit")->text();
             setEdits(*edit, edits);
-            press(*edit, confirm ? "okButton" : "cancelButton");
+            press(*edit, edits.isEmpty() ? "cancelButton" : "okButton");
         });
         const QPoint cell = list()->visualRect(list()->model()->index(2, 1)).center();
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell);
-        if (how == "double-click")
+        if (how.isEmpty())
             QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell);
         else
             press(*dialog_, how);
@@ -94,19 +92,17 @@ private Q_SLOTS:
         QVERIFY(dialog_->prizesChanged()); // even a cancel makes the caller sort
     }
 
-    void fullTableRefusesTheAdd() {
-        data_.prizeTable.prizes.resize(lottery::kPrizeCapacity);
-        QVERIFY(!opensModal<PrizeEditDialog>([this] { press(*dialog_, "addButton"); }));
-        QCOMPARE(hook_->texts(), QStringList{QStringLiteral("奖项已满，最多只能设置100个奖项！")});
-        QCOMPARE(data_.prizeTable.count(), lottery::kPrizeCapacity);
-    }
-
-    void doubleClickBelowTheRowsDoesNothing() {
+    void noEditDialogBelowTheRowsOrWhenFull() {
         const QPoint below(20, list()->viewport()->height() - 5);
         QVERIFY(!list()->indexAt(below).isValid());
         QVERIFY(!opensModal<PrizeEditDialog>(
             [&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, below); }));
         QVERIFY(hook_->messages().empty() && !dialog_->prizesChanged());
+
+        data_.prizeTable.prizes.resize(lottery::kPrizeCapacity);
+        QVERIFY(!opensModal<PrizeEditDialog>([this] { press(*dialog_, "addButton"); }));
+        QCOMPARE(hook_->texts(), QStringList{QStringLiteral("奖项已满，最多只能设置100个奖项！")});
+        QCOMPARE(data_.prizeTable.count(), lottery::kPrizeCapacity);
     }
 
     void buttonsAsk_data() {
@@ -123,10 +119,10 @@ private Q_SLOTS:
         const QString none = QStringLiteral("没有选中任何记录！");
         const QString reset = QStringLiteral("确定要重置抽奖吗？");
         const QString remove = QStringLiteral("确定要删除奖项【%1】吗？");
+        // Deleting the last row is the end-to-end crash run's prize change.
         row("modify, none selected", "modifyButton", -1, yes, none, "A1 B2 C3");
         row("delete, none selected", "deleteButton", -1, yes, none, "A1 B2 C3");
         row("delete first", "deleteButton", 0, yes, remove.arg("一等奖"), "B2 C3");
-        row("delete last", "deleteButton", 2, yes, remove.arg("三等奖"), "A1 B2");
         row("delete refused", "deleteButton", 1, no, remove.arg("二等奖"), "A1 B2 C3");
         row("reset", "resetButton", -1, yes, reset, "A1 B2 C3");
         row("reset refused", "resetButton", -1, no, reset, "A1 B2 C3");
@@ -142,14 +138,13 @@ private Q_SLOTS:
         list()->selectRow(row);
         press(*dialog_, button);
         QCOMPARE(hook_->texts(), QStringList{message});
-        QStringList ids;
+        QStringList stored, shown;
         for (const lottery::PrizeRecord& p : data_.prizeTable.prizes)
-            ids << QString::fromStdString(p.id);
-        QCOMPARE(ids.join(' '), left);
-        QStringList shown;
+            stored << QString::fromStdString(p.id);
         for (int r = 0; r < list()->rowCount(); ++r)
             shown << list()->item(r, 0)->text();
-        QCOMPARE(shown.join(' '), left);
+        QCOMPARE(stored.join(' '), left);
+        QCOMPARE(shown, stored);
         QCOMPARE(dialog_->prizesChanged(), left != "A1 B2 C3");
         // A confirmed reset sets the draw back to its start, re-places the window and closes.
         const bool reset = button == "resetButton" && answer == core::kAnswerYes;

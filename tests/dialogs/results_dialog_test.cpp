@@ -48,8 +48,11 @@ private Q_SLOTS:
                 .c_str());
     }
 
-    void listsTheWinnersOfTheLastDraw() {
-        dialogs::ResultsDialog dialog(paths(), core_);
+    // Listed as read; exported as UTF-8 with a byte-order mark, CR LF, quoted where needed,
+    // formulas defused.
+    void listsAndExportsTheWinnersOfTheLastDraw() {
+        core::MessageBoxHook hook;
+        ScriptedResultsDialog dialog(paths(), core_);
         auto* list = child<QTableWidget>(dialog, "winnerList");
         QStringList rows;
         for (int row = 0; row < list->rowCount(); ++row)
@@ -64,12 +67,6 @@ private Q_SLOTS:
         QCOMPARE(
             child<QLabel>(dialog, "summaryLabel")->text(),
             QStringLiteral("抽奖开始日期：2026-02-02 10:00:00，已记录 5 名中奖者，抽奖进行中"));
-    }
-
-    // UTF-8 with a byte-order mark, CR LF, quoted where needed, formulas defused.
-    void exportWritesTheCsv() {
-        core::MessageBoxHook hook;
-        ScriptedResultsDialog dialog(paths(), core_);
         dialog.answer = folder_.filePath("导出.csv");
         press(dialog, "exportButton");
         QFile file(dialog.answer);
