@@ -4,7 +4,9 @@
 #include "core/gbk_codec.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +23,19 @@ inline QString readGbk(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? core::GbkCodec::fromGbk(file.readAll().toStdString())
                                           : QString();
+}
+
+// Every file and folder below root with its bytes, a full disk's filler left out.
+inline QMap<QString, QByteArray> filesBelow(const QString& root) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.fileName().endsWith("/filler"))
+            files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+    }
+    return files;
 }
 
 // A main window on a 1920 x 1080 screen, past its start-up load.

@@ -1,11 +1,14 @@
+// The main window: start-up, keys, menu, a stop in the middle of a draw and failing writes;
+// what the operator is asked and told, and what the files keep.
 #include "app/main_window.h"
+#include "core/message_box.h"
 #include "core/message_box_hook.h"
 #include "dialogs/dialog_driver.h"
 #include "dialogs/prize_list_dialog.h"
 #include "drawscreen/draw_window.h"
 #include "event_files.h"
+#include "support/tmpfs_mount.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -14,14 +17,35 @@
 
 namespace {
 
-// Prizes listed out of draw order, and three entries.
-void writeEvent(const QString& folder, bool prizes = true, bool entries = true) {
-    if (prizes)
-        writeGbk(folder + "/data/_prize.txt",
-                 QStringLiteral("B`二等奖`b.png`2`3`3`\r\nA`一等奖`a.png`1`1`1`\r\n"));
+const QString kAsk = QStringLiteral("上次抽奖尚未结束，是否继续？");
+const QString kStart = QStringLiteral("抽奖开始日期：2026-01-01 10:00:00\r\n");
+const QString kEnd = QStringLiteral("抽奖结束日期：2026-01-01 10:01:00\r\n");
+
+// A: two rounds of one, B: one round of two; four entries, music off.
+void writeEvent(const QString& folder, bool entries = true) {
+    writeGbk(folder + "/data/_prize.txt",
+             QStringLiteral("A`一等奖`a.png`1`2`1`\r\nB`二等奖`b.png`2`2`2`\r\n"));
     if (entries)
-        writeGbk(folder + "/data/_items.txt", QStringLiteral("张三\r\n李四\r\n王五\r\n"));
+        writeGbk(folder + "/data/_items.txt", QStringLiteral("张三\r\n李四\r\n王五\r\n赵六\r\n"));
+    writeGbk(folder + "/prizedraw.ini", QStringLiteral("[General]\nhide=0\nprint=1\nmuse=1\n"));
 }
+
+QString winnerLine(const char* prize, int round, const char* raw) {
+    return QStringLiteral("2026-01-01 10:00:0%1\t%2\tT\t%1\t1\t%3\r\n")
+        .arg(round)
+        .arg(QString::fromUtf8(prize), QString::fromUtf8(raw));
+}
+
+QStringList shownWinners(const lottery::LotteryData& data) {
+    QStringList names;
+    for (int i = 0; i < data.pool.winnerCount; ++i)
+        names << core::GbkCodec::fromGbk(
+            data.participants.entries.at(data.pool.winnerAt(i)).rawText);
+    names.sort();
+    return names;
+}
+
+enum Fault { MissingDataFolder, ReadOnlyFolder, FullDisk };
 
 } // namespace
 
@@ -29,54 +53,38 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void displayScaleAndDrawWindowRect();
     void startUp_data();
     void startUp();
     void keysBeforeTheLoadDoNothingAndNeverClose();
-    void shutdownWritesSettingsAndPrizesInDrawOrder();
-    void closedBeforeTheLoadKeepsThePrizeFile();
-    void prizeListChangeSortsAndSavesAtOnce();
+    void prizeListClosedUnchangedSortsAndSavesNothing();
     void keyboardMenuOpensNearTheTopLeftCorner();
+    void unfinishedDrawAtStartUp_data();
+    void unfinishedDrawAtStartUp();
+    void failedWritesAreToldAndTheDrawGoesOn_data();
+    void failedWritesAreToldAndTheDrawGoesOn();
 };
 
-void MainWindowTest::displayScaleAndDrawWindowRect() {
-    QCOMPARE(app::MainWindow::displayScaleFor(1120), 0.8f);
-    QCOMPARE(app::MainWindow::displayScaleFor(1121), 1.0f);
-    QTemporaryDir dir;
-    core::MessageBoxHook hook;
-    app::MainWindow window(dir.path(), QSize(1024, 768));
-    QCOMPARE(window.drawWindowRect(), QRect(QPoint(102, 76), QPoint(921 - 1, 729 - 1)));
-    QCOMPARE(window.displayScale(), 0.8f);
-}
-
 void MainWindowTest::startUp_data() {
-    QTest::addColumn<bool>("prizes");
     QTest::addColumn<bool>("entries");
-    QTest::addColumn<QString>("warning");
-    QTest::newRow("everything") << true << true << QString();
-    QTest::newRow("no prizes, no entries") << false << false << QStringLiteral("奖项没有设置！");
-    QTest::newRow("no prizes") << false << true << QStringLiteral("奖项没有设置！");
-    QTest::newRow("no entries") << true << false << QStringLiteral("抽奖数据文件不能为空！\n\n");
+    QTest::newRow("everything") << true;
+    QTest::newRow("no entries") << false;
 }
 
 void MainWindowTest::startUp() {
-    QFETCH(bool, prizes);
     QFETCH(bool, entries);
-    QFETCH(QString, warning);
     QTemporaryDir dir;
-    writeEvent(dir.path(), prizes, entries);
+    writeEvent(dir.path(), entries);
     core::MessageBoxHook hook;
     const auto window = startedWindow(dir.path());
-    if (warning.isEmpty()) {
+    if (entries) {
         QVERIFY(hook.texts().isEmpty());
         QVERIFY(window->drawWindow() && window->drawWindow()->isVisible());
         QCOMPARE(window->drawWindow()->geometry(), QRect(192, 108, 1535, 917));
-        QVERIFY(window->data().prizeTable.prizes.at(0).id == "A"); // sorted at load
-        QCOMPARE(window->data().participants.count(), 3);
         return;
     }
     QCOMPARE(hook.texts().size(), 1);
-    QVERIFY2(hook.texts().first().startsWith(warning), qPrintable(hook.texts().first()));
+    QVERIFY2(hook.texts().first().startsWith(QStringLiteral("抽奖数据文件不能为空！\n\n")),
+             qPrintable(hook.texts().first()));
     QVERIFY(!window->drawWindow());
     // Without a draw window the menu's reset still sets the draw back.
     window->data().options.roundIndex = 2;
@@ -89,17 +97,24 @@ void MainWindowTest::startUp() {
 void MainWindowTest::keysBeforeTheLoadDoNothingAndNeverClose() {
     QTemporaryDir dir;
     writeEvent(dir.path());
+    const QString prizes = readGbk(dir.path() + "/data/_prize.txt");
     core::MessageBoxHook hook;
-    app::MainWindow window(dir.path(), QSize(1920, 1080));
+    // Closed before the load, the empty table must not overwrite the prize file.
+    app::MainWindow(dir.path(), QSize(1024, 768)).close();
+    QCOMPARE(readGbk(dir.path() + "/data/_prize.txt"), prizes);
+
+    QCOMPARE(app::MainWindow::displayScaleFor(1120), 0.8f);
+    QCOMPARE(app::MainWindow::displayScaleFor(1121), 1.0f);
+    app::MainWindow window(dir.path(), QSize(1024, 768));
+    QCOMPARE(window.displayScale(), 0.8f);
     window.show();
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return})
         QTest::keyClick(&window, key);
     QVERIFY(window.isVisible());
     QTest::qWait(300);
-    QVERIFY(window.drawWindow());
+    QCOMPARE(window.drawWindow()->geometry(), QRect(QPoint(102, 76), QPoint(921 - 1, 729 - 1)));
     QCOMPARE(window.data().options.state(), lottery::DrawState::Ready);
     QVERIFY(!QFile::exists(dir.path() + "/data/_result.txt"));
-
     // Once loaded, a space on the main window starts the roll, once.
     QTest::keyClick(&window, Qt::Key_Space);
     QCOMPARE(window.data().options.state(), lottery::DrawState::Rolling);
@@ -107,53 +122,18 @@ void MainWindowTest::keysBeforeTheLoadDoNothingAndNeverClose() {
     QVERIFY(window.isVisible());
 }
 
-void MainWindowTest::shutdownWritesSettingsAndPrizesInDrawOrder() {
+void MainWindowTest::prizeListClosedUnchangedSortsAndSavesNothing() {
     QTemporaryDir dir;
     writeEvent(dir.path());
     core::MessageBoxHook hook;
-    {
-        const auto window = startedWindow(dir.path());
-        window->data().options.print = 1;
-        window->data().options.hstart = 4;
-        window->OnExit();
-    }
-    QVERIFY(hook.texts().isEmpty());
-    QCOMPARE(readGbk(dir.path() + "/data/_prize.txt"),
-             QStringLiteral("A`一等奖`a.png`1`1`1`\r\nB`二等奖`b.png`2`3`3`\r\n"));
-    QSettings settings(dir.path() + "/prizedraw.ini", QSettings::IniFormat);
-    QCOMPARE(settings.value("print").toInt(), 1);
-    QCOMPARE(settings.value("hstart").toInt(), 4);
-}
-
-void MainWindowTest::closedBeforeTheLoadKeepsThePrizeFile() {
-    QTemporaryDir dir;
-    writeEvent(dir.path());
-    const QString before = readGbk(dir.path() + "/data/_prize.txt");
-    core::MessageBoxHook hook;
-    app::MainWindow(dir.path(), QSize(1920, 1080)).close();
-    QCOMPARE(readGbk(dir.path() + "/data/_prize.txt"), before);
-}
-
-void MainWindowTest::prizeListChangeSortsAndSavesAtOnce() {
-    QTemporaryDir dir;
-    writeEvent(dir.path());
-    core::MessageBoxHook hook; // confirms the delete
     const auto window = startedWindow(dir.path());
+    const auto before = filesBelow(dir.path());
     window->data().prizeTable.prizes.at(0).order = 5; // A behind B once sorted
     whenModalShows<dialogs::PrizeListDialog>(
         [](dialogs::PrizeListDialog* dialog) { dialog->done(QDialog::Accepted); });
     window->OnPrizeList();
-    QVERIFY(window->data().prizeTable.prizes.at(0).id == "A"); // nothing changed, none sorted
-
-    whenModalShows<dialogs::PrizeListDialog>([](dialogs::PrizeListDialog* dialog) {
-        auto* list = dialog->findChild<QAbstractItemView*>();
-        list->setCurrentIndex(list->model()->index(1, 0));
-        press(*dialog, QStringLiteral("deleteButton"));
-        dialog->done(QDialog::Accepted);
-    });
-    window->OnPrizeList();
-    QCOMPARE(window->data().prizeTable.count(), 1);
-    QCOMPARE(readGbk(dir.path() + "/data/_prize.txt"), QStringLiteral("A`一等奖`a.png`5`1`1`\r\n"));
+    QVERIFY(window->data().prizeTable.prizes.at(0).id == "A");
+    QCOMPARE(filesBelow(dir.path()), before);
 }
 
 void MainWindowTest::keyboardMenuOpensNearTheTopLeftCorner() {
@@ -175,6 +155,130 @@ void MainWindowTest::keyboardMenuOpensNearTheTopLeftCorner() {
     QApplication::sendEvent(window.get(), &event);
     QCOMPARE(shownAt, window->mapToGlobal(QPoint(3, 3)));
     QCOMPARE(items.join(' '), QStringLiteral("奖项... 抽奖结果 - 选项 关于 - 退出"));
+}
+
+void MainWindowTest::unfinishedDrawAtStartUp_data() {
+    QTest::addColumn<QString>("recorded");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("told"); // the one message, in part; empty for none
+    const QString twoRounds = kStart + winnerLine("A", 1, "李四") + winnerLine("A", 2, "王五");
+    QTest::newRow("continued") << twoRounds << true << kAsk;
+    QTest::newRow("declined") << twoRounds << false << kAsk;
+    QTest::newRow("prize gone") << kStart + winnerLine("A", 1, "李四") + winnerLine("C", 1, "王五")
+                                << true << QStringLiteral("编号 C");
+    QTest::newRow("finished") << kStart + winnerLine("A", 1, "李四") + kEnd << true << QString();
+}
+
+void MainWindowTest::unfinishedDrawAtStartUp() {
+    QFETCH(QString, recorded);
+    QFETCH(bool, yes);
+    QFETCH(QString, told);
+    QTemporaryDir dir;
+    writeEvent(dir.path());
+    writeGbk(dir.path() + "/data/_result.txt", recorded);
+    core::MessageBoxHook hook([yes](core::MessageKind, const QString&) {
+        return yes ? core::kAnswerYes : core::kAnswerNo;
+    });
+    const auto window = startedWindow(dir.path());
+    QCOMPARE(hook.texts().size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY2(hook.texts().first().contains(told), qPrintable(hook.texts().first()));
+    const lottery::LotteryData& data = window->data();
+    QVERIFY(window->drawWindow()->isVisible());
+    QVERIFY(!window->drawWindow()->isFrameTimerRunning());
+    if (!yes || told != kAsk) {
+        // The next press starts a new draw; the recorded one goes to a backup whole.
+        QCOMPARE(data.options.state(), lottery::DrawState::Ready);
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        const QStringList backups = QDir(dir.path() + "/data").entryList({"bak_result*"});
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(readGbk(dir.path() + "/data/" + backups.first()), recorded);
+        return;
+    }
+    QCOMPARE(data.options.state(), lottery::DrawState::ShowingResult);
+    QCOMPARE(data.options.roundIndex, 1);
+    QCOMPARE(shownWinners(data), QStringList{QStringLiteral("王五")});
+    // B: the winners of A, whose marks came back, are no candidates.
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QCOMPARE(data.options.prizeIndex, 1);
+    QCOMPARE(shownWinners(data), (QStringList{QStringLiteral("张三"), QStringLiteral("赵六")}));
+}
+
+void MainWindowTest::failedWritesAreToldAndTheDrawGoesOn_data() {
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<bool>("atShutdown"); // else from the first press of the draw on
+    const char* faults[] = {"missing folder", "read-only folder", "full disk"};
+    for (int fault = 0; fault < 3; ++fault) {
+        QTest::addRow("%s, prize and settings save", faults[fault]) << fault << true;
+        QTest::addRow("%s, rotation and recording", faults[fault]) << fault << false;
+    }
+}
+
+void MainWindowTest::failedWritesAreToldAndTheDrawGoesOn() {
+    QFETCH(int, fault);
+    QFETCH(bool, atShutdown);
+    QTemporaryDir dir;
+    const QString event = dir.path();
+    // The whole event folder on a disk of its own, settings included.
+    std::unique_ptr<testsupport::TmpfsMount> disk;
+    if (fault != MissingDataFolder) {
+        disk = std::make_unique<testsupport::TmpfsMount>(event.toStdString(),
+                                                         fault == FullDisk ? "64k" : "1m");
+        if (!disk->mounted())
+            QSKIP("no tmpfs can be mounted here");
+    }
+    writeEvent(event);
+    // A finished earlier draw filling its block, so that any line more needs a new one.
+    const QString earlier = kStart + winnerLine("A", 1, "李四");
+    const auto bytes = static_cast<int>(core::GbkCodec::toGbkStrict(earlier + kEnd)->size());
+    writeGbk(event + "/data/_result.txt",
+             earlier + QString(4096 - bytes - 2, QLatin1Char('#')) + "\r\n" + kEnd);
+    const auto before = filesBelow(event);
+
+    core::MessageBoxHook hook;
+    auto window = startedWindow(event);
+    QVERIFY(hook.texts().isEmpty());
+    if (fault == MissingDataFolder)
+        QVERIFY(QDir(event + "/data").removeRecursively());
+    else if (fault == ReadOnlyFolder)
+        QVERIFY(disk->makeReadOnly());
+    else
+        QVERIFY(disk->fill() > 0);
+    const lottery::DrawOptions& options = window->data().options;
+    if (atShutdown) {
+        window->data().options.print = 0;
+        window->OnExit();
+        // Without the data folder the settings beside it are saved.
+        QCOMPARE(hook.texts().size(), fault == MissingDataFolder ? 1 : 2);
+        if (fault != MissingDataFolder)
+            QVERIFY2(hook.texts().first().startsWith(QStringLiteral("选项保存失败")),
+                     qPrintable(hook.texts().first()));
+    } else {
+        // Rotation fails at the first press, recording at every stop: told once.
+        for (int press = 0; press < 6; ++press)
+            QTest::keyClick(window.get(), Qt::Key_Space);
+        QCOMPARE(options.prizeIndex, 1);
+        QCOMPARE(options.state(), lottery::DrawState::ShowingResult);
+        QCOMPARE(hook.texts().size(), 1);
+        QVERIFY(window->drawWindow()->isVisible());
+    }
+    const QString told = hook.texts().last();
+    const QString file = atShutdown ? QStringLiteral("_prize.txt") : QStringLiteral("_result.txt");
+    QVERIFY2(told.contains(QStringLiteral("无法")) && told.contains(file), qPrintable(told));
+
+    window.reset(); // its shutdown writes too
+    const auto after = filesBelow(event);
+    if (fault == MissingDataFolder) {
+        QCOMPARE(QSettings(event + "/prizedraw.ini", QSettings::IniFormat).value("print").toInt(),
+                 atShutdown ? 0 : 1);
+        return;
+    }
+    // Every file as it was; the old results may have moved aside whole.
+    for (auto it = before.begin(); it != before.end(); ++it)
+        QVERIFY2(after.value(it.key()) == it.value() ||
+                     (it.key().endsWith("/_result.txt") && after.values().contains(it.value())),
+                 qPrintable(it.key() + " changed"));
 }
 
 QTEST_MAIN(MainWindowTest)
