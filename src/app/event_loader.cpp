@@ -1,13 +1,16 @@
 #include "app/event_loader.h"
 
+#include "lottery/event_folder_check.h"
 #include "lottery/file_text.h"
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 
 namespace app {
 
-LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
-                          core::CoreServices& services, std::vector<std::string>& warnings) {
+namespace {
+
+LoadOutcome loadFiles(const lottery::EventPaths& paths, lottery::LotteryData& data,
+                      core::CoreServices& services, std::vector<std::string>& warnings) {
     lottery::loadPrizeFile(paths.prizeFile, data.prizeTable, services, warnings);
     if (data.prizeTable.count() == 0)
         return LoadOutcome::NoPrizes;
@@ -15,6 +18,17 @@ LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData
     if (data.participants.count() == 0)
         return LoadOutcome::NoParticipants;
     return LoadOutcome::Ready;
+}
+
+} // namespace
+
+LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
+                          core::CoreServices& services, std::vector<std::string>& warnings) {
+    const LoadOutcome outcome = loadFiles(paths, data, services, warnings);
+    // First, so that the operator reads it before any detail of the files.
+    const std::vector<std::string> problems = lottery::eventFolderProblems(paths);
+    warnings.insert(warnings.begin(), problems.begin(), problems.end());
+    return outcome;
 }
 
 std::string loadOutcomeMessage(LoadOutcome outcome, const lottery::EventPaths& paths,

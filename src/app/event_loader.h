@@ -11,7 +11,8 @@ namespace app {
 enum class LoadOutcome { Ready, NoPrizes, NoParticipants };
 
 // The start-up load after the options: the prize file, then, only when it holds a prize,
-// the participant file (masked with data.options). The loaders' warnings go to warnings.
+// the participant file (masked with data.options). The loaders' warnings go to warnings,
+// after any problem of the folder that would keep the results from being saved.
 LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
                           core::CoreServices& services, std::vector<std::string>& warnings);
 

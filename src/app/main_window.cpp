@@ -2,6 +2,7 @@
 
 #include "app/event_loader.h"
 #include "app/resume_offer.h"
+#include "app/unsaved_results.h"
 #include "core/path_conversion.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -40,7 +41,8 @@ QString joinLines(const std::vector<std::string>& lines) {
 
 MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
     : core_(appFolder), screenSize_(screenSize), displayScale_(displayScaleFor(screenSize.width())),
-      drawWindowRect_(drawscreen::DrawWindow::windowRectFor(screenSize)) {
+      drawWindowRect_(drawscreen::DrawWindow::windowRectFor(screenSize)),
+      askSavePath_(askSavePathWithDialog) {
     OnInitDialog();
 }
 
@@ -161,7 +163,8 @@ void MainWindow::reloadParticipants() {
 }
 
 void MainWindow::OnResults() {
-    dialogs::ResultsDialog dialog(paths_, core_, this);
+    dialogs::ResultsDialog dialog(paths_, core_, this,
+                                  drawWindow_ ? &drawWindow_->machine() : nullptr);
     dialog.exec();
 }
 
@@ -181,6 +184,11 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (drawWindow_ && !shutDown_ &&
+        !rescueUnsavedResults(this, drawWindow_->machine(), paths_, askSavePath_)) {
+        event->ignore();
+        return;
+    }
     shutdown();
     event->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/unsaved_results.h"
 #include "core/ccore.h"
 #include "lottery/lottery_data.h"
 #include "paint/paint_element_list.h"
@@ -43,6 +44,8 @@ public:
     QRect drawWindowRect() const { return drawWindowRect_; }
     // Runs the shutdown (once): settings, then the prize file.
     void shutdown();
+    // Where results the event folder did not take are saved at exit; tests answer here.
+    void setSavePathAsker(SavePathAsker ask) { askSavePath_ = std::move(ask); }
 
     // The menu's commands.
     void OnPrizeList();
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<drawscreen::DrawKeyFilter> keyFilter_;
     bool dataLoaded_ = false; // the prize file is only written back once it was read
     bool shutDown_ = false;
+    SavePathAsker askSavePath_;
 };
 
 } // namespace app

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 
+#include <algorithm>
 #include <array>
 
 namespace dialogs {
@@ -20,9 +21,12 @@ namespace {
 constexpr std::array<int, 5> kColumnWidths = {150, 80, 100, 50, 50};
 } // namespace
 
-ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent)
+ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent,
+                             const lottery::DrawMachine* draw)
     : QDialog(parent), ui_(std::make_unique<Ui::ResultsDialog>()), resultFile_(paths.resultFile),
       core_(core), log_(lottery::readResultsLog(paths.resultFile, core)) {
+    if (draw)
+        log_ = draw->withUnsaved(std::move(log_));
     ui_->setupUi(this);
     connect(ui_->openButton, &QPushButton::clicked, this, &ResultsDialog::OnOpenResultFile);
     connect(ui_->exportButton, &QPushButton::clicked, this, &ResultsDialog::OnExportCsv);
@@ -44,10 +48,14 @@ void ResultsDialog::OnInitDialog() {
     list->setRowCount(static_cast<int>(log_.winners.size()));
     for (int row = 0; row < list->rowCount(); ++row) {
         const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
+        const QString time = core::GbkCodec::fromGbk(winner.time);
         const std::array<QString, 6> cells = {
-            core::GbkCodec::fromGbk(winner.time),       core::GbkCodec::fromGbk(winner.prizeId),
-            core::GbkCodec::fromGbk(winner.prizeTitle), QString::number(winner.round),
-            QString::number(winner.position),           core::GbkCodec::fromGbk(winner.rawText),
+            winner.saved ? time : time + QStringLiteral("（未保存）"),
+            core::GbkCodec::fromGbk(winner.prizeId),
+            core::GbkCodec::fromGbk(winner.prizeTitle),
+            QString::number(winner.round),
+            QString::number(winner.position),
+            core::GbkCodec::fromGbk(winner.rawText),
         };
         for (int column = 0; column < static_cast<int>(cells.size()); ++column)
             list->setItem(row, column,
@@ -58,10 +66,18 @@ void ResultsDialog::OnInitDialog() {
 QString ResultsDialog::summaryText() const {
     if (!log_.started)
         return QStringLiteral("还没有抽奖结果");
-    return QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者，%3")
-        .arg(core::GbkCodec::fromGbk(log_.startTime))
-        .arg(log_.winners.size())
-        .arg(log_.finished ? QStringLiteral("抽奖已结束") : QStringLiteral("抽奖进行中"));
+    const QString summary =
+        QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者，%3")
+            .arg(core::GbkCodec::fromGbk(log_.startTime))
+            .arg(log_.winners.size())
+            .arg(log_.finished ? QStringLiteral("抽奖已结束") : QStringLiteral("抽奖进行中"));
+    const auto unsaved = std::count_if(log_.winners.begin(), log_.winners.end(),
+                                       [](const lottery::WinnerRecord& w) { return !w.saved; });
+    if (unsaved == 0)
+        return summary;
+    return summary + QStringLiteral("\n其中 %1 名尚未写入抽奖结果文件（标为“未保存”），"
+                                    "磁盘恢复后会自动补写。")
+                         .arg(unsaved);
 }
 
 QString ResultsDialog::askExportPath(const QString& suggestedPath) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lottery/draw_machine.h"
 #include "lottery/lottery_data.h"
 #include "lottery/results_log.h"
 
@@ -18,12 +19,14 @@ class CCore;
 namespace dialogs {
 
 // Lists the winners the results file records for the current draw (after its last start
-// line), opens the file and exports the list as CSV. Reads the file once, when created.
+// line), with those the draw could not write yet marked as not saved; opens the file and
+// exports the list as CSV. Reads the file once, when created.
 class ResultsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent = nullptr);
+    ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent = nullptr,
+                  const lottery::DrawMachine* draw = nullptr);
     ~ResultsDialog() override;
 
 protected:

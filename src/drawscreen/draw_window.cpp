@@ -38,6 +38,11 @@ DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& pa
     frameTimer_.setTimerType(Qt::PreciseTimer);
     frameTimer_.setInterval(kFramePeriodMs);
     connect(&frameTimer_, &QTimer::timeout, this, [this] { renderFrame(); });
+    unsavedTimer_.setInterval(kUnsavedRetryMs);
+    connect(&unsavedTimer_, &QTimer::timeout, this, [this] {
+        if (machine_.retryUnsaved())
+            unsavedTimer_.stop();
+    });
     hide(); // until placed
 }
 
@@ -57,6 +62,12 @@ QRect DrawWindow::windowRectFor(QSize screen) {
 
 void DrawWindow::advance() {
     machine_.advance();
+    watchUnsaved();
+}
+
+void DrawWindow::watchUnsaved() {
+    if (machine_.hasUnsaved() && !unsavedTimer_.isActive())
+        unsavedTimer_.start();
 }
 
 void DrawWindow::reset() {
@@ -72,6 +83,7 @@ void DrawWindow::placeWindow(const QRect& rect) {
 void DrawWindow::resumeAt(const QRect& rect) {
     setWindowRect(rect);
     machine_.resume();
+    watchUnsaved();
     show();
 }
 
@@ -83,6 +95,7 @@ void DrawWindow::setWindowRect(const QRect& rect) {
 }
 
 void DrawWindow::participantsReloaded() {
+    machine_.participantsReloaded();
     composer_.invalidateNames();
 }
 

@@ -46,17 +46,23 @@ public:
     // The participant texts were re-read.
     void participantsReloaded();
 
+    // The draw's records, the unsaved ones included.
+    lottery::DrawMachine& machine() { return machine_; }
+
     bool isFrameTimerRunning() const { return frameTimer_.isActive(); }
     const QImage& canvas() const { return composer_.canvas(); }
 
     static constexpr int kFramePeriodMs = 40;
     static constexpr int kOpacity = 229;
+    static constexpr int kUnsavedRetryMs = 2000;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void setWindowRect(const QRect& rect);
+    // Unsaved results are written as soon as the disk takes them, not only at the next press.
+    void watchUnsaved();
     void computeNameFont() override;
     void renderFrame() override;
     void renderStaticScreen(lottery::ScreenKind kind) override;
@@ -73,6 +79,7 @@ private:
     lottery::DrawMachine machine_;
     DrawKeyFilter keys_;
     QTimer frameTimer_;
+    QTimer unsavedTimer_;
     QRect windowRect_;
     FrameLog frameLog_;
     bool rollingFramePending_ = false;

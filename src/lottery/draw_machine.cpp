@@ -3,9 +3,9 @@
 #include "lottery/drawable_prize.h"
 #include "lottery/results_log.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <system_error>
+#include "lottery/safe_file.h"
+
+#include <algorithm>
 #include <utility>
 
 namespace lottery {
@@ -32,10 +32,8 @@ void DrawMachine::advance() {
 void DrawMachine::resume() {
     view_.setFrameTimerRunning(false);
     view_.computeNameFont();
-    problemReported_ = false;
-    std::string problem;
-    if (isLastRoundOfDraw() && !recordDrawEnd(paths_, services_, &problem))
-        noteFailure(problem);
+    if (isLastRoundOfDraw())
+        store(endRecord(services_));
     view_.renderFrame();
     reportPendingProblem();
 }
@@ -61,8 +59,7 @@ void DrawMachine::startDraw() {
     options.prizeIndex = first;
     options.roundIndex = 0;
     view_.computeNameFont();
-    problemReported_ = false;
-    startLogPending_ = !startResultsLog();
+    store(startRecord(services_));
     clearWinnerMarks(data_.participants);
     startRoll();
 }
@@ -85,13 +82,9 @@ void DrawMachine::stopRoll() {
         return;
     }
     // Recorded before the result is shown, so what the operator sees is already on disk.
-    if (startLogPending_)
-        startLogPending_ = !startResultsLog();
-    std::string problem;
-    if (!recordRound(paths_, data_, services_, &problem))
-        noteFailure(problem);
-    if (isLastRoundOfDraw() && !recordDrawEnd(paths_, services_, &problem))
-        noteFailure(problem);
+    store(roundRecord(data_, services_));
+    if (isLastRoundOfDraw())
+        store(endRecord(services_));
     view_.renderFrame();
 }
 
@@ -113,22 +106,74 @@ void DrawMachine::moveOn() {
     startRoll();
 }
 
-bool DrawMachine::startResultsLog() {
-    const auto sizeNow = [this] {
-        std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(paths_.resultFile, error);
-        return error ? std::uintmax_t{0} : size;
-    };
-    const std::uintmax_t before = sizeNow();
-    std::string problem;
-    if (beginResultsLog(paths_, services_, &problem))
-        return true;
-    noteFailure(problem);
-    // The start line may still have gone to the end of the file that could not be moved.
-    if (sizeNow() <= before)
-        return false;
-    const ResultsLog log = readResultsLog(paths_.resultFile, services_);
-    return log.started && !log.finished && log.winners.empty();
+void DrawMachine::store(ResultsRecord record) {
+    if (record.bytes.empty())
+        return;
+    unsaved_.push_back(std::move(record));
+    flushUnsaved();
+}
+
+bool DrawMachine::retryUnsaved() {
+    // Between presses nobody is waiting for an answer: what still fails was told already.
+    const bool done = flushUnsaved();
+    pendingProblem_.clear();
+    return done;
+}
+
+bool DrawMachine::flushUnsaved() {
+    while (!unsaved_.empty()) {
+        std::string problem;
+        const WriteOutcome outcome = writeRecord(paths_, unsaved_.front(), &problem);
+        if (outcome != WriteOutcome::Written)
+            noteFailure(problem);
+        if (outcome == WriteOutcome::Failed)
+            return false;
+        unsaved_.pop_front();
+    }
+    return true;
+}
+
+ResultsLog DrawMachine::withUnsaved(ResultsLog log) const {
+    for (const ResultsRecord& record : unsaved_) {
+        switch (record.kind) {
+        case ResultsRecord::Kind::Start:
+            log = ResultsLog{};
+            log.started = true;
+            log.startTime = record.time;
+            break;
+        case ResultsRecord::Kind::Round:
+            log.winners.insert(log.winners.end(), record.winners.begin(), record.winners.end());
+            break;
+        case ResultsRecord::Kind::End:
+            log.finished = true;
+            break;
+        }
+    }
+    return log;
+}
+
+std::string DrawMachine::resultsWithUnsaved() const {
+    std::string bytes;
+    const bool startUnsaved =
+        std::any_of(unsaved_.begin(), unsaved_.end(), [](const ResultsRecord& record) {
+            return record.kind == ResultsRecord::Kind::Start;
+        });
+    if (!startUnsaved)
+        readWholeFile(paths_.resultFile, bytes);
+    for (const ResultsRecord& record : unsaved_)
+        bytes += record.bytes;
+    return bytes;
+}
+
+void DrawMachine::participantsReloaded() {
+    const ResultsLog log = withUnsaved({});
+    if (!log.started) {
+        for (const WinnerRecord& winner : log.winners)
+            markWinner(data_.participants, winner.rawText, winner.prizeId);
+        return;
+    }
+    // The draw's start is not on disk either: the file's marks belong to an earlier draw.
+    restoreWinnerMarks(data_.participants, log);
 }
 
 bool DrawMachine::isLastRoundOfDraw() const {
@@ -143,18 +188,30 @@ int DrawMachine::roundsAt(int prizeIndex) const {
     return data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)].rounds;
 }
 
-void DrawMachine::noteFailure(const std::string& problem) {
-    if (problemReported_ || !pendingProblem_.empty())
-        return;
-    pendingProblem_ = "抽奖结果未能写入文件，抽奖继续进行。\n" + problem;
+int DrawMachine::unsavedRounds() const {
+    return static_cast<int>(
+        std::count_if(unsaved_.begin(), unsaved_.end(), [](const ResultsRecord& record) {
+            return record.kind == ResultsRecord::Kind::Round;
+        }));
 }
 
+void DrawMachine::noteFailure(const std::string& problem) {
+    if (pendingProblem_.empty())
+        pendingProblem_ = problem;
+}
+
+// Told at every press that leaves something unsaved: each round shown but not on disk.
 void DrawMachine::reportPendingProblem() {
     if (pendingProblem_.empty())
         return;
-    problemReported_ = true;
-    const std::string message = std::move(pendingProblem_);
+    std::string message = "抽奖结果未能写入文件，抽奖继续进行。\n" + pendingProblem_;
     pendingProblem_.clear();
+    const int rounds = unsavedRounds();
+    if (rounds > 0)
+        message +=
+            "\n\n尚有 " + std::to_string(rounds) +
+            " 轮中奖结果只保存在内存中（抽奖结果中标为“未保存”）。已显示的中奖者不会重新抽取；"
+            "之后每次写入前都会重试，退出时可另存到别处。";
     view_.reportProblem(message);
 }
 

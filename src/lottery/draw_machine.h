@@ -3,7 +3,9 @@
 #include "core/core_services.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
+#include "lottery/results_log.h"
 
+#include <deque>
 #include <string>
 
 namespace lottery {
@@ -25,15 +27,29 @@ public:
     // The field part of reset, for when there is no draw window.
     static void resetProgress(DrawOptions& options);
 
+    // Writes what could not be written so far, in order; true when nothing is left unsaved.
+    bool retryUnsaved();
+    bool hasUnsaved() const { return !unsaved_.empty(); }
+    // The results as they would be on disk had every write succeeded: log (read from the file)
+    // with the unsaved winners added, marked saved = false.
+    ResultsLog withUnsaved(ResultsLog log) const;
+    // The whole results file as it should be, for saving it somewhere else: the file's bytes
+    // (unless the draw's start itself is unsaved) followed by every unsaved record.
+    std::string resultsWithUnsaved() const;
+    // The participant list was re-read: the winners not yet on disk keep their marks too.
+    void participantsReloaded();
+
 private:
     void startDraw();
     void startRoll();
     void stopRoll();
     void moveOn();
-    // Rotates the results file; true when it now ends with this draw's start line.
-    bool startResultsLog();
+    // Queues record behind any unsaved ones and writes what it can.
+    void store(ResultsRecord record);
+    bool flushUnsaved();
     bool isLastRoundOfDraw() const;
     int roundsAt(int prizeIndex) const;
+    int unsavedRounds() const;
     void noteFailure(const std::string& problem);
     void reportPendingProblem();
 
@@ -41,12 +57,10 @@ private:
     EventPaths paths_;
     core::CoreServices& services_;
     DrawView& view_;
-    // A failed write is told once per draw, so a broken disk does not stop every press.
-    bool problemReported_ = false;
+    // Records not yet on disk, oldest first: a write never overtakes an earlier one, so the
+    // file keeps the order of the draw.
+    std::deque<ResultsRecord> unsaved_;
     std::string pendingProblem_;
-    // The start line is not written yet: tried again before each round is recorded, so that
-    // winners recorded once the disk works again belong to this draw, not the one before.
-    bool startLogPending_ = false;
 };
 
 } // namespace lottery

@@ -6,7 +6,6 @@
 #include "lottery/safe_file.h"
 
 #include <algorithm>
-#include <map>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -130,6 +129,13 @@ private:
     WinnerRecord record_;
 };
 
+void markEntry(ParticipantRecord& entry, const std::string& prizeId) {
+    entry.won = 1;
+    if (std::find(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), prizeId) ==
+        entry.wonPrizeIds.end())
+        entry.wonPrizeIds.push_back(prizeId);
+}
+
 // Lines too long to be a record are skipped.
 LineSplitter recordLines(LogParser& parser) {
     return LineSplitter(kMaxLineBytes, [&parser](std::string_view kept, std::size_t length) {
@@ -140,17 +146,59 @@ LineSplitter recordLines(LogParser& parser) {
 
 } // namespace
 
-bool beginResultsLog(const EventPaths& paths, core::CoreServices& services, std::string* problem) {
+ResultsRecord startRecord(core::CoreServices& services) {
     // One clock reading names the backup and dates the start line alike.
     const std::string now = services.getTimeNowStr(std::string(kStampFormat) + '\t' + kTimeFormat);
     const std::size_t tab = now.find('\t');
-    const std::string stamp = now.substr(0, tab);
-    const std::string time = tab == std::string::npos ? now : now.substr(tab + 1);
-    const std::string startLine = startPrefix(services) + time + "\r\n";
+    ResultsRecord record;
+    record.kind = ResultsRecord::Kind::Start;
+    record.stamp = now.substr(0, tab);
+    record.time = tab == std::string::npos ? now : now.substr(tab + 1);
+    record.bytes = startPrefix(services) + record.time + "\r\n";
+    return record;
+}
 
-    if (services.isFileExist(paths.resultFile)) {
-        const std::filesystem::path backup = freeBackupPath(paths.resultFile.parent_path(), stamp);
-        std::error_code error;
+ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services) {
+    ResultsRecord record;
+    const DrawOptions& options = data.options;
+    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count())
+        return record;
+    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
+    record.time = services.getTimeNowStr(kTimeFormat);
+    const std::string head = record.time + '\t' + fieldText(prize.id) + '\t' +
+                             fieldText(prize.title) + '\t' +
+                             std::to_string(options.roundIndex + 1) + '\t';
+    for (int i = 0; i < data.pool.winnerCount; ++i) {
+        const int j = data.pool.winnerAt(i);
+        if (j < 0 || j >= data.participants.count())
+            continue;
+        const std::string raw = data.participants.entries[static_cast<std::size_t>(j)].rawText;
+        record.bytes += head + std::to_string(i + 1) + '\t' + raw + "\r\n";
+        record.winners.push_back(
+            {record.time, prize.id, prize.title, options.roundIndex + 1, i + 1, raw, false});
+        markWinner(data.participants, raw, prize.id);
+    }
+    return record;
+}
+
+ResultsRecord endRecord(core::CoreServices& services) {
+    ResultsRecord record;
+    record.kind = ResultsRecord::Kind::End;
+    record.time = services.getTimeNowStr(kTimeFormat);
+    record.bytes = endPrefix(services) + record.time + "\r\n";
+    return record;
+}
+
+WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
+                         std::string* problem) {
+    if (record.kind != ResultsRecord::Kind::Start)
+        return record.bytes.empty() || appendToFile(paths.resultFile, record.bytes, problem)
+                   ? WriteOutcome::Written
+                   : WriteOutcome::Failed;
+    std::error_code error;
+    if (std::filesystem::exists(paths.resultFile, error)) {
+        const std::filesystem::path backup =
+            freeBackupPath(paths.resultFile.parent_path(), record.stamp);
         if (!std::filesystem::exists(backup, error))
             std::filesystem::rename(paths.resultFile, backup, error);
         else
@@ -158,46 +206,16 @@ bool beginResultsLog(const EventPaths& paths, core::CoreServices& services, std:
         if (error) {
             const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
                                       " 改名为 " + pathText(backup.filename());
-            if (!appendToFile(paths.resultFile, startLine, nullptr)) {
+            if (!appendToFile(paths.resultFile, record.bytes, nullptr)) {
                 setProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
-                return false;
+                return WriteOutcome::Failed;
             }
             setProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
-            return false;
+            return WriteOutcome::WrittenWithProblem;
         }
     }
-    return writeFileSafely(paths.resultFile, startLine, problem);
-}
-
-bool recordRound(const EventPaths& paths, LotteryData& data, core::CoreServices& services,
-                 std::string* problem) {
-    const DrawOptions& options = data.options;
-    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count()) {
-        setProblem(problem, "没有当前奖项，中奖结果未记录");
-        return false;
-    }
-    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
-    auto& entries = data.participants.entries;
-    const std::string head = services.getTimeNowStr(kTimeFormat) + '\t' + fieldText(prize.id) +
-                             '\t' + fieldText(prize.title) + '\t' +
-                             std::to_string(options.roundIndex + 1) + '\t';
-    std::string lines;
-    for (int i = 0; i < data.pool.winnerCount; ++i) {
-        const int j = data.pool.winnerAt(i);
-        if (j < 0 || j >= data.participants.count())
-            continue;
-        ParticipantRecord& entry = entries[static_cast<std::size_t>(j)];
-        lines += head + std::to_string(i + 1) + '\t' + entry.rawText + "\r\n";
-        entry.won = 1;
-        entry.wonPrizeIds.push_back(prize.id);
-    }
-    return lines.empty() || appendToFile(paths.resultFile, lines, problem);
-}
-
-bool recordDrawEnd(const EventPaths& paths, core::CoreServices& services, std::string* problem) {
-    return appendToFile(paths.resultFile,
-                        endPrefix(services) + services.getTimeNowStr(kTimeFormat) + "\r\n",
-                        problem);
+    return writeFileSafely(paths.resultFile, record.bytes, problem) ? WriteOutcome::Written
+                                                                    : WriteOutcome::Failed;
 }
 
 ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services) {
@@ -223,6 +241,13 @@ void clearWinnerMarks(ParticipantList& list) {
     }
 }
 
+void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
+    for (ParticipantRecord& entry : list.entries) {
+        if (entry.rawText == rawText)
+            markEntry(entry, prizeId);
+    }
+}
+
 void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
     clearWinnerMarks(list);
     if (log.winners.empty())
@@ -235,18 +260,9 @@ void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
         if (it != entriesByText.end())
             it->second.push_back(j);
     }
-    // Only the records of one text and prize mark that prize on the entries of that text, so
-    // the entry with the fewest of them (the first such) is the next in turn: one lookup per
-    // record, however long the log.
-    std::map<std::pair<std::string_view, std::string_view>, std::size_t> takenOf;
     for (const WinnerRecord& record : log.winners) {
-        const auto it = entriesByText.find(record.rawText);
-        if (it == entriesByText.end() || it->second.empty())
-            continue;
-        std::size_t& taken = takenOf[{record.rawText, record.prizeId}];
-        ParticipantRecord& entry = list.entries[it->second[taken++ % it->second.size()]];
-        entry.won = 1;
-        entry.wonPrizeIds.push_back(record.prizeId);
+        for (const std::size_t j : entriesByText.find(record.rawText)->second)
+            markEntry(list.entries[j], record.prizeId);
     }
 }
 

@@ -18,6 +18,7 @@ struct WinnerRecord {
     int round = 0;    // from 1
     int position = 0; // within the round, from 1
     std::string rawText;
+    bool saved = true; // false while it waits in memory for the disk
 };
 
 // The current draw as the results file holds it.
@@ -35,23 +36,40 @@ struct ResultsLog {
 // The raw text is the rest of a winner line, so a tab inside it survives; tabs, CR and LF
 // in the prize id and title are written as blanks.
 
-// Moves the results file aside to data/bak_result<YYYYmmddHHMMSS>[-N].txt (never replacing
-// a backup) and starts a new one with the start line. When it cannot be moved, the start
-// line is appended to the old file and false is returned: the draw goes on.
-// Every function here returns false and sets *problem (UTF-8) on a failure.
-// The caller starts the new draw's eligibility itself: clearWinnerMarks(participants) at
-// the first start of a draw, whatever this returns.
-bool beginResultsLog(const EventPaths& paths, core::CoreServices& services, std::string* problem);
+// One write of the draw, made when it happens and kept until it is on disk.
+struct ResultsRecord {
+    enum class Kind { Start, Round, End };
+    Kind kind = Kind::Round;
+    std::string bytes;                 // the lines, CR LF ended
+    std::string stamp;                 // Start: names the backup of the earlier results
+    std::string time;                  // when it happened
+    std::vector<WinnerRecord> winners; // Round: its winners, saved false
+};
 
-// Appends the current selection (pool.winnerAt(0 .. winnerCount-1)) as the winners of
-// options.prizeIndex, round options.roundIndex + 1, flushed to disk, and marks them as
-// winners of that prize (won = 1, prize id added to wonPrizeIds). The marks are set even when
-// writing fails, so that the winners shown are not drawn again.
-bool recordRound(const EventPaths& paths, LotteryData& data, core::CoreServices& services,
-                 std::string* problem);
+// The start of a new draw, dated now.
+ResultsRecord startRecord(core::CoreServices& services);
 
-// Appends the end line "抽奖结束日期：" + time.
-bool recordDrawEnd(const EventPaths& paths, core::CoreServices& services, std::string* problem);
+// The current selection (pool.winnerAt(0 .. winnerCount-1)) as the winners of
+// options.prizeIndex, round options.roundIndex + 1. Marks them as winners of that prize
+// (won = 1, prize id added to wonPrizeIds) on every entry of the same text, before anything
+// is written, so that the winners shown are not drawn again whatever the disk does.
+ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services);
+
+// The end line "抽奖结束日期：" + time.
+ResultsRecord endRecord(core::CoreServices& services);
+
+enum class WriteOutcome {
+    Written,
+    WrittenWithProblem, // a start line went to the end of a file that could not be moved
+    Failed              // nothing of the record reached the disk
+};
+
+// A start record moves the results file aside to data/bak_result<stamp>[-N].txt (never
+// replacing a backup) and starts a new file with its line; when the file cannot be moved,
+// the line is appended to it. Other records are appended. Every write is flushed to disk;
+// on a failure *problem (UTF-8) says what failed and the file is as it was.
+WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
+                         std::string* problem);
 
 // The draw after the last start line, skipping lines that cannot be parsed; an empty log
 // when the file is missing. Reads line by line: linear in the file size, and a line too long
@@ -66,9 +84,10 @@ ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services)
 // Clears every mark (won and wonPrizeIds).
 void clearWinnerMarks(ParticipantList& list);
 
-// Clears every mark, then marks the entries the log records as winners. Entries with the
-// same raw text share that text's records of a prize one for one (the entry holding the
-// fewest marks of that prize takes the next record).
+// Marks every entry of rawText as a winner of prizeId: copies of one text are one participant.
+void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId);
+
+// Clears every mark, then marks the entries the log records as winners.
 void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log);
 
 } // namespace lottery

@@ -72,15 +72,26 @@ void selectWinners(LotteryData& data, core::CoreServices& services) {
     }
     if (k <= 0)
         return;
-    pool.winnerCount = k;
 
-    // Partial Fisher-Yates: each winner is uniform among the candidates not yet taken.
-    for (int i = 0; i < k; ++i) {
-        const int r = services.getRandInt(0, n - 1 - i);
-        pool.slots[static_cast<std::size_t>(kPoolSize - 1 - i)] =
-            pool.slots[static_cast<std::size_t>(r)];
-        pool.slots[static_cast<std::size_t>(r)] = pool.slots[static_cast<std::size_t>(n - 1 - i)];
+    // Partial Fisher-Yates: each winner is uniform among the candidates not yet taken. Copies
+    // of one text weigh its odds, but the text wins once: a copy of a winner of this round is
+    // set aside and the draw goes on.
+    int remaining = n;
+    int taken = 0;
+    while (taken < k && remaining > 0) {
+        const int r = services.getRandInt(0, remaining - 1);
+        const int j = pool.slots[static_cast<std::size_t>(r)];
+        pool.slots[static_cast<std::size_t>(r)] =
+            pool.slots[static_cast<std::size_t>(remaining - 1)];
+        --remaining;
+        const std::string& text = entries[static_cast<std::size_t>(j)].rawText;
+        bool copy = false;
+        for (int i = 0; i < taken && !copy; ++i)
+            copy = entries[static_cast<std::size_t>(pool.winnerAt(i))].rawText == text;
+        if (!copy)
+            pool.slots[static_cast<std::size_t>(kPoolSize - 1 - taken++)] = j;
     }
+    pool.winnerCount = taken;
 }
 
 } // namespace lottery

@@ -104,21 +104,43 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
         EXPECT_EQ(entry.won, 0) << entry.rawText;
 }
 
-TEST_F(DrawMachineTest, WriteFailureIsToldOncePerDrawAndTheDrawGoesOn) {
+// A round that cannot be written stays in memory: every such press tells how many rounds
+// are not on disk, and once the disk is back they are written in order, exactly as shown.
+TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack) {
     // A file where the data folder should be: every write of the results fails.
     std::filesystem::remove_all(folder.data());
     TempEventFolder::write(folder.data(), "x");
-    addPrize("A", 2, 1);
-    press();
+    addPrize("A", 3, 1);
+    Calls shown;
+    view.onResult = [&] { shown.push_back(view.shown.at(0)); };
+    press(); // the start line fails
     ASSERT_EQ(view.problems.size(), 1u);
     EXPECT_EQ(view.problems[0].rfind("抽奖结果未能写入文件", 0), 0u) << view.problems[0];
-    press(3); // stop, roll, stop: every write fails again
-    EXPECT_EQ(view.problems.size(), 1u);
-    EXPECT_EQ(data.options.roundIndex, 1);
-    EXPECT_EQ(data.options.state(), DrawState::ShowingResult);
-    machine.reset();
-    press(); // a new draw tells again
-    EXPECT_EQ(view.problems.size(), 2u);
+    press(3); // stop, roll, stop: two rounds shown, neither on disk
+    ASSERT_EQ(view.problems.size(), 3u);
+    EXPECT_NE(view.problems[1].find("尚有 1 轮"), std::string::npos) << view.problems[1];
+    EXPECT_NE(view.problems[2].find("尚有 2 轮"), std::string::npos) << view.problems[2];
+    EXPECT_FALSE(machine.retryUnsaved());
+    const lottery::ResultsLog inMemory = machine.withUnsaved({});
+    EXPECT_EQ(inMemory.startTime, "2026-01-01 00:00:00");
+    ASSERT_EQ(inMemory.winners.size(), 2u);
+    EXPECT_FALSE(inMemory.winners[1].saved);
+    EXPECT_EQ(
+        machine.resultsWithUnsaved().rfind(lottery::startRecord(services).bytes.substr(0, 14), 0),
+        0u);
+
+    std::filesystem::remove(folder.data());
+    std::filesystem::create_directories(folder.data());
+    EXPECT_TRUE(machine.retryUnsaved());
+    Calls recorded;
+    for (const auto& w : log().winners)
+        recorded.push_back(w.rawText);
+    EXPECT_EQ(recorded, shown);
+    EXPECT_TRUE(machine.withUnsaved(log()).winners.back().saved);
+    press(2); // the last round goes straight to disk, with no word
+    EXPECT_EQ(view.problems.size(), 3u);
+    EXPECT_EQ(log().winners.size(), 3u);
+    EXPECT_TRUE(log().finished);
 }
 
 TEST_F(DrawMachineTest, PrizesWithoutRoundsArePassedOver) {

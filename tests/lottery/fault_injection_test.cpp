@@ -125,12 +125,14 @@ TEST_P(FaultTest, KeepsEarlierFilesAndTellsWhichFile) {
         written = lottery::savePrizeFile(folder.paths.prizeFile, data.prizeTable, &problem);
         break;
     case Write::Rotation:
-        written = lottery::beginResultsLog(folder.paths, services, &problem);
+        written = lottery::writeRecord(folder.paths, lottery::startRecord(services), &problem) ==
+                  lottery::WriteOutcome::Written;
         break;
     case Write::Recording:
         data.pool.winnerCount = 1;
         data.pool.slots[lottery::kPoolSize - 1] = 1;
-        written = lottery::recordRound(folder.paths, data, services, &problem);
+        written = lottery::writeRecord(folder.paths, lottery::roundRecord(data, services),
+                                       &problem) == lottery::WriteOutcome::Written;
         EXPECT_EQ(data.participants.entries[1].won, 1) << "the winner shown must not win again";
         break;
     }

@@ -21,7 +21,9 @@ lottery::ParticipantRecord entry(std::vector<std::string> won = {}) {
 
 lottery::LotteryData event(int entries, std::vector<lottery::PrizeRecord> prizes) {
     lottery::LotteryData data;
-    data.participants.entries.assign(static_cast<std::size_t>(entries), entry());
+    for (int j = 0; j < entries; ++j)
+        data.participants.entries.push_back(
+            {"e" + std::to_string(j), "e" + std::to_string(j), 0, {}});
     data.prizeTable.prizes = std::move(prizes);
     return data;
 }
@@ -118,4 +120,32 @@ TEST(SelectWinners, DrawsWithoutReplacementAndFairly) {
         ASSERT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3, 4}));
     }
     EXPECT_GT(orders.size(), 10u);
+}
+
+// Three copies of one text among five lines: the text is one participant that never shows
+// twice in a round, and it is drawn three times in five.
+TEST(SelectWinners, CopiesWeighTheOddsButWinOnce) {
+    lottery::LotteryData data = event(0, {prize("A", 10, 10), prize("B", 1, 1)});
+    for (const char* raw : {"dup", "a", "dup", "b", "dup"})
+        data.participants.entries.push_back({raw, raw, 0, {}});
+    testsupport::FakeCoreServices services({}, 99);
+    const auto texts = [&data] {
+        std::multiset<std::string> out;
+        for (const int j : winners(data))
+            out.insert(data.participants.entries.at(static_cast<std::size_t>(j)).rawText);
+        return out;
+    };
+    for (int frame = 0; frame < 100; ++frame) {
+        lottery::selectWinners(data, services);
+        ASSERT_EQ(texts(), (std::multiset<std::string>{"a", "b", "dup"}));
+    }
+    data.options.prizeIndex = 1;
+    constexpr int kFrames = 20000;
+    int dup = 0;
+    for (int frame = 0; frame < kFrames; ++frame) {
+        lottery::selectWinners(data, services);
+        dup += static_cast<int>(texts().count("dup"));
+    }
+    // 3/5 of the frames; the standard deviation is about 70.
+    EXPECT_NEAR(dup, kFrames * 3 / 5, 400);
 }
