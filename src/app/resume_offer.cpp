@@ -23,8 +23,9 @@ bool offerResume(QWidget* owner, lottery::LotteryData& data, const lottery::Even
     case lottery::ResumePlan::Kind::Resumable:
         break;
     }
-    if (core::CCore::msgboxConfirm(owner, QStringLiteral("上次抽奖尚未结束，是否继续？")) !=
-        core::kAnswerYes)
+    // Yes is the default: a stray Space or Return must not throw the recorded winners away.
+    if (core::CCore::msgboxConfirm(owner, QStringLiteral("上次抽奖尚未结束，是否继续？"),
+                                   core::kAnswerYes) != core::kAnswerYes)
         return false;
     lottery::applyResume(data, log, plan.point);
     return true;

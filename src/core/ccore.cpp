@@ -121,8 +121,8 @@ bool CCore::openUrl(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }
 
-int CCore::msgboxConfirm(QWidget* owner, const QString& text) {
-    return showMessageBox(MessageKind::Confirm, owner, text);
+int CCore::msgboxConfirm(QWidget* owner, const QString& text, int defaultAnswer) {
+    return showMessageBox(MessageKind::Confirm, owner, text, defaultAnswer);
 }
 
 void CCore::msgboxInfo(QWidget* owner, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/core_services.h"
+#include "core/message_box.h"
 
 #include <QString>
 
@@ -47,8 +48,8 @@ public:
     // Hands the file to the desktop's default open action; does not wait.
     bool openUrl(const std::filesystem::path& path);
 
-    // 6 for Yes, 7 for No.
-    static int msgboxConfirm(QWidget* owner, const QString& text);
+    // kAnswerYes or kAnswerNo; defaultAnswer is the one Space and Return give.
+    static int msgboxConfirm(QWidget* owner, const QString& text, int defaultAnswer = kAnswerNo);
     static void msgboxInfo(QWidget* owner, const QString& text);
     static void msgboxWarning(QWidget* owner, const QString& text);
 

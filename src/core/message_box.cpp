@@ -5,9 +5,9 @@
 
 namespace core {
 
-int showMessageBox(MessageKind kind, QWidget* owner, const QString& text) {
+int showMessageBox(MessageKind kind, QWidget* owner, const QString& text, int defaultAnswer) {
     if (MessageBoxHook* hook = MessageBoxHook::current())
-        return hook->handle(kind, text);
+        return hook->handle(kind, text, defaultAnswer);
 
     QMessageBox box(owner);
     box.setText(text);
@@ -16,7 +16,7 @@ int showMessageBox(MessageKind kind, QWidget* owner, const QString& text) {
         box.setWindowTitle(QStringLiteral("请确认"));
         QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
-        box.setDefaultButton(no);
+        box.setDefaultButton(defaultAnswer == kAnswerYes ? yes : no);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;

@@ -27,8 +27,8 @@ QStringList MessageBoxHook::texts() const {
     return result;
 }
 
-int MessageBoxHook::handle(MessageKind kind, const QString& text) {
-    messages_.push_back({kind, text});
+int MessageBoxHook::handle(MessageKind kind, const QString& text, int defaultAnswer) {
+    messages_.push_back({kind, text, defaultAnswer});
     if (answer_)
         return answer_(kind, text);
     return 6;

@@ -16,6 +16,7 @@ public:
     struct Message {
         MessageKind kind;
         QString text;
+        int defaultAnswer; // what Space or Return would have chosen in a real Confirm box
     };
     using Answer = std::function<int(MessageKind, const QString&)>;
 
@@ -30,7 +31,7 @@ public:
 
     // The installed hook, or nullptr.
     static MessageBoxHook* current();
-    int handle(MessageKind kind, const QString& text);
+    int handle(MessageKind kind, const QString& text, int defaultAnswer);
 
 private:
     Answer answer_;

@@ -31,6 +31,15 @@ std::optional<std::string> gbkFieldText(QWidget* owner, QLineEdit* edit, const Q
     return bytes;
 }
 
+bool separatorFree(QWidget* owner, QLineEdit* edit, const QString& fieldName) {
+    const QString text = edit->text();
+    if (!text.contains(u'`') && !text.contains(u'\r') && !text.contains(u'\n'))
+        return true;
+    core::CCore::msgboxWarning(owner, QStringLiteral("%1不能包含字符 ` 或换行。").arg(fieldName));
+    focusField(edit);
+    return false;
+}
+
 int fieldNumber(const QLineEdit* edit) {
     return lottery::parseLeadingInt(edit->text().toStdString());
 }

@@ -19,6 +19,11 @@ void focusField(QLineEdit* edit);
 std::optional<std::string> gbkFieldText(QWidget* owner, QLineEdit* edit, const QString& fieldName,
                                         std::size_t maxBytes);
 
+// Whether the edit's text is free of the prize file's separators: the backtick between
+// fields and the line ends between records. Otherwise warns, naming the field, and moves
+// the focus there.
+bool separatorFree(QWidget* owner, QLineEdit* edit, const QString& fieldName);
+
 // atoi's decimal prefix rule on the edit's text.
 int fieldNumber(const QLineEdit* edit);
 

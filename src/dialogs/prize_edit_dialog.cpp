@@ -81,18 +81,24 @@ void PrizeEditDialog::accept() {
     if (!repeatList)
         return;
 
-    lottery::PrizeRecord* prize = nullptr;
-    if (editMode == Add) {
-        if (refuseWhenFull(this, table_))
-            return;
-        table_.prizes.emplace_back();
-        prize = &table_.prizes.back();
-    } else if (editIndex >= 0 && editIndex < table_.count()) {
-        prize = &table_.prizes[static_cast<std::size_t>(editIndex)];
-    } else {
+    if (editMode == Add && refuseWhenFull(this, table_))
+        return;
+    if (editMode != Add && (editIndex < 0 || editIndex >= table_.count())) {
         reject(); // the record to change is gone; nothing to write
         return;
     }
+    // A backtick or line end would split the record when the prize file is read back.
+    if (!separatorFree(this, ui_->idEdit, QStringLiteral("唯一编号")) ||
+        !separatorFree(this, ui_->titleEdit, QStringLiteral("显示标题")) ||
+        !separatorFree(this, ui_->imageEdit, QStringLiteral("图片文件名")) ||
+        !separatorFree(this, ui_->repeatEdit, QStringLiteral("允许重复奖项")))
+        return;
+
+    if (editMode == Add)
+        table_.prizes.emplace_back();
+    lottery::PrizeRecord* prize = editMode == Add
+                                      ? &table_.prizes.back()
+                                      : &table_.prizes[static_cast<std::size_t>(editIndex)];
     prize->id = *id;
     prize->title = *title;
     prize->image = *image;

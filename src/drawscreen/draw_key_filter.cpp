@@ -1,6 +1,9 @@
 #include "drawscreen/draw_key_filter.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 #include <utility>
 
@@ -14,6 +17,17 @@ bool DrawKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool alt = key->modifiers().testFlag(Qt::AltModifier) || key->key() == Qt::Key_Alt;
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        // X11 turns only the menu key into a context-menu request. Posted, so the menu's own
+        // event loop does not run inside this filter, whose window a menu command may close.
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            QWidget* window = widget->window();
+            QCoreApplication::postEvent(window,
+                                        new QContextMenuEvent(QContextMenuEvent::Keyboard, QPoint(),
+                                                              window->mapToGlobal(QPoint())));
+        }
+        return true;
+    }
     if (alt || key->key() == Qt::Key_F10)
         return systemKeys_ == SystemKeys::Swallow;
     switch (key->key()) {

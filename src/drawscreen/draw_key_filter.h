@@ -7,8 +7,9 @@
 namespace drawscreen {
 
 // The draw's keyboard rules for one window: Space advances the draw, Return and Escape are
-// swallowed so no window closes from the keyboard, and optionally every Alt combination
-// (Alt+F4 among them) and F10 are swallowed too. Install it on the widget itself.
+// swallowed so no window closes from the keyboard, Shift+F10 asks the top-level window for
+// its keyboard context menu, and optionally every Alt combination (Alt+F4 among them) and
+// the other F10s are swallowed too. Install it on the widget itself.
 class DrawKeyFilter : public QObject {
     Q_OBJECT
 public:

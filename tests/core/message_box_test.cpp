@@ -13,15 +13,21 @@ class MessageBoxTest : public QObject {
 
 private slots:
     void realBoxMapsButtonsToAnswers_data() {
-        QTest::addColumn<QString>("button"); // empty: Escape
+        QTest::addColumn<QString>("button"); // clicked; empty: key goes to the focused button
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("defaultAnswer");
         QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << QStringLiteral("是") << 6;
-        QTest::newRow("no") << QStringLiteral("否") << 7;
-        QTest::newRow("escape") << QString() << 7;
+        QTest::newRow("yes") << QStringLiteral("是") << 0 << 7 << 6;
+        QTest::newRow("no") << QStringLiteral("否") << 0 << 7 << 7;
+        QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << 7 << 7;
+        QTest::newRow("space, yes the default") << QString() << int(Qt::Key_Space) << 6 << 6;
+        QTest::newRow("return, yes the default") << QString() << int(Qt::Key_Return) << 6 << 6;
     }
 
     void realBoxMapsButtonsToAnswers() {
         QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(int, defaultAnswer);
         QFETCH(int, answer);
         QString shownText;
         QTimer::singleShot(0, [&] {
@@ -29,12 +35,12 @@ private slots:
             QVERIFY(box);
             shownText = box->text();
             if (button.isEmpty())
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(box->focusWidget(), Qt::Key(key));
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == button)
                     b->click();
         });
-        QCOMPARE(CCore::msgboxConfirm(nullptr, "继续？"), answer);
+        QCOMPARE(CCore::msgboxConfirm(nullptr, "继续？", defaultAnswer), answer);
         QCOMPARE(shownText, "继续？");
     }
 };

@@ -3,6 +3,7 @@
 #include "core/message_box_hook.h"
 #include "dialog_driver.h"
 
+#include <QClipboard>
 #include <QInputMethodEvent>
 
 class PrizeEditDialogTest : public QObject {
@@ -42,8 +43,20 @@ private Q_SLOTS:
         row("repeat list not GBK", {"repeatEdit=A1," + emoji},
             QStringLiteral("允许重复奖项中含有无法保存的字符（如表情符号），请修改！"),
             "repeatEdit");
-        row("full table", {}, QStringLiteral("奖项已满，最多只能设置100个奖项！"), "idEdit",
-            lottery::kPrizeCapacity);
+        auto separator = [](const char* field) {
+            return QString::fromUtf8(field) + QStringLiteral("不能包含字符 ` 或换行。");
+        };
+        row("backtick in title", {"titleEdit=Mac`Pro"}, separator("显示标题"), "titleEdit");
+        row("line feed in id", {"idEdit=A\n1"}, separator("唯一编号"), "idEdit");
+        row("carriage return in image", {"imageEdit=a.png\r"}, separator("图片文件名"),
+            "imageEdit");
+        row("backtick in repeat list", {"repeatEdit=A`B"}, separator("允许重复奖项"), "repeatEdit");
+        row("pasted line break in title", {"titleEdit+=\r\nb"}, separator("显示标题"), "titleEdit");
+        row("repeat list not GBK before backtick title", {"titleEdit=`", "repeatEdit=" + emoji},
+            QStringLiteral("允许重复奖项中含有无法保存的字符（如表情符号），请修改！"),
+            "repeatEdit");
+        row("full table before backtick title", {"titleEdit=`"},
+            QStringLiteral("奖项已满，最多只能设置100个奖项！"), "idEdit", lottery::kPrizeCapacity);
     }
 
     void confirm() {
@@ -56,7 +69,18 @@ private Q_SLOTS:
         table.prizes.resize(std::size_t(existing));
         dialogs::PrizeEditDialog dialog(table, dialogs::PrizeEditDialog::Add, 0);
         dialog.show();
-        setEdits(dialog, QStringList{"titleEdit=x", "totalEdit=5", "perRoundEdit=5"} + edits);
+        setEdits(dialog, {"titleEdit=x", "totalEdit=5", "perRoundEdit=5"});
+        for (const QString& edit : edits) {
+            if (!edit.section('=', 0, 0).endsWith('+')) {
+                setEdits(dialog, {edit});
+                continue;
+            }
+            // "name+=text": pasted at the end of the field, as the operator would.
+            auto* field = child<QLineEdit>(dialog, edit.section('=', 0, 0).chopped(1));
+            QGuiApplication::clipboard()->setText(edit.section('=', 1));
+            field->end(false);
+            field->paste();
+        }
         child<QLineEdit>(dialog, "idEdit")->setFocus();
         press(dialog, "okButton");
 

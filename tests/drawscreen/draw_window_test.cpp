@@ -5,6 +5,7 @@
 #include "drawscreen/font_chooser.h"
 #include "support/fake_core_services.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,13 +59,32 @@ struct Event {
     }
 };
 
-// Counts the key-downs that get past the filters and lets them travel on to the parent.
+// Counts the key-downs that get past the filters and lets them travel on to the parent;
+// counts the keyboard's context-menu requests too.
 struct KeyCountingWidget : QWidget {
     using QWidget::QWidget;
     int seen = 0;
+    int menus = 0;
     void keyPressEvent(QKeyEvent* event) override {
         ++seen;
         event->ignore();
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        menus += event->reason() == QContextMenuEvent::Keyboard ? 1 : 0;
+    }
+};
+
+// The main window and the draw window over it, each filtered as the program does.
+struct FilteredWindows {
+    int advances = 0;
+    KeyCountingWidget mainWindow;
+    KeyCountingWidget* drawWindow = new KeyCountingWidget(&mainWindow);
+    DrawKeyFilter mainFilter{[this] { ++advances; }, SystemKeys::PassOn};
+    DrawKeyFilter drawFilter{[this] { ++advances; }, SystemKeys::Swallow};
+
+    FilteredWindows() {
+        mainWindow.installEventFilter(&mainFilter);
+        drawWindow->installEventFilter(&drawFilter);
     }
 };
 
@@ -136,52 +156,55 @@ private Q_SLOTS:
     }
 
     void spaceAdvancesOncePerKeyDown() {
-        int advances = 0;
-        KeyCountingWidget mainWindow;
-        auto* drawWindow = new KeyCountingWidget(&mainWindow);
-        DrawKeyFilter mainFilter([&] { ++advances; }, SystemKeys::PassOn);
-        DrawKeyFilter drawFilter([&] { ++advances; }, SystemKeys::Swallow);
-        mainWindow.installEventFilter(&mainFilter);
-        drawWindow->installEventFilter(&drawFilter);
+        FilteredWindows windows;
         // Delivered as the application delivers a key: to the focus widget, then up the
         // parents while it stays unaccepted. Both windows filter it; it counts once.
-        QTest::keyClick(drawWindow, Qt::Key_Space);
-        QCOMPARE(advances, 1);
+        QTest::keyClick(windows.drawWindow, Qt::Key_Space);
+        QCOMPARE(windows.advances, 1);
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
                          true);
-        QCoreApplication::sendEvent(drawWindow, &repeat);
-        QCOMPARE(advances, 2);
-        QTest::keyClick(&mainWindow, Qt::Key_Space);
-        QCOMPARE(advances, 3);
-        QTest::keyClick(drawWindow, Qt::Key_A); // other keys travel on untouched
-        QCOMPARE(mainWindow.seen, 1);
+        QCoreApplication::sendEvent(windows.drawWindow, &repeat);
+        QCOMPARE(windows.advances, 2);
+        QTest::keyClick(&windows.mainWindow, Qt::Key_Space);
+        QCOMPARE(windows.advances, 3);
+        QTest::keyClick(windows.drawWindow, Qt::Key_A); // other keys travel on untouched
+        QCOMPARE(windows.mainWindow.seen, 1);
     }
 
     void returnEscapeAndSystemKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("swallowedOnMainWindow"); // the draw window swallows them all
-        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true;
-        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << true;
-        QTest::newRow("Alt+F4") << int(Qt::Key_F4) << int(Qt::AltModifier) << false;
-        QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << false;
-        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << false;
+        QTest::addColumn<int>("menus"); // keyboard menu requests at the main window, per press
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 0;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << true << 0;
+        QTest::newRow("Alt+F4") << int(Qt::Key_F4) << int(Qt::AltModifier) << false << 0;
+        QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << false << 0;
+        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << false << 0;
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << true << 1;
+        QTest::newRow("Alt+Shift+F10")
+            << int(Qt::Key_F10) << int(Qt::AltModifier | Qt::ShiftModifier) << false << 0;
     }
 
     void returnEscapeAndSystemKeys() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(bool, swallowedOnMainWindow);
-        int advances = 0;
-        for (const auto mode : {SystemKeys::Swallow, SystemKeys::PassOn}) {
-            KeyCountingWidget widget;
-            DrawKeyFilter filter([&] { ++advances; }, mode);
-            widget.installEventFilter(&filter);
-            QTest::keyPress(&widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-            QCOMPARE(widget.seen == 0, mode == SystemKeys::Swallow || swallowedOnMainWindow);
-        }
-        QCOMPARE(advances, 0);
+        QFETCH(int, menus);
+        FilteredWindows windows;
+        const auto press = [&](QWidget* focus) {
+            QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+            QApplication::sendEvent(focus, &event);
+            QCoreApplication::sendPostedEvents();
+        };
+        press(windows.drawWindow);
+        QCOMPARE(windows.drawWindow->seen + windows.mainWindow.seen, 0);
+        QCOMPARE(windows.mainWindow.menus, menus);
+        press(&windows.mainWindow);
+        QCOMPARE(windows.mainWindow.seen == 0, swallowedOnMainWindow);
+        QCOMPARE(windows.mainWindow.menus, 2 * menus);
+        QCOMPARE(windows.drawWindow->menus + windows.advances, 0);
     }
 };
 

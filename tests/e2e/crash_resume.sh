@@ -72,14 +72,14 @@ open_prize_list() {
     wait_for_name '^奖项列表$'
 }
 
-# Restarts, answers Yes to the offer (the box defaults to No: Left moves to Yes) and checks
-# that the recorded lines are all still there.
+# Restarts, answers Yes to the offer with the space bar (Yes has the focus, so a stray
+# press keeps the draw) and checks that the recorded lines are all still there.
 restart_and_continue() { # event
     cp "$1/data/_result.txt" "$work/recorded"
     launch "$1"
     wait_for_name '^请确认$'
     focus_name '^请确认$'
-    press Left Return
+    press space
     sleep 0.3
     focus_name '^抽奖$'
     # The last round's result is on the screen, names above the status lines.
