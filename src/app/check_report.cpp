@@ -4,6 +4,7 @@
 #include "core/ccore.h"
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
+#include "lottery/participant_file.h"
 
 #include <algorithm>
 #include <memory>
@@ -81,6 +82,10 @@ int runCheckReport(const QString& folder, bool allEntries, std::ostream& out) {
         allEntries ? entries.size() : std::min<std::size_t>(entries.size(), kEntriesShown);
     for (std::size_t i = 0; i < shown; ++i)
         lines.put("entry", i + 1, text(entries[i].displayText));
+    // The raw texts, which is what the operator has to find in the file.
+    if (allEntries)
+        for (const auto& [raw, count] : lottery::duplicateTexts(data->participants))
+            lines.put("duplicate", text(raw), count);
     const lottery::DrawOptions& o = data->options;
     lines.put("option", "hide", o.hide);
     lines.put("option", "print", o.print);

@@ -1,5 +1,7 @@
 #include "lottery/gbk_line_reader.h"
 
+#include "lottery/file_text.h"
+
 #include <algorithm>
 
 namespace lottery {
@@ -7,6 +9,8 @@ namespace lottery {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -36,18 +40,45 @@ GbkLineReader::GbkLineReader(std::size_t keepBytes, std::size_t maxLines)
                 [this](std::string_view kept, std::size_t length) { take(kept, length); }) {}
 
 void GbkLineReader::feed(std::string_view piece) {
-    utf8_.feed(piece);
-    splitter_.feed(piece);
+    if (started_) {
+        pass(piece);
+        return;
+    }
+    // A piece may hold a single byte; the mark takes two.
+    head_.append(piece);
+    if (head_.size() >= kUtf16LeBom.size())
+        start(head_);
+}
+
+void GbkLineReader::start(std::string_view head) {
+    started_ = true;
+    const std::string_view mark = head.substr(0, kUtf16LeBom.size());
+    if (mark == kUtf16LeBom || mark == kUtf16BeBom) {
+        utf16_.emplace(mark == kUtf16BeBom);
+        source_ = Source::Utf16;
+        head.remove_prefix(mark.size());
+    }
+    pass(head);
+    head_ = std::string();
+}
+
+void GbkLineReader::pass(std::string_view piece) {
+    if (!utf16_) {
+        utf8_.feed(piece);
+        splitter_.feed(piece);
+        return;
+    }
+    decoded_.clear();
+    utf16_->feed(piece, decoded_);
+    splitter_.feed(decoded_);
 }
 
 void GbkLineReader::take(std::string_view kept, std::size_t length) {
-    if (firstLine_) {
-        firstLine_ = false;
-        if (kept.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-            bom_ = true;
-            kept.remove_prefix(kUtf8Bom.size());
-            length -= kUtf8Bom.size();
-        }
+    ++lineNumber_;
+    if (lineNumber_ == 1 && kept.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        bom_ = true;
+        kept.remove_prefix(kUtf8Bom.size());
+        length -= kUtf8Bom.size();
     }
     if (length == 0)
         return;
@@ -55,13 +86,37 @@ void GbkLineReader::take(std::string_view kept, std::size_t length) {
         ++ignored_;
         return;
     }
-    lines_.push_back({std::string(kept), length > kept.size()});
+    lines_.push_back({std::string(kept), length > kept.size(), lineNumber_});
+}
+
+// GBK names are often well-formed UTF-8 too; the reading that looks more like names wins,
+// UTF-8 on a tie.
+bool GbkLineReader::readsAsUtf8() const {
+    if (bom_)
+        return true;
+    if (!utf8_.sawNonAscii() || !utf8_.valid())
+        return false;
+    long utf8Score = 0;
+    long gbkScore = 0;
+    for (const Line& line : lines_) {
+        utf8Score += utf8Plausibility(line.gbk);
+        gbkScore += gbkPlausibility(line.gbk);
+    }
+    return utf8Score >= gbkScore;
 }
 
 void GbkLineReader::finish(core::CoreServices& services) {
+    if (!started_)
+        start(head_);
+    if (utf16_) {
+        decoded_.clear();
+        utf16_->finish(decoded_);
+        splitter_.feed(decoded_);
+    }
     splitter_.finish();
-    fromUtf8_ = bom_ || (utf8_.sawNonAscii() && utf8_.valid());
-    if (!fromUtf8_)
+    if (!utf16_ && readsAsUtf8())
+        source_ = Source::Utf8;
+    if (source_ == Source::Gbk)
         return;
     for (Line& line : lines_) {
         if (line.cut)
@@ -74,6 +129,17 @@ void GbkLineReader::finish(core::CoreServices& services) {
     lines_.erase(std::remove_if(lines_.begin(), lines_.end(),
                                 [](const Line& line) { return line.gbk.empty(); }),
                  lines_.end());
+}
+
+void addConversionWarning(const GbkLineReader& reader, const std::string& fileLabel,
+                          std::vector<std::string>& warnings) {
+    if (reader.source() != GbkLineReader::Source::Utf16) {
+        addEncodingWarning(reader.unmappable(), fileLabel, warnings);
+        return;
+    }
+    if (reader.unmappable() > 0)
+        warnings.push_back(fileLabel + "按 UTF-16 读取，有 " + std::to_string(reader.unmappable()) +
+                           " 个字符无法用 GBK 表示，已替换为“?”");
 }
 
 } // namespace lottery

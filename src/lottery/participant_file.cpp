@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace lottery {
 
@@ -135,13 +136,43 @@ private:
 // so the cut sees the byte after the limit.
 constexpr std::size_t kKeptLineBytes = 4 * (kRawTextBytes + 2);
 
+// Spaces, tabs, NULs and the fullwidth space: a line that shows as nothing.
+bool isBlank(std::string_view gbk) {
+    for (std::size_t pos = 0; pos < gbk.size(); ++pos) {
+        if (gbk.compare(pos, 2, "\xA1\xA1") == 0)
+            ++pos;
+        else if (gbk[pos] != ' ' && gbk[pos] != '\t' && gbk[pos] != '\0')
+            return false;
+    }
+    return true;
+}
+
+// Both kinds still load as entries; the operator learns of them before the draw.
+void addOddityWarnings(const ParticipantList& list, int blank, int firstBlank,
+                       const std::string& label, core::CoreServices& services,
+                       std::vector<std::string>& warnings) {
+    if (blank > 0)
+        warnings.push_back(label + "有 " + std::to_string(blank) + " 个条目只有空白字符（如第 " +
+                           std::to_string(firstBlank) + " 行），仍作为抽奖条目");
+    const auto duplicates = duplicateTexts(list);
+    if (!duplicates.empty())
+        warnings.push_back(label + "有 " + std::to_string(duplicates.size()) +
+                           " 个条目文本重复出现（如“" + services.utf8FromGbk(duplicates[0].first) +
+                           "”共 " + std::to_string(duplicates[0].second) +
+                           " 次）；同一文本的条目中奖后，其余副本不再参加抽取");
+}
+
 void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantList& list,
                  core::CoreServices& services, std::vector<std::string>& warnings) {
     reader.finish(services);
-    addEncodingWarning(reader.unmappable(), label, warnings);
+    addConversionWarning(reader, label, warnings);
     int cut = 0;
+    int blank = 0;
+    int firstBlank = 0;
     list.entries.reserve(reader.lines().size());
     for (const GbkLineReader::Line& line : reader.lines()) {
+        if (isBlank(line.gbk) && blank++ == 0)
+            firstBlank = line.number;
         ParticipantRecord entry;
         if (line.cut || line.gbk.size() > kRawTextBytes) {
             ++cut;
@@ -157,6 +188,7 @@ void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantLis
     if (cut > 0)
         warnings.push_back(label + "有 " + std::to_string(cut) + " 个抽奖条目超过 " +
                            std::to_string(kRawTextBytes) + " 字节，已截断");
+    addOddityWarnings(list, blank, firstBlank, label, services, warnings);
 }
 
 } // namespace
@@ -193,6 +225,22 @@ void readParticipantText(std::string_view bytes, const std::string& fileLabel,
     GbkLineReader reader(kKeptLineBytes, kParticipantCapacity);
     reader.feed(bytes);
     fillEntries(reader, fileLabel, list, services, warnings);
+}
+
+std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& list) {
+    std::unordered_map<std::string_view, std::size_t> firstOf; // index into texts
+    std::vector<std::pair<std::string_view, int>> texts;
+    for (const ParticipantRecord& entry : list.entries) {
+        const auto [it, added] = firstOf.try_emplace(entry.rawText, texts.size());
+        if (added)
+            texts.emplace_back(entry.rawText, 0);
+        ++texts[it->second].second;
+    }
+    std::vector<std::pair<std::string, int>> duplicates;
+    for (const auto& [text, count] : texts)
+        if (count > 1)
+            duplicates.emplace_back(text, count);
+    return duplicates;
 }
 
 int maskParticipants(ParticipantList& list, DrawOptions& options) {

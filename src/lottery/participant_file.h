@@ -6,14 +6,16 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lottery {
 
-// Reads one entry per non-empty line (GBK, or UTF-8 converted to GBK), then masks.
+// Reads one entry per non-empty line (GBK, or UTF-8 or UTF-16 converted to GBK), then masks.
 // While the results file holds a draw in progress (started, not finished), entries whose
 // raw text it records as winners keep their marks (restoreWinnerMarks); otherwise every
-// mark is clear. Cuts and ignored lines are described in warnings (UTF-8).
+// mark is clear. Cuts, ignored lines, blank entries and texts several entries share are
+// described in warnings (UTF-8).
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings);
 
@@ -22,6 +24,10 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
 void readParticipantText(std::string_view bytes, const std::string& fileLabel,
                          ParticipantList& list, core::CoreServices& services,
                          std::vector<std::string>& warnings);
+
+// The raw texts that more than one entry holds, each with its number of entries, in the
+// order of their first entries.
+std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& list);
 
 // Rebuilds every displayText from rawText with hide, hstart and hend; may clear hide.
 // Masking works byte by byte; half of a double-byte character left beside an asterisk

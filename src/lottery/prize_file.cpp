@@ -5,8 +5,11 @@
 #include "lottery/gbk_text.h"
 #include "lottery/numbers.h"
 #include "lottery/safe_file.h"
+#include "lottery/winner_selection.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 namespace lottery {
 
@@ -20,10 +23,13 @@ struct LoadCounts {
     int overCapacity = 0;
     int longLines = 0;
     int extraFields = 0;
+    int refused = 0;
+    int firstRefused = 0; // line number
     int cutId = 0;
     int cutTitle = 0;
     int cutImage = 0;
     int cutRepeatList = 0;
+    bool altered = false; // something of the file would not be written back
 };
 
 // Half a character at the end of a field would take the separator after it as its second
@@ -38,18 +44,53 @@ std::string withoutLoneLeadAtEnd(std::string text) {
     return text;
 }
 
-std::string cutField(std::string_view text, std::size_t maxBytes, int& cutCount) {
-    if (text.size() <= maxBytes)
-        return withoutLoneLeadAtEnd(std::string(text));
-    ++cutCount;
-    return withoutLoneLeadAtEnd(cutToBytes(text, maxBytes));
+std::string cutField(std::string_view text, std::size_t maxBytes, int& cutCount, bool& altered) {
+    if (text.size() > maxBytes)
+        ++cutCount;
+    std::string kept = cutToBytes(text, maxBytes);
+    kept = withoutLoneLeadAtEnd(std::move(kept));
+    altered = altered || kept.size() < text.size();
+    return kept;
+}
+
+// A number written back otherwise than it stands in the file loses what the file said.
+int numberField(std::string_view text, bool& altered) {
+    const int value = parseLeadingInt(text);
+    altered = altered || (!text.empty() && std::to_string(value) != text);
+    return value;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool isWholeNumber(std::string_view text) {
+    text = trimBlanks(text);
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Extra fields are mere trailing backticks only when nothing past the seventh field is left
+// and the three numbers stand where they belong. A backtick in a title or an image name
+// shifts the fields instead, and the line written with an empty repeat list ends in a
+// backtick too: then the order field holds the image name, or is empty.
+bool readsAsSevenFields(std::string_view line, const std::string_view (&fields)[7]) {
+    const std::size_t end =
+        static_cast<std::size_t>(fields[6].data() - line.data()) + fields[6].size();
+    return line.find_first_not_of('`', end) == std::string_view::npos && isWholeNumber(fields[3]) &&
+           isWholeNumber(fields[4]) && isWholeNumber(fields[5]);
 }
 
 // A cut inside a number would name another prize, so the list ends at the last whole number.
-std::string cutRepeatList(std::string_view text, int& cutCount) {
+std::string cutRepeatList(std::string_view text, int& cutCount, bool& altered) {
     if (text.size() <= kRepeatListBytes)
         return std::string(text);
     ++cutCount;
+    altered = true;
     std::string cut = cutToBytes(text, kRepeatListBytes);
     if (text[cut.size()] != ',') {
         const std::size_t comma = cut.rfind(',');
@@ -58,18 +99,27 @@ std::string cutRepeatList(std::string_view text, int& cutCount) {
     return cut;
 }
 
-PrizeRecord parsePrizeLine(std::string_view line, LoadCounts& counts) {
+// A line whose fields cannot be told is no prize rather than another prize.
+std::optional<PrizeRecord> parsePrizeLine(std::string_view line, int number, LoadCounts& counts) {
     std::string_view fields[kFieldCount];
-    if (splitPrizeFields(line, fields) > kFieldCount)
+    if (splitPrizeFields(line, fields) > kFieldCount) {
+        if (!readsAsSevenFields(line, fields)) {
+            if (counts.refused++ == 0)
+                counts.firstRefused = number;
+            counts.altered = true;
+            return std::nullopt;
+        }
         ++counts.extraFields;
+    }
+    bool& altered = counts.altered;
     PrizeRecord prize;
-    prize.id = cutField(fields[0], kPrizeIdBytes, counts.cutId);
-    prize.title = cutField(fields[1], kPrizeTitleBytes, counts.cutTitle);
-    prize.image = cutField(fields[2], kPrizeImageBytes, counts.cutImage);
-    prize.order = parseLeadingInt(fields[3]);
-    prize.total = parseLeadingInt(fields[4]);
-    prize.perRound = parseLeadingInt(fields[5]);
-    prize.repeatList = cutRepeatList(fields[6], counts.cutRepeatList);
+    prize.id = cutField(fields[0], kPrizeIdBytes, counts.cutId, altered);
+    prize.title = cutField(fields[1], kPrizeTitleBytes, counts.cutTitle, altered);
+    prize.image = cutField(fields[2], kPrizeImageBytes, counts.cutImage, altered);
+    prize.order = numberField(fields[3], altered);
+    prize.total = numberField(fields[4], altered);
+    prize.perRound = numberField(fields[5], altered);
+    prize.repeatList = cutRepeatList(fields[6], counts.cutRepeatList, altered);
     return prize;
 }
 
@@ -85,6 +135,49 @@ std::string prizeNames(const std::vector<const PrizeRecord*>& prizes,
     return names;
 }
 
+// Ids a repeat list names that no prize has, and ids several prizes share: both load, but
+// neither does what the operator meant.
+void addIdWarnings(const PrizeTable& table, const std::string& label, core::CoreServices& services,
+                   std::vector<std::string>& warnings) {
+    int unknown = 0;
+    std::string unknownExample;
+    for (const PrizeRecord& prize : table.prizes) {
+        std::string_view rest = prize.repeatList;
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(',');
+            const std::string_view item = trimBlanks(rest.substr(0, comma));
+            rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
+            const bool known =
+                item.empty() || std::any_of(table.prizes.begin(), table.prizes.end(),
+                                            [item](const PrizeRecord& other) {
+                                                return repeatListNames(item, other.id);
+                                            });
+            if (!known && unknown++ == 0)
+                unknownExample = prizeNames({&prize}, services) + "列出的“" +
+                                 services.utf8FromGbk(std::string(item)) + "”";
+        }
+    }
+    if (unknown > 0)
+        warnings.push_back(label + "有 " + std::to_string(unknown) +
+                           " 个允许重复奖项的编号没有对应的奖项（如" + unknownExample +
+                           "），这些编号不起作用");
+
+    std::map<std::string_view, int> uses;
+    std::string_view firstShared;
+    for (const PrizeRecord& prize : table.prizes) {
+        const std::string_view id = trimBlanks(prize.id);
+        if (!id.empty() && ++uses[id] == 2 && firstShared.empty())
+            firstShared = id;
+    }
+    const auto shared =
+        std::count_if(uses.begin(), uses.end(), [](const auto& use) { return use.second > 1; });
+    if (shared > 0)
+        warnings.push_back(label + "有 " + std::to_string(shared) +
+                           " 个编号被多个奖项使用（如编号 " +
+                           services.utf8FromGbk(std::string(firstShared)) + " 共 " +
+                           std::to_string(uses[firstShared]) + " 个奖项），仍全部载入");
+}
+
 void addCountWarning(std::vector<std::string>& warnings, const std::string& label, int count,
                      const std::string& what) {
     if (count > 0)
@@ -98,6 +191,9 @@ void addLoadWarnings(const PrizeTable& table, const LoadCounts& counts, const st
     addCountWarning(warnings, label, counts.longLines,
                     "行超过 " + std::to_string(kMaxLineBytes) + " 字节，超出的部分已忽略");
     addCountWarning(warnings, label, counts.extraFields, "行多于七个字段，多余的字段已忽略");
+    if (counts.refused > 0)
+        warnings.push_back(label + "有 " + std::to_string(counts.refused) + " 行多于七个字段（第 " +
+                           std::to_string(counts.firstRefused) + " 行），无法确定各字段，未载入");
     addCountWarning(warnings, label, counts.cutId,
                     "个唯一编号超过 " + std::to_string(kPrizeIdBytes) + " 字节，已截断");
     addCountWarning(warnings, label, counts.cutTitle,
@@ -125,45 +221,57 @@ void addLoadWarnings(const PrizeTable& table, const LoadCounts& counts, const st
                            " 个奖项的单次抽取人数超过 " + std::to_string(kMaxWinnersPerRound) +
                            "，每轮按 " + std::to_string(kMaxWinnersPerRound) + " 人抽取：" +
                            prizeNames(crowded, services));
+    addIdWarnings(table, label, services, warnings);
 }
 
 void fillPrizeTable(GbkLineReader& reader, const std::string& label, PrizeTable& table,
-                    core::CoreServices& services, std::vector<std::string>& warnings) {
+                    core::CoreServices& services, std::vector<std::string>& warnings,
+                    PrizeLoadReport* report) {
     reader.finish(services);
-    addEncodingWarning(reader.unmappable(), label, warnings);
+    addConversionWarning(reader, label, warnings);
     LoadCounts counts;
     counts.overCapacity = reader.ignoredLines();
     for (const GbkLineReader::Line& line : reader.lines()) {
         if (line.cut)
             ++counts.longLines;
-        table.prizes.push_back(parsePrizeLine(line.gbk, counts));
+        if (auto prize = parsePrizeLine(line.gbk, line.number, counts))
+            table.prizes.push_back(std::move(*prize));
     }
     sortPrizes(table);
     addLoadWarnings(table, counts, label, services, warnings);
+    if (report)
+        report->altered =
+            counts.altered || reader.converted() || counts.overCapacity > 0 || counts.longLines > 0;
 }
 
 } // namespace
 
 void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
-                   core::CoreServices& services, std::vector<std::string>& warnings) {
+                   core::CoreServices& services, std::vector<std::string>& warnings,
+                   PrizeLoadReport* report) {
     table.prizes.clear();
+    if (report)
+        *report = {};
     if (!services.isFileExist(path))
         return;
     const std::string label = "奖项文件 " + pathText(path.filename()) + "：";
     GbkLineReader reader(kMaxLineBytes, kPrizeCapacity);
     if (!readFileInPieces(path, [&reader](std::string_view piece) { reader.feed(piece); })) {
         warnings.push_back(label + "无法读取，奖项为空");
+        if (report)
+            report->altered = true; // the empty table would replace every line
         return;
     }
-    fillPrizeTable(reader, label, table, services, warnings);
+    fillPrizeTable(reader, label, table, services, warnings, report);
 }
 
 void readPrizeText(std::string_view bytes, const std::string& fileLabel, PrizeTable& table,
-                   core::CoreServices& services, std::vector<std::string>& warnings) {
+                   core::CoreServices& services, std::vector<std::string>& warnings,
+                   PrizeLoadReport* report) {
     table.prizes.clear();
     GbkLineReader reader(kMaxLineBytes, kPrizeCapacity);
     reader.feed(bytes);
-    fillPrizeTable(reader, fileLabel, table, services, warnings);
+    fillPrizeTable(reader, fileLabel, table, services, warnings, report);
 }
 
 void sortPrizes(PrizeTable& table) {

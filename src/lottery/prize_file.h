@@ -10,16 +10,26 @@
 
 namespace lottery {
 
-// Reads the backtick-separated prize file (GBK, or UTF-8 converted to GBK) into table,
-// then sorts it. Empty lines are no records; missing fields read as empty or 0; of a line
-// only the first 4096 bytes are read. Whatever is
-// cut, ignored or invalid is described in warnings (UTF-8), one line per kind of problem.
+// Whether writing the table back would lose something of the file it came from.
+struct PrizeLoadReport {
+    // A line or field dropped or cut, a line refused, a number that does not read back as
+    // written, or a file converted from UTF-8 or UTF-16. Not: order, line ends, empty lines.
+    bool altered = false;
+};
+
+// Reads the backtick-separated prize file (GBK, or UTF-8 or UTF-16 converted to GBK) into
+// table, then sorts it. Empty lines are no records; missing fields read as empty or 0; of a
+// line only the first 4096 bytes are read; a line with more than seven fields is no record
+// unless the extra fields are all empty. Whatever is cut, ignored, invalid or odd is
+// described in warnings (UTF-8), one line per kind of problem.
 void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
-                   core::CoreServices& services, std::vector<std::string>& warnings);
+                   core::CoreServices& services, std::vector<std::string>& warnings,
+                   PrizeLoadReport* report = nullptr);
 
 // The same from the file's bytes; fileLabel starts every warning.
 void readPrizeText(std::string_view bytes, const std::string& fileLabel, PrizeTable& table,
-                   core::CoreServices& services, std::vector<std::string>& warnings);
+                   core::CoreServices& services, std::vector<std::string>& warnings,
+                   PrizeLoadReport* report = nullptr);
 
 // Stable sort by draw order, then every record's round count.
 void sortPrizes(PrizeTable& table);

@@ -1,6 +1,7 @@
 #include "event_files.h"
 
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace {
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void reportsTheEventAndChangesNothing();
     void missingPrizesOrEntriesExitWithOne();
     void badCommandLinesExitWithTwo();
+    void oddFilesAreReadAndWarned_data();
+    void oddFilesAreReadAndWarned();
 };
 
 void CheckReportTest::reportsTheEventAndChangesNothing() {
@@ -113,6 +116,61 @@ void CheckReportTest::badCommandLinesExitWithTwo() {
         QVERIFY2(run.lines.isEmpty() && !run.errors.isEmpty(), qPrintable(arguments.join(' ')));
     }
     QCOMPARE(Run({QStringLiteral("--version")}).exitCode, 0);
+}
+
+void CheckReportTest::oddFilesAreReadAndWarned_data() {
+    QTest::addColumn<QString>("prizes");
+    QTest::addColumn<QByteArray>("items");
+    QTest::addColumn<QStringList>("expected"); // the prize, entry, duplicate and warning lines
+    const QString prizeA = QStringLiteral("A`特等奖``1`1`1`\r\n");
+    const QString items = QStringLiteral("warning\t抽奖数据文件 _items.txt：");
+    const QString prizes = QStringLiteral("warning\t奖项文件 _prize.txt：");
+    QTest::newRow("GBK that is also UTF-8")
+        << prizeA << QByteArray("\xD0\xA4\xC3\xB7\xD3\xA2\r\n\xD0\xBB\xC7\xBF\r\n")
+        << QStringList{kPrizeA, "entry\t1\t肖梅英", "entry\t2\t谢强"};
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16LE") << prizeA << QByteArray(utf16.encode(QStringLiteral("张三\r\n李四")))
+                              << QStringList{kPrizeA, "entry\t1\t张三", "entry\t2\t李四"};
+    QTest::newRow("duplicates")
+        << prizeA << QByteArray("\xD5\xC5\xC8\xFD\r\n\xD5\xC5\xC8\xFD")
+        << QStringList{kPrizeA, "entry\t1\t张三", "entry\t2\t张三", "duplicate\t张三\t2",
+                       items + "有 1 个条目文本重复出现（如“张三”共 2 次）；同一文本的条目中奖后，"
+                               "其余副本不再参加抽取"};
+    QTest::newRow("blank lines")
+        << prizeA << QByteArray("a\r\n\t\r\n")
+        << QStringList{kPrizeA, "entry\t1\ta", "entry\t2\t\\t",
+                       items + "有 1 个条目只有空白字符（如第 2 行），仍作为抽奖条目"};
+    QTest::newRow("unknown and shared prize ids")
+        << QStringLiteral("A`特等奖``1`1`1`Z\r\nA`一等奖``2`1`1`\r\n") << QByteArray("a")
+        << QStringList{kPrizeA + "Z", "prize\t2\tA\t一等奖\t2\t1\t1\t1\t", "entry\t1\ta",
+                       prizes + "有 1 个允许重复奖项的编号没有对应的奖项（如“特等奖”（编号 "
+                                "A）列出的“Z”），这些编号不起作用",
+                       prizes + "有 1 个编号被多个奖项使用（如编号 A 共 2 个奖项），仍全部载入"};
+    QTest::newRow("backtick in a title")
+        << prizeA + "P1`Mac`Pro`img`1`7`7`\r\n"
+        << QByteArray("a")
+        << QStringList{kPrizeA, "entry\t1\ta",
+                       prizes + "有 1 行多于七个字段（第 2 行），无法确定各字段，未载入"};
+}
+
+// Every entry and the duplicated texts are listed (--all).
+void CheckReportTest::oddFilesAreReadAndWarned() {
+    QFETCH(QString, prizes);
+    QFETCH(QByteArray, items);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    writeGbk(dir.filePath("data/_prize.txt"), prizes);
+    QFile file(dir.filePath("data/_items.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(items) == items.size());
+    file.close();
+    const Run run({QStringLiteral("--check"), dir.path(), QStringLiteral("--all")});
+    QCOMPARE(run.exitCode, 0);
+    QStringList found;
+    for (const QString& line : run.lines)
+        if (!line.startsWith("folder\t") && !line.startsWith("participants\t") &&
+            !line.startsWith("option\t"))
+            found << line;
+    QCOMPARE(found, expected);
 }
 
 QTEST_GUILESS_MAIN(CheckReportTest)

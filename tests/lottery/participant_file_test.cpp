@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -77,21 +78,28 @@ TEST(Masking, Examples) {
 }
 
 TEST_F(ParticipantFileTest, OneEntryPerNonEmptyLine) {
-    const std::vector<std::pair<std::string, Texts>> cases = {
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\nb", {"a", "b"}},
-        {"a\r\n\r\n  \nb\r", {"a", "  ", "b"}},
-        {"\r\n\n\r", {}},
-        {"", {}},
-        {"a\rb\rc", {"a\rb\rc"}}, // CR alone ends no line
-        {"a\0b\r\n\0\n"s, {"a\0b"s, "\0"s}},
+    const std::string blank = "个条目只有空白字符（如第 ";
+    const std::vector<std::tuple<std::string, Texts, std::string>> cases = {
+        {"a\r\nb\r\n", {"a", "b"}, ""},
+        {"a\nb", {"a", "b"}, ""},
+        {"a\r\n\r\n  \nb\r", {"a", "  ", "b"}, "有 1 " + blank + "3 行），仍作为抽奖条目"},
+        {"\r\n\n\r", {}, ""},
+        {"", {}, ""},
+        {"a\rb\rc", {"a\rb\rc"}, ""}, // CR alone ends no line
+        {"a\0b\r\n\0\n \t\xA1\xA1\n"s, {"a\0b"s, "\0"s, " \t\xA1\xA1"}, "有 2 " + blank + "2 行）"},
+        {"a\nb\na\nc\nb\na\n",
+         {"a", "b", "a", "c", "b", "a"},
+         "有 2 个条目文本重复出现（如“a”共 3 次）；同一文本的条目中奖后，其余副本不再参加抽取"},
     };
-    for (const auto& [bytes, expected] : cases) {
+    for (const auto& [bytes, expected, warning] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
         load(bytes);
         EXPECT_EQ(raws(), expected);
-        EXPECT_TRUE(warnings.empty());
+        EXPECT_EQ(warnings.size(), warning.empty() ? 0u : 1u);
+        EXPECT_TRUE(warning.empty() || warned(warning));
     }
+    EXPECT_EQ(lottery::duplicateTexts(list),
+              (std::vector<std::pair<std::string, int>>{{"a", 3}, {"b", 2}}));
     options.hide = 1;
     options.hstart = 3;
     options.hend = 5;
@@ -99,12 +107,19 @@ TEST_F(ParticipantFileTest, OneEntryPerNonEmptyLine) {
     EXPECT_EQ(list.entries[0].displayText, "12***678");
 }
 
-TEST_F(ParticipantFileTest, Utf8IsConvertedWithAndWithoutBom) {
+TEST_F(ParticipantFileTest, Utf8AndUtf16AreConverted) {
+    const std::string gbkAlsoUtf8 =
+        "\xD0\xA4\xC3\xB7\xD3\xA2\r\n\xD0\xBB\xC7\xBF\r\n"; // 肖梅英 谢强
     const std::vector<std::pair<std::string, Texts>> cases = {
         {"张三\r\n李四\r\n", {kZhangSan, kLiSi}},
         {"\xEF\xBB\xBF张三\nabc\n", {kZhangSan, "abc"}},
         {"\xEF\xBB\xBF\x9B\x9B\r\nabc\r\n", {"abc"}}, // converts to an empty line
         {kZhangSan + "\r\n", {kZhangSan}},            // GBK is not valid UTF-8
+        {gbkAlsoUtf8, {"\xD0\xA4\xC3\xB7\xD3\xA2", "\xD0\xBB\xC7\xBF"}},
+        {"\xC5\xAE\r\n", {"\xC5\xAE"}}, // 女, or a lone Latin letter
+        {"Jos\xC3\xA9 M\xC3\xBCller\n", {"Jos? M?ller"}},
+        {"\xFF\xFE\x20\x5F\x09\x4E\n\0\x4E\x67\xDB\x56\r\0"s, {kZhangSan, kLiSi}},
+        {"\xFE\xFF\x5F\x20\x4E\x09\0\n\xD8\x3C\xDF\x89\xD8\x3C\0a\xDC\0"s, {kZhangSan, "??a?"}},
     };
     for (const auto& [bytes, expected] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
@@ -114,6 +129,9 @@ TEST_F(ParticipantFileTest, Utf8IsConvertedWithAndWithoutBom) {
     load("\xEF\xBB\xBF王五\n");
     EXPECT_EQ(raws(), (Texts{"??"}));
     EXPECT_TRUE(warned("有 2 个字符无法用 GBK 表示"));
+    load("\xFF\xFE\x3C\xD8\x89\xDF"s); // one character beyond the BMP
+    EXPECT_EQ(warnings, (Texts{"抽奖数据文件 _items.txt：按 UTF-16 读取，有 1 个字符无法用 GBK "
+                               "表示，已替换为“?”"}));
 }
 
 TEST_F(ParticipantFileTest, CapacityCutsAreWarned) {

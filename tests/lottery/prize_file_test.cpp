@@ -12,13 +12,21 @@ namespace {
 
 using Ids = std::vector<std::string>;
 
+// ASCII text as UTF-16LE after its byte-order mark.
+std::string utf16le(std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii)
+        bytes += {c, '\0'};
+    return bytes;
+}
+
 class PrizeFileTest : public ::testing::Test {
 protected:
     lottery::PrizeTable load(const std::string& bytes) {
         TempEventFolder::write(folder.paths.prizeFile, bytes);
         lottery::PrizeTable table;
         warnings.clear();
-        lottery::loadPrizeFile(folder.paths.prizeFile, table, services, warnings);
+        lottery::loadPrizeFile(folder.paths.prizeFile, table, services, warnings, &report);
         return table;
     }
     std::string saved(const lottery::PrizeTable& table) {
@@ -31,6 +39,7 @@ protected:
     TempEventFolder folder;
     GbkFakeServices services;
     std::vector<std::string> warnings;
+    lottery::PrizeLoadReport report;
 };
 
 } // namespace
@@ -66,7 +75,10 @@ TEST_F(PrizeFileTest, SaveAndLoadKeepAllSevenFields) {
               std::tie(table.prizes[0].id, table.prizes[0].title, table.prizes[0].image,
                        table.prizes[0].repeatList));
     EXPECT_EQ(std::tie(a.total, a.perRound, a.order, a.rounds), std::make_tuple(5, 2, -3, 3));
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{"奖项文件 _prize.txt：有 1 "
+                                        "个允许重复奖项的编号没有对应的奖项（如“\xD2\xBB\xB5\xC8"
+                                        "\xBD\xB1”（编号 A1）列出的“C3”），这些编号不起作用"}));
 
     EXPECT_EQ(saved({}), ""); // replaces the old file with 0 bytes
     EXPECT_EQ(load("").count(), 0);
@@ -81,11 +93,48 @@ TEST_F(PrizeFileTest, LineEnds) {
     };
     for (const auto& [bytes, count] : cases)
         EXPECT_EQ(load(bytes).count(), count) << testing::PrintToString(bytes);
-    // CR alone ends no line: one record with extra fields.
-    const auto table = load("A`t`x`1`1`1`\rB`u`y`2`2`2`\r");
-    ASSERT_EQ(table.count(), 1);
-    EXPECT_EQ(table.prizes[0].repeatList, "\rB");
-    EXPECT_TRUE(warned("有 1 行多于七个字段"));
+}
+
+// A line is refused rather than read as another prize; the report tells whether saving the
+// table would lose anything of the file.
+TEST_F(PrizeFileTest, OddLinesAreWarnedAndAlterationsReported) {
+    struct Case {
+        std::string file;
+        Ids ids;
+        std::string warning;
+        bool altered;
+    };
+    const std::vector<Case> cases = {
+        {"A`a`x`1`1`1`\r\n\r\nP1`Mac`Pro`img`1`7`7`\r\nP2`Mac`Pro`img`1`7`7`B\r\n",
+         {"A"},
+         "有 2 行多于七个字段（第 3 行），无法确定各字段，未载入",
+         true},
+        {"A`t`x`1`1`1`\rB`u`y`2`2`2`\r", {}, "有 1 行多于七个字段（第 1 行）", true}, // CR alone
+        {"A`a`x`1`1`1```\r\n", {"A"}, "有 1 行多于七个字段，多余的字段已忽略", false},
+        {"A`a`x`1`1`1` B, Z ,,Y\r\nB`b`x`2`1`1`\r\n",
+         {"A", "B"},
+         "有 2 个允许重复奖项的编号没有对应的奖项（如“a”（编号 A）列出的“Z”）",
+         false},
+        {"A`a`x`1`1`1`\r\nA `b`x`2`1`1`\r\nC`c`x`3`1`1`\r\nA`d`x`3`1`1`\r\nC`c`x`3`1`1`\r\n",
+         {"A", "A ", "C", "A", "C"},
+         "有 2 个编号被多个奖项使用（如编号 A 共 3 个奖项），仍全部载入",
+         false},
+        {"B`b`x`2`1`1`\r\nA`a`x`1`1`1`", {"A", "B"}, "", false},
+        {"A`a`x`01`1`1`\r\n", {"A"}, "", true},
+        {"A`\xD2\xBB`x`1`1`1`\r\n", {"A"}, "", false},
+        {"A`一`x`1`1`1`\r\n", {"A"}, "有 1 个字符无法用 GBK 表示", true},
+        {utf16le("A`a``1`1`1`"), {"A"}, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.file));
+        Ids ids;
+        for (const auto& p : load(c.file).prizes)
+            ids.push_back(p.id);
+        EXPECT_EQ(ids, c.ids);
+        EXPECT_EQ(warnings.size(), c.warning.empty() ? 0u : 1u);
+        EXPECT_TRUE(c.warning.empty() || warned(c.warning));
+        EXPECT_EQ(report.altered, c.altered);
+    }
 }
 
 TEST_F(PrizeFileTest, InvalidCountsAreKeptWithoutRoundsAndNamed) {
@@ -112,15 +161,16 @@ TEST_F(PrizeFileTest, CapacityCutsAreWarned) {
     EXPECT_EQ(table.count(), 100);
     EXPECT_EQ(table.prizes.back().id, "P99");
     EXPECT_TRUE(warned("有 1 个奖项超过 100 个的上限"));
+    EXPECT_TRUE(report.altered);
 
     const std::string title = "ab" + std::string(10, '\0') + "\xD5\xC5\xC8\xFD\xD5\xC5\xC8\xFD";
     std::string repeat;
     for (int i = 0; i < 30; ++i)
         repeat += (i ? "," : "") + std::to_string(100 + i); // 119 bytes
     // The 21-byte title ends inside 张.
-    table = load(std::string(25, 'i') + "`a" + std::string(18, 't') + "\xD5\xC5`" +
-                 std::string(30, 'm') + "`1`1`1`" + repeat + "\r\nB`" + title +
-                 "`img`2`1`1`1`extra`more\r\n");
+    table =
+        load(std::string(25, 'i') + "`a" + std::string(18, 't') + "\xD5\xC5`" +
+             std::string(30, 'm') + "`1`1`1`" + repeat + "\r\nB`" + title + "`img`2`1`1`1``\r\n");
     ASSERT_EQ(table.count(), 2);
     EXPECT_EQ(table.prizes[0].id, std::string(20, 'i'));
     EXPECT_EQ(table.prizes[0].title, "a" + std::string(18, 't'));
@@ -132,6 +182,7 @@ TEST_F(PrizeFileTest, CapacityCutsAreWarned) {
                           "有 1 个图片文件名超过 21 字节", "有 1 个允许重复奖项超过 103 字节",
                           "有 1 行多于七个字段"})
         EXPECT_TRUE(warned(w)) << w;
+    EXPECT_TRUE(report.altered);
 }
 
 TEST_F(PrizeFileTest, LongLinesAreCutAndHugeNumbersSaturate) {

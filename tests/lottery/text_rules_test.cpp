@@ -1,5 +1,6 @@
 #include "lottery/gbk_text.h"
 #include "lottery/numbers.h"
+#include "lottery/text_encoding.h"
 #include "lottery/utf8_check.h"
 
 #include <gtest/gtest.h>
@@ -47,5 +48,32 @@ TEST(Utf8Check, AcceptsWellFormedAndRejectsGbkInAnyPieces) {
                 check.feed(bytes.substr(pos, piece));
             EXPECT_EQ(check.valid(), valid) << bytes << " in pieces of " << piece;
             EXPECT_EQ(check.sawNonAscii(), bytes != cases[0].first); // only the first is ASCII
+        }
+}
+
+TEST(Utf16Decoder, DecodesPairsAndReplacesBrokenOnesInAnyPieces) {
+    struct Case {
+        bool bigEndian;
+        std::string_view bytes;
+        std::string_view utf8;
+    };
+    using namespace std::string_view_literals;
+    const Case cases[] = {
+        {false, "a\0\x20\x5F"sv, "a张"},
+        {true, "\x5F\x20\0a"sv, "张a"},
+        {false, "\x3C\xD8\x89\xDF"sv, "\xF0\x9F\x8E\x89"},                   // a pair
+        {false, "\x3C\xD8\x61\0\x89\xDF"sv, "\xEF\xBF\xBD\x61\xEF\xBF\xBD"}, // halves alone
+        {false, "a\0\x3C\xD8"sv, "a\xEF\xBF\xBD"}, // a high half at the end
+        {false, "a\0b"sv, "a\xEF\xBF\xBD"},        // an odd last byte
+    };
+    for (const std::size_t piece : {1, 3, 100})
+        for (const Case& c : cases) {
+            lottery::Utf16Decoder decoder(c.bigEndian);
+            std::string utf8;
+            for (std::size_t pos = 0; pos < c.bytes.size(); pos += piece)
+                decoder.feed(c.bytes.substr(pos, piece), utf8);
+            decoder.finish(utf8);
+            EXPECT_EQ(utf8, c.utf8)
+                << testing::PrintToString(std::string(c.bytes)) << " in pieces of " << piece;
         }
 }
