@@ -5,6 +5,8 @@
 #include "scratch_folder.h"
 
 #include <fstream>
+#include <set>
+#include <string>
 #include <tuple>
 
 namespace fuzzchecks {
@@ -45,7 +47,8 @@ std::string checkRecords(const lottery::ResultsLog& log) {
     return {};
 }
 
-// Every record whose raw text is on the list marks one entry of that text, one for one.
+// Every record whose raw text is on the list marks every entry of that text with its prize,
+// and nothing else is marked.
 std::string checkRestore(const lottery::ResultsLog& log) {
     lottery::ParticipantList list;
     for (std::size_t i = 0; i < log.winners.size() && list.entries.size() < kListSize; ++i)
@@ -54,21 +57,16 @@ std::string checkRestore(const lottery::ResultsLog& log) {
     list.entries.push_back({"", "not a winner", 1, {"stale"}});
     lottery::restoreWinnerMarks(list, log);
 
-    std::size_t expected = 0;
-    for (const lottery::WinnerRecord& r : log.winners)
-        for (const lottery::ParticipantRecord& entry : list.entries)
-            if (entry.rawText == r.rawText) {
-                ++expected;
-                break;
-            }
-    std::size_t marks = 0;
     for (const lottery::ParticipantRecord& entry : list.entries) {
         if ((entry.won != 0) != !entry.wonPrizeIds.empty())
             return "a won flag disagrees with the prizes won";
-        marks += entry.wonPrizeIds.size();
+        std::set<std::string> expected;
+        for (const lottery::WinnerRecord& r : log.winners)
+            if (r.rawText == entry.rawText)
+                expected.insert(r.prizeId);
+        if (std::set<std::string>(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end()) != expected)
+            return "restored marks do not match the records of the entry's text";
     }
-    if (marks != expected)
-        return "restored marks do not match the records one for one";
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "core/message_box_hook.h"
 #include "dialogs/dialog_driver.h"
 #include "dialogs/prize_list_dialog.h"
+#include "dialogs/results_dialog.h"
 #include "drawscreen/draw_window.h"
 #include "event_files.h"
 #include "support/tmpfs_mount.h"
@@ -13,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -255,18 +257,40 @@ void MainWindowTest::failedWritesAreToldAndTheDrawGoesOn() {
             QVERIFY2(hook.texts().first().startsWith(QStringLiteral("选项保存失败")),
                      qPrintable(hook.texts().first()));
     } else {
-        // Rotation fails at the first press, recording at every stop: told once.
+        // Rotation fails at the first press, recording at every stop: told each time.
         for (int press = 0; press < 6; ++press)
             QTest::keyClick(window.get(), Qt::Key_Space);
         QCOMPARE(options.prizeIndex, 1);
         QCOMPARE(options.state(), lottery::DrawState::ShowingResult);
-        QCOMPARE(hook.texts().size(), 1);
+        QCOMPARE(hook.texts().size(), 4);
+        QVERIFY2(hook.texts().last().contains(QStringLiteral("尚有 3 轮")),
+                 qPrintable(hook.texts().last()));
         QVERIFY(window->drawWindow()->isVisible());
     }
     const QString told = hook.texts().last();
     const QString file = atShutdown ? QStringLiteral("_prize.txt") : QStringLiteral("_result.txt");
     QVERIFY2(told.contains(QStringLiteral("无法")) && told.contains(file), qPrintable(told));
 
+    if (!atShutdown) {
+        // The four winners shown are listed as not saved, and at exit they go elsewhere.
+        int unsaved = 0;
+        whenModalShows<dialogs::ResultsDialog>([&unsaved](dialogs::ResultsDialog* dialog) {
+            const auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("winnerList"));
+            for (int row = 0; row < list->rowCount(); ++row)
+                unsaved += list->item(row, 0)->text().endsWith(QStringLiteral("（未保存）"));
+            dialog->reject();
+        });
+        window->OnResults();
+        QCOMPARE(unsaved, 4);
+        QTemporaryDir elsewhere;
+        const QString rescue = elsewhere.filePath(QStringLiteral("rescued.txt"));
+        window->setSavePathAsker([&rescue](QWidget*, const QString&) { return rescue; });
+        window->OnExit();
+        const QString saved = readGbk(rescue);
+        QVERIFY2(saved.startsWith(QStringLiteral("抽奖开始日期：")) && saved.count('\t') == 4 * 5 &&
+                     saved.contains(QStringLiteral("抽奖结束日期：")),
+                 qPrintable(saved));
+    }
     window.reset(); // its shutdown writes too
     const auto after = filesBelow(event);
     if (fault == MissingDataFolder) {

@@ -23,46 +23,9 @@ new_event() { # folder with_c
     printf '[General]\nmuse=1\n' >"$1/prizedraw.ini"
 }
 
-wait_for_name() { # window name (regular expression)
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "no window named $1"
-}
-
-# Without a window manager a closed box leaves no window with the keyboard: give it back.
-focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
-
-launch() { # event
-    "$program" "$1" &
-    app_pid=$!
-    wait_for_window "$app_pid"
-    sleep 0.5 # the start-up load runs after 200 ms
-}
-
 crash() {
     kill -9 "$app_pid"
     wait "$app_pid" 2>/dev/null || true
-}
-
-results_text() { iconv -f GBK -t UTF-8 "$1/data/_result.txt"; }
-
-# The winner lines as runs of one round each, with their positions: "A1:1 A2:1 B1:1".
-rounds_of() { # event
-    results_text "$1" | awk -F'\t' 'NF >= 6 {
-        key = $2 $4
-        if (key != last) { printf "%s%s:", sep, key; sep = " "; last = key; comma = "" }
-        printf "%s%s", comma, $5; comma = ","
-    } END { print "" }'
-}
-
-wait_for_rounds() { # event expected
-    for _ in $(seq 50); do
-        [ "$(rounds_of "$1")" = "$2" ] && return 0
-        sleep 0.05
-    done
-    fail "expected the recorded rounds $2, found $(rounds_of "$1")"
 }
 
 open_prize_list() {
@@ -96,9 +59,7 @@ finish_and_check() { # event presses expected_rounds
     for _ in $(seq "$2"); do press space; sleep 0.2; done
     wait_for_rounds "$1" "$3"
     press space # the finished screen
-    xdotool mousemove 50 50 click 3
-    sleep 0.5
-    press Down Down Down Down Down Return
+    choose_exit
     for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
     wait "$app_pid" || fail "the program exited with an error"

@@ -35,10 +35,7 @@ names=$(yellow_pixels "$shot" 1535x917+192+108)
 [ "$names" -gt 2000 ] || fail "no names drawn on the result frame ($names yellow pixels)"
 press space # the finished screen
 
-# The menu from a right click, then its last item, 退出.
-xdotool mousemove 50 50 click 3
-sleep 0.5
-press Down Down Down Down Down Return
+choose_exit
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
 wait "$app_pid" || fail "the program exited with an error"

@@ -49,3 +49,47 @@ yellow_pixels() { # png geometry
 
 # The event files are GBK; the scripts write them in UTF-8.
 gbk() { iconv -f UTF-8 -t GBK; }
+
+wait_for_name() { # window name (regular expression)
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "no window named $1"
+}
+
+# Without a window manager a closed box leaves no window with the keyboard: give it back.
+focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
+
+results_text() { iconv -f GBK -t UTF-8 "$1/data/_result.txt"; }
+
+# The winner lines as runs of one round each, with their positions: "A1:1 A2:1 B1:1".
+rounds_of() { # event
+    results_text "$1" 2>/dev/null | awk -F'\t' 'NF >= 6 {
+        key = $2 $4
+        if (key != last) { printf "%s%s:", sep, key; sep = " "; last = key; comma = "" }
+        printf "%s%s", comma, $5; comma = ","
+    } END { print "" }'
+}
+
+wait_for_rounds() { # event expected [tries of 0.1 s]
+    for _ in $(seq "${3:-50}"); do
+        [ "$(rounds_of "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "expected the recorded rounds $2, found $(rounds_of "$1")"
+}
+
+# The right-click menu's last item, 退出.
+choose_exit() {
+    xdotool mousemove 50 50 click 3
+    sleep 0.5
+    press Down Down Down Down Down Return
+}
+
+launch() { # event folder; sets app_pid
+    "$program" "$1" &
+    app_pid=$!
+    wait_for_window "$app_pid"
+    sleep 0.5 # the start-up load runs after 200 ms
+}

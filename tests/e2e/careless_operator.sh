@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# A careless operator's event on the real program: the disk fills in the middle of the draw,
+# the event folder is read-only, a second copy is started on the same folder, and the first
+# is killed. No winner shown is lost or drawn again, and the second copy changes nothing.
+# Needs root for the small disks (tmpfs); exits 77 (skipped) without.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x_session.sh"
+
+work=$(mktemp -d)
+mounts=()
+cleanup() {
+    kill -9 "${app_pid:-}" "${second_pid:-}" 2>/dev/null || true
+    wait "${app_pid:-}" "${second_pid:-}" 2>/dev/null || true
+    for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || true; done
+    stop_display
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
+
+# A: three rounds of one, B: one round of one; twelve entries, music off. With "wide", A has
+# three rounds of thirty and every winner line the same length: a round of A takes 2151 bytes
+# of the results file, so the second no longer fits in the file's first page of a small disk.
+new_event() { # folder [wide]
+    mkdir -p "$1/data"
+    if [ "${2:-}" = wide ]; then
+        printf 'A`特等奖大礼包`a.png`1`90`30`\r\nB`二等奖`b.png`2`1`1`\r\n' | gbk >"$1/data/_prize.txt"
+        for i in $(seq 1 100); do printf '参与者编号%04d 电话138%08d\r\n' "$i" "$i"; done |
+            gbk >"$1/data/_items.txt"
+    else
+        printf 'A`一等奖`a.png`1`3`1`\r\nB`二等奖`b.png`2`1`1`\r\n' | gbk >"$1/data/_prize.txt"
+        for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$1/data/_items.txt"
+    fi
+    printf '[General]\nmuse=1\n' >"$1/prizedraw.ini"
+}
+
+small_disk_event() { # folder size [wide]
+    mkdir -p "$1"
+    mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || { echo "no tmpfs: skipped"; exit 77; }
+    mounts+=("$1")
+    new_event "$1" "${3:-}"
+}
+
+# Answers the box of that title with Return and gives the keyboard back to the draw.
+answer() { # title
+    wait_for_name "$1"
+    focus_name "$1"
+    press Return
+    focus_name '^抽奖$'
+}
+
+
+round() { press space; sleep 0.3; press space; }
+
+files_of() { (cd "$1" && find . -type f -exec md5sum {} + | sort); }
+
+start_display 1280 800
+
+scenario="the disk fills in the middle of the draw"
+event=$work/full
+small_disk_event "$event" 512k wide
+all=$(seq -s, 1 30)
+launch "$event"
+round
+wait_for_rounds "$event" "A1:$all"
+dd if=/dev/zero of="$event/filler" bs=4k 2>/dev/null || true
+round
+answer '^警告$' # A2 is shown but not on disk
+round
+import -window root "$work/full-disk.png"
+answer '^警告$' # and so is A3: told again
+[ "$(rounds_of "$event")" = "A1:$all" ] || fail "rounds on a full disk: $(rounds_of "$event")"
+rm "$event/filler"
+wait_for_rounds "$event" "A1:$all A2:$all A3:$all" 60 # written by the retry, no press
+cp "$event/data/_result.txt" "$work/recorded"
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+launch "$event"
+wait_for_name '^请确认$'
+focus_name '^请确认$'
+press space # the stray key keeps the draw
+focus_name '^抽奖$'
+round # B
+wait_for_rounds "$event" "A1:$all A2:$all A3:$all B1:1"
+cmp -s -n "$(stat -c %s "$work/recorded")" "$work/recorded" "$event/data/_result.txt" ||
+    fail "the rounds written after the disk came back changed"
+[ "$(results_text "$event" | grep -c '^抽奖开始日期：')" -eq 1 ] || fail "not one start line"
+results_text "$event" | tail -n 1 | grep -q '^抽奖结束日期：' || fail "no end line"
+press space
+choose_exit
+wait "$app_pid" || fail "the program exited with an error"
+echo "$scenario: ok"
+
+scenario="a read-only event folder"
+event=$work/readonly
+small_disk_event "$event" 1m
+mount -o remount,ro "$event"
+launch "$event"
+wait_for_name '^警告$' # before any press
+import -window root "$work/readonly-start.png"
+answer '^警告$'
+press space
+answer '^警告$' # the start line
+press space
+answer '^警告$' # the round
+choose_exit
+answer '^警告$' # nothing could be written: save elsewhere
+wait_for_name '^另存抽奖结果$'
+focus_name '^另存抽奖结果$'
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/rescued.txt"
+press Return
+answer '^提示$'
+# The options and the prize file cannot be written either: each is told on the way out.
+for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    focus_name '^警告$' && xdotool key Return
+    sleep 0.2
+done
+wait "$app_pid" || fail "the program exited with an error"
+rescued=$(iconv -f GBK -t UTF-8 "$work/rescued.txt") || fail "nothing saved elsewhere"
+grep -q '^抽奖开始日期：' <<<"$rescued" || fail "the saved results have no start line"
+[ "$(grep -c $'\tA\t一等奖\t1\t1\t参与者' <<<"$rescued")" -eq 1 ] ||
+    fail "the saved results do not hold the round shown"
+echo "$scenario: ok"
+
+scenario="a second copy, then the first killed"
+event=$work/twice
+new_event "$event"
+launch "$event"
+round
+wait_for_rounds "$event" "A1:1"
+before=$(files_of "$event")
+"$program" "$event" &
+second_pid=$!
+wait_for_name '^警告$'
+focus_name '^警告$'
+press Return
+status=0
+wait "$second_pid" || status=$?
+[ "$status" -eq 1 ] || fail "the second copy exited with $status"
+[ "$(files_of "$event")" = "$before" ] || fail "the second copy changed files"
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+launch "$event"
+wait_for_name '^请确认$' # the unfinished draw, not the other copy
+focus_name '^请确认$'
+press space
+focus_name '^抽奖$'
+round
+wait_for_rounds "$event" "A1:1 A2:1"
+choose_exit
+wait "$app_pid" || fail "the program exited with an error"
+echo "$scenario: ok"
