@@ -1,6 +1,8 @@
 #include "app/check_report.h"
 #include "app/command_line.h"
 #include "app/presenter.h"
+#include "core/ccore.h"
+#include "core/gbk_codec.h"
 
 #include <QApplication>
 
@@ -13,6 +15,20 @@ int main(int argc, char* argv[]) {
                                      : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("prizedraw"));
     const app::CommandLine command = app::parseCommandLine(QCoreApplication::arguments());
+
+    // Every text is GBK: without the codec nothing could be read or shown.
+    const bool needsCodec = command.action == app::CommandLine::Action::Check ||
+                            command.action == app::CommandLine::Action::Present;
+    if (needsCodec && !core::GbkCodec::available()) {
+        const QString problem =
+            QStringLiteral("本程序所用的 Qt 缺少 GBK 文字编码（Qt Core5Compat），无法读取或显示"
+                           "活动文件，程序将退出。");
+        if (command.action == app::CommandLine::Action::Check)
+            std::cerr << "prizedraw: " << problem.toStdString() << "\n";
+        else
+            core::CCore::msgboxWarning(nullptr, problem);
+        return 1;
+    }
 
     switch (command.action) {
     case app::CommandLine::Action::Help:

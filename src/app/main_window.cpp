@@ -66,10 +66,8 @@ void MainWindow::OnInitDialog() {
 
     // The solid fill shows wherever the picture is missing or smaller than the screen.
     paint::PaintElement background(-2, -2, screenSize_.width() + 2, screenSize_.height() + 2);
-    background.setImageFolder(core::toQString(paths_.appFolder));
-    background.setOuterBorder(0, 0xFF000000);
     background.addColour(kBackgroundFill);
-    background.addImage(0, 0, QStringLiteral("bg.jpg"), 0, 0);
+    background.addImage(0, 0, core::toQString(paths_.background), 0);
     backgroundList_.addElement(background);
 
     lottery::loadDrawOptions(data_.options, core_);
@@ -171,7 +169,7 @@ void MainWindow::OnResults() {
 void MainWindow::OnOptions() {
     dialogs::OptionsDialog dialog(data_.options, this);
     if (dialog.exec() == QDialog::Accepted && !lottery::saveDrawOptions(data_.options, core_))
-        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.appFolder / "prizedraw.ini"));
+        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
 }
 
 void MainWindow::OnAbout() {
@@ -199,7 +197,7 @@ void MainWindow::shutdown() {
     shutDown_ = true;
     startupTimer_.stop();
     if (!lottery::saveDrawOptions(data_.options, core_))
-        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.appFolder / "prizedraw.ini"));
+        warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
     // Closed before the start-up load: writing the empty table would wipe the prizes.
     if (dataLoaded_)
         savePrizes();

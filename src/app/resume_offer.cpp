@@ -1,14 +1,24 @@
 #include "app/resume_offer.h"
 
 #include "core/message_box.h"
+#include "core/path_conversion.h"
 #include "lottery/draw_resume.h"
 #include "lottery/results_log.h"
+
+#include <QDir>
 
 namespace app {
 
 bool offerResume(QWidget* owner, lottery::LotteryData& data, const lottery::EventPaths& paths,
                  core::CCore& core) {
     const lottery::ResultsLog log = lottery::readResultsLog(paths.resultFile, core);
+    if (log.unreadable) {
+        core::CCore::msgboxWarning(
+            owner, QStringLiteral("抽奖结果文件 %1 无法读取，无法判断上次抽奖是否结束，也无法"
+                                  "继续上次的抽奖。\n\n该文件会保留原样，不会被改名或覆盖。")
+                       .arg(QDir::toNativeSeparators(core::toQString(paths.resultFile))));
+        return false;
+    }
     const lottery::ResumePlan plan = lottery::planResume(data, log, core);
     switch (plan.kind) {
     case lottery::ResumePlan::Kind::Nothing:

@@ -1,9 +1,11 @@
 #include "core/ccore.h"
 
 #include "core/gbk_codec.h"
+#include "core/leading_int.h"
 #include "core/local_time.h"
 #include "core/message_box.h"
 #include "core/path_conversion.h"
+#include "core/settings_file.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -11,8 +13,6 @@
 #include <QSettings>
 #include <QUrl>
 
-#include <algorithm>
-#include <climits>
 #include <ctime>
 
 namespace core {
@@ -30,21 +30,9 @@ QString keyOf(const std::string& key) {
     return QString::fromStdString(key);
 }
 
-// A hand-edited settings file may hold anything: atoi's prefix rule (0 without digits),
-// saturating at the 32-bit limits where QVariant would wrap around.
+// A hand-edited settings file may hold anything; QVariant would wrap around.
 int configNumber(const QVariant& value) {
-    const QString text = value.toString();
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        negative = text[i++] == u'-';
-    const qint64 limit = negative ? -static_cast<qint64>(INT_MIN) : INT_MAX;
-    qint64 magnitude = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        magnitude = std::min(limit, magnitude * 10 + (text[i].unicode() - u'0'));
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    return parseLeadingInt(value.toString().toStdString());
 }
 
 } // namespace
@@ -59,7 +47,7 @@ CCore::~CCore() = default;
 
 void CCore::autoFileConfig() {
     if (!settings_)
-        settings_ = std::make_unique<QSettings>(QDir(appFolder_).filePath("prizedraw.ini"),
+        settings_ = std::make_unique<QSettings>(QDir(appFolder_).filePath(kSettingsFileName),
                                                 QSettings::IniFormat);
 }
 

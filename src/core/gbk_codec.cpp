@@ -1,5 +1,7 @@
 #include "core/gbk_codec.h"
 
+#include "core/gbk_bytes.h"
+
 #include <QTextCodec>
 
 #include <algorithm>
@@ -8,11 +10,15 @@ namespace core {
 
 namespace {
 
-QTextCodec& gbkCodec() {
-    // Core5Compat carries GBK on every platform; without it no text could be shown.
+QTextCodec* findGbk() {
     static QTextCodec* const codec = QTextCodec::codecForName("GBK");
-    Q_ASSERT(codec);
-    return *codec;
+    return codec;
+}
+
+// main refuses to start without the codec (GbkCodec::available), so this is never null.
+QTextCodec& gbkCodec() {
+    Q_ASSERT(findGbk());
+    return *findGbk();
 }
 
 QByteArray encode(const QChar* chars, int length, int* invalid) {
@@ -48,6 +54,10 @@ void appendEncoded(QByteArray& out, const QChar* chars, qsizetype length, int& l
 
 } // namespace
 
+bool GbkCodec::available() {
+    return findGbk() != nullptr;
+}
+
 std::string GbkCodec::fromQString(const QString& text, int* unmappable) {
     // Converting in chunks keeps the per-character path to the few chunks that need it.
     constexpr qsizetype kChunk = 256;
@@ -78,7 +88,7 @@ QString GbkCodec::fromGbk(std::string_view gbk) {
     std::size_t whole = 0;
     while (whole < gbk.size()) {
         const auto c = static_cast<unsigned char>(gbk[whole]);
-        const std::size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
+        const std::size_t width = isGbkLeadByte(c) ? 2 : 1;
         if (whole + width > gbk.size())
             break;
         whole += width;

@@ -11,6 +11,10 @@ namespace core {
 // The stored texts are GBK bytes; this converts them at the screen and dialog boundary.
 class GbkCodec {
 public:
+    // False when this Qt lacks its GBK tables (Core5Compat carries them on every platform);
+    // nothing else here may be called then.
+    static bool available();
+
     // Characters GBK cannot hold become '?', one per character, counted in *unmappable.
     static std::string fromQString(const QString& text, int* unmappable = nullptr);
     // nullopt when any character cannot be held: dialogs refuse such text.

@@ -14,9 +14,6 @@ namespace dialogs {
 
 namespace {
 
-// Beside the three data files of the event paths; the draw screen and the cues read these.
-constexpr std::array<const char*, 5> kProgramFiles = {"prizedraw.ini", "bg.jpg", "img/smile.png",
-                                                      "music/rolling.wav", "music/ok.wav"};
 constexpr std::array<int, 2> kColumnWidths = {220, 70};
 
 // Bytes below 1 KB, then KB or MB with one decimal.
@@ -48,10 +45,10 @@ void AboutDialog::OnInitDialog(const lottery::EventPaths& paths, const QString& 
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
         header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    for (const auto& file : {paths.prizeFile, paths.participantFile, paths.resultFile})
+    for (const auto& file :
+         {paths.prizeFile, paths.participantFile, paths.resultFile, paths.settingsFile,
+          paths.background, paths.picture, paths.rollingCue, paths.resultCue})
         addFileRow(folder, core::toQString(file));
-    for (const char* name : kProgramFiles)
-        addFileRow(folder, QDir(folder).filePath(QString::fromLatin1(name)));
 }
 
 void AboutDialog::addFileRow(const QString& folder, const QString& file) {

@@ -2,7 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk_codec.h"
-#include "lottery/numbers.h"
+#include "core/leading_int.h"
 
 #include <QLineEdit>
 
@@ -41,7 +41,7 @@ bool separatorFree(QWidget* owner, QLineEdit* edit, const QString& fieldName) {
 }
 
 int fieldNumber(const QLineEdit* edit) {
-    return lottery::parseLeadingInt(edit->text().toStdString());
+    return core::parseLeadingInt(edit->text().toStdString());
 }
 
 } // namespace dialogs

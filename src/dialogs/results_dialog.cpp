@@ -65,7 +65,8 @@ void ResultsDialog::OnInitDialog() {
 
 QString ResultsDialog::summaryText() const {
     if (!log_.started)
-        return QStringLiteral("还没有抽奖结果");
+        return log_.unreadable ? QStringLiteral("抽奖结果文件无法读取")
+                               : QStringLiteral("还没有抽奖结果");
     const QString summary =
         QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者，%3")
             .arg(core::GbkCodec::fromGbk(log_.startTime))

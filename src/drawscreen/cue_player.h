@@ -9,7 +9,7 @@ namespace drawscreen {
 
 class SoundOutput;
 
-// Plays music/rolling.wav or music/ok.wav of the program folder unless music is off.
+// Plays the event folder's rolling or result cue (EventPaths) unless music is off.
 class CuePlayer {
 public:
     CuePlayer(const lottery::DrawOptions& options, const QString& appFolder, SoundOutput& output);
@@ -18,7 +18,7 @@ public:
 
 private:
     const lottery::DrawOptions& options_;
-    QString musicFolder_;
+    lottery::EventPaths paths_;
     SoundOutput& output_;
 };
 

@@ -33,8 +33,7 @@ DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& pa
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::StrongFocus);
     installEventFilter(&keys_);
-    composer_.setPictureFile(
-        QDir(core::toQString(paths.appFolder)).filePath(QStringLiteral("img/smile.png")));
+    composer_.setPictureFile(core::toQString(paths.picture));
     frameTimer_.setTimerType(Qt::PreciseTimer);
     frameTimer_.setInterval(kFramePeriodMs);
     connect(&frameTimer_, &QTimer::timeout, this, [this] { renderFrame(); });

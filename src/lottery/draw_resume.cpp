@@ -3,23 +3,12 @@
 #include "lottery/prize_file.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
 namespace lottery {
 
 namespace {
-
-// Winners the prize draws in round (from 1) when there are candidates enough.
-int winnersInRound(const PrizeRecord& prize, int round) {
-    const int perRound = winnersPerRound(prize.perRound);
-    if (round < prize.rounds)
-        return perRound;
-    const std::int64_t rest =
-        static_cast<std::int64_t>(prize.total) - static_cast<std::int64_t>(round - 1) * perRound;
-    return static_cast<int>(std::clamp<std::int64_t>(rest, 0, perRound));
-}
 
 class FitCheck {
 public:
@@ -54,7 +43,7 @@ public:
             roundSize_ = 0;
             roundTexts_.clear();
         }
-        const int most = winnersInRound(prize, record.round);
+        const int most = winnersInRound(prize, record.round - 1);
         if (++roundSize_ > most)
             return fail(where + "记录的中奖者多于现在的 " + std::to_string(most) + " 名");
         const auto inList = entriesByText_.find(record.rawText);
@@ -89,11 +78,6 @@ private:
     std::unordered_map<std::string_view, int> roundTexts_;
     std::string problem_;
 };
-
-bool hasMarkOf(const ParticipantRecord& entry, const std::string& prizeId) {
-    return std::find(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), prizeId) !=
-           entry.wonPrizeIds.end();
-}
 
 } // namespace
 
@@ -130,29 +114,22 @@ void applyResume(LotteryData& data, const ResultsLog& log, const ResumePoint& po
     const std::string& prizeId =
         data.prizeTable.prizes[static_cast<std::size_t>(point.prizeIndex)].id;
     const auto& entries = data.participants.entries;
+    // Every copy of a text holds the marks (markWinner): a record shows as the first entry
+    // of its text not already shown in the round.
     std::vector<int> chosen;
     for (const WinnerRecord& record : log.winners) {
         if (record.prizeId != prizeId || record.round != point.roundIndex + 1)
             continue;
         if (static_cast<int>(chosen.size()) >= kMaxWinnersPerRound)
             break;
-        // Among entries of the same text, one that holds this prize's mark and is not yet
-        // listed in the round, so that duplicates show as the entries the marks went to.
-        int pick = -1;
         for (std::size_t j = 0; j < entries.size(); ++j) {
             const int index = static_cast<int>(j);
-            if (entries[j].rawText != record.rawText ||
-                std::find(chosen.begin(), chosen.end(), index) != chosen.end())
-                continue;
-            if (hasMarkOf(entries[j], prizeId)) {
-                pick = index;
+            if (entries[j].rawText == record.rawText &&
+                std::find(chosen.begin(), chosen.end(), index) == chosen.end()) {
+                chosen.push_back(index);
                 break;
             }
-            if (pick < 0)
-                pick = index;
         }
-        if (pick >= 0)
-            chosen.push_back(pick);
     }
     for (std::size_t i = 0; i < chosen.size(); ++i)
         pool.slots[static_cast<std::size_t>(kPoolSize) - 1 - i] = chosen[i];

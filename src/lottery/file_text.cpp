@@ -14,4 +14,9 @@ std::string pathText(const std::filesystem::path& path) {
     return std::string(utf8.begin(), utf8.end());
 }
 
+void storeProblem(std::string* problem, const std::string& text) {
+    if (problem)
+        *problem = text;
+}
+
 } // namespace lottery

@@ -14,4 +14,7 @@ void addEncodingWarning(int unmappable, const std::string& fileLabel,
 // The path as UTF-8, for texts shown to the operator.
 std::string pathText(const std::filesystem::path& path);
 
+// *problem = text, for callers that may pass no place for the problem.
+void storeProblem(std::string* problem, const std::string& text);
+
 } // namespace lottery

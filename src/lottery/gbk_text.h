@@ -1,20 +1,15 @@
 #pragma once
 
+#include "core/gbk_bytes.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace lottery {
 
-// A GBK lead byte starts a double-byte character.
-inline bool isGbkLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
-// The second byte of a double-byte character.
-inline bool isGbkTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
+using core::isGbkLeadByte;
+using core::isGbkTrailByte;
 
 // 2 when a double-byte character starts at pos, else 1 (a lead byte without a valid trail
 // counts as one byte on its own).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings_file.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -83,15 +85,30 @@ struct CandidatePool {
     int winnerAt(int i) const { return slots[kPoolSize - 1 - i]; }
 };
 
+// Every file of an event folder, named here only.
 struct EventPaths {
     std::filesystem::path appFolder;
     std::filesystem::path prizeFile;
     std::filesystem::path participantFile;
     std::filesystem::path resultFile;
+    std::filesystem::path settingsFile;
+    std::filesystem::path background; // under the whole screen
+    std::filesystem::path picture;    // on the ready and finished screens
+    std::filesystem::path rollingCue; // while the names roll
+    std::filesystem::path resultCue;  // when the winners are shown
 
     static EventPaths forFolder(const std::filesystem::path& folder) {
         const auto data = folder / "data";
-        return {folder, data / "_prize.txt", data / "_items.txt", data / "_result.txt"};
+        const auto music = folder / "music";
+        return {folder,
+                data / "_prize.txt",
+                data / "_items.txt",
+                data / "_result.txt",
+                folder / core::kSettingsFileName,
+                folder / "bg.jpg",
+                folder / "img" / "smile.png",
+                music / "rolling.wav",
+                music / "ok.wav"};
     }
 };
 

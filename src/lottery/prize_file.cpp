@@ -1,13 +1,14 @@
 #include "lottery/prize_file.h"
 
+#include "core/leading_int.h"
 #include "lottery/file_text.h"
 #include "lottery/gbk_line_reader.h"
 #include "lottery/gbk_text.h"
-#include "lottery/numbers.h"
 #include "lottery/safe_file.h"
 #include "lottery/winner_selection.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <optional>
 
@@ -55,7 +56,7 @@ std::string cutField(std::string_view text, std::size_t maxBytes, int& cutCount,
 
 // A number written back otherwise than it stands in the file loses what the file said.
 int numberField(std::string_view text, bool& altered) {
-    const int value = parseLeadingInt(text);
+    const int value = core::parseLeadingInt(text);
     altered = altered || (!text.empty() && std::to_string(value) != text);
     return value;
 }
@@ -290,6 +291,17 @@ int roundsFor(int total, int perRound) {
         return 0;
     const int step = winnersPerRound(perRound);
     return total / step + (total % step != 0 ? 1 : 0);
+}
+
+int winnersInRound(const PrizeRecord& prize, int roundIndex) {
+    if (roundIndex < 0 || roundIndex >= prize.rounds)
+        return 0;
+    const int perRound = std::max(0, winnersPerRound(prize.perRound));
+    if (roundIndex < prize.rounds - 1)
+        return perRound;
+    const std::int64_t rest =
+        static_cast<std::int64_t>(prize.total) - static_cast<std::int64_t>(roundIndex) * perRound;
+    return static_cast<int>(std::clamp<std::int64_t>(rest, 0, perRound));
 }
 
 int splitPrizeFields(std::string_view line, std::string_view (&fields)[7]) {

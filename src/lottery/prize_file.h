@@ -41,6 +41,11 @@ int winnersPerRound(int perRound);
 // ceil(total / winnersPerRound(perRound)); 0 when either is below 1.
 int roundsFor(int total, int perRound);
 
+// Winners the prize draws in its round roundIndex (from 0) when there are candidates enough:
+// winnersPerRound in every round but the last, which draws the rest of total; 0 outside
+// prize.rounds.
+int winnersInRound(const PrizeRecord& prize, int roundIndex);
+
 // Splits a line at the backticks that separate fields (never at the second byte of a
 // double-byte character); fields past the seventh are dropped. Returns the field count
 // found, which may be above 7.

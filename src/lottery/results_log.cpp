@@ -1,8 +1,8 @@
 #include "lottery/results_log.h"
 
+#include "core/leading_int.h"
 #include "lottery/file_text.h"
 #include "lottery/line_splitter.h"
-#include "lottery/numbers.h"
 #include "lottery/safe_file.h"
 
 #include <algorithm>
@@ -30,11 +30,6 @@ std::string startPrefix(core::CoreServices& services) {
 
 std::string endPrefix(core::CoreServices& services) {
     return services.gbkFromUtf8("抽奖结束日期：");
-}
-
-void setProblem(std::string* problem, const std::string& text) {
-    if (problem)
-        *problem = text;
 }
 
 std::filesystem::path freeBackupPath(const std::filesystem::path& folder,
@@ -73,7 +68,7 @@ bool isTimeText(std::string_view text) {
 bool parseCount(std::string_view text, int& value) {
     if (!isDigits(text) || text.size() > 9)
         return false;
-    value = parseLeadingInt(text);
+    value = core::parseLeadingInt(text);
     return value >= 1;
 }
 
@@ -207,10 +202,10 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
             const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
                                       " 改名为 " + pathText(backup.filename());
             if (!appendToFile(paths.resultFile, record.bytes, nullptr)) {
-                setProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
+                storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
                 return WriteOutcome::Failed;
             }
-            setProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
+            storeProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
             return WriteOutcome::WrittenWithProblem;
         }
     }
@@ -221,7 +216,13 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
 ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services) {
     LogParser parser(services);
     LineSplitter lines = recordLines(parser);
-    readFileInPieces(resultFile, [&lines](std::string_view piece) { lines.feed(piece); });
+    if (!readFileInPieces(resultFile, [&lines](std::string_view piece) { lines.feed(piece); })) {
+        // A part read is no record of the draw; a file that is there must not pass for none.
+        ResultsLog log;
+        std::error_code error;
+        log.unreadable = std::filesystem::exists(resultFile, error) || error;
+        return log;
+    }
     lines.finish();
     return parser.result();
 }

@@ -23,8 +23,9 @@ struct WinnerRecord {
 
 // The current draw as the results file holds it.
 struct ResultsLog {
-    bool started = false;  // a start line was found
-    bool finished = false; // the end line follows it
+    bool started = false;    // a start line was found
+    bool finished = false;   // the end line follows it
+    bool unreadable = false; // the file is there but cannot be read; nothing else is set
     std::string startTime;
     std::vector<WinnerRecord> winners;
 };
@@ -72,7 +73,8 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
                          std::string* problem);
 
 // The draw after the last start line, skipping lines that cannot be parsed; an empty log
-// when the file is missing. Reads line by line: linear in the file size, and a line too long
+// when the file is missing, and one marked unreadable when it is there (or cannot be told to
+// be absent) but cannot be read. Reads line by line: linear in the file size, and a line too long
 // to be a record is skipped without being held; winner lines past the most a draw can
 // record (kPrizeCapacity x kParticipantCapacity) are ignored. The services give the GBK
 // start and end prefixes.

@@ -3,8 +3,6 @@
 #include "paint/memory_dc.h"
 
 #include <QColor>
-#include <QCoreApplication>
-#include <QDir>
 
 #include <algorithm>
 
@@ -12,12 +10,6 @@ namespace paint {
 
 PaintElement::PaintElement(int x, int y, int width, int height)
     : x(x), y(y), width(width), height(height) {}
-
-void PaintElement::setOuterBorder(int width, std::uint32_t colour) {
-    border1.width = width;
-    border1.colourA = colour;
-    border1.colourB = colour;
-}
 
 int PaintElement::addColour(std::uint32_t colour) {
     PaintItem item;
@@ -27,10 +19,9 @@ int PaintElement::addColour(std::uint32_t colour) {
     return static_cast<int>(items.size()) - 1;
 }
 
-int PaintElement::addImage(int offsetX, int offsetY, const QString& name, int fit, int effect) {
+int PaintElement::addImage(int offsetX, int offsetY, const QString& name, int fit) {
     ImageEntry entry;
     entry.fit = fit;
-    entry.effect = effect;
     entry.offsetX = offsetX;
     entry.offsetY = offsetY;
     entry.name = name;
@@ -77,9 +68,7 @@ void PaintElement::drawImage(MemoryDC& dc, const PaintItem& item) {
     if (item.param < 0 || item.param >= static_cast<int>(images.size()))
         return;
     ImageEntry& entry = images[static_cast<std::size_t>(item.param)];
-    const QString folder =
-        imageFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : imageFolder_;
-    entry.holder = QImage(QDir(folder).filePath(entry.name));
+    entry.holder = QImage(entry.name);
     if (entry.holder.isNull())
         return; // a missing picture leaves the fill beneath it
     QRect source = entry.holder.rect();

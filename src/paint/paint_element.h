@@ -19,12 +19,8 @@ public:
     PaintElement(int x, int y, int width, int height);
 
     // Adding operations return the new item's index.
-    void setOuterBorder(int width, std::uint32_t colour);
     int addColour(std::uint32_t colour);
-    int addImage(int offsetX, int offsetY, const QString& name, int fit, int effect);
-
-    // Folder that relative picture names are read from; the executable's folder by default.
-    void setImageFolder(const QString& folder) { imageFolder_ = folder; }
+    int addImage(int offsetX, int offsetY, const QString& name, int fit);
 
     // Paints from the cache when it holds the finished pixels, otherwise in full.
     void paint(MemoryDC& dc);
@@ -34,7 +30,6 @@ public:
     std::int32_t y;
     std::int32_t width;
     std::int32_t height;
-    BorderStyle border1;
     std::int32_t cached = 0;
     std::vector<PaintItem> items;
     std::vector<ImageEntry> images;
@@ -44,7 +39,6 @@ private:
     void drawImage(MemoryDC& dc, const PaintItem& item);
 
     QImage cache_;
-    QString imageFolder_;
 };
 
 } // namespace paint

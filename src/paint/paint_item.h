@@ -7,14 +7,6 @@
 
 namespace paint {
 
-struct BorderStyle {
-    std::uint32_t colourA = 0;
-    std::uint32_t colourB = 0;
-    std::int32_t width = 0;
-    std::int32_t radius = 0;
-    std::int32_t kind = 1; // 1 = rectangle
-};
-
 enum PaintItemKind : std::int32_t { SolidFill = 0, ImageDraw = 5 };
 
 // One drawing instruction; width and height 0 stand for the whole element.
@@ -30,10 +22,9 @@ struct PaintItem {
 
 struct ImageEntry {
     std::int32_t fit = 0; // 1: crop to the destination instead of scaling
-    std::int32_t effect = 0;
     std::int32_t offsetX = 0;
     std::int32_t offsetY = 0;
-    QString name;  // relative to the element's image folder, or absolute
+    QString name;  // the picture file
     QImage holder; // decoded at paint time; null when absent or unreadable
 };
 

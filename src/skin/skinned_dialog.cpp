@@ -27,8 +27,6 @@ void SkinnedDialog::initSkin() {
         dragRect_ = clientRect_;
         dragRect_.setBottom(contentRect_.top() - 1);
     }
-    if (!captionText_.isEmpty())
-        setWindowTitle(captionText_);
 }
 
 void SkinnedDialog::paintFace(QPainter& painter) {

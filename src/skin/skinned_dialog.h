@@ -4,7 +4,6 @@
 
 #include <QPoint>
 #include <QRect>
-#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -25,7 +24,6 @@ public:
 
     const QRect& getContentRect() const { return contentRect_; }
     void setContentRect(int left, int top, int right, int bottom);
-    const QRect& getClientRect() const { return clientRect_; }
     paint::PaintElementList& faceList() { return faceList_; }
     // Minimize and close; opened by a right press in the drag strip.
     QMenu* windowMenu() const { return windowMenu_; }
@@ -34,7 +32,6 @@ protected:
     // Subclasses set these before initSkin.
     void setSkinFlags(std::uint32_t flags) { skinFlags_ = flags; }
     void setPlaceholder(QWidget* placeholder) { placeholder_ = placeholder; }
-    void setCaptionText(const QString& text) { captionText_ = text; }
 
     // Start-up, once the subclass's widgets exist: the client, content and drag rectangles.
     void initSkin();
@@ -56,7 +53,6 @@ private:
     QRect dragRect_;
     QRect clientRect_;
     QRect contentRect_;
-    QString captionText_;
     QWidget* placeholder_ = nullptr;
     QPoint dragAnchor_;
     QMenu* windowMenu_;

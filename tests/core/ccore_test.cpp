@@ -45,18 +45,17 @@ private slots:
     }
 
     void handEditedSettingsReadAsSaneNumbers() {
-        // atoi's prefix rule (0 without digits), saturating at the 32-bit limits.
+        // The prefix rule is tested with parseLeadingInt; here what QSettings hands it: a
+        // quoted comma is text, a bare one a list, and a large number does not wrap around.
         QTemporaryDir dir;
         QFile ini(dir.filePath("prizedraw.ini"));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[General]\na=-99999999999\nb=99999999999\nc=abc\nd=\"1,2\"\ne= 7x\nf=3,4\n"
-                  "g=4294967297\nh=2147483647\ni=-2147483648\nj=\n");
+        ini.write("[General]\nb=99999999999\nd=\"1,2\"\ne= 7x\nf=3,4\n");
         ini.close();
         CCore core(dir.path());
         core.autoFileConfig();
         const std::pair<const char*, int> expected[] = {
-            {"a", INT_MIN}, {"b", INT_MAX}, {"c", 0},       {"d", 1},       {"e", 7},
-            {"f", 0},       {"g", INT_MAX}, {"h", INT_MAX}, {"i", INT_MIN}, {"j", 0}};
+            {"b", INT_MAX}, {"d", 1}, {"e", 7}, {"f", 0}};
         for (const auto& [key, value] : expected)
             QCOMPARE(core.getConfigInt(key), value);
         QCOMPARE(core.getConfigB("e"), 1);

@@ -100,8 +100,8 @@ TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsIsResumed) {
     }
 }
 
-// The restored result shows the entries holding its records: two dups of one round are two
-// entries, and a dup shown again for a later prize is the one holding that prize's mark.
+// The restored result shows entries of the recorded texts: two dups of one round are two
+// entries, and a dup shown again for a later prize holds every prize's mark.
 TEST(ApplyResume, ShowsTheEntriesHoldingTheRecords) {
     GbkFakeServices services;
     lottery::LotteryData data = event();

@@ -44,13 +44,22 @@ protected:
 
 } // namespace
 
-TEST(PrizeRounds, AreTheCeilingOrZero) {
-    const std::vector<std::vector<int>> cases = {{7, 3, 3},   {6, 3, 2},  {1, 30, 1},
-                                                 {2, 5, 1},   {5, 0, 0},  {0, 3, 0},
-                                                 {-4, 2, 0},  {4, -2, 0}, {INT_MAX, 1, INT_MAX},
-                                                 {100, 50, 4}}; // drawn 30 at a time
-    for (const auto& c : cases)
-        EXPECT_EQ(lottery::roundsFor(c[0], c[1]), c[2]) << c[0] << "/" << c[1];
+// Rounds are the ceiling or zero; the last round draws the rest, none past the rounds.
+TEST(PrizeRounds, AreTheCeilingAndTheLastDrawsTheRest) {
+    const std::vector<std::vector<int>> cases = {
+        // total, perRound, rounds, winners of the first and of the last round
+        {7, 3, 3, 3, 1},     {6, 3, 2, 3, 3},  {1, 30, 1, 1, 1},
+        {2, 5, 1, 2, 2},     {5, 0, 0, 0, 0},  {0, 3, 0, 0, 0},
+        {-4, 2, 0, 0, 0},    {4, -2, 0, 0, 0}, {INT_MAX, 1, INT_MAX, 1, 1},
+        {100, 50, 4, 30, 10}}; // drawn 30 at a time
+    for (const auto& c : cases) {
+        const lottery::PrizeRecord prize{"A",  "A", "", c[0],
+                                         c[1], 0,   "", lottery::roundsFor(c[0], c[1])};
+        EXPECT_EQ(prize.rounds, c[2]) << c[0] << "/" << c[1];
+        EXPECT_EQ(lottery::winnersInRound(prize, 0), c[3]) << c[0] << "/" << c[1];
+        EXPECT_EQ(lottery::winnersInRound(prize, c[2] - 1), c[4]) << c[0] << "/" << c[1];
+        EXPECT_EQ(lottery::winnersInRound(prize, c[2]), 0) << c[0] << "/" << c[1];
+    }
 }
 
 TEST_F(PrizeFileTest, SortsStablyByOrder) {

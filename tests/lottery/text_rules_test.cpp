@@ -1,5 +1,5 @@
+#include "core/leading_int.h"
 #include "lottery/gbk_text.h"
-#include "lottery/numbers.h"
 #include "lottery/text_encoding.h"
 #include "lottery/utf8_check.h"
 
@@ -20,9 +20,9 @@ TEST(ParseLeadingInt, FollowsTheDecimalPrefixRuleAndSaturates) {
                                                  {"2147483648", INT_MAX},
                                                  {"-2147483649", INT_MIN}};
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(lottery::parseLeadingInt(text), value) << text;
-    EXPECT_EQ(lottery::parseLeadingInt(std::string(5000, '9')), INT_MAX);
-    EXPECT_EQ(lottery::parseLeadingInt("-" + std::string(5000, '9')), INT_MIN);
+        EXPECT_EQ(core::parseLeadingInt(text), value) << text;
+    EXPECT_EQ(core::parseLeadingInt(std::string(5000, '9')), INT_MAX);
+    EXPECT_EQ(core::parseLeadingInt("-" + std::string(5000, '9')), INT_MIN);
 }
 
 TEST(CutToBytes, NeverSplitsADoubleByteCharacter) {

@@ -79,8 +79,7 @@ private:
     paint::PaintElement background(const QRect& rect) {
         paint::PaintElement element(rect.x(), rect.y(), rect.width(), rect.height());
         element.addColour(kFill);
-        element.addImage(0, 0, "bg.png", 0, 0);
-        element.setImageFolder(folder_.path());
+        element.addImage(0, 0, folder_.filePath("bg.png"), 0);
         return element;
     }
 
