@@ -2,6 +2,7 @@
 #include "app/event_loader.h"
 #include "app/resume_offer.h"
 #include "core/message_box_hook.h"
+#include "core/path_conversion.h"
 #include "event_files.h"
 
 #include <QTemporaryDir>
@@ -10,24 +11,13 @@ class ResumeOfferTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // An unfinished draw is offered with Yes the default, so Space and Return keep it; a
-    // results file that cannot be read (a folder in its place) is told by name, not resumed.
-    void offersAnUnfinishedDrawOrTellsAnUnreadableFile_data() {
-        QTest::addColumn<bool>("unreadable");
-        QTest::newRow("unfinished draw") << false;
-        QTest::newRow("unreadable file") << true;
-    }
-    void offersAnUnfinishedDrawOrTellsAnUnreadableFile() {
-        QFETCH(bool, unreadable);
+    void spaceOrReturnContinuesTheDraw() {
         QTemporaryDir dir;
         writeGbk(dir.path() + "/data/_prize.txt", QStringLiteral("A`一等奖`a.png`1`2`1`\r\n"));
         writeGbk(dir.path() + "/data/_items.txt", QStringLiteral("张三\r\n李四\r\n"));
-        const QString results = dir.path() + "/data/_result.txt";
-        if (unreadable)
-            QVERIFY(QDir().mkpath(results));
-        else
-            writeGbk(results, QStringLiteral("抽奖开始日期：2026-01-01 10:00:00\r\n"
-                                             "2026-01-01 10:00:01\tA\tT\t1\t1\t李四\r\n"));
+        writeGbk(dir.path() + "/data/_result.txt",
+                 QStringLiteral("抽奖开始日期：2026-01-01 10:00:00\r\n"
+                                "2026-01-01 10:00:01\tA\tT\t1\t1\t李四\r\n"));
         core::CCore core(dir.path());
         const auto paths = lottery::EventPaths::forFolder(core.getAppPath());
         lottery::LotteryData data;
@@ -35,16 +25,18 @@ private Q_SLOTS:
         QCOMPARE(app::loadEventData(paths, data, core, warnings), app::LoadOutcome::Ready);
 
         core::MessageBoxHook hook;
-        QCOMPARE(app::offerResume(nullptr, data, paths, core), !unreadable);
-        QCOMPARE(hook.messages().size(), std::size_t(1));
-        if (unreadable) {
-            QCOMPARE(hook.messages()[0].kind, core::MessageKind::Warning);
-            QVERIFY(hook.texts()[0].contains(QDir::toNativeSeparators(results)));
-            return;
-        }
+        QVERIFY(app::offerResume(nullptr, data, paths, core));
         QCOMPARE(hook.texts(), QStringList{QStringLiteral("上次抽奖尚未结束，是否继续？")});
         QCOMPARE(hook.messages()[0].kind, core::MessageKind::Confirm);
         QCOMPARE(hook.messages()[0].defaultAnswer, core::kAnswerYes);
+
+        // A results file that cannot be read is told by name, and nothing is resumed.
+        const QString results = core::toQString(paths.resultFile);
+        QVERIFY(QFile::remove(results) && QDir().mkpath(results));
+        QVERIFY(!app::offerResume(nullptr, data, paths, core));
+        QCOMPARE(hook.messages().size(), std::size_t(2));
+        QCOMPARE(hook.messages()[1].kind, core::MessageKind::Warning);
+        QVERIFY(hook.texts()[1].contains(QDir::toNativeSeparators(results)));
     }
 };
 
