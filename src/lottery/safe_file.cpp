@@ -2,49 +2,38 @@
 
 #include "lottery/file_text.h"
 
+#include "lottery/platform_file.h"
+
 #include <fstream>
 #include <system_error>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace lottery {
 
 namespace {
-
-// The stream's flush hands the bytes to the system; this asks it to put them on the disk.
-void syncToDisk(const std::filesystem::path& path) {
-#if defined(__unix__) || defined(__APPLE__)
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    (void)path;
-#endif
-}
 
 void setProblem(std::string* problem, const std::string& text) {
     if (problem)
         *problem = text;
 }
 
-bool writeAndFlush(const std::filesystem::path& path, std::string_view bytes,
-                   std::ios::openmode mode) {
+// Empty when the bytes are on the disk; otherwise why not, for the operator.
+std::string writeAndFlush(const std::filesystem::path& path, std::string_view bytes,
+                          std::ios::openmode mode) {
     std::ofstream out(path, mode | std::ios::binary);
     if (!out)
-        return false;
+        return "文件夹不存在或不可写";
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     const bool written = out.good();
     out.close();
     if (!written || out.fail())
-        return false;
-    syncToDisk(path);
-    return true;
+        return "磁盘已满或不可写";
+    // The stream's flush only hands the bytes to the system; a write is done when they
+    // are on the disk.
+    std::string reason;
+    if (!platform::flushToDisk(path, &reason))
+        return "无法存到磁盘：" + reason;
+    return {};
 }
 
 } // namespace
@@ -53,19 +42,20 @@ bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
                      std::string* problem) {
     std::filesystem::path temp = path;
     temp += ".saving";
-    if (!writeAndFlush(temp, bytes, std::ios::out | std::ios::trunc)) {
+    const std::string failure = writeAndFlush(temp, bytes, std::ios::out | std::ios::trunc);
+    if (!failure.empty()) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
         setProblem(problem,
-                   "无法写入文件 " + pathText(path) + "（文件夹不存在或不可写），原文件保持不变");
+                   "无法写入文件 " + pathText(path) + "（" + failure + "），原文件保持不变");
         return false;
     }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error) {
+    std::string reason;
+    if (!platform::replaceFile(temp, path, &reason)) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        setProblem(problem, "无法替换文件 " + pathText(path) + "，原文件保持不变");
+        setProblem(problem,
+                   "无法替换文件 " + pathText(path) + "（" + reason + "），原文件保持不变");
         return false;
     }
     return true;
@@ -75,7 +65,8 @@ bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std
     std::error_code error;
     const bool existed = std::filesystem::exists(path, error);
     const std::uintmax_t size = existed ? std::filesystem::file_size(path, error) : 0;
-    if (!writeAndFlush(path, bytes, std::ios::out | std::ios::app)) {
+    const std::string failure = writeAndFlush(path, bytes, std::ios::out | std::ios::app);
+    if (!failure.empty()) {
         // A full disk takes part of the bytes: cut them off again, so that no half line is
         // left for the next append to run on from.
         std::error_code ignored;
@@ -83,7 +74,7 @@ bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std
             std::filesystem::remove(path, ignored);
         else if (!error)
             std::filesystem::resize_file(path, size, ignored);
-        setProblem(problem, "无法写入文件 " + pathText(path));
+        setProblem(problem, "无法写入文件 " + pathText(path) + "（" + failure + "）");
         return false;
     }
     return true;
