@@ -10,8 +10,9 @@ namespace app {
 namespace {
 
 LoadOutcome loadFiles(const lottery::EventPaths& paths, lottery::LotteryData& data,
-                      core::CoreServices& services, std::vector<std::string>& warnings) {
-    lottery::loadPrizeFile(paths.prizeFile, data.prizeTable, services, warnings);
+                      core::CoreServices& services, std::vector<std::string>& warnings,
+                      lottery::PrizeLoadReport* prizeReport) {
+    lottery::loadPrizeFile(paths.prizeFile, data.prizeTable, services, warnings, prizeReport);
     if (data.prizeTable.count() == 0)
         return LoadOutcome::NoPrizes;
     lottery::loadParticipantFile(paths, data.participants, data.options, services, warnings);
@@ -23,8 +24,9 @@ LoadOutcome loadFiles(const lottery::EventPaths& paths, lottery::LotteryData& da
 } // namespace
 
 LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
-                          core::CoreServices& services, std::vector<std::string>& warnings) {
-    const LoadOutcome outcome = loadFiles(paths, data, services, warnings);
+                          core::CoreServices& services, std::vector<std::string>& warnings,
+                          lottery::PrizeLoadReport* prizeReport) {
+    const LoadOutcome outcome = loadFiles(paths, data, services, warnings, prizeReport);
     // First, so that the operator reads it before any detail of the files.
     const std::vector<std::string> problems = lottery::eventFolderProblems(paths);
     warnings.insert(warnings.begin(), problems.begin(), problems.end());

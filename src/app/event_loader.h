@@ -2,6 +2,7 @@
 
 #include "core/core_services.h"
 #include "lottery/lottery_data.h"
+#include "lottery/prize_file.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +14,10 @@ enum class LoadOutcome { Ready, NoPrizes, NoParticipants };
 // The start-up load after the options: the prize file, then, only when it holds a prize,
 // the participant file (masked with data.options). The loaders' warnings go to warnings,
 // after any problem of the folder that would keep the results from being saved.
+// prizeReport, when given, tells whether reading the prize file changed what it says.
 LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
-                          core::CoreServices& services, std::vector<std::string>& warnings);
+                          core::CoreServices& services, std::vector<std::string>& warnings,
+                          lottery::PrizeLoadReport* prizeReport = nullptr);
 
 // The operator's message for an outcome other than Ready (UTF-8). lineBreak separates the
 // participant message from the file's path.

@@ -10,6 +10,7 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_key_filter.h"
 #include "drawscreen/draw_window.h"
+#include "lottery/backup_name.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
@@ -90,8 +91,17 @@ void MainWindow::OnInitDialog() {
 
 void MainWindow::onStartupTimer() {
     std::vector<std::string> warnings;
-    const LoadOutcome outcome = loadEventData(paths_, data_, core_, warnings);
+    lottery::PrizeLoadReport prizeReport;
+    const LoadOutcome outcome = loadEventData(paths_, data_, core_, warnings, &prizeReport);
     dataLoaded_ = true;
+    if (prizeReport.altered) {
+        // Writing the table back would lose what the load could not take: keep the original.
+        prizeBackup_ = lottery::freeBackupPath(paths_.prizeFile.parent_path(), "bak_prize",
+                                               core_.getTimeNowStr("%Y%m%d%H%M%S"));
+        warnings.push_back(
+            "奖项文件载入时有内容被改动或舍弃（见上）。原文件会在第一次保存奖项前另存为 " +
+            lottery::pathText(prizeBackup_));
+    }
     if (outcome != LoadOutcome::Ready)
         warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
     warnAll(warnings);
@@ -204,6 +214,16 @@ void MainWindow::shutdown() {
 }
 
 void MainWindow::savePrizes() {
+    if (!prizeBackup_.empty()) {
+        std::error_code error;
+        std::filesystem::rename(paths_.prizeFile, prizeBackup_, error);
+        if (error && core_.isFileExist(paths_.prizeFile)) {
+            warn("无法把原奖项文件另存为 " + lottery::pathText(prizeBackup_) +
+                 "，奖项未保存，原文件保持不变");
+            return;
+        }
+        prizeBackup_.clear();
+    }
     std::string problem;
     if (!lottery::savePrizeFile(paths_.prizeFile, data_.prizeTable, &problem))
         warn(problem);

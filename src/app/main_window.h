@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +85,8 @@ private:
     bool dataLoaded_ = false; // the prize file is only written back once it was read
     bool shutDown_ = false;
     SavePathAsker askSavePath_;
+    // Where the prize file as read goes before its first rewrite; empty when nothing is to keep.
+    std::filesystem::path prizeBackup_;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "lottery/results_log.h"
 
 #include "core/leading_int.h"
+#include "lottery/backup_name.h"
 #include "lottery/file_text.h"
 #include "lottery/line_splitter.h"
 #include "lottery/safe_file.h"
@@ -19,7 +20,6 @@ constexpr const char* kTimeFormat = "%Y-%m-%d %H:%M:%S";
 constexpr const char* kStampFormat = "%Y%m%d%H%M%S";
 // A winner line holds at most a time, two short prize texts, two numbers and an entry.
 constexpr std::size_t kMaxLineBytes = 4096;
-constexpr int kMaxBackupSuffix = 1000;
 // No draw of a full table over a full list records more winners; a longer log is not ours.
 constexpr std::size_t kMaxWinnerRecords =
     static_cast<std::size_t>(kPrizeCapacity) * static_cast<std::size_t>(kParticipantCapacity);
@@ -30,15 +30,6 @@ std::string startPrefix(core::CoreServices& services) {
 
 std::string endPrefix(core::CoreServices& services) {
     return services.gbkFromUtf8("抽奖结束日期：");
-}
-
-std::filesystem::path freeBackupPath(const std::filesystem::path& folder,
-                                     const std::string& stamp) {
-    std::filesystem::path candidate = folder / ("bak_result" + stamp + ".txt");
-    std::error_code error;
-    for (int n = 2; n <= kMaxBackupSuffix && std::filesystem::exists(candidate, error); ++n)
-        candidate = folder / ("bak_result" + stamp + "-" + std::to_string(n) + ".txt");
-    return candidate;
 }
 
 // The prize texts sit between tabs, so they cannot hold a tab or a line end.
@@ -193,7 +184,7 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
     std::error_code error;
     if (std::filesystem::exists(paths.resultFile, error)) {
         const std::filesystem::path backup =
-            freeBackupPath(paths.resultFile.parent_path(), record.stamp);
+            freeBackupPath(paths.resultFile.parent_path(), "bak_result", record.stamp);
         if (!std::filesystem::exists(backup, error))
             std::filesystem::rename(paths.resultFile, backup, error);
         else

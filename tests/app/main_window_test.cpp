@@ -62,6 +62,8 @@ private Q_SLOTS:
     void keyboardMenuOpensNearTheTopLeftCorner();
     void unfinishedDrawAtStartUp_data();
     void unfinishedDrawAtStartUp();
+    void prizeFileAlteredByTheLoadIsKept_data();
+    void prizeFileAlteredByTheLoadIsKept();
     void failedWritesAreToldAndTheDrawGoesOn_data();
     void failedWritesAreToldAndTheDrawGoesOn();
 };
@@ -205,6 +207,46 @@ void MainWindowTest::unfinishedDrawAtStartUp() {
     QTest::keyClick(window.get(), Qt::Key_Space);
     QCOMPARE(data.options.prizeIndex, 1);
     QCOMPARE(shownWinners(data), (QStringList{QStringLiteral("张三"), QStringLiteral("赵六")}));
+}
+
+void MainWindowTest::prizeFileAlteredByTheLoadIsKept_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("kept");
+    const QByteArray gbk = QByteArray::fromStdString(
+        core::GbkCodec::toGbkStrict(
+            QStringLiteral("B`二等奖`b.png`2`2`2`\r\nA`一等奖`a.png`1`2`1`\r\n"))
+            .value());
+    QTest::newRow("only out of order") << gbk << false;
+    QTest::newRow("a title cut") << gbk + "C`" + QByteArray(30, 'T') + "``3`1`1`\r\n" << true;
+    static const char16_t utf16[] = u"A`一等奖`a.png`1`2`1`\r\n";
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE", 2) +
+                                   QByteArray(reinterpret_cast<const char*>(utf16),
+                                              sizeof utf16 - sizeof utf16[0])
+                            << true;
+}
+
+// What the load cut or converted would be lost by the first rewrite: the file as it was moves
+// to a backup first, and the start-up warning names it.
+void MainWindowTest::prizeFileAlteredByTheLoadIsKept() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, kept);
+    QTemporaryDir dir;
+    writeEvent(dir.path());
+    QFile prizes(dir.filePath(QStringLiteral("data/_prize.txt")));
+    QVERIFY(prizes.open(QIODevice::WriteOnly) && prizes.write(file) == file.size());
+    prizes.close();
+    core::MessageBoxHook hook;
+    startedWindow(dir.path()).reset();
+    const QStringList backups =
+        QDir(dir.filePath(QStringLiteral("data"))).entryList({QStringLiteral("bak_prize*")});
+    QCOMPARE(backups.size(), kept ? 1 : 0);
+    QCOMPARE(hook.texts().join('\n').contains(QStringLiteral("bak_prize")), kept);
+    if (kept) {
+        QFile backup(dir.filePath(QStringLiteral("data/") + backups.first()));
+        QVERIFY(backup.open(QIODevice::ReadOnly));
+        QCOMPARE(backup.readAll(), file);
+        QVERIFY(readGbk(prizes.fileName()).startsWith(QStringLiteral("A`一等奖`")));
+    }
 }
 
 void MainWindowTest::failedWritesAreToldAndTheDrawGoesOn_data() {
