@@ -100,40 +100,43 @@ bool soakFrames(long frames, const QString& family) {
     drawscreen::FrameComposer composer(kWindow, 1.0f, family);
     testsupport::FakeCoreServices services({}, 7);
 
+    lottery::DrawPicture picture;
     Phase phase("rolling frames");
     const long warmUp = std::min<long>(frames / 10, 10000);
     for (long i = 0; i < frames; ++i) {
         if (i == warmUp)
             phase.warmedUp();
         lottery::selectWinners(data, services);
-        composer.composeRolling(data);
+        picture.selection.clear();
+        for (int w = 0; w < data.pool.winnerCount; ++w)
+            picture.selection.push_back(data.pool.winnerAt(w));
+        composer.composeRolling(data, picture);
         if (i % 1000 == 0) // the result frame now and then, as a draw shows it
-            composer.composeResult(data);
+            composer.composeResult(data, picture);
     }
     return phase.report(frames, "frames");
 }
 
-// Composes what the draw machine asks for, as the draw window does.
-class ComposingView : public lottery::DrawView {
+// Composes what the draw machine shows it, as the draw window does.
+class ComposingView : public lottery::DrawView, public lottery::DrawClock {
 public:
-    ComposingView(lottery::LotteryData& data, core::CoreServices& services, QString family)
-        : data_(data), services_(services), family_(family), composer_(kWindow, 1.0f, family) {}
+    ComposingView(lottery::LotteryData& data, QString family)
+        : data_(data), family_(family), composer_(kWindow, 1.0f, family) {}
 
     void computeNameFont() override { drawscreen::NameFont::computeNameFont(data_, 1.0f, family_); }
-    void renderFrame() override {
-        if (data_.options.state() == lottery::DrawState::Rolling) {
-            lottery::selectWinners(data_, services_);
-            composer_.composeRolling(data_);
-        } else {
-            composer_.composeResult(data_);
-        }
-    }
-    void renderStaticScreen(lottery::ScreenKind kind) override {
-        composer_.composeStatic(static_cast<drawscreen::ScreenKind>(kind), data_);
-        finished = kind == lottery::ScreenKind::Finished;
+    void showPicture(const lottery::DrawPicture& picture) override {
+        using Screen = lottery::DrawPicture::Screen;
+        finished = picture.screen == Screen::Finished;
+        if (picture.screen == Screen::Rolling)
+            composer_.composeRolling(data_, picture);
+        else if (picture.screen == Screen::Result)
+            composer_.composeResult(data_, picture);
+        else
+            composer_.composeStatic(
+                finished ? lottery::ScreenKind::Finished : lottery::ScreenKind::Ready, picture);
     }
     void playCue(lottery::SoundCue) override {}
-    void setFrameTimerRunning(bool running) override { rolling = running; }
+    void setTicking(bool ticking) override { rolling = ticking; }
     void reportProblem(const std::string& utf8Message) override {
         ++problems;
         std::fprintf(stderr, "problem: %s\n", utf8Message.c_str());
@@ -145,7 +148,6 @@ public:
 
 private:
     lottery::LotteryData& data_;
-    core::CoreServices& services_;
     QString family_;
     drawscreen::FrameComposer composer_;
 };
@@ -162,8 +164,9 @@ bool soakDraws(long draws, const QString& family) {
                               prize("3", "三等奖", 10, 4, 3)};
     testsupport::FakeCoreServices services(folder, 11);
     services.secondsPerCall = 1; // every draw's backup gets a name of its own
-    ComposingView view(data, services, family);
+    ComposingView view(data, family);
     lottery::DrawMachine machine(data, paths, services, view);
+    machine.addView(view);
 
     Phase phase("whole draws");
     const long warmUp = std::min<long>(draws / 10, 50);
@@ -176,7 +179,7 @@ bool soakDraws(long draws, const QString& family) {
             machine.advance();
             ++presses;
             for (int tick = 0; view.rolling && tick < 5; ++tick)
-                view.renderFrame();
+                machine.tick();
         }
         machine.reset();
         // The backups of earlier draws would only fill the disk.

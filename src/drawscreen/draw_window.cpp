@@ -5,7 +5,6 @@
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/name_font.h"
 #include "drawscreen/qt_sound_output.h"
-#include "lottery/winner_selection.h"
 
 #include <QDir>
 #include <QPaintEvent>
@@ -33,10 +32,11 @@ DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& pa
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::StrongFocus);
     installEventFilter(&keys_);
+    machine_.addView(*this);
     composer_.setPictureFile(core::toQString(paths.picture));
     frameTimer_.setTimerType(Qt::PreciseTimer);
     frameTimer_.setInterval(kFramePeriodMs);
-    connect(&frameTimer_, &QTimer::timeout, this, [this] { renderFrame(); });
+    connect(&frameTimer_, &QTimer::timeout, this, [this] { machine_.tick(); });
     unsavedTimer_.setInterval(kUnsavedRetryMs);
     connect(&unsavedTimer_, &QTimer::timeout, this, [this] {
         if (machine_.retryUnsaved())
@@ -76,7 +76,7 @@ void DrawWindow::reset() {
 
 void DrawWindow::placeWindow(const QRect& rect) {
     setWindowRect(rect);
-    renderStaticScreen(lottery::ScreenKind::Ready);
+    machine_.present();
 }
 
 void DrawWindow::resumeAt(const QRect& rect) {
@@ -102,32 +102,34 @@ void DrawWindow::computeNameFont() {
     NameFont::computeNameFont(data_, displayScale_, composer_.fontFamily());
 }
 
-void DrawWindow::renderFrame() {
-    if (data_.options.state() == lottery::DrawState::Rolling) {
-        // Every rolling frame is a genuine draw; the result frame shows the last one.
-        lottery::selectWinners(data_, services_);
-        composer_.composeRolling(data_);
+void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
+    using Screen = lottery::DrawPicture::Screen;
+    switch (picture.screen) {
+    case Screen::Rolling:
+        composer_.composeRolling(data_, picture);
         rollingFramePending_ = true;
         update(composer_.changedRect());
         return;
+    case Screen::Result:
+        composer_.composeResult(data_, picture);
+        break;
+    case Screen::Ready:
+    case Screen::Finished:
+        composer_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
+                                                                : lottery::ScreenKind::Finished,
+                                picture);
+        show();
+        break;
     }
-    composer_.composeResult(data_);
     rollingFramePending_ = false;
     update();
-}
-
-void DrawWindow::renderStaticScreen(lottery::ScreenKind kind) {
-    composer_.composeStatic(kind, data_);
-    rollingFramePending_ = false;
-    update();
-    show();
 }
 
 void DrawWindow::playCue(lottery::SoundCue cue) {
     cues_.playCue(cue);
 }
 
-void DrawWindow::setFrameTimerRunning(bool running) {
+void DrawWindow::setTicking(bool running) {
     if (running)
         frameTimer_.start();
     else

@@ -22,7 +22,7 @@ namespace drawscreen {
 // The translucent overlay over the middle of the main window on which the draw is shown.
 // Each render composes a whole canvas; painting shows it at opacity 229/255 over the parent.
 // It takes no mouse input (the parent's menu keeps working) and no key closes it.
-class DrawWindow : public QWidget, private lottery::DrawView {
+class DrawWindow : public QWidget, private lottery::DrawView, private lottery::DrawClock {
     Q_OBJECT
 public:
     // sound null: cues through Qt Multimedia.
@@ -64,11 +64,10 @@ private:
     // Unsaved results are written as soon as the disk takes them, not only at the next press.
     void watchUnsaved();
     void computeNameFont() override;
-    void renderFrame() override;
-    void renderStaticScreen(lottery::ScreenKind kind) override;
+    void showPicture(const lottery::DrawPicture& picture) override;
     void playCue(lottery::SoundCue cue) override;
-    void setFrameTimerRunning(bool running) override;
     void reportProblem(const std::string& utf8Message) override;
+    void setTicking(bool ticking) override;
 
     lottery::LotteryData& data_;
     core::CoreServices& services_;

@@ -42,59 +42,72 @@ void FrameComposer::useNameFont(const lottery::DrawOptions& options) {
     nameCache_.setFont(family_, options.fontSize);
 }
 
-int FrameComposer::shownCount(const lottery::LotteryData& data) const {
-    return std::clamp(data.pool.winnerCount, 0, lottery::kMaxWinnersPerRound);
+namespace {
+
+int shownCount(const lottery::DrawPicture& picture) {
+    return std::min(static_cast<int>(picture.selection.size()), lottery::kMaxWinnersPerRound);
 }
 
-void FrameComposer::composeRolling(const lottery::LotteryData& data) {
+StatusTexts statusOf(const lottery::DrawPicture& picture) {
+    return {QString::fromStdString(picture.status.current),
+            QString::fromStdString(picture.status.next)};
+}
+
+} // namespace
+
+void FrameComposer::composeRolling(const lottery::LotteryData& data,
+                                   const lottery::DrawPicture& picture) {
     useNameFont(data.options);
     nameCache_.trim();
-    const int count = shownCount(data);
+    const int count = shownCount(picture);
     lines_.clear();
     for (int i = 0; i < count; ++i)
-        lines_.push_back(&nameCache_.layout(data.participants, data.pool.winnerAt(i)));
+        lines_.push_back(
+            &nameCache_.layout(data.participants, picture.selection[static_cast<std::size_t>(i)]));
     const int lineHeight = data.options.lineHeight;
     rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
                     lineHeight);
     changed_ = rolling_.changedRect();
 }
 
-void FrameComposer::composeRollingAsPath(const lottery::LotteryData& data) {
+void FrameComposer::composeRollingAsPath(const lottery::LotteryData& data,
+                                         const lottery::DrawPicture& picture) {
     canvas_.fill(Qt::transparent);
-    paintNames(data, false);
+    paintNames(data, picture, false);
     repainted();
 }
 
-void FrameComposer::composeResult(const lottery::LotteryData& data) {
+void FrameComposer::composeResult(const lottery::LotteryData& data,
+                                  const lottery::DrawPicture& picture) {
     canvas_.fill(Qt::transparent);
-    paintNames(data, true);
+    paintNames(data, picture, true);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    StatusLines::draw(painter, StatusLines::texts(data.prizeTable, data.options), canvas_.size(),
-                      statusFontSize(), family_);
+    StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();
 }
 
-void FrameComposer::composeStatic(ScreenKind kind, const lottery::LotteryData& data) {
+void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& picture) {
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    const QImage picture = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
+    const QImage image = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
     PanelPainter::draw(painter, PanelPainter::geometry(canvas_.size(), displayScale_), kind,
-                       family_, picture);
-    StatusLines::draw(painter, StatusLines::texts(data.prizeTable, data.options), canvas_.size(),
-                      statusFontSize(), family_);
+                       family_, image);
+    StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();
 }
 
-void FrameComposer::paintNames(const lottery::LotteryData& data, bool antialiased) {
-    const int count = shownCount(data);
+void FrameComposer::paintNames(const lottery::LotteryData& data,
+                               const lottery::DrawPicture& picture, bool antialiased) {
+    const int count = shownCount(picture);
     QStringList names;
     names.reserve(count);
     for (int i = 0; i < count; ++i)
-        names.append(nameCache_.text(data.participants, data.pool.winnerAt(i)));
+        names.append(
+            nameCache_.text(data.participants, picture.selection[static_cast<std::size_t>(i)]));
     const QPainterPath path = NamePath::build(names, family_, data.options.fontSize,
                                               data.options.lineHeight, canvas_.height());
     QPainter painter(&canvas_);

@@ -3,6 +3,7 @@
 #include "drawscreen/name_cache.h"
 #include "drawscreen/rolling_name_renderer.h"
 #include "drawscreen/screen_kind.h"
+#include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
 
 #include <QImage>
@@ -16,7 +17,7 @@ namespace drawscreen {
 
 // Composes every frame of the draw window into one canvas of the window's size; pixels that
 // nothing touches stay fully transparent. The names' size comes from options.fontSize and
-// options.lineHeight (NameFont::computeNameFont), the names from the pool's latest selection.
+// options.lineHeight (NameFont::computeNameFont), the names from the picture's selection.
 class FrameComposer {
 public:
     // An empty family leaves all text out.
@@ -36,21 +37,22 @@ public:
     int statusFontSize() const;
 
     // The names of the selection, aliased, from cached glyphs.
-    void composeRolling(const lottery::LotteryData& data);
+    void composeRolling(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     // The same frame painted as one path, the plain way; kept to check the one above against.
-    void composeRollingAsPath(const lottery::LotteryData& data);
+    void composeRollingAsPath(const lottery::LotteryData& data,
+                              const lottery::DrawPicture& picture);
     // The names of the selection and the status lines, anti-aliased.
-    void composeResult(const lottery::LotteryData& data);
+    void composeResult(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     // The panel of the ready or finished screen and the status lines, anti-aliased.
-    void composeStatic(ScreenKind kind, const lottery::LotteryData& data);
+    void composeStatic(ScreenKind kind, const lottery::DrawPicture& picture);
 
     // What may differ from the frame before: the union of the old and new content.
     QRect changedRect() const { return changed_; }
 
 private:
     void useNameFont(const lottery::DrawOptions& options);
-    int shownCount(const lottery::LotteryData& data) const;
-    void paintNames(const lottery::LotteryData& data, bool antialiased);
+    void paintNames(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
+                    bool antialiased);
     void repainted();
 
     QImage canvas_;

@@ -1,8 +1,6 @@
 #include "drawscreen/status_lines.h"
 
-#include "core/gbk_codec.h"
 #include "drawscreen/text_outline.h"
-#include "lottery/drawable_prize.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,44 +12,7 @@ namespace {
 constexpr QRgb kYellow = 0xFFFFFF00;
 constexpr int kPasses = 5;
 
-QString step(const char* prefix, const lottery::PrizeRecord& prize, int round) {
-    // One arg() call substitutes all markers at once, so a title holding "%1" stays as typed.
-    return QString::fromUtf8(prefix)
-        .append(QStringLiteral("%1，第%2轮/共%3轮"))
-        .arg(core::GbkCodec::fromGbk(prize.title), QString::number(round),
-             QString::number(prize.rounds));
-}
-
-QString nextStep(const lottery::PrizeRecord& prize, int round) {
-    return step("下一步：", prize, round);
-}
-
-QString currentStep(const lottery::PrizeRecord& prize, int round) {
-    return step("当前：", prize, round);
-}
-
 } // namespace
-
-StatusTexts StatusLines::texts(const lottery::PrizeTable& table,
-                               const lottery::DrawOptions& options) {
-    if (options.state() == lottery::DrawState::Ready) {
-        const int first = lottery::nextDrawablePrize(table, 0);
-        if (first < 0)
-            return {};
-        return {QString(), nextStep(table.prizes[first], 1)};
-    }
-    const int index = options.prizeIndex;
-    if (index < 0 || index >= table.count())
-        return {};
-    const lottery::PrizeRecord& prize = table.prizes[index];
-    const int round = options.roundIndex;
-    if (round + 1 < prize.rounds)
-        return {currentStep(prize, round + 1), nextStep(prize, round + 2)};
-    const int next = lottery::nextDrawablePrize(table, index + 1);
-    if (next < 0)
-        return {currentStep(prize, prize.rounds), QStringLiteral("抽奖结束！")};
-    return {currentStep(prize, round + 1), nextStep(table.prizes[next], 1)};
-}
 
 void StatusLines::draw(QPainter& painter, const StatusTexts& texts, QSize canvas, int fontSize,
                        const QString& family) {

@@ -17,8 +17,6 @@ struct StatusTexts {
 // The two lines along the bottom edge naming the current and the next step of the draw.
 class StatusLines {
 public:
-    // Prizes without rounds are passed over and never named.
-    static StatusTexts texts(const lottery::PrizeTable& table, const lottery::DrawOptions& options);
     static void draw(QPainter& painter, const StatusTexts& texts, QSize canvas, int fontSize,
                      const QString& family);
 };

@@ -1,9 +1,11 @@
 #include "lottery/draw_machine.h"
 
 #include "lottery/drawable_prize.h"
+#include "lottery/file_text.h"
 #include "lottery/results_log.h"
-
 #include "lottery/safe_file.h"
+#include "lottery/status_texts.h"
+#include "lottery/winner_selection.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,8 +13,12 @@
 namespace lottery {
 
 DrawMachine::DrawMachine(LotteryData& data, const EventPaths& paths, core::CoreServices& services,
-                         DrawView& view)
-    : data_(data), paths_(paths), services_(services), view_(view) {}
+                         DrawClock& clock)
+    : data_(data), paths_(paths), services_(services), clock_(clock) {}
+
+void DrawMachine::addView(DrawView& view) {
+    views_.push_back(&view);
+}
 
 void DrawMachine::advance() {
     switch (data_.options.state()) {
@@ -29,18 +35,67 @@ void DrawMachine::advance() {
     reportPendingProblem();
 }
 
+void DrawMachine::tick() {
+    if (data_.options.state() != DrawState::Rolling)
+        return;
+    // Every rolling frame is a genuine draw; the stop shows the last one unchanged.
+    selectWinners(data_, services_);
+    show(DrawPicture::Screen::Rolling);
+}
+
+void DrawMachine::present() {
+    switch (data_.options.state()) {
+    case DrawState::Ready:
+        show(DrawPicture::Screen::Ready);
+        break;
+    case DrawState::Rolling:
+        show(DrawPicture::Screen::Rolling);
+        break;
+    case DrawState::ShowingResult:
+        show(finished_ ? DrawPicture::Screen::Finished : DrawPicture::Screen::Result);
+        break;
+    }
+}
+
+void DrawMachine::show(DrawPicture::Screen screen) {
+    finished_ = screen == DrawPicture::Screen::Finished;
+    const DrawOptions& options = data_.options;
+    picture_.screen = screen;
+    picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
+    picture_.roundIndex = options.roundIndex;
+    picture_.selection.clear();
+    if (screen == DrawPicture::Screen::Rolling || screen == DrawPicture::Screen::Result) {
+        for (int i = 0; i < data_.pool.winnerCount; ++i)
+            picture_.selection.push_back(data_.pool.winnerAt(i));
+    }
+    picture_.status = statusTexts(data_.prizeTable, options, services_);
+    for (DrawView* view : views_)
+        view->showPicture(picture_);
+}
+
+void DrawMachine::computeNameFont() {
+    for (DrawView* view : views_)
+        view->computeNameFont();
+}
+
+void DrawMachine::playCue(SoundCue cue) {
+    for (DrawView* view : views_)
+        view->playCue(cue);
+}
+
 void DrawMachine::resume() {
-    view_.setFrameTimerRunning(false);
-    view_.computeNameFont();
+    clock_.setTicking(false);
+    computeNameFont();
     if (isLastRoundOfDraw())
         store(endRecord(services_));
-    view_.renderFrame();
+    show(DrawPicture::Screen::Result);
     reportPendingProblem();
 }
 
 void DrawMachine::reset() {
     resetProgress(data_.options);
-    view_.setFrameTimerRunning(false);
+    clock_.setTicking(false);
+    finished_ = false;
 }
 
 void DrawMachine::resetProgress(DrawOptions& options) {
@@ -52,40 +107,48 @@ void DrawMachine::resetProgress(DrawOptions& options) {
 void DrawMachine::startDraw() {
     const int first = nextDrawablePrize(data_.prizeTable, 0);
     if (first < 0) {
-        view_.renderStaticScreen(ScreenKind::Ready);
+        show(DrawPicture::Screen::Ready);
+        return;
+    }
+    // A file that cannot be read may hold a draw: moving it aside unread could lose it.
+    if (readResultsLog(paths_.resultFile, services_).unreadable) {
+        noteFailure(
+            "抽奖结果文件 " + pathText(paths_.resultFile) +
+            " 无法读取，为免丢失其中的记录，没有开始新的抽奖。请检查该文件后重新启动本程序。");
+        show(DrawPicture::Screen::Ready);
         return;
     }
     DrawOptions& options = data_.options;
     options.prizeIndex = first;
     options.roundIndex = 0;
-    view_.computeNameFont();
+    computeNameFont();
     store(startRecord(services_));
     clearWinnerMarks(data_.participants);
     startRoll();
 }
 
 void DrawMachine::startRoll() {
-    view_.playCue(SoundCue::Rolling);
+    playCue(SoundCue::Rolling);
     data_.options.setState(DrawState::Rolling);
-    view_.renderFrame();
-    view_.setFrameTimerRunning(true);
+    tick();
+    clock_.setTicking(true);
 }
 
 void DrawMachine::stopRoll() {
     DrawOptions& options = data_.options;
     options.setState(DrawState::ShowingResult);
-    view_.playCue(SoundCue::Result);
-    view_.setFrameTimerRunning(false);
+    playCue(SoundCue::Result);
+    clock_.setTicking(false);
     if (options.prizeIndex >= data_.prizeTable.count()) {
         // The prize went from the table during the roll: nothing to record or show.
-        view_.renderStaticScreen(ScreenKind::Finished);
+        show(DrawPicture::Screen::Finished);
         return;
     }
     // Recorded before the result is shown, so what the operator sees is already on disk.
     store(roundRecord(data_, services_));
     if (isLastRoundOfDraw())
         store(endRecord(services_));
-    view_.renderFrame();
+    show(DrawPicture::Screen::Result);
 }
 
 void DrawMachine::moveOn() {
@@ -97,12 +160,12 @@ void DrawMachine::moveOn() {
     }
     const int next = nextDrawablePrize(data_.prizeTable, options.prizeIndex + 1);
     if (next < 0) {
-        view_.renderStaticScreen(ScreenKind::Finished);
+        show(DrawPicture::Screen::Finished);
         return;
     }
     options.prizeIndex = next;
     options.roundIndex = 0;
-    view_.computeNameFont();
+    computeNameFont();
     startRoll();
 }
 
@@ -212,7 +275,8 @@ void DrawMachine::reportPendingProblem() {
             "\n\n尚有 " + std::to_string(rounds) +
             " 轮中奖结果只保存在内存中（抽奖结果中标为“未保存”）。已显示的中奖者不会重新抽取；"
             "之后每次写入前都会重试，退出时可另存到别处。";
-    view_.reportProblem(message);
+    for (DrawView* view : views_)
+        view->reportProblem(message);
 }
 
 } // namespace lottery

@@ -7,18 +7,28 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace lottery {
 
 // The draw run by the space bar: Ready -> Rolling -> ShowingResult -> Rolling ... -> end.
-// Its state lives in data.options (prizeIndex, roundIndex, drawState).
+// Its state lives in data.options (prizeIndex, roundIndex, drawState). It selects the winners
+// at every frame, records them, and hands every view the same picture of the draw.
 class DrawMachine {
 public:
     DrawMachine(LotteryData& data, const EventPaths& paths, core::CoreServices& services,
-                DrawView& view);
+                DrawClock& clock);
+
+    // Views are shown the draw in the order they were added; each must outlive the machine.
+    void addView(DrawView& view);
 
     // One key-down of the draw key.
     void advance();
+    // One frame of the clock: while rolling, a fresh selection is shown.
+    void tick();
+    // Shows the current picture again (the window was placed, the names re-read).
+    void present();
+    const DrawPicture& picture() const { return picture_; }
     // After applyResume: shows the restored round's result, and writes the end line at once
     // when that round was the draw's last (the program stopped before writing it).
     void resume();
@@ -41,6 +51,9 @@ public:
 
 private:
     void startDraw();
+    void show(DrawPicture::Screen screen);
+    void computeNameFont();
+    void playCue(SoundCue cue);
     void startRoll();
     void stopRoll();
     void moveOn();
@@ -56,7 +69,10 @@ private:
     LotteryData& data_;
     EventPaths paths_;
     core::CoreServices& services_;
-    DrawView& view_;
+    DrawClock& clock_;
+    std::vector<DrawView*> views_;
+    DrawPicture picture_;
+    bool finished_ = false; // the finished screen is up
     // Records not yet on disk, oldest first: a write never overtakes an earlier one, so the
     // file keeps the order of the draw.
     std::deque<ResultsRecord> unsaved_;

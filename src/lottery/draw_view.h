@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lottery {
 
@@ -8,23 +9,41 @@ enum class ScreenKind : int { Ready = 0, Finished = 1 };
 
 enum class SoundCue : int { Rolling = 0, Result = 1 };
 
-// What the draw machine drives: the screen, the frame timer and the sound cues.
+// The two lines along the bottom edge: the current step and the next one (UTF-8).
+struct StatusTexts {
+    std::string current;
+    std::string next;
+};
+
+// One read-only picture of the draw, handed to every view at each change.
+struct DrawPicture {
+    enum class Screen { Ready, Rolling, Result, Finished };
+    Screen screen = Screen::Ready;
+    int prizeIndex = -1; // in the prize table; -1 when no prize is current
+    int roundIndex = 0;  // from 0
+    // Rolling and Result: the entries shown, as indices into the participant list, in order.
+    std::vector<int> selection;
+    StatusTexts status;
+};
+
+// What shows the draw: the draw window, and any other view of the same machine.
 class DrawView {
 public:
     virtual ~DrawView() = default;
 
-    // Sizes the names for the prize at options.prizeIndex.
+    // A new prize is current: size its names (options.fontSize and lineHeight).
     virtual void computeNameFont() = 0;
-    // Shows the names of the current selection. Only while Rolling does it run
-    // lottery::selectWinners first; in ShowingResult it shows the last selection unchanged,
-    // so the result frame holds exactly the winners of the last rolling frame.
-    virtual void renderFrame() = 0;
-    virtual void renderStaticScreen(ScreenKind kind) = 0;
+    virtual void showPicture(const DrawPicture& picture) = 0;
     virtual void playCue(SoundCue cue) = 0;
-    // The 40 ms frame timer, which calls renderFrame at every tick.
-    virtual void setFrameTimerRunning(bool running) = 0;
     // Tells the operator something went wrong; the draw goes on.
     virtual void reportProblem(const std::string& utf8Message) = 0;
+};
+
+// The 40 ms frame clock, which calls DrawMachine::tick while it runs.
+class DrawClock {
+public:
+    virtual ~DrawClock() = default;
+    virtual void setTicking(bool ticking) = 0;
 };
 
 } // namespace lottery

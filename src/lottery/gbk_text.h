@@ -20,6 +20,9 @@ inline std::size_t gbkCharLength(std::string_view gbk, std::size_t pos) {
                : 1;
 }
 
+// Without the blanks and tabs at either end (a prize id as the operator means it).
+std::string_view trimBlanks(std::string_view text);
+
 // The longest prefix of at most maxBytes bytes that does not split a double-byte character.
 std::string cutToBytes(std::string_view gbk, std::size_t maxBytes);
 

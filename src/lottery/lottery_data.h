@@ -43,9 +43,9 @@ struct PrizeTable {
 };
 
 struct ParticipantRecord {
-    std::string displayText; // rawText after masking
-    std::string rawText;     // the line as read, without its line end
-    int won = 0;             // non-zero once recorded as a winner in this draw
+    std::string displayText;              // rawText after masking
+    std::string rawText;                  // the line as read, without its line end
+    int won = 0;                          // non-zero once recorded as a winner in this draw
     std::vector<std::string> wonPrizeIds; // ids of the prizes won in this draw
 };
 

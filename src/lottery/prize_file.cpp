@@ -61,13 +61,6 @@ int numberField(std::string_view text, bool& altered) {
     return value;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool isWholeNumber(std::string_view text) {
     text = trimBlanks(text);
     if (!text.empty() && (text[0] == '-' || text[0] == '+'))

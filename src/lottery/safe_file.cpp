@@ -11,11 +11,6 @@ namespace lottery {
 
 namespace {
 
-void setProblem(std::string* problem, const std::string& text) {
-    if (problem)
-        *problem = text;
-}
-
 // Empty when the bytes are on the disk; otherwise why not, for the operator.
 std::string writeAndFlush(const std::filesystem::path& path, std::string_view bytes,
                           std::ios::openmode mode) {
@@ -46,16 +41,16 @@ bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
     if (!failure.empty()) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        setProblem(problem,
-                   "无法写入文件 " + pathText(path) + "（" + failure + "），原文件保持不变");
+        storeProblem(problem,
+                     "无法写入文件 " + pathText(path) + "（" + failure + "），原文件保持不变");
         return false;
     }
     std::string reason;
     if (!platform::replaceFile(temp, path, &reason)) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        setProblem(problem,
-                   "无法替换文件 " + pathText(path) + "（" + reason + "），原文件保持不变");
+        storeProblem(problem,
+                     "无法替换文件 " + pathText(path) + "（" + reason + "），原文件保持不变");
         return false;
     }
     return true;
@@ -74,7 +69,7 @@ bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std
             std::filesystem::remove(path, ignored);
         else if (!error)
             std::filesystem::resize_file(path, size, ignored);
-        setProblem(problem, "无法写入文件 " + pathText(path) + "（" + failure + "）");
+        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" + failure + "）");
         return false;
     }
     return true;

@@ -1,23 +1,11 @@
 #include "lottery/winner_selection.h"
 
+#include "lottery/gbk_text.h"
 #include "lottery/prize_file.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace lottery {
-
-namespace {
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-} // namespace
 
 bool repeatListNames(std::string_view repeatList, std::string_view prizeId) {
     const std::string_view id = trimBlanks(prizeId);
@@ -63,13 +51,7 @@ void selectWinners(LotteryData& data, core::CoreServices& services) {
             pool.slots[static_cast<std::size_t>(n++)] = j;
     }
 
-    const int perRound = winnersPerRound(prize.perRound);
-    int k = std::min(perRound, n);
-    if (options.roundIndex == prize.rounds - 1) {
-        const std::int64_t rest = static_cast<std::int64_t>(prize.total) -
-                                  static_cast<std::int64_t>(options.roundIndex) * perRound;
-        k = static_cast<int>(std::min<std::int64_t>(k, rest));
-    }
+    const int k = std::min(winnersInRound(prize, options.roundIndex), n);
     if (k <= 0)
         return;
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/ccore.h"
 #include "core/gbk_codec.h"
+#include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
+#include "lottery/status_texts.h"
 
 #include <QImage>
 #include <QRect>
@@ -34,6 +37,16 @@ inline void select(lottery::LotteryData& data, const std::vector<int>& entries) 
     for (std::size_t i = 0; i < entries.size(); ++i)
         data.pool.slots[lottery::kPoolSize - 1 - i] = entries[i];
     data.pool.winnerCount = static_cast<int>(entries.size());
+}
+
+// What the draw machine hands its views for data: the pool's selection and the status lines.
+inline lottery::DrawPicture pictureOf(const lottery::LotteryData& data) {
+    static core::CCore services;
+    lottery::DrawPicture picture;
+    for (int i = 0; i < data.pool.winnerCount; ++i)
+        picture.selection.push_back(data.pool.winnerAt(i));
+    picture.status = lottery::statusTexts(data.prizeTable, data.options, services);
+    return picture;
 }
 
 // Counts pixels, given unpremultiplied, for which test holds.

@@ -94,9 +94,9 @@ private Q_SLOTS:
         startPrize(5);
         data_.participants.entries[4].displayText.clear(); // draws nothing, keeps its line
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, data_);
+        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
         drawfixture::select(data_, {3, 0, 4, 1, 2});
-        composer.composeRolling(data_);
+        composer.composeRolling(data_, drawfixture::pictureOf(data_));
         const QImage& frame = composer.canvas();
         for (int line = 0; line < 5; ++line) {
             const QRect middle(0, lineMiddle(line, 5) - 5, 1535, 10);
@@ -112,7 +112,7 @@ private Q_SLOTS:
         // No candidates left, or indices that name no entry: nothing at all.
         for (const std::vector<int>& chosen : {std::vector<int>{}, std::vector<int>{-1, 99}}) {
             drawfixture::select(data_, chosen);
-            composer.composeRolling(data_);
+            composer.composeRolling(data_, drawfixture::pictureOf(data_));
             QCOMPARE(countPixels(frame, frame.rect(), isTouched), 0);
         }
     }
@@ -122,7 +122,7 @@ private Q_SLOTS:
         FrameComposer composer(kWindow, 1.0f, family_);
         drawfixture::select(data_, {0, 1, 2, 3, 4});
         data_.options.setState(DrawState::ShowingResult);
-        composer.composeResult(data_);
+        composer.composeResult(data_, drawfixture::pictureOf(data_));
         const QImage& frame = composer.canvas();
         QVERIFY(countPixels(frame, QRect(0, 0, 600, 860), isYellow) > 10000);
         QCOMPARE(countPixels(frame, QRect(600, 0, 935, 860), isTouched), 0);
@@ -143,7 +143,7 @@ private Q_SLOTS:
         startPrize(5);
         data_.options = lottery::DrawOptions();
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, data_);
+        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
         const QImage ready = composer.canvas().copy();
         // Panel 230, 187.7, 1074 x 458; bars at y 181 and 651 from x 218 to 1316, P 12.
         QCOMPARE(ready.pixel(260, 600), QRgb(0xFFFFFFFF));
@@ -160,7 +160,7 @@ private Q_SLOTS:
 
         data_.options.setState(DrawState::ShowingResult);
         data_.options.prizeIndex = 1;
-        composer.composeStatic(ScreenKind::Finished, data_);
+        composer.composeStatic(ScreenKind::Finished, drawfixture::pictureOf(data_));
         const QImage& finished = composer.canvas();
         QVERIFY(countPixels(finished, QRect(0, 880, 400, 37), isYellow) > 100);
         QVERIFY(countPixels(finished, QRect(230, 181, 1074, 229), isRed) > 3000);
@@ -191,8 +191,8 @@ private Q_SLOTS:
             drawfixture::select(data_,
                                 std::vector<int>(entries.begin(), entries.begin() + perRound));
             const QImage before = fast_.canvas().copy();
-            fast_.composeRolling(data_);
-            plain.composeRollingAsPath(data_);
+            fast_.composeRolling(data_, drawfixture::pictureOf(data_));
+            plain.composeRollingAsPath(data_, drawfixture::pictureOf(data_));
             const QImage& after = fast_.canvas();
             const double share = agreeing(after, plain.canvas());
             QVERIFY2(share >= 0.9, qPrintable(QString::number(share)));

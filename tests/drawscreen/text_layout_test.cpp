@@ -1,9 +1,11 @@
+#include "core/ccore.h"
 #include "draw_fixture.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/name_font.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/status_lines.h"
 #include "drawscreen/text_outline.h"
+#include "lottery/status_texts.h"
 
 #include <QtTest>
 
@@ -111,8 +113,11 @@ private Q_SLOTS:
         options.prizeIndex = prizeIndex;
         options.roundIndex = roundIndex;
         options.setState(ready ? lottery::DrawState::Ready : lottery::DrawState::ShowingResult);
-        const drawscreen::StatusTexts shown = drawscreen::StatusLines::texts(table, options);
-        QCOMPARE((QStringList{shown.left, shown.right}), texts);
+        core::CCore services;
+        const lottery::StatusTexts shown = lottery::statusTexts(table, options, services);
+        QCOMPARE((QStringList{QString::fromStdString(shown.current),
+                              QString::fromStdString(shown.next)}),
+                 texts);
     }
 };
 

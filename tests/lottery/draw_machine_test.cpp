@@ -3,7 +3,7 @@
 #include "gbk_fake_services.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
-#include "selecting_view.h"
+#include "recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@ namespace {
 class DrawMachineTest : public ::testing::Test {
 protected:
     DrawMachineTest() {
+        machine.addView(view);
         for (int i = 0; i < 20; ++i) {
             const std::string raw = "p" + std::to_string(100 + i);
             data.participants.entries.push_back({raw, raw, 0, {}});
@@ -38,7 +39,7 @@ protected:
     TempEventFolder folder;
     lottery::LotteryData data;
     GbkFakeServices services{{}, 7};
-    SelectingView view{data, services};
+    RecordingView view{data};
     lottery::DrawMachine machine{data, folder.paths, services, view};
 };
 
@@ -67,7 +68,7 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     press();
     EXPECT_EQ(view.take(), (Calls{"font", "cue0", "frame", "timer on"}));
     EXPECT_EQ(log().startTime, "2026-01-01 00:00:00");
-    view.renderFrame(); // a timer tick selects again
+    machine.tick(); // a tick of the clock selects again
     const Calls lastRolling = view.shown;
     view.take();
 
@@ -141,6 +142,17 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     EXPECT_EQ(view.problems.size(), 3u);
     EXPECT_EQ(log().winners.size(), 3u);
     EXPECT_TRUE(log().finished);
+}
+
+TEST_F(DrawMachineTest, AResultsFileThatCannotBeReadIsNeverMovedAside) {
+    addPrize("A", 1, 1);
+    std::filesystem::create_directories(folder.paths.resultFile / "held");
+    press();
+    ASSERT_EQ(view.problems.size(), 1u);
+    EXPECT_NE(view.problems[0].find("无法读取"), std::string::npos) << view.problems[0];
+    EXPECT_EQ(view.take(), Calls{"ready"});
+    EXPECT_TRUE(std::filesystem::exists(folder.paths.resultFile / "held"));
+    EXPECT_EQ(folder.backupCount(), 0);
 }
 
 TEST_F(DrawMachineTest, PrizesWithoutRoundsArePassedOver) {

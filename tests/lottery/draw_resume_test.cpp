@@ -2,7 +2,7 @@
 
 #include "gbk_fake_services.h"
 #include "lottery/draw_machine.h"
-#include "selecting_view.h"
+#include "recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -54,16 +54,17 @@ struct DrawRun {
     void restart() {
         machine.reset();
         data = event();
-        view = std::make_unique<SelectingView>(data, services);
+        view = std::make_unique<RecordingView>(data);
         view->onResult = [this] { lastResult = view->shown; };
         machine = std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
+        machine->addView(*view);
     }
     lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
 
     TempEventFolder folder;
     GbkFakeServices services{{}, 11};
     lottery::LotteryData data;
-    std::unique_ptr<SelectingView> view;
+    std::unique_ptr<RecordingView> view;
     std::unique_ptr<lottery::DrawMachine> machine;
     Texts lastResult;
 };

@@ -5,7 +5,7 @@
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
-#include "selecting_view.h"
+#include "recording_view.h"
 #include "support/tmpfs_mount.h"
 #include "temp_event_folder.h"
 
@@ -157,8 +157,9 @@ class DiskBackTest : public FaultTest {};
 TEST_P(DiskBackTest, StartLineFollowsOnceTheDiskIsBack) {
     if (!arrange())
         GTEST_SKIP() << "no tmpfs can be mounted here";
-    SelectingView view(data, services);
+    RecordingView view(data);
     lottery::DrawMachine machine(data, folder.paths, services, view);
+    machine.addView(view);
     breakDisk();
     machine.advance();
     breakDisk(false);
