@@ -88,6 +88,19 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     EXPECT_TRUE(view.problems.empty());
 }
 
+// A second view, like an operator's console, is shown the same draw as the first.
+TEST_F(DrawMachineTest, EveryViewIsShownTheSamePicture) {
+    addPrize("A", 3, 3);
+    RecordingView console{data};
+    machine.addView(console);
+    press();
+    machine.tick();
+    press();
+    EXPECT_EQ(console.calls, (Calls{"font", "cue0", "frame", "frame", "cue1", "result"}));
+    EXPECT_EQ(console.shown, view.shown);
+    EXPECT_EQ(machine.picture().selection.size(), 3u);
+}
+
 TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
     addPrize("A", 4, 2);
     press(3); // round 2 rolls
