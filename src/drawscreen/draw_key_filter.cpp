@@ -32,6 +32,9 @@ bool DrawKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return systemKeys_ == SystemKeys::Swallow;
     switch (key->key()) {
     case Qt::Key_Space:
+    case Qt::Key_PageDown: // a presenter's clicker sends these for "next"
+    case Qt::Key_Right:
+    case Qt::Key_Down:
         // Consumed, so it cannot travel on to a parent window that filters it as well:
         // one key-down, auto-repeated ones included, is one advance.
         if (advance_)
@@ -40,6 +43,13 @@ bool DrawKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
+    // The clicker's other buttons: a stray press must not disturb the draw.
+    case Qt::Key_PageUp:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_F5:
+    case Qt::Key_B:
+    case Qt::Key_Period:
         return true;
     default:
         return QObject::eventFilter(watched, event);

@@ -171,40 +171,55 @@ private Q_SLOTS:
         QCOMPARE(windows.mainWindow.seen, 1);
     }
 
-    void returnEscapeAndSystemKeys_data() {
+    void drawKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("swallowedOnMainWindow"); // the draw window swallows them all
-        QTest::addColumn<int>("menus"); // keyboard menu requests at the main window, per press
-        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true << 0;
-        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 0;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << true << 0;
-        QTest::newRow("Alt+F4") << int(Qt::Key_F4) << int(Qt::AltModifier) << false << 0;
-        QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << false << 0;
-        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << false << 0;
-        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << true << 1;
+        QTest::addColumn<int>("menus");    // keyboard menu requests at the main window, per press
+        QTest::addColumn<int>("advances"); // per press, whichever window has the focus
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true << 0 << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 0 << 0;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << true << 0 << 0;
+        QTest::newRow("Alt+F4") << int(Qt::Key_F4) << int(Qt::AltModifier) << false << 0 << 0;
+        QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << false << 0 << 0;
+        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << false << 0 << 0;
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << true << 1 << 0;
         QTest::newRow("Alt+Shift+F10")
-            << int(Qt::Key_F10) << int(Qt::AltModifier | Qt::ShiftModifier) << false << 0;
+            << int(Qt::Key_F10) << int(Qt::AltModifier | Qt::ShiftModifier) << false << 0 << 0;
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << true << 0 << 1;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << true << 0 << 1;
+        QTest::newRow("Down") << int(Qt::Key_Down) << 0 << true << 0 << 1;
+        QTest::newRow("PageUp") << int(Qt::Key_PageUp) << 0 << true << 0 << 0;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << true << 0 << 0;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 0 << true << 0 << 0;
+        QTest::newRow("F5") << int(Qt::Key_F5) << 0 << true << 0 << 0;
+        QTest::newRow("Shift+F5") << int(Qt::Key_F5) << int(Qt::ShiftModifier) << true << 0 << 0;
+        QTest::newRow("B") << int(Qt::Key_B) << 0 << true << 0 << 0;
+        QTest::newRow("Period") << int(Qt::Key_Period) << 0 << true << 0 << 0;
     }
 
-    void returnEscapeAndSystemKeys() {
+    void drawKeys() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(bool, swallowedOnMainWindow);
         QFETCH(int, menus);
+        QFETCH(int, advances);
         FilteredWindows windows;
-        const auto press = [&](QWidget* focus) {
-            QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+        const auto press = [&](QWidget* focus, bool autoRepeat) {
+            QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(),
+                            autoRepeat);
             QApplication::sendEvent(focus, &event);
             QCoreApplication::sendPostedEvents();
         };
-        press(windows.drawWindow);
+        press(windows.drawWindow, false);
         QCOMPARE(windows.drawWindow->seen + windows.mainWindow.seen, 0);
         QCOMPARE(windows.mainWindow.menus, menus);
-        press(&windows.mainWindow);
+        QCOMPARE(windows.advances, advances);
+        press(&windows.mainWindow, true); // an auto-repeated key-down acts as a fresh one
         QCOMPARE(windows.mainWindow.seen == 0, swallowedOnMainWindow);
         QCOMPARE(windows.mainWindow.menus, 2 * menus);
-        QCOMPARE(windows.drawWindow->menus + windows.advances, 0);
+        QCOMPARE(windows.drawWindow->menus, 0);
+        QCOMPARE(windows.advances, 2 * advances);
     }
 };
 

@@ -23,12 +23,23 @@ app_pid=$!
 wait_for_window "$app_pid"
 sleep 0.5 # the start-up timer loads the data after 200 ms
 
-# A: two rounds of 1, B: one round of 3; each round is a start and a stop.
-for round in 1 2 3; do
-    press space
-    sleep 0.4
-    press space
-done
+# A: two rounds of 1, B: one round of 3; each round is a start and a stop. A clicker's
+# "next" keys advance like the space bar; its other keys, pressed while A's second round
+# rolls, would stop it or move the draw on if they were taken for a press.
+press space
+sleep 0.4
+press Next
+wait_for_rounds "$event" "A1:1"
+press Right
+press Prior Left Up F5 shift+F5 b period
+sleep 0.4
+[ "$(rounds_of "$event")" = "A1:1" ] || fail "the clicker's other keys moved the draw on"
+press Down
+wait_for_rounds "$event" "A1:1 A2:1"
+press space
+sleep 0.4
+press Next
+wait_for_rounds "$event" "A1:1 A2:1 B1:1,2,3"
 shot=$work/result.png
 import -window root "$shot"
 names=$(yellow_pixels "$shot" 1535x917+192+108)
