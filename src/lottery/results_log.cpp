@@ -72,8 +72,14 @@ bool parseWinnerLine(std::string_view line, WinnerRecord& record) {
         field = line.substr(0, tab);
         line.remove_prefix(tab + 1);
     }
+    std::string_view position = fields[4];
+    record.status = WinnerStatus::Winner;
+    if (!position.empty() && (position.back() == 'A' || position.back() == 'R')) {
+        record.status = position.back() == 'A' ? WinnerStatus::Absent : WinnerStatus::Replacement;
+        position.remove_suffix(1);
+    }
     if (!isTimeText(fields[0]) || !parseCount(fields[3], record.round) ||
-        !parseCount(fields[4], record.position) || line.empty())
+        !parseCount(position, record.position) || line.empty())
         return false;
     record.time = std::string(fields[0]);
     record.prizeId = std::string(fields[1]);

@@ -10,6 +10,10 @@
 
 namespace lottery {
 
+// What a line says of its entry: it won the position, it was marked absent there, or it
+// fills the position of an absent winner.
+enum class WinnerStatus { Winner, Absent, Replacement };
+
 // One winner line of the results file; texts are GBK.
 struct WinnerRecord {
     std::string time; // "%Y-%m-%d %H:%M:%S"
@@ -19,6 +23,7 @@ struct WinnerRecord {
     int position = 0; // within the round, from 1
     std::string rawText;
     bool saved = true; // false while it waits in memory for the disk
+    WinnerStatus status = WinnerStatus::Winner;
 };
 
 // The current draw as the results file holds it.
@@ -33,6 +38,10 @@ struct ResultsLog {
 // Results file lines, GBK, CR LF:
 //   start  "抽奖开始日期：" time
 //   winner time TAB prizeId TAB prizeTitle TAB round TAB position TAB rawText
+//   absent      the same with "A" after the position: that winner was not there
+//   replacement the same with "R" after the position: it fills the absent one's position
+// The kind sits in the position, a field of digits, so that files of earlier versions read
+// the same and any raw text, tabs included, stays the rest of its line.
 //   end    "抽奖结束日期：" time
 // The raw text is the rest of a winner line, so a tab inside it survives; tabs, CR and LF
 // in the prize id and title are written as blanks.
