@@ -11,8 +11,8 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::array<std::string_view, 6> kHeader = {"时间", "唯一编号", "奖项",
-                                                     "轮次", "序号",     "中奖条目"};
+constexpr std::array<std::string_view, 7> kHeader = {"时间", "唯一编号", "奖项",    "轮次",
+                                                     "序号", "状态",     "中奖条目"};
 
 // A leading '-' stays when the field reads as a number, a phone number or a date; one
 // followed by anything else (as in "-1+cmd|...") can start a formula.
@@ -69,13 +69,27 @@ std::string csvField(std::string_view utf8) {
     return quoted;
 }
 
+std::string_view statusText(lottery::WinnerStatus status) {
+    switch (status) {
+    case lottery::WinnerStatus::Absent:
+        return "缺席";
+    case lottery::WinnerStatus::Replacement:
+        return "补抽";
+    case lottery::WinnerStatus::Winner:
+        break;
+    }
+    return "中奖";
+}
+
 std::string resultsCsv(const lottery::ResultsLog& log) {
     std::string out(kByteOrderMark);
-    appendRow(out, {kHeader[0], kHeader[1], kHeader[2], kHeader[3], kHeader[4], kHeader[5]});
+    appendRow(out,
+              {kHeader[0], kHeader[1], kHeader[2], kHeader[3], kHeader[4], kHeader[5], kHeader[6]});
     for (const lottery::WinnerRecord& winner : log.winners) {
         appendRow(out, {core::GbkCodec::toUtf8(winner.time), core::GbkCodec::toUtf8(winner.prizeId),
                         core::GbkCodec::toUtf8(winner.prizeTitle), std::to_string(winner.round),
-                        std::to_string(winner.position), core::GbkCodec::toUtf8(winner.rawText)});
+                        std::to_string(winner.position), statusText(winner.status),
+                        core::GbkCodec::toUtf8(winner.rawText)});
     }
     return out;
 }

@@ -15,4 +15,7 @@ std::string resultsCsv(const lottery::ResultsLog& log);
 // with an apostrophe when a spreadsheet would take it for a formula.
 std::string csvField(std::string_view utf8);
 
+// What a line says of its entry, in UTF-8, as the dialog and the CSV show it.
+std::string_view statusText(lottery::WinnerStatus status);
+
 } // namespace dialogs

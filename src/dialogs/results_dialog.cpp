@@ -13,12 +13,30 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
+#include <tuple>
 
 namespace dialogs {
 
 namespace {
 // The last column, the entry, takes the rest of the width.
-constexpr std::array<int, 5> kColumnWidths = {150, 80, 100, 50, 50};
+constexpr std::array<int, 6> kColumnWidths = {150, 80, 100, 50, 50, 50};
+
+using PositionHolder = std::tuple<std::string, int, int, std::string>;
+
+PositionHolder holderOf(const lottery::WinnerRecord& w) {
+    return {w.prizeId, w.round, w.position, w.rawText};
+}
+
+// An absent line repeats its winner's line, so neither counts as a position held; a
+// repeated absent line is one absent winner.
+std::set<PositionHolder> absentHolders(const lottery::ResultsLog& log) {
+    std::set<PositionHolder> absent;
+    for (const lottery::WinnerRecord& w : log.winners)
+        if (w.status == lottery::WinnerStatus::Absent)
+            absent.insert(holderOf(w));
+    return absent;
+}
 } // namespace
 
 ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent,
@@ -49,12 +67,13 @@ void ResultsDialog::OnInitDialog() {
     for (int row = 0; row < list->rowCount(); ++row) {
         const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
         const QString time = core::GbkCodec::fromGbk(winner.time);
-        const std::array<QString, 6> cells = {
+        const std::array<QString, 7> cells = {
             winner.saved ? time : time + QStringLiteral("（未保存）"),
             core::GbkCodec::fromGbk(winner.prizeId),
             core::GbkCodec::fromGbk(winner.prizeTitle),
             QString::number(winner.round),
             QString::number(winner.position),
+            QString::fromUtf8(statusText(winner.status)),
             core::GbkCodec::fromGbk(winner.rawText),
         };
         for (int column = 0; column < static_cast<int>(cells.size()); ++column)
@@ -67,10 +86,18 @@ QString ResultsDialog::summaryText() const {
     if (!log_.started)
         return log_.unreadable ? QStringLiteral("抽奖结果文件无法读取")
                                : QStringLiteral("还没有抽奖结果");
+    const std::set<PositionHolder> absent = absentHolders(log_);
+    const auto held = std::count_if(
+        log_.winners.begin(), log_.winners.end(), [&absent](const lottery::WinnerRecord& w) {
+            return w.status != lottery::WinnerStatus::Absent && absent.count(holderOf(w)) == 0;
+        });
+    const QString absentNote =
+        absent.empty() ? QString() : QStringLiteral("，另有 %1 人缺席").arg(absent.size());
     const QString summary =
-        QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者，%3")
+        QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者%3，%4")
             .arg(core::GbkCodec::fromGbk(log_.startTime))
-            .arg(log_.winners.size())
+            .arg(held)
+            .arg(absentNote)
             .arg(log_.finished ? QStringLiteral("抽奖已结束") : QStringLiteral("抽奖进行中"));
     const auto unsaved = std::count_if(log_.winners.begin(), log_.winners.end(),
                                        [](const lottery::WinnerRecord& w) { return !w.saved; });
