@@ -3,6 +3,7 @@
 #include "drawscreen/name_path.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/status_lines.h"
+#include "lottery/winner_selection.h"
 
 #include <QPainter>
 
@@ -32,14 +33,11 @@ void FrameComposer::setPictureFile(const QString& path) {
 
 void FrameComposer::invalidateNames() {
     nameCache_.invalidate();
+    ++namesRead_;
 }
 
 int FrameComposer::statusFontSize() const {
     return static_cast<int>(static_cast<double>(displayScale_) * 30.0);
-}
-
-void FrameComposer::useNameFont(const lottery::DrawOptions& options) {
-    nameCache_.setFont(family_, options.fontSize);
 }
 
 namespace {
@@ -55,16 +53,71 @@ StatusTexts statusOf(const lottery::DrawPicture& picture) {
 
 } // namespace
 
+// One size for a whole prize keeps the glyph sprites from being rendered again at every
+// frame: it is fitted to the widest entry that may be drawn for the prize, once. A shown
+// entry wider still (no candidate when the size was fitted) fits it again.
+void FrameComposer::fitNameFont(const lottery::LotteryData& data,
+                                const lottery::DrawPicture& picture) {
+    const lottery::DrawOptions& options = data.options;
+    const lottery::ParticipantList& list = data.participants;
+    const FitKey key{{options.fontSize, options.lineHeight},
+                     canvas_.width(),
+                     options.prizeIndex,
+                     list.count(),
+                     namesRead_};
+    if (family_.isEmpty()) {
+        fitted_ = key.asked;
+    } else if (!hasFit_ || !(key == fitKey_)) {
+        hasFit_ = true;
+        fitKey_ = key;
+        widest_ = -1;
+        widestAdvance_ = 0;
+        const auto& prizes = data.prizeTable.prizes;
+        const auto prize = static_cast<std::size_t>(options.prizeIndex);
+        const bool inTable = options.prizeIndex >= 0 && prize < prizes.size();
+        for (int i = 0; i < list.count(); ++i) {
+            if (!inTable ||
+                lottery::isCandidateFor(list.entries[static_cast<std::size_t>(i)], prizes[prize]))
+                widens(list, i);
+        }
+        for (int i = 0; i < shownCount(picture); ++i)
+            widens(list, picture.selection[static_cast<std::size_t>(i)]);
+        fit(list);
+    } else {
+        bool wider = false;
+        for (int i = 0; i < shownCount(picture); ++i)
+            wider = widens(list, picture.selection[static_cast<std::size_t>(i)]) || wider;
+        if (wider)
+            fit(list);
+    }
+}
+
+bool FrameComposer::widens(const lottery::ParticipantList& list, int index) {
+    const qreal advance = nameCache_.referenceAdvance(list, index, family_);
+    if (advance <= widestAdvance_)
+        return false;
+    widest_ = index;
+    widestAdvance_ = advance;
+    return true;
+}
+
+void FrameComposer::fit(const lottery::ParticipantList& list) {
+    fitted_ = widest_ < 0 ? fitKey_.asked
+                          : NameFont::fitWidth(fitKey_.asked, {nameCache_.text(list, widest_)},
+                                               family_, canvas_.width());
+}
+
 void FrameComposer::composeRolling(const lottery::LotteryData& data,
                                    const lottery::DrawPicture& picture) {
-    useNameFont(data.options);
+    fitNameFont(data, picture);
+    nameCache_.setFont(family_, fitted_.fontSize);
     nameCache_.trim();
     const int count = shownCount(picture);
     lines_.clear();
     for (int i = 0; i < count; ++i)
         lines_.push_back(
             &nameCache_.layout(data.participants, picture.selection[static_cast<std::size_t>(i)]));
-    const int lineHeight = data.options.lineHeight;
+    const int lineHeight = fitted_.lineHeight;
     rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
                     lineHeight);
     changed_ = rolling_.changedRect();
@@ -102,14 +155,15 @@ void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& p
 
 void FrameComposer::paintNames(const lottery::LotteryData& data,
                                const lottery::DrawPicture& picture, bool antialiased) {
+    fitNameFont(data, picture);
     const int count = shownCount(picture);
     QStringList names;
     names.reserve(count);
     for (int i = 0; i < count; ++i)
         names.append(
             nameCache_.text(data.participants, picture.selection[static_cast<std::size_t>(i)]));
-    const QPainterPath path = NamePath::build(names, family_, data.options.fontSize,
-                                              data.options.lineHeight, canvas_.height());
+    const QPainterPath path =
+        NamePath::build(names, family_, fitted_.fontSize, fitted_.lineHeight, canvas_.height());
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform, antialiased);
     NamePath::paint(painter, path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawscreen/name_cache.h"
+#include "drawscreen/name_font.h"
 #include "drawscreen/rolling_name_renderer.h"
 #include "drawscreen/screen_kind.h"
 #include "lottery/draw_view.h"
@@ -17,7 +18,8 @@ namespace drawscreen {
 
 // Composes every frame of the draw window into one canvas of the window's size; pixels that
 // nothing touches stay fully transparent. The names' size comes from options.fontSize and
-// options.lineHeight (NameFont::computeNameFont), the names from the picture's selection.
+// options.lineHeight (NameFont::computeNameFont), shrunk where an entry that may be drawn for
+// the prize would run past the right edge; the names from the picture's selection.
 class FrameComposer {
 public:
     // An empty family leaves all text out.
@@ -48,9 +50,27 @@ public:
 
     // What may differ from the frame before: the union of the old and new content.
     QRect changedRect() const { return changed_; }
+    // The names' size in the latest frame that drew names.
+    NameFontSize nameFont() const { return fitted_; }
 
 private:
-    void useNameFont(const lottery::DrawOptions& options);
+    // What the fitted size was found for; any change measures the prize's entries again.
+    struct FitKey {
+        NameFontSize asked;
+        int canvasWidth = 0;
+        int prizeIndex = 0;
+        int entryCount = 0;
+        unsigned names = 0;
+        bool operator==(const FitKey& o) const {
+            return asked.fontSize == o.asked.fontSize && asked.lineHeight == o.asked.lineHeight &&
+                   canvasWidth == o.canvasWidth && prizeIndex == o.prizeIndex &&
+                   entryCount == o.entryCount && names == o.names;
+        }
+    };
+
+    void fitNameFont(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
+    bool widens(const lottery::ParticipantList& list, int index);
+    void fit(const lottery::ParticipantList& list);
     void paintNames(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                     bool antialiased);
     void repainted();
@@ -63,6 +83,12 @@ private:
     RollingNameRenderer rolling_;
     std::vector<const NameLayout*> lines_;
     QRect changed_;
+    unsigned namesRead_ = 0; // counts invalidateNames
+    bool hasFit_ = false;
+    FitKey fitKey_;
+    NameFontSize fitted_;
+    int widest_ = -1; // the entry of the largest advance met since the key changed
+    qreal widestAdvance_ = 0;
 };
 
 } // namespace drawscreen

@@ -1,6 +1,7 @@
 #include "drawscreen/name_cache.h"
 
 #include "core/gbk_codec.h"
+#include "drawscreen/text_outline.h"
 
 namespace drawscreen {
 
@@ -72,6 +73,22 @@ const NameLayout& NameCache::layout(const lottery::ParticipantList& list, int in
         e->hasLayout = true;
     }
     return e->layout;
+}
+
+qreal NameCache::referenceAdvance(const lottery::ParticipantList& list, int index,
+                                  const QString& family) {
+    if (!referenceMetrics_ || family != referenceFamily_) {
+        referenceFamily_ = family;
+        referenceMetrics_.emplace(TextOutline::font(family, kReferenceSize));
+        for (Entry& e : entries_)
+            e.advance = -1;
+    }
+    Entry* e = entry(list, index);
+    if (!e)
+        return 0;
+    if (e->advance < 0)
+        e->advance = e->text.isEmpty() ? 0 : referenceMetrics_->horizontalAdvance(e->text);
+    return e->advance;
 }
 
 } // namespace drawscreen

@@ -3,9 +3,11 @@
 #include "drawscreen/glyph_sprite_cache.h"
 #include "lottery/lottery_data.h"
 
+#include <QFontMetricsF>
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace drawscreen {
@@ -22,14 +24,19 @@ public:
 
     const QString& text(const lottery::ParticipantList& list, int index);
     const NameLayout& layout(const lottery::ParticipantList& list, int index);
+    // The text's advance at kReferenceSize in family, measured once per entry: widths at
+    // other sizes scale with it, so the widest entry is found without measuring again.
+    qreal referenceAdvance(const lottery::ParticipantList& list, int index, const QString& family);
 
     static constexpr std::size_t kSpriteBudget = 64u << 20;
+    static constexpr int kReferenceSize = 100;
 
 private:
     struct Entry {
         bool hasText = false;
         bool hasLayout = false;
         QString text;
+        qreal advance = -1; // not measured yet
         NameLayout layout;
     };
 
@@ -40,6 +47,8 @@ private:
     QString family_;
     int fontSize_ = 0;
     std::unique_ptr<GlyphSpriteCache> sprites_;
+    QString referenceFamily_;
+    std::optional<QFontMetricsF> referenceMetrics_;
 };
 
 } // namespace drawscreen

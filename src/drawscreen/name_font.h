@@ -3,6 +3,7 @@
 #include "lottery/lottery_data.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace drawscreen {
 
@@ -18,6 +19,11 @@ public:
     // Sets options.fontSize and options.lineHeight for the prize at options.prizeIndex.
     static void computeNameFont(lottery::LotteryData& data, float displayScale,
                                 const QString& family);
+    // sized itself when every text, drawn from x 0 with the names' pen, ends inside
+    // canvasWidth; otherwise the largest smaller size at which the widest does, with its
+    // line height. Unchanged without a family or a canvas.
+    static NameFontSize fitWidth(NameFontSize sized, const QStringList& texts,
+                                 const QString& family, int canvasWidth);
 };
 
 } // namespace drawscreen

@@ -169,18 +169,30 @@ private Q_SLOTS:
     void rollingFramesLookLikeOnePath_data() {
         QTest::addColumn<int>("perRound");
         QTest::addColumn<float>("scale");
-        QTest::newRow("30 names") << 30 << 1.0f;
-        QTest::newRow("30 names reduced") << 30 << 0.8f;
-        QTest::newRow("8 names") << 8 << 1.0f;
-        QTest::newRow("one name at 160") << 1 << 1.0f;
+        QTest::addColumn<QString>("entry"); // every entry's text; empty: generatedNames
+        QTest::addColumn<bool>("shrinks");  // the names are too wide at the prize's size
+        QTest::newRow("30 names") << 30 << 1.0f << QString() << false;
+        QTest::newRow("30 names reduced") << 30 << 0.8f << QString() << false;
+        QTest::newRow("8 names") << 8 << 1.0f << QString() << false;
+        QTest::newRow("one name at 160") << 1 << 1.0f << QString() << true;
+        QTest::newRow("short name at 160") << 1 << 1.0f << QStringLiteral("张三丰") << false;
+        QTest::newRow("30 bytes at 160")
+            << 1 << 1.0f << QStringLiteral("参与者编号0001 电话13800000001") << true;
+        QTest::newRow("30 W at 160") << 1 << 1.0f << QString(30, QLatin1Char('W')) << true;
     }
 
-    // Also checks that the fast renderer reports every pixel it changed.
+    // Also checks that the fast renderer reports every pixel it changed, and that a name
+    // ends inside the canvas at the largest size it fits at.
     void rollingFramesLookLikeOnePath() {
         QFETCH(int, perRound);
         QFETCH(float, scale);
+        QFETCH(QString, entry);
+        QFETCH(bool, shrinks);
         data_ = lottery::LotteryData();
-        drawfixture::addEntries(data_, generatedNames(300));
+        drawfixture::addEntries(data_, entry.isEmpty()
+                                           ? generatedNames(300)
+                                           : std::vector<std::string>(300, entry.toStdString()));
+        fast_.invalidateNames(); // the list was read again
         startPrize(perRound, scale);
         FrameComposer plain(kWindow, scale, family_);
         std::vector<int> entries(300);
@@ -201,6 +213,14 @@ private Q_SLOTS:
             QVERIFY(yellow > 1000);
             QVERIFY2(qAbs(yellow - plainYellow) < 0.02 * std::max(yellow, plainYellow),
                      qPrintable(QStringLiteral("%1 against %2").arg(yellow).arg(plainYellow)));
+            int right = 0; // one past the rightmost yellow column
+            for (int x = 0; x < kWindow.width(); ++x)
+                right =
+                    countPixels(after, QRect(x, 0, 1, kWindow.height()), isYellow) ? x + 1 : right;
+            QVERIFY2(right <= kWindow.width() - 4 && (!shrinks || right > kWindow.width() * 0.9),
+                     qPrintable(QString::number(right)));
+            QCOMPARE(fast_.nameFont().fontSize, plain.nameFont().fontSize);
+            QCOMPARE(fast_.nameFont().fontSize < data_.options.fontSize, shrinks);
             for (int y = 0; y < after.height(); ++y) {
                 for (int x = 0; x < after.width(); ++x) {
                     if (before.pixel(x, y) != after.pixel(x, y) &&
