@@ -3,8 +3,11 @@
 #include "app/event_loader.h"
 #include "app/resume_offer.h"
 #include "app/unsaved_results.h"
+#include "core/gbk_codec.h"
 #include "core/path_conversion.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/absent_dialog.h"
+#include "dialogs/choose_prize_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/prize_list_dialog.h"
 #include "dialogs/results_dialog.h"
@@ -110,10 +113,10 @@ void MainWindow::onStartupTimer() {
 }
 
 void MainWindow::createDrawWindow() {
-    const bool resumed = offerResume(this, data_, paths_, core_);
+    const std::optional<lottery::ResultsLog> resumed = offerResume(this, data_, paths_, core_);
     drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
     if (resumed)
-        drawWindow_->resumeAt(drawWindowRect_);
+        drawWindow_->resumeAt(drawWindowRect_, *resumed);
     else
         drawWindow_->placeWindow(drawWindowRect_);
 }
@@ -128,6 +131,11 @@ std::unique_ptr<QMenu> MainWindow::createMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->addAction(QStringLiteral("奖项..."), this, &MainWindow::OnPrizeList);
     menu->addAction(QStringLiteral("抽奖结果"), this, &MainWindow::OnResults);
+    // The live commands show only when the draw allows them.
+    if (drawWindow_ && drawWindow_->machine().whyNoAbsentMarks().empty())
+        menu->addAction(QStringLiteral("补抽…"), this, &MainWindow::OnAbsent);
+    if (drawWindow_ && drawWindow_->machine().whyNoPrizeChoice().empty())
+        menu->addAction(QStringLiteral("选择奖项…"), this, &MainWindow::OnChoosePrize);
     menu->addSeparator();
     menu->addAction(QStringLiteral("选项"), this, &MainWindow::OnOptions);
     menu->addAction(QStringLiteral("关于"), this, &MainWindow::OnAbout);
@@ -158,8 +166,43 @@ void MainWindow::OnPrizeList() {
         reloadParticipants();
     if (dialog.prizesChanged()) {
         lottery::sortPrizes(data_.prizeTable);
+        if (drawWindow_)
+            drawWindow_->machine().prizesChanged();
         savePrizes();
     }
+}
+
+void MainWindow::OnAbsent() {
+    lottery::DrawMachine& machine = drawWindow_->machine();
+    std::vector<dialogs::AbsentDialog::Row> rows;
+    const std::vector<int>& round = machine.roundOnScreen();
+    for (std::size_t i = 0; i < round.size(); ++i) {
+        if (round[i] < 0)
+            continue;
+        const lottery::ParticipantRecord& entry =
+            data_.participants.entries[static_cast<std::size_t>(round[i])];
+        rows.push_back({static_cast<int>(i) + 1, core::GbkCodec::fromGbk(entry.displayText),
+                        core::GbkCodec::fromGbk(entry.rawText)});
+    }
+    dialogs::AbsentDialog dialog(std::move(rows), this);
+    if (dialog.exec() == QDialog::Accepted)
+        drawWindow_->markAbsent(dialog.absentPositions());
+}
+
+void MainWindow::OnChoosePrize() {
+    lottery::DrawMachine& machine = drawWindow_->machine();
+    std::vector<dialogs::ChoosePrizeDialog::Row> rows;
+    for (int i = 0; i < data_.prizeTable.count(); ++i) {
+        const lottery::PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(i)];
+        const lottery::PrizeProgress progress = machine.progressOf(i);
+        const int rounds = machine.roundsInAll(i);
+        rows.push_back({core::GbkCodec::fromGbk(prize.id), core::GbkCodec::fromGbk(prize.title),
+                        progress.rounds, rounds, progress.held, prize.total,
+                        rounds > progress.rounds});
+    }
+    dialogs::ChoosePrizeDialog dialog(std::move(rows), this);
+    if (dialog.exec() == QDialog::Accepted && dialog.chosenRow() >= 0)
+        machine.choosePrize(dialog.chosenRow());
 }
 
 void MainWindow::reloadParticipants() {

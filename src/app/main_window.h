@@ -51,6 +51,8 @@ public:
     // The menu's commands.
     void OnPrizeList();
     void OnResults();
+    void OnAbsent();
+    void OnChoosePrize();
     void OnOptions();
     void OnAbout();
     void OnExit();

@@ -9,36 +9,37 @@
 
 namespace app {
 
-bool offerResume(QWidget* owner, lottery::LotteryData& data, const lottery::EventPaths& paths,
-                 core::CCore& core) {
+std::optional<lottery::ResultsLog> offerResume(QWidget* owner, lottery::LotteryData& data,
+                                               const lottery::EventPaths& paths,
+                                               core::CCore& core) {
     const lottery::ResultsLog log = lottery::readResultsLog(paths.resultFile, core);
     if (log.unreadable) {
         core::CCore::msgboxWarning(
             owner, QStringLiteral("抽奖结果文件 %1 无法读取，无法判断上次抽奖是否结束，也无法"
                                   "继续上次的抽奖。\n\n该文件会保留原样，不会被改名或覆盖。")
                        .arg(QDir::toNativeSeparators(core::toQString(paths.resultFile))));
-        return false;
+        return std::nullopt;
     }
     const lottery::ResumePlan plan = lottery::planResume(data, log, core);
     switch (plan.kind) {
     case lottery::ResumePlan::Kind::Nothing:
-        return false;
+        return std::nullopt;
     case lottery::ResumePlan::Kind::DoesNotFit:
         core::CCore::msgboxWarning(
             owner, QStringLiteral("上次抽奖尚未结束，但现在的奖项或抽奖名单与抽奖结果文件中的"
                                   "记录不符，无法继续：\n%1\n\n按空格键将开始新的抽奖，"
                                   "上次的结果文件会另存为备份。")
                        .arg(QString::fromStdString(plan.problem)));
-        return false;
+        return std::nullopt;
     case lottery::ResumePlan::Kind::Resumable:
         break;
     }
     // Yes is the default: a stray Space or Return must not throw the recorded winners away.
     if (core::CCore::msgboxConfirm(owner, QStringLiteral("上次抽奖尚未结束，是否继续？"),
                                    core::kAnswerYes) != core::kAnswerYes)
-        return false;
+        return std::nullopt;
     lottery::applyResume(data, log, plan.point);
-    return true;
+    return log;
 }
 
 } // namespace app

@@ -79,9 +79,9 @@ void DrawWindow::placeWindow(const QRect& rect) {
     machine_.present();
 }
 
-void DrawWindow::resumeAt(const QRect& rect) {
+void DrawWindow::resumeAt(const QRect& rect, const lottery::ResultsLog& log) {
     setWindowRect(rect);
-    machine_.resume();
+    machine_.resume(log);
     watchUnsaved();
     show();
 }
@@ -91,6 +91,11 @@ void DrawWindow::setWindowRect(const QRect& rect) {
     setGeometry(rect);
     if (composer_.size() != rect.size())
         composer_.setSize(rect.size());
+}
+
+void DrawWindow::markAbsent(const std::vector<int>& positions) {
+    machine_.markAbsent(positions);
+    watchUnsaved();
 }
 
 void DrawWindow::participantsReloaded() {

@@ -9,6 +9,7 @@
 #include "lottery/draw_machine.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
+#include "lottery/results_log.h"
 
 #include <QImage>
 #include <QRect>
@@ -40,9 +41,11 @@ public:
     void reset();
     // rect is in the parent's coordinates. Shows the ready screen, then the window.
     void placeWindow(const QRect& rect);
-    // Like placeWindow, but shows the result of the round that lottery::applyResume restored,
-    // and the next press goes on from there.
-    void resumeAt(const QRect& rect);
+    // Like placeWindow, but goes on with the unfinished draw log holds (its marks restored by
+    // lottery::applyResume): the last round shows as it was and the next press goes on.
+    void resumeAt(const QRect& rect, const lottery::ResultsLog& log);
+    // Marks winners of the round on screen absent (positions from 1).
+    void markAbsent(const std::vector<int>& positions);
     // The participant texts were re-read.
     void participantsReloaded();
 

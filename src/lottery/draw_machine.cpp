@@ -1,7 +1,7 @@
 #include "lottery/draw_machine.h"
 
-#include "lottery/drawable_prize.h"
 #include "lottery/file_text.h"
+#include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
 #include "lottery/status_texts.h"
@@ -39,7 +39,15 @@ void DrawMachine::tick() {
     if (data_.options.state() != DrawState::Rolling)
         return;
     // Every rolling frame is a genuine draw; the stop shows the last one unchanged.
-    selectWinners(data_, services_);
+    const int prize = currentIndex();
+    if (redrawing_) {
+        std::vector<int> keep;
+        std::copy_if(round_.begin(), round_.end(), std::back_inserter(keep),
+                     [](int j) { return j >= 0; });
+        drawWinners(data_, prize, static_cast<int>(freed_.size()), keep, services_);
+    } else {
+        drawWinners(data_, prize, roundSize(prize), {}, services_);
+    }
     show(DrawPicture::Screen::Rolling);
 }
 
@@ -64,13 +72,47 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
     picture_.roundIndex = options.roundIndex;
     picture_.selection.clear();
-    if (screen == DrawPicture::Screen::Rolling || screen == DrawPicture::Screen::Result) {
+    if (screen == DrawPicture::Screen::Rolling && redrawing_) {
+        // The kept names stand still; the freed positions show the draw of this frame.
+        picture_.selection = round_;
+        int next = 0;
+        for (int& j : picture_.selection)
+            if (j < 0 && next < data_.pool.winnerCount)
+                j = data_.pool.winnerAt(next++);
+    } else if (screen == DrawPicture::Screen::Rolling) {
         for (int i = 0; i < data_.pool.winnerCount; ++i)
             picture_.selection.push_back(data_.pool.winnerAt(i));
+    } else if (screen == DrawPicture::Screen::Result) {
+        picture_.selection = round_;
     }
-    picture_.status = statusTexts(data_.prizeTable, options, services_);
+    picture_.status = statusNow();
     for (DrawView* view : views_)
         view->showPicture(picture_);
+}
+
+StatusTexts DrawMachine::statusNow() const {
+    const auto stepOf = [this](const char* prefix, int index, int round) {
+        const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(index)];
+        return stepText(prefix, prize, round, roundsInAll(index), services_);
+    };
+    if (data_.options.state() == DrawState::Ready) {
+        const int first = nextStep();
+        return first < 0 ? StatusTexts{} : StatusTexts{{}, stepOf("下一步：", first, 1)};
+    }
+    const int index = currentIndex();
+    if (index < 0)
+        return {};
+    StatusTexts texts{stepOf("当前：", index, data_.options.roundIndex + 1), {}};
+    if (!freed_.empty()) {
+        texts.next =
+            "下一步：" +
+            services_.utf8FromGbk(data_.prizeTable.prizes[static_cast<std::size_t>(index)].title) +
+            "，补抽 " + std::to_string(freed_.size()) + " 人";
+        return texts;
+    }
+    const int next = nextStep();
+    texts.next = next < 0 ? "抽奖结束！" : stepOf("下一步：", next, progressOf(next).rounds + 1);
+    return texts;
 }
 
 void DrawMachine::computeNameFont() {
@@ -83,10 +125,139 @@ void DrawMachine::playCue(SoundCue cue) {
         view->playCue(cue);
 }
 
-void DrawMachine::resume() {
+std::string DrawMachine::keyOf(int prizeIndex) const {
+    const auto& prizes = data_.prizeTable.prizes;
+    if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
+        return {};
+    const std::string& id = prizes[static_cast<std::size_t>(prizeIndex)].id;
+    const auto same = std::count_if(prizes.begin(), prizes.begin() + prizeIndex,
+                                    [&id](const PrizeRecord& p) { return p.id == id; });
+    return id + '\x1F' + std::to_string(same);
+}
+
+int DrawMachine::indexOf(const std::string& key) const {
+    if (key.empty())
+        return -1;
+    for (int i = 0; i < data_.prizeTable.count(); ++i)
+        if (keyOf(i) == key)
+            return i;
+    return -1;
+}
+
+PrizeProgress DrawMachine::progressOf(int prizeIndex) const {
+    const auto it = progress_.find(keyOf(prizeIndex));
+    return it == progress_.end() ? PrizeProgress{} : it->second;
+}
+
+int DrawMachine::roundSize(int prizeIndex) const {
+    if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
+        return 0;
+    const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
+    if (roundsFor(prize.total, prize.perRound) == 0)
+        return 0;
+    return std::max(
+        0, std::min(winnersPerRound(prize.perRound), prize.total - progressOf(prizeIndex).slots));
+}
+
+int DrawMachine::roundsLeft(int prizeIndex) const {
+    if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
+        return 0;
+    const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
+    const int left = prize.total - progressOf(prizeIndex).slots;
+    return left > 0 ? roundsFor(left, prize.perRound) : 0;
+}
+
+int DrawMachine::roundsInAll(int prizeIndex) const {
+    return progressOf(prizeIndex).rounds + roundsLeft(prizeIndex);
+}
+
+int DrawMachine::nextStep() const {
+    const int chosen = indexOf(chosen_);
+    if (chosen >= 0 && roundsLeft(chosen) > 0)
+        return chosen;
+    const int current = currentIndex();
+    if (current >= 0 && roundsLeft(current) > 0)
+        return current;
+    for (int i = 0; i < data_.prizeTable.count(); ++i)
+        if (roundsLeft(i) > 0)
+            return i;
+    return -1;
+}
+
+bool DrawMachine::anyRoundsLeft() const {
+    return nextStep() >= 0;
+}
+
+// The options name the prize and round on screen for the views.
+void DrawMachine::follow(int prizeIndex) {
+    current_ = keyOf(prizeIndex);
+    data_.options.prizeIndex = prizeIndex;
+    data_.options.roundIndex = progressOf(prizeIndex).rounds;
+}
+
+void DrawMachine::resume(const ResultsLog& log) {
     clock_.setTicking(false);
+    progress_.clear();
+    current_.clear();
+    chosen_.clear();
+    round_.clear();
+    freed_.clear();
+    redrawing_ = false;
+    std::string lastKey;
+    int lastRound = 0;
+    // Each prize's rounds in the order recorded; a round's positions as its lines leave them.
+    for (const WinnerRecord& record : log.winners) {
+        int index = -1;
+        for (int i = 0; i < data_.prizeTable.count() && index < 0; ++i)
+            if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == record.prizeId &&
+                data_.prizeTable.prizes[static_cast<std::size_t>(i)].title == record.prizeTitle)
+                index = i;
+        for (int i = 0; i < data_.prizeTable.count() && index < 0; ++i)
+            if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == record.prizeId)
+                index = i;
+        if (index < 0)
+            continue;
+        const std::string key = keyOf(index);
+        PrizeProgress& progress = progress_[key];
+        if (key != lastKey || record.round != lastRound) {
+            if (record.round > progress.rounds) {
+                const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(index)];
+                progress.slots += std::max(
+                    0, std::min(winnersPerRound(prize.perRound), prize.total - progress.slots));
+                progress.rounds = record.round;
+            }
+            lastKey = key;
+            lastRound = record.round;
+            round_.clear();
+            current_ = key;
+        }
+        const std::size_t at = static_cast<std::size_t>(record.position - 1);
+        if (record.position < 1 || record.position > kMaxWinnersPerRound)
+            continue;
+        if (round_.size() <= at)
+            round_.resize(at + 1, -1);
+        int entry = -1;
+        for (int j = 0; j < data_.participants.count() && entry < 0; ++j)
+            if (data_.participants.entries[static_cast<std::size_t>(j)].rawText == record.rawText)
+                entry = j;
+        if (record.status == WinnerStatus::Absent) {
+            --progress.held;
+            round_[at] = -1;
+        } else {
+            ++progress.held;
+            round_[at] = entry;
+        }
+    }
+    for (std::size_t i = 0; i < round_.size(); ++i)
+        if (round_[i] < 0)
+            freed_.push_back(static_cast<int>(i) + 1);
+    const int index = indexOf(current_);
+    data_.options.prizeIndex = index < 0 ? 0 : index;
+    data_.options.roundIndex = lastRound - 1;
+    data_.options.setState(DrawState::ShowingResult);
     computeNameFont();
-    if (isLastRoundOfDraw())
+    // The program stopped before writing the end line of a draw that has nothing left.
+    if (freed_.empty() && !anyRoundsLeft())
         store(endRecord(services_));
     show(DrawPicture::Screen::Result);
     reportPendingProblem();
@@ -95,7 +266,17 @@ void DrawMachine::resume() {
 void DrawMachine::reset() {
     resetProgress(data_.options);
     clock_.setTicking(false);
+    clearProgress();
+}
+
+void DrawMachine::clearProgress() {
     finished_ = false;
+    progress_.clear();
+    current_.clear();
+    chosen_.clear();
+    round_.clear();
+    freed_.clear();
+    redrawing_ = false;
 }
 
 void DrawMachine::resetProgress(DrawOptions& options) {
@@ -104,8 +285,96 @@ void DrawMachine::resetProgress(DrawOptions& options) {
     options.setState(DrawState::Ready);
 }
 
+void DrawMachine::prizesChanged() {
+    const int index = currentIndex();
+    if (index >= 0) {
+        data_.options.prizeIndex = index;
+    } else if (data_.options.state() == DrawState::Ready) {
+        const int first = nextStep();
+        data_.options.prizeIndex = first < 0 ? 0 : first;
+    }
+}
+
+std::string DrawMachine::whyNoAbsentMarks() const {
+    if (data_.options.state() == DrawState::Rolling)
+        return "正在抽取，请先停止。";
+    if (data_.options.state() == DrawState::Ready || round_.empty() || currentIndex() < 0)
+        return "屏幕上没有本轮的中奖者。";
+    if (finished_)
+        return "抽奖已结束。";
+    return {};
+}
+
+std::string DrawMachine::whyNoPrizeChoice() const {
+    if (data_.options.state() == DrawState::Rolling)
+        return "正在抽取，请先停止。";
+    if (finished_)
+        return "抽奖已结束。";
+    if (!freed_.empty())
+        return "请先补抽缺席者的位置。";
+    if (!anyRoundsLeft())
+        return "所有奖项都已抽完。";
+    return {};
+}
+
+void DrawMachine::markAbsent(const std::vector<int>& positions) {
+    if (!whyNoAbsentMarks().empty())
+        return;
+    std::vector<std::pair<int, int>> absent;
+    for (const int position : positions) {
+        const std::size_t at = static_cast<std::size_t>(position - 1);
+        if (position >= 1 && at < round_.size() && round_[at] >= 0)
+            absent.emplace_back(position, round_[at]);
+    }
+    if (absent.empty())
+        return;
+    // On disk before the screen changes.
+    store(positionsRecord(data_, absent, WinnerStatus::Absent, services_));
+    PrizeProgress& progress = progress_[current_];
+    for (const auto& [position, entry] : absent) {
+        round_[static_cast<std::size_t>(position - 1)] = -1;
+        freed_.push_back(position);
+        --progress.held;
+    }
+    std::sort(freed_.begin(), freed_.end());
+    show(DrawPicture::Screen::Result);
+    reportPendingProblem();
+}
+
+void DrawMachine::choosePrize(int prizeIndex) {
+    if (!whyNoPrizeChoice().empty() || roundsLeft(prizeIndex) <= 0)
+        return;
+    chosen_ = keyOf(prizeIndex);
+    if (data_.options.state() == DrawState::Ready)
+        data_.options.prizeIndex = prizeIndex;
+    present();
+}
+
+std::string DrawMachine::whyNotDelete(int prizeIndex) const {
+    const bool rolling =
+        data_.options.state() == DrawState::Rolling && prizeIndex == currentIndex();
+    if (rolling)
+        return "这个奖项正在抽取，不能删除。";
+    if (data_.options.state() != DrawState::Ready && progressOf(prizeIndex).rounds > 0)
+        return "这个奖项在本次抽奖中已有中奖者，不能删除。";
+    return {};
+}
+
+std::string DrawMachine::whyNotTotal(int prizeIndex, int total) const {
+    if (data_.options.state() == DrawState::Ready)
+        return {};
+    const PrizeProgress progress = progressOf(prizeIndex);
+    if (total < progress.held)
+        return "这个奖项在本次抽奖中已有 " + std::to_string(progress.held) +
+               " 名中奖者，抽取总人数不能少于这个数。";
+    return {};
+}
+
 void DrawMachine::startDraw() {
-    const int first = nextDrawablePrize(data_.prizeTable, 0);
+    const std::string chosen = chosen_;
+    clearProgress();
+    chosen_ = chosen; // chosen before the first press: the first prize
+    const int first = nextStep();
     if (first < 0) {
         show(DrawPicture::Screen::Ready);
         return;
@@ -118,9 +387,7 @@ void DrawMachine::startDraw() {
         show(DrawPicture::Screen::Ready);
         return;
     }
-    DrawOptions& options = data_.options;
-    options.prizeIndex = first;
-    options.roundIndex = 0;
+    follow(first);
     computeNameFont();
     store(startRecord(services_));
     clearWinnerMarks(data_.participants);
@@ -139,33 +406,66 @@ void DrawMachine::stopRoll() {
     options.setState(DrawState::ShowingResult);
     playCue(SoundCue::Result);
     clock_.setTicking(false);
-    if (options.prizeIndex >= data_.prizeTable.count()) {
+    const int index = currentIndex();
+    if (index < 0) {
         // The prize went from the table during the roll: nothing to record or show.
+        redrawing_ = false;
         show(DrawPicture::Screen::Finished);
         return;
     }
+    options.prizeIndex = index;
+    PrizeProgress& progress = progress_[current_];
     // Recorded before the result is shown, so what the operator sees is already on disk.
-    store(roundRecord(data_, services_));
-    if (isLastRoundOfDraw())
+    if (redrawing_) {
+        std::vector<std::pair<int, int>> filled;
+        for (std::size_t i = 0; i < freed_.size() && static_cast<int>(i) < data_.pool.winnerCount;
+             ++i)
+            filled.emplace_back(freed_[i], data_.pool.winnerAt(static_cast<int>(i)));
+        store(positionsRecord(data_, filled, WinnerStatus::Replacement, services_));
+        for (const auto& [position, entry] : filled)
+            round_[static_cast<std::size_t>(position - 1)] = entry;
+        progress.held += static_cast<int>(filled.size());
+        const std::size_t empty = freed_.size() - filled.size();
+        if (empty > 0)
+            noteFailure("补抽的候选人不足，有 " + std::to_string(empty) + " 个位置空缺。");
+        freed_.clear();
+        redrawing_ = false;
+    } else {
+        const int size = roundSize(index);
+        store(roundRecord(data_, services_));
+        progress.rounds += 1;
+        progress.slots += size;
+        progress.held += data_.pool.winnerCount;
+        round_.clear();
+        for (int i = 0; i < data_.pool.winnerCount; ++i)
+            round_.push_back(data_.pool.winnerAt(i));
+    }
+    if (!anyRoundsLeft())
         store(endRecord(services_));
     show(DrawPicture::Screen::Result);
 }
 
 void DrawMachine::moveOn() {
-    DrawOptions& options = data_.options;
-    if (options.roundIndex + 1 < roundsAt(options.prizeIndex)) {
-        ++options.roundIndex;
+    if (finished_) {
+        show(DrawPicture::Screen::Finished);
+        return;
+    }
+    if (!freed_.empty() && currentIndex() >= 0) {
+        redrawing_ = true;
         startRoll();
         return;
     }
-    const int next = nextDrawablePrize(data_.prizeTable, options.prizeIndex + 1);
+    const int next = nextStep();
     if (next < 0) {
         show(DrawPicture::Screen::Finished);
         return;
     }
-    options.prizeIndex = next;
-    options.roundIndex = 0;
-    computeNameFont();
+    const bool samePrize = keyOf(next) == current_;
+    chosen_.clear();
+    follow(next);
+    round_.clear();
+    if (!samePrize)
+        computeNameFont();
     startRoll();
 }
 
@@ -237,18 +537,6 @@ void DrawMachine::participantsReloaded() {
     }
     // The draw's start is not on disk either: the file's marks belong to an earlier draw.
     restoreWinnerMarks(data_.participants, log);
-}
-
-bool DrawMachine::isLastRoundOfDraw() const {
-    const DrawOptions& options = data_.options;
-    return options.roundIndex + 1 >= roundsAt(options.prizeIndex) &&
-           nextDrawablePrize(data_.prizeTable, options.prizeIndex + 1) < 0;
-}
-
-int DrawMachine::roundsAt(int prizeIndex) const {
-    if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
-        return 0;
-    return data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)].rounds;
 }
 
 int DrawMachine::unsavedRounds() const {

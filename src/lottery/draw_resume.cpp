@@ -30,22 +30,24 @@ public:
         const PrizeRecord& prize = prizes_[static_cast<std::size_t>(index)];
         const std::string where =
             "奖项【" + utf8(prize.title) + "】第 " + std::to_string(record.round) + " 轮";
-        if (record.round > prize.rounds)
-            return fail("奖项【" + utf8(prize.title) + "】现在只有 " +
-                        std::to_string(prize.rounds) + " 轮，记录中已抽到第 " +
-                        std::to_string(record.round) + " 轮");
+        // Prizes may be taken in any order the operator chose; a round's lines stay together.
         if (index != prizeIndex_ || record.round != round_) {
-            // The draw takes the prizes in table order and their rounds one after the other.
-            if (index < prizeIndex_ || (index == prizeIndex_ && record.round < round_))
-                return fail(where + "的记录与现在的抽奖顺序不符");
             prizeIndex_ = index;
             round_ = record.round;
             roundSize_ = 0;
             roundTexts_.clear();
         }
-        const int most = winnersInRound(prize, record.round - 1);
-        if (++roundSize_ > most)
+        const bool absent = record.status == WinnerStatus::Absent;
+        int& held = heldOf_[index];
+        held += absent ? -1 : 1;
+        if (held > prize.total)
+            return fail("奖项【" + utf8(prize.title) + "】记录的中奖者多于现在的抽取总人数 " +
+                        std::to_string(prize.total) + " 名");
+        const int most = winnersPerRound(prize.perRound);
+        if (record.status == WinnerStatus::Winner && ++roundSize_ > most)
             return fail(where + "记录的中奖者多于现在的 " + std::to_string(most) + " 名");
+        if (absent)
+            return true;
         const auto inList = entriesByText_.find(record.rawText);
         const int have = inList == entriesByText_.end() ? 0 : inList->second;
         const int needed = ++roundTexts_[record.rawText];
@@ -73,6 +75,7 @@ private:
     std::unordered_map<std::string_view, int> prizeById_;
     std::unordered_map<std::string_view, int> entriesByText_;
     int prizeIndex_ = -1;
+    std::unordered_map<int, int> heldOf_;
     int round_ = 0;
     int roundSize_ = 0;
     std::unordered_map<std::string_view, int> roundTexts_;

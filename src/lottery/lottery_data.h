@@ -47,6 +47,7 @@ struct ParticipantRecord {
     std::string rawText;                  // the line as read, without its line end
     int won = 0;                          // non-zero once recorded as a winner in this draw
     std::vector<std::string> wonPrizeIds; // ids of the prizes won in this draw
+    bool absent = false;                  // marked absent in this draw: out of it
 };
 
 // At most kParticipantCapacity entries.

@@ -128,6 +128,15 @@ void markEntry(ParticipantRecord& entry, const std::string& prizeId) {
         entry.wonPrizeIds.push_back(prizeId);
 }
 
+// An absent entry is out of the draw and no longer holds that prize.
+void markEntryAbsent(ParticipantRecord& entry, const std::string& prizeId) {
+    entry.absent = true;
+    const auto it = std::find(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), prizeId);
+    if (it != entry.wonPrizeIds.end())
+        entry.wonPrizeIds.erase(it);
+    entry.won = entry.wonPrizeIds.empty() ? 0 : 1;
+}
+
 // Lines too long to be a record are skipped.
 LineSplitter recordLines(LogParser& parser) {
     return LineSplitter(kMaxLineBytes, [&parser](std::string_view kept, std::size_t length) {
@@ -151,6 +160,14 @@ ResultsRecord startRecord(core::CoreServices& services) {
 }
 
 ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services) {
+    std::vector<std::pair<int, int>> positions;
+    for (int i = 0; i < data.pool.winnerCount; ++i)
+        positions.emplace_back(i + 1, data.pool.winnerAt(i));
+    return positionsRecord(data, positions, WinnerStatus::Winner, services);
+}
+
+ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int, int>>& positions,
+                              WinnerStatus status, core::CoreServices& services) {
     ResultsRecord record;
     const DrawOptions& options = data.options;
     if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count())
@@ -160,15 +177,20 @@ ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services) {
     const std::string head = record.time + '\t' + fieldText(prize.id) + '\t' +
                              fieldText(prize.title) + '\t' +
                              std::to_string(options.roundIndex + 1) + '\t';
-    for (int i = 0; i < data.pool.winnerCount; ++i) {
-        const int j = data.pool.winnerAt(i);
+    const char* kind = status == WinnerStatus::Absent        ? "A"
+                       : status == WinnerStatus::Replacement ? "R"
+                                                             : "";
+    for (const auto& [position, j] : positions) {
         if (j < 0 || j >= data.participants.count())
             continue;
         const std::string raw = data.participants.entries[static_cast<std::size_t>(j)].rawText;
-        record.bytes += head + std::to_string(i + 1) + '\t' + raw + "\r\n";
-        record.winners.push_back(
-            {record.time, prize.id, prize.title, options.roundIndex + 1, i + 1, raw, false});
-        markWinner(data.participants, raw, prize.id);
+        record.bytes += head + std::to_string(position) + kind + '\t' + raw + "\r\n";
+        record.winners.push_back({record.time, prize.id, prize.title, options.roundIndex + 1,
+                                  position, raw, false, status});
+        if (status == WinnerStatus::Absent)
+            markAbsent(data.participants, raw, prize.id);
+        else
+            markWinner(data.participants, raw, prize.id);
     }
     return record;
 }
@@ -236,6 +258,7 @@ void clearWinnerMarks(ParticipantList& list) {
     for (ParticipantRecord& entry : list.entries) {
         entry.won = 0;
         entry.wonPrizeIds.clear();
+        entry.absent = false;
     }
 }
 
@@ -243,6 +266,13 @@ void markWinner(ParticipantList& list, std::string_view rawText, const std::stri
     for (ParticipantRecord& entry : list.entries) {
         if (entry.rawText == rawText)
             markEntry(entry, prizeId);
+    }
+}
+
+void markAbsent(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
+    for (ParticipantRecord& entry : list.entries) {
+        if (entry.rawText == rawText)
+            markEntryAbsent(entry, prizeId);
     }
 }
 
@@ -259,8 +289,12 @@ void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
             it->second.push_back(j);
     }
     for (const WinnerRecord& record : log.winners) {
-        for (const std::size_t j : entriesByText.find(record.rawText)->second)
-            markEntry(list.entries[j], record.prizeId);
+        for (const std::size_t j : entriesByText.find(record.rawText)->second) {
+            if (record.status == WinnerStatus::Absent)
+                markEntryAbsent(list.entries[j], record.prizeId);
+            else
+                markEntry(list.entries[j], record.prizeId);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lottery {
@@ -65,6 +66,12 @@ ResultsRecord startRecord(core::CoreServices& services);
 // is written, so that the winners shown are not drawn again whatever the disk does.
 ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services);
 
+// Lines for some positions of round options.roundIndex + 1 of the prize at
+// options.prizeIndex, each {position from 1, entry index}: absent marks take the entry out of
+// the draw and its mark of that prize away; replacements are marked as winners.
+ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int, int>>& positions,
+                              WinnerStatus status, core::CoreServices& services);
+
 // The end line "抽奖结束日期：" + time.
 ResultsRecord endRecord(core::CoreServices& services);
 
@@ -97,6 +104,8 @@ void clearWinnerMarks(ParticipantList& list);
 
 // Marks every entry of rawText as a winner of prizeId: copies of one text are one participant.
 void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId);
+// Marks every entry of rawText absent (out of the draw) and takes its mark of prizeId away.
+void markAbsent(ParticipantList& list, std::string_view rawText, const std::string& prizeId);
 
 // Clears every mark, then marks the entries the log records as winners.
 void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log);

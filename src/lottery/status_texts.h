@@ -1,14 +1,14 @@
 #pragma once
 
 #include "core/core_services.h"
-#include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
+
+#include <string>
 
 namespace lottery {
 
-// The status lines for the draw's position: before the first press only the next step;
-// after the last round "抽奖结束！" as the next. Prizes without rounds are never named.
-StatusTexts statusTexts(const PrizeTable& table, const DrawOptions& options,
-                        core::CoreServices& services);
+// One step of the status lines: prefix, the prize's title, "第round轮/共of轮" (UTF-8).
+std::string stepText(const char* prefix, const PrizeRecord& prize, int round, int of,
+                     core::CoreServices& services);
 
 } // namespace lottery

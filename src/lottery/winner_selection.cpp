@@ -22,6 +22,8 @@ bool repeatListNames(std::string_view repeatList, std::string_view prizeId) {
 }
 
 bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize) {
+    if (entry.absent)
+        return false;
     if (entry.won == 0)
         return true;
     if (prize.repeatList.empty() || entry.wonPrizeIds.empty())
@@ -32,28 +34,37 @@ bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize) {
 }
 
 void selectWinners(LotteryData& data, core::CoreServices& services) {
+    const DrawOptions& options = data.options;
+    int count = 0;
+    if (options.prizeIndex >= 0 && options.prizeIndex < data.prizeTable.count())
+        count = winnersInRound(data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)],
+                               options.roundIndex);
+    drawWinners(data, options.prizeIndex, count, {}, services);
+}
+
+void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
+                 core::CoreServices& services) {
     CandidatePool& pool = data.pool;
     pool.slots.fill(0);
     pool.winnerCount = 0;
-
-    const DrawOptions& options = data.options;
-    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count())
+    if (prizeIndex < 0 || prizeIndex >= data.prizeTable.count() || count <= 0)
         return;
-    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
-    if (prize.rounds <= 0 || options.roundIndex < 0 || options.roundIndex >= prize.rounds)
-        return;
-
+    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
     const auto& entries = data.participants.entries;
+    const auto kept = [&](const std::string& text) {
+        return std::any_of(keep.begin(), keep.end(), [&](int j) {
+            return j >= 0 && j < data.participants.count() &&
+                   entries[static_cast<std::size_t>(j)].rawText == text;
+        });
+    };
     const int entryCount = std::min(data.participants.count(), kParticipantCapacity);
     int n = 0;
     for (int j = 0; j < entryCount; ++j) {
-        if (isCandidateFor(entries[static_cast<std::size_t>(j)], prize))
+        const ParticipantRecord& entry = entries[static_cast<std::size_t>(j)];
+        if (isCandidateFor(entry, prize) && (keep.empty() || !kept(entry.rawText)))
             pool.slots[static_cast<std::size_t>(n++)] = j;
     }
-
-    const int k = std::min(winnersInRound(prize, options.roundIndex), n);
-    if (k <= 0)
-        return;
+    const int k = std::min({count, n, kMaxWinnersPerRound});
 
     // Partial Fisher-Yates: each winner is uniform among the candidates not yet taken. Copies
     // of one text weigh its odds, but the text wins once: a copy of a winner of this round is

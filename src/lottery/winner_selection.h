@@ -4,6 +4,7 @@
 #include "lottery/lottery_data.h"
 
 #include <string_view>
+#include <vector>
 
 namespace lottery {
 
@@ -20,5 +21,11 @@ bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize);
 // the top of the pool; sets pool.winnerCount (0 for a prize index out of range, a prize
 // without rounds or a round index past its last round). Allocates nothing.
 void selectWinners(LotteryData& data, core::CoreServices& services);
+
+// Draws up to count winners of the prize at prizeIndex the same way, each uniform among the
+// candidates not yet taken; entries with the text of an entry in keep (the positions of a
+// round that stay) are no candidates. Sets pool.winnerCount to the number drawn.
+void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
+                 core::CoreServices& services);
 
 } // namespace lottery

@@ -158,7 +158,7 @@ void MainWindowTest::keyboardMenuOpensNearTheTopLeftCorner() {
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
     QApplication::sendEvent(window.get(), &event);
     QCOMPARE(shownAt, window->mapToGlobal(QPoint(3, 3)));
-    QCOMPARE(items.join(' '), QStringLiteral("奖项... 抽奖结果 - 选项 关于 - 退出"));
+    QCOMPARE(items.join(' '), QStringLiteral("奖项... 抽奖结果 选择奖项… - 选项 关于 - 退出"));
 }
 
 void MainWindowTest::unfinishedDrawAtStartUp_data() {

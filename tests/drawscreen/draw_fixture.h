@@ -1,10 +1,8 @@
 #pragma once
 
-#include "core/ccore.h"
 #include "core/gbk_codec.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
-#include "lottery/status_texts.h"
 
 #include <QImage>
 #include <QRect>
@@ -39,13 +37,14 @@ inline void select(lottery::LotteryData& data, const std::vector<int>& entries) 
     data.pool.winnerCount = static_cast<int>(entries.size());
 }
 
-// What the draw machine hands its views for data: the pool's selection and the status lines.
+// What the draw machine hands its views for data: the pool's selection and status lines of
+// the usual length (before the first press only the next step).
 inline lottery::DrawPicture pictureOf(const lottery::LotteryData& data) {
-    static core::CCore services;
     lottery::DrawPicture picture;
     for (int i = 0; i < data.pool.winnerCount; ++i)
         picture.selection.push_back(data.pool.winnerAt(i));
-    picture.status = lottery::statusTexts(data.prizeTable, data.options, services);
+    const bool ready = data.options.state() == lottery::DrawState::Ready;
+    picture.status = {ready ? "" : "当前：一等奖，第1轮/共2轮", "下一步：一等奖，第2轮/共2轮"};
     return picture;
 }
 

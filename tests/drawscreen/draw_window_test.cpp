@@ -54,7 +54,7 @@ struct Event {
     QImage readyScreen() const {
         drawscreen::FrameComposer composer(rect.size(), 1.0f,
                                            drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(drawscreen::ScreenKind::Ready, drawfixture::pictureOf(data));
+        composer.composeStatic(drawscreen::ScreenKind::Ready, draw->machine().picture());
         return composer.canvas();
     }
 };

@@ -1,11 +1,9 @@
-#include "core/ccore.h"
 #include "draw_fixture.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/name_font.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/status_lines.h"
 #include "drawscreen/text_outline.h"
-#include "lottery/status_texts.h"
 
 #include <QtTest>
 
@@ -69,55 +67,6 @@ private Q_SLOTS:
         QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Ready), QStringLiteral("准备抽奖！"));
         QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Finished),
                  QStringLiteral("抽奖结束！"));
-    }
-
-    void statusTexts_data() {
-        QTest::addColumn<int>("skipped"); // prizes taken off the front of the table
-        QTest::addColumn<int>("prizeIndex");
-        QTest::addColumn<int>("roundIndex");
-        QTest::addColumn<bool>("ready");
-        QTest::addColumn<QStringList>("texts"); // left, right
-        QTest::newRow("ready") << 0 << 0 << 0 << true
-                               << QStringList{"", "下一步：一等奖，第1轮/共4轮"};
-        QTest::newRow("first round")
-            << 0 << 0 << 0 << false
-            << QStringList{"当前：一等奖，第1轮/共4轮", "下一步：一等奖，第2轮/共4轮"};
-        QTest::newRow("middle round")
-            << 0 << 0 << 2 << false
-            << QStringList{"当前：一等奖，第3轮/共4轮", "下一步：一等奖，第4轮/共4轮"};
-        QTest::newRow("last round")
-            << 0 << 0 << 3 << false
-            << QStringList{"当前：一等奖，第4轮/共4轮", "下一步：二等奖，第1轮/共1轮"};
-        QTest::newRow("0-round prize skipped")
-            << 0 << 1 << 0 << false
-            << QStringList{"当前：二等奖，第1轮/共1轮", "下一步：三等奖%1，第1轮/共1轮"};
-        QTest::newRow("ready skips a 0-round prize")
-            << 2 << 0 << 0 << true << QStringList{"", "下一步：三等奖%1，第1轮/共1轮"};
-        QTest::newRow("end before a 0-round prize")
-            << 0 << 3 << 0 << false << QStringList{"当前：三等奖%1，第1轮/共1轮", "抽奖结束！"};
-        QTest::newRow("outside the table") << 0 << 7 << 0 << false << QStringList{"", ""};
-    }
-
-    void statusTexts() {
-        QFETCH(int, skipped);
-        QFETCH(int, prizeIndex);
-        QFETCH(int, roundIndex);
-        QFETCH(bool, ready);
-        QFETCH(QStringList, texts);
-        // A title holding an argument marker is shown as typed.
-        lottery::PrizeTable table;
-        table.prizes = {prize("一等奖", 10, 3), prize("二等奖", 2, 5), prize("空奖", 0, 5),
-                        prize("三等奖%1", 4, 4), prize("空奖", 0, 1)};
-        table.prizes.erase(table.prizes.begin(), table.prizes.begin() + skipped);
-        lottery::DrawOptions options;
-        options.prizeIndex = prizeIndex;
-        options.roundIndex = roundIndex;
-        options.setState(ready ? lottery::DrawState::Ready : lottery::DrawState::ShowingResult);
-        core::CCore services;
-        const lottery::StatusTexts shown = lottery::statusTexts(table, options, services);
-        QCOMPARE((QStringList{QString::fromStdString(shown.current),
-                              QString::fromStdString(shown.next)}),
-                 texts);
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -213,4 +214,107 @@ TEST_F(DrawMachineTest, TableShrunkDuringTheDrawShowsTheFinishedScreen) {
     press(2); // stops the roll and records nothing, then the finished screen
     EXPECT_EQ(view.take(), (Calls{"cue1", "timer off", "finished", "finished"}));
     EXPECT_EQ(resultBytes(), before);
+}
+
+// The status lines follow the draw; prizes without rounds are never named.
+TEST_F(DrawMachineTest, StatusLinesFollowTheDraw) {
+    addPrize("A", 10, 3);
+    addPrize("Z", 0, 5);
+    addPrize("B", 2, 5);
+    const auto status = [this] {
+        const lottery::StatusTexts& texts = machine.picture().status;
+        return texts.current + "|" + texts.next;
+    };
+    machine.present();
+    EXPECT_EQ(status(), "|下一步：TA，第1轮/共4轮");
+    press(2);
+    EXPECT_EQ(status(), "当前：TA，第1轮/共4轮|下一步：TA，第2轮/共4轮");
+    press(6);
+    EXPECT_EQ(status(), "当前：TA，第4轮/共4轮|下一步：TB，第1轮/共1轮");
+    press(2);
+    EXPECT_EQ(status(), "当前：TB，第1轮/共1轮|抽奖结束！");
+}
+
+// Rounds in the order the operator chose them, each prize continuing its own rounds; the
+// draw ends when no prize has rounds left.
+TEST_F(DrawMachineTest, ChosenPrizesAreDrawnNextAndProgressIsKeptPerPrize) {
+    addPrize("A", 2, 1);
+    addPrize("B", 1, 1);
+    addPrize("C", 1, 1);
+    machine.choosePrize(2); // before the first press: the first prize
+    press();
+    EXPECT_FALSE(machine.whyNoPrizeChoice().empty()); // not while rolling
+    press(3);                                         // C, then A's first round (C has none left)
+    machine.choosePrize(1);
+    EXPECT_EQ(machine.picture().status.next, "下一步：TB，第1轮/共1轮");
+    press(4); // B, then A's second round
+    EXPECT_TRUE(log().finished);
+    std::string rounds;
+    for (const auto& w : log().winners)
+        rounds += w.prizeId + std::to_string(w.round) + " ";
+    EXPECT_EQ(rounds, "C1 A1 B1 A2 ");
+    press();
+    EXPECT_EQ(view.calls.back(), "finished");
+}
+
+// Absent winners leave their positions empty; the next roll fills only those, the kept names
+// stand still, and every line is on disk before the screen changes.
+TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
+    addPrize("A", 3, 3);
+    addPrize("B", 1, 1);
+    press(2);
+    const std::vector<int> round = machine.roundOnScreen();
+    const std::string gone = data.participants.entries.at(round[1]).rawText;
+    machine.markAbsent({2});
+    EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
+    EXPECT_EQ(machine.picture().selection, (std::vector<int>{round[0], -1, round[2]}));
+    EXPECT_EQ(machine.picture().status.next, "下一步：TA，补抽 1 人");
+    for (int frame = 0; frame < 30; ++frame) {
+        if (frame == 0)
+            press();
+        else
+            machine.tick();
+        const auto& shown = machine.picture().selection;
+        ASSERT_EQ(shown.size(), 3u);
+        EXPECT_EQ(shown[0], round[0]);
+        EXPECT_EQ(shown[2], round[2]);
+        EXPECT_NE(data.participants.entries.at(shown[1]).rawText, gone);
+    }
+    const int replacement = machine.picture().selection[1];
+    press();
+    const auto& last = log().winners.back();
+    EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
+    EXPECT_EQ(last.position, 2);
+    EXPECT_EQ(last.rawText, data.participants.entries.at(replacement).rawText);
+    EXPECT_EQ(machine.roundOnScreen()[1], replacement);
+    machine.markAbsent({2}); // a replacement can be absent in turn
+    press(2);
+    EXPECT_EQ(log().winners.size(), 7u); // three, then an absent and a replacement twice
+    press(2);                            // B: the absent ones are no candidates
+    EXPECT_NE(log().winners.back().rawText, gone);
+    EXPECT_TRUE(log().finished);
+}
+
+// Edits during the draw never move it to another prize nor give a prize more than its total.
+TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
+    addPrize("A", 6, 2);
+    addPrize("B", 2, 1);
+    press(2); // A1: 2 winners
+    EXPECT_FALSE(machine.whyNotDelete(0).empty());
+    EXPECT_TRUE(machine.whyNotDelete(1).empty());
+    EXPECT_FALSE(machine.whyNotTotal(0, 1).empty());
+    EXPECT_TRUE(machine.whyNotTotal(0, 2).empty());
+    // One winner a round now, and a new first prize in front.
+    data.prizeTable.prizes[0].perRound = 1;
+    data.prizeTable.prizes.insert(data.prizeTable.prizes.begin(), {"N", "TN", "", 1, 1, 0, "", 1});
+    machine.prizesChanged();
+    EXPECT_EQ(data.options.prizeIndex, 1);
+    machine.present();
+    EXPECT_EQ(machine.picture().status.current, "当前：TA，第1轮/共5轮");
+    press(20);
+    std::map<std::string, int> winners;
+    for (const auto& w : log().winners)
+        ++winners[w.prizeId];
+    EXPECT_EQ(winners, (std::map<std::string, int>{{"A", 6}, {"B", 2}, {"N", 1}}));
+    EXPECT_TRUE(log().finished);
 }

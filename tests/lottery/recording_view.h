@@ -22,8 +22,9 @@ public:
         if (picture.screen == Screen::Ready || picture.screen == Screen::Finished)
             return;
         shown.clear();
-        for (const int j : picture.selection)
-            shown.push_back(data_.participants.entries.at(static_cast<std::size_t>(j)).rawText);
+        for (const int j : picture.selection) // -1: a position left empty
+            shown.push_back(
+                j < 0 ? "" : data_.participants.entries.at(static_cast<std::size_t>(j)).rawText);
         if (picture.screen == Screen::Result && onResult)
             onResult();
     }
