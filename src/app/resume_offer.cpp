@@ -21,24 +21,20 @@ std::optional<lottery::ResultsLog> offerResume(QWidget* owner, lottery::LotteryD
         return std::nullopt;
     }
     const lottery::ResumePlan plan = lottery::planResume(data, log, core);
-    switch (plan.kind) {
-    case lottery::ResumePlan::Kind::Nothing:
+    if (plan.kind == lottery::ResumePlan::Kind::Nothing)
         return std::nullopt;
-    case lottery::ResumePlan::Kind::DoesNotFit:
-        core::CCore::msgboxWarning(
-            owner, QStringLiteral("上次抽奖尚未结束，但现在的奖项或抽奖名单与抽奖结果文件中的"
-                                  "记录不符，无法继续：\n%1\n\n按空格键将开始新的抽奖，"
-                                  "上次的结果文件会另存为备份。")
-                       .arg(QString::fromStdString(plan.problem)));
-        return std::nullopt;
-    case lottery::ResumePlan::Kind::Resumable:
-        break;
-    }
     // Yes is the default: a stray Space or Return must not throw the recorded winners away.
-    if (core::CCore::msgboxConfirm(owner, QStringLiteral("上次抽奖尚未结束，是否继续？"),
-                                   core::kAnswerYes) != core::kAnswerYes)
+    const QString question =
+        plan.kind == lottery::ResumePlan::Kind::Resumable
+            ? QStringLiteral("上次抽奖尚未结束，是否继续？")
+            : QStringLiteral("上次抽奖尚未结束，但现在的奖项或抽奖名单与抽奖结果文件中的记录"
+                             "不完全相符：\n%1\n\n是否继续上次的抽奖？仍然相符的记录照常保留，"
+                             "仍在名单中的中奖者不会再次中奖。选“否”则下一次按键开始新的抽奖，"
+                             "上次的结果文件会另存为备份。")
+                  .arg(QString::fromStdString(plan.problem));
+    if (core::CCore::msgboxConfirm(owner, question, core::kAnswerYes) != core::kAnswerYes)
         return std::nullopt;
-    lottery::applyResume(data, log, plan.point);
+    lottery::restoreWinnerMarks(data.participants, log);
     return log;
 }
 

@@ -11,10 +11,10 @@ class QWidget;
 namespace app {
 
 // At start-up, after the event's data loaded: when the results file holds an unfinished draw,
-// asks whether to go on with it. Yes restores the marks and the last recorded round in data
-// and returns the log, for DrawWindow::resumeAt to go on from. A draw that no longer fits the
-// prizes or entries is told, and only a new draw is offered; so is a results file that cannot be
-// read.
+// asks whether to go on with it (是 the default). Yes restores the winners' marks in data and
+// returns the log, for DrawWindow::resumeAt to go on from. A draw that no longer fits the
+// prizes or entries is offered too, naming what changed: what still fits goes on. A results
+// file that cannot be read is told, and nothing is resumed.
 std::optional<lottery::ResultsLog> offerResume(QWidget* owner, lottery::LotteryData& data,
                                                const lottery::EventPaths& paths, core::CCore& core);
 

@@ -205,6 +205,7 @@ void DrawMachine::resume(const ResultsLog& log) {
     redrawing_ = false;
     std::string lastKey;
     int lastRound = 0;
+    std::vector<bool> freed; // positions of the last round left by an absent winner
     // Each prize's rounds in the order recorded; a round's positions as its lines leave them.
     for (const WinnerRecord& record : log.winners) {
         int index = -1;
@@ -229,6 +230,7 @@ void DrawMachine::resume(const ResultsLog& log) {
             lastKey = key;
             lastRound = record.round;
             round_.clear();
+            freed.clear();
             current_ = key;
         }
         const std::size_t at = static_cast<std::size_t>(record.position - 1);
@@ -243,13 +245,18 @@ void DrawMachine::resume(const ResultsLog& log) {
         if (record.status == WinnerStatus::Absent) {
             --progress.held;
             round_[at] = -1;
+            freed.resize(round_.size(), false);
+            freed[at] = true;
         } else {
             ++progress.held;
+            // A winner no longer in the list keeps the position, shown empty.
             round_[at] = entry;
+            freed.resize(round_.size(), false);
+            freed[at] = false;
         }
     }
-    for (std::size_t i = 0; i < round_.size(); ++i)
-        if (round_[i] < 0)
+    for (std::size_t i = 0; i < freed.size(); ++i)
+        if (freed[i])
             freed_.push_back(static_cast<int>(i) + 1);
     const int index = indexOf(current_);
     data_.options.prizeIndex = index < 0 ? 0 : index;

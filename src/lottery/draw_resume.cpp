@@ -60,7 +60,6 @@ public:
         return true;
     }
 
-    ResumePoint point() const { return {prizeIndex_, round_ - 1}; }
     const std::string& problem() const { return problem_; }
 
 private:
@@ -98,45 +97,7 @@ ResumePlan planResume(const LotteryData& data, const ResultsLog& log,
         }
     }
     plan.kind = ResumePlan::Kind::Resumable;
-    plan.point = check.point();
     return plan;
-}
-
-void applyResume(LotteryData& data, const ResultsLog& log, const ResumePoint& point) {
-    restoreWinnerMarks(data.participants, log);
-    DrawOptions& options = data.options;
-    options.prizeIndex = point.prizeIndex;
-    options.roundIndex = point.roundIndex;
-    options.setState(DrawState::ShowingResult);
-
-    CandidatePool& pool = data.pool;
-    pool.slots.fill(0);
-    pool.winnerCount = 0;
-    if (point.prizeIndex < 0 || point.prizeIndex >= data.prizeTable.count())
-        return;
-    const std::string& prizeId =
-        data.prizeTable.prizes[static_cast<std::size_t>(point.prizeIndex)].id;
-    const auto& entries = data.participants.entries;
-    // Every copy of a text holds the marks (markWinner): a record shows as the first entry
-    // of its text not already shown in the round.
-    std::vector<int> chosen;
-    for (const WinnerRecord& record : log.winners) {
-        if (record.prizeId != prizeId || record.round != point.roundIndex + 1)
-            continue;
-        if (static_cast<int>(chosen.size()) >= kMaxWinnersPerRound)
-            break;
-        for (std::size_t j = 0; j < entries.size(); ++j) {
-            const int index = static_cast<int>(j);
-            if (entries[j].rawText == record.rawText &&
-                std::find(chosen.begin(), chosen.end(), index) == chosen.end()) {
-                chosen.push_back(index);
-                break;
-            }
-        }
-    }
-    for (std::size_t i = 0; i < chosen.size(); ++i)
-        pool.slots[static_cast<std::size_t>(kPoolSize) - 1 - i] = chosen[i];
-    pool.winnerCount = static_cast<int>(chosen.size());
 }
 
 } // namespace lottery

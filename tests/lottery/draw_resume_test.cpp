@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,7 +47,9 @@ lottery::ResultsLog logOf(const std::vector<std::tuple<std::string, int, std::st
 
 // A draw on a real results file, which the program can stop and start again.
 struct DrawRun {
-    DrawRun() { restart(); }
+    explicit DrawRun(Texts list = {"e1", "e2", "dup", "dup", "e5"}) : entries(std::move(list)) {
+        restart();
+    }
     void press(int times) {
         for (int i = 0; i < times; ++i)
             machine->advance();
@@ -53,14 +57,23 @@ struct DrawRun {
     // What a new start-up finds: the same files, no marks, no progress.
     void restart() {
         machine.reset();
-        data = event();
+        data = event(entries);
         view = std::make_unique<RecordingView>(data);
         view->onResult = [this] { lastResult = view->shown; };
         machine = std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
         machine->addView(*view);
     }
     lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
+    // A new start-up that goes on with the draw on disk.
+    void resume() {
+        restart();
+        const lottery::ResultsLog recorded = log();
+        ASSERT_EQ(lottery::planResume(data, recorded, services).kind, ResumePlan::Kind::Resumable);
+        lottery::restoreWinnerMarks(data.participants, recorded);
+        machine->resume(recorded);
+    }
 
+    Texts entries;
     TempEventFolder folder;
     GbkFakeServices services{{}, 11};
     lottery::LotteryData data;
@@ -99,25 +112,6 @@ TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsIsResumed) {
     }
 }
 
-// The restored result shows entries of the recorded texts: two dups of one round are two
-// entries, and a dup shown again for a later prize holds every prize's mark.
-TEST(ApplyResume, ShowsTheEntriesHoldingTheRecords) {
-    GbkFakeServices services;
-    lottery::LotteryData data = event();
-    const auto twice = logOf({{"A", 1, "dup"}, {"A", 1, "dup"}});
-    lottery::applyResume(data, twice, lottery::planResume(data, twice, services).point);
-    ASSERT_EQ(data.pool.winnerCount, 2);
-    EXPECT_NE(data.pool.winnerAt(0), data.pool.winnerAt(1));
-
-    data.participants.entries[4] = {"e5", "e5", 1, {"B"}}; // a stale mark from before
-    const auto log = logOf({{"A", 1, "dup"}, {"A", 1, "e1"}, {"A", 2, "dup"}, {"B", 1, "dup"}});
-    lottery::applyResume(data, log, lottery::planResume(data, log, services).point);
-    EXPECT_EQ(data.options.state(), lottery::DrawState::ShowingResult);
-    ASSERT_EQ(data.pool.winnerCount, 1);
-    EXPECT_EQ(data.participants.entries.at(data.pool.winnerAt(0)).wonPrizeIds, (Texts{"A", "B"}));
-    EXPECT_EQ(data.participants.entries[4].won, 0);
-}
-
 // Stopped after A's second round, while it rolled, or before the end line was written: the
 // last result shows again with the marks back, and the draw goes on in the same file with
 // every round once.
@@ -140,7 +134,7 @@ TEST(Resume, ContinuesTheDrawWithItsRoundMarksAndWinners) {
         const lottery::ResultsLog recorded = run.log();
         const ResumePlan plan = lottery::planResume(run.data, recorded, run.services);
         ASSERT_EQ(plan.kind, ResumePlan::Kind::Resumable) << plan.problem;
-        lottery::applyResume(run.data, recorded, plan.point);
+        lottery::restoreWinnerMarks(run.data.participants, recorded);
         run.machine->resume(recorded);
         EXPECT_EQ(run.view->take(), (Texts{"timer off", "font", "result"}));
         EXPECT_EQ(run.view->shown, lastResult);
@@ -163,5 +157,41 @@ TEST(Resume, ContinuesTheDrawWithItsRoundMarksAndWinners) {
         EXPECT_EQ(rounds, "A1.1 A1.2 A2.1 B1.1 ");
         EXPECT_EQ(run.folder.backupCount(), 0);
         EXPECT_TRUE(run.view->problems.empty());
+    }
+}
+
+// Stopped right after an absent mark, while the redraw rolled, or after a prize chosen out of
+// order: the restart shows the round as it was, freed positions empty, and going on fills
+// every position exactly once.
+TEST(Resume, GoesOnFromEveryMomentOfTheLiveCommands) {
+    const struct {
+        const char* name;
+        std::function<void(DrawRun&)> act;
+        std::vector<int> freed;
+    } cases[] = {
+        {"absent marked", [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}); }, {1}},
+        {"redraw rolling",
+         [](DrawRun& r) { r.press(2), r.machine->markAbsent({2}), r.press(1); },
+         {2}},
+        {"chosen out of order", [](DrawRun& r) { r.machine->choosePrize(2), r.press(2); }, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawRun run({"e1", "e2", "e3", "e4", "e5", "e6"});
+        c.act(run);
+        run.resume();
+        const std::vector<int>& shown = run.machine->picture().selection;
+        for (const int position : c.freed)
+            EXPECT_EQ(shown.at(static_cast<std::size_t>(position - 1)), -1);
+        run.press(12);
+        const lottery::ResultsLog log = run.log();
+        EXPECT_TRUE(log.finished);
+        std::map<std::string, int> holders; // per prize, round and position
+        for (const lottery::WinnerRecord& w : log.winners)
+            holders[w.prizeId + std::to_string(w.round) + "." + std::to_string(w.position)] +=
+                w.status == lottery::WinnerStatus::Absent ? -1 : 1;
+        EXPECT_EQ(holders.size(), 4u); // A: 2 and 1, B: 1
+        for (const auto& [position, count] : holders)
+            EXPECT_EQ(count, 1) << position;
     }
 }
