@@ -434,7 +434,7 @@ void DrawMachine::stopRoll() {
         progress.held += static_cast<int>(filled.size());
         const std::size_t empty = freed_.size() - filled.size();
         if (empty > 0)
-            noteFailure("补抽的候选人不足，有 " + std::to_string(empty) + " 个位置空缺。");
+            notice_ = "补抽的候选人不足，有 " + std::to_string(empty) + " 个位置空缺。";
         freed_.clear();
         redrawing_ = false;
     } else {
@@ -560,6 +560,11 @@ void DrawMachine::noteFailure(const std::string& problem) {
 
 // Told at every press that leaves something unsaved: each round shown but not on disk.
 void DrawMachine::reportPendingProblem() {
+    if (!notice_.empty()) {
+        for (DrawView* view : views_)
+            view->reportProblem(notice_);
+        notice_.clear();
+    }
     if (pendingProblem_.empty())
         return;
     std::string message = "抽奖结果未能写入文件，抽奖继续进行。\n" + pendingProblem_;

@@ -126,6 +126,7 @@ private:
     // file keeps the order of the draw.
     std::deque<ResultsRecord> unsaved_;
     std::string pendingProblem_;
+    std::string notice_; // something the operator must know that is no failure
 };
 
 } // namespace lottery
