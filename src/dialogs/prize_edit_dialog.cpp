@@ -12,9 +12,9 @@
 namespace dialogs {
 
 PrizeEditDialog::PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
-                                 QWidget* parent)
+                                 DrawGuard guard, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::PrizeEditDialog>()), table_(table),
-      editMode(editMode), editIndex(editIndex) {
+      editMode(editMode), editIndex(editIndex), guard_(std::move(guard)) {
     ui_->setupUi(this);
     ui_->idEdit->setValidator(new GbkLengthValidator(lottery::kPrizeIdBytes, this));
     ui_->titleEdit->setValidator(new GbkLengthValidator(lottery::kPrizeTitleBytes, this));
@@ -93,6 +93,8 @@ void PrizeEditDialog::accept() {
         !separatorFree(this, ui_->imageEdit, QStringLiteral("图片文件名")) ||
         !separatorFree(this, ui_->repeatEdit, QStringLiteral("允许重复奖项")))
         return;
+    if (editMode != Add && !drawAllows(total, *id))
+        return;
 
     if (editMode == Add)
         table_.prizes.emplace_back();
@@ -107,6 +109,24 @@ void PrizeEditDialog::accept() {
     prize->perRound = perRound;
     prize->order = order;
     QDialog::accept();
+}
+
+// The draw holds the prize's winners by id and counts them against its total.
+bool PrizeEditDialog::drawAllows(int total, const std::string& id) {
+    const std::string whyTotal = guard_.totalRefusal(editIndex, total);
+    if (!whyTotal.empty()) {
+        core::CCore::msgboxWarning(this, QString::fromStdString(whyTotal));
+        focusField(ui_->totalEdit);
+        return false;
+    }
+    const bool idChanged = id != table_.prizes[static_cast<std::size_t>(editIndex)].id;
+    const std::string whyId = idChanged ? guard_.idRefusal(editIndex) : std::string();
+    if (!whyId.empty()) {
+        core::CCore::msgboxWarning(this, QString::fromStdString(whyId));
+        focusField(ui_->idEdit);
+        return false;
+    }
+    return true;
 }
 
 } // namespace dialogs

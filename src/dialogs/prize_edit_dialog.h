@@ -1,10 +1,12 @@
 #pragma once
 
+#include "dialogs/draw_guard.h"
 #include "lottery/lottery_data.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class PrizeEditDialog;
@@ -19,8 +21,9 @@ class PrizeEditDialog : public QDialog {
 public:
     enum EditMode { Add = 0, Modify = 1 };
 
-    // editIndex is the record to change in Modify mode; it is ignored in Add mode.
-    PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
+    // editIndex is the record to change in Modify mode; it is ignored in Add mode. guard
+    // refuses a change of total or id that the running draw cannot follow.
+    PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex, DrawGuard guard = {},
                     QWidget* parent = nullptr);
     ~PrizeEditDialog() override;
 
@@ -29,11 +32,14 @@ public:
 
 private:
     void OnInitDialog();
+    // Says why and focuses the field when the running draw refuses the change.
+    bool drawAllows(int total, const std::string& id);
 
     std::unique_ptr<Ui::PrizeEditDialog> ui_;
     lottery::PrizeTable& table_;
     int editMode;
     int editIndex;
+    DrawGuard guard_;
 };
 
 } // namespace dialogs

@@ -21,9 +21,10 @@ constexpr std::array<int, 7> kColumnWidths = {80, 80, 90, 60, 90, 90, 100};
 
 PrizeListDialog::PrizeListDialog(lottery::LotteryData& data, std::filesystem::path participantFile,
                                  core::CCore& core, std::function<void()> resetDraw,
-                                 QWidget* parent)
+                                 DrawGuard guard, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::PrizeListDialog>()), data_(data),
-      participantFile_(std::move(participantFile)), core_(core), resetDraw_(std::move(resetDraw)) {
+      participantFile_(std::move(participantFile)), core_(core), resetDraw_(std::move(resetDraw)),
+      guard_(std::move(guard)) {
     ui_->setupUi(this);
     connect(ui_->addButton, &QPushButton::clicked, this, &PrizeListDialog::OnAddPrize);
     connect(ui_->modifyButton, &QPushButton::clicked, this, &PrizeListDialog::OnModifyPrize);
@@ -74,7 +75,7 @@ int PrizeListDialog::selectedRow() const {
 void PrizeListDialog::OnAddPrize() {
     if (refuseWhenFull(this, data_.prizeTable))
         return;
-    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, this);
+    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, guard_, this);
     if (edit.exec() == QDialog::Accepted)
         fillRow(data_.prizeTable.count() - 1);
     prizesChanged_ = true;
@@ -86,7 +87,7 @@ void PrizeListDialog::OnModifyPrize() {
         core::CCore::msgboxWarning(this, QStringLiteral("没有选中任何记录！"));
         return;
     }
-    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, this);
+    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, guard_, this);
     if (edit.exec() == QDialog::Accepted)
         fillRow(row);
     prizesChanged_ = true;
@@ -101,6 +102,11 @@ void PrizeListDialog::OnDeletePrize() {
     const int row = selectedRow();
     if (row < 0) {
         core::CCore::msgboxWarning(this, QStringLiteral("没有选中任何记录！"));
+        return;
+    }
+    const std::string refusal = guard_.deleteRefusal(row);
+    if (!refusal.empty()) {
+        core::CCore::msgboxWarning(this, QString::fromStdString(refusal));
         return;
     }
     auto& prizes = data_.prizeTable.prizes;

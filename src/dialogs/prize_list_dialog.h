@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/draw_guard.h"
 #include "lottery/lottery_data.h"
 
 #include <QDialog>
@@ -27,8 +28,10 @@ class PrizeListDialog : public QDialog {
 public:
     // resetDraw is called after a confirmed reset has set the draw back to its start in
     // data.options; it stops a roll and shows the ready screen when a draw window exists.
+    // guard refuses the deletions and edits the running draw cannot follow.
     PrizeListDialog(lottery::LotteryData& data, std::filesystem::path participantFile,
-                    core::CCore& core, std::function<void()> resetDraw, QWidget* parent = nullptr);
+                    core::CCore& core, std::function<void()> resetDraw, DrawGuard guard = {},
+                    QWidget* parent = nullptr);
     ~PrizeListDialog() override;
 
     bool participantFileOpened() const { return participantFileOpened_; }
@@ -52,6 +55,7 @@ private:
     std::filesystem::path participantFile_;
     core::CCore& core_;
     std::function<void()> resetDraw_;
+    DrawGuard guard_;
     bool participantFileOpened_ = false;
     bool prizesChanged_ = false;
 };

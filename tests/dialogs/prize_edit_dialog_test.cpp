@@ -6,6 +6,10 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 
+namespace {
+const std::string kHeldTotal = "这个奖项在本次抽奖中已有 4 名中奖者，抽取总人数不能少于这个数。";
+}
+
 class PrizeEditDialogTest : public QObject {
     Q_OBJECT
 
@@ -15,9 +19,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("edits"); // over a valid title, total and per round
         QTest::addColumn<QString>("message");   // empty: accepted
         QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("modified"); // the record of A1 B2 C3 changed; -1: one is added
         auto row = [](const char* name, const QStringList& edits, const QString& message = {},
-                      const char* focus = "", int existing = 1) {
-            QTest::newRow(name) << existing << edits << message << QString(focus);
+                      const char* focus = "", int existing = 1, int modified = -1) {
+            QTest::newRow(name) << existing << edits << message << QString(focus) << modified;
+        };
+        // The draw holds 4 winners of B2 (record 1).
+        auto modify = [&row](const char* name, int record, const QStringList& edits,
+                             const QString& message = {}, const char* focus = "") {
+            row(name, edits, message, focus, 3, record);
         };
         const QString title = QStringLiteral("奖项显示标题不能为空！");
         const QString total = QStringLiteral("抽取总人数不能小于1！");
@@ -57,6 +67,18 @@ private Q_SLOTS:
             "repeatEdit");
         row("full table before backtick title", {"titleEdit=`"},
             QStringLiteral("奖项已满，最多只能设置100个奖项！"), "idEdit", lottery::kPrizeCapacity);
+        const QString held = QString::fromStdString(kHeldTotal);
+        const QString newId = QStringLiteral("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。");
+        modify("total below the draw's winners", 1, {"totalEdit=3"}, held, "totalEdit");
+        modify("total at the draw's winners", 1, {"totalEdit=4", "perRoundEdit=2"});
+        modify("backtick title before total below winners", 1, {"titleEdit=`", "totalEdit=3"},
+               separator("显示标题"), "titleEdit");
+        modify("total below winners before new id", 1, {"totalEdit=3", "idEdit=B9"}, held,
+               "totalEdit");
+        modify("new id of a prize with winners", 1, {"idEdit=B9"}, newId, "idEdit");
+        modify("other edits of a prize with winners", 1,
+               {"imageEdit=car.png", "orderEdit=9", "repeatEdit=A1"});
+        modify("new id of a prize without winners", 2, {"idEdit=C9", "totalEdit=1"});
     }
 
     void confirm() {
@@ -64,10 +86,23 @@ private Q_SLOTS:
         QFETCH(QStringList, edits);
         QFETCH(QString, message);
         QFETCH(QString, focus);
+        QFETCH(int, modified);
         core::MessageBoxHook hook;
         lottery::PrizeTable table;
         table.prizes.resize(std::size_t(existing));
-        dialogs::PrizeEditDialog dialog(table, dialogs::PrizeEditDialog::Add, 0);
+        if (modified >= 0)
+            table.prizes = {prize("A1", "a", 1), prize("B2", "b", 2), prize("C3", "c", 3)};
+        dialogs::DrawGuard guard;
+        guard.whyNotTotal = [](int i, int total) {
+            return i == 1 && total < 4 ? kHeldTotal : std::string();
+        };
+        guard.whyNotChangeId = [](int i) {
+            return i == 1 ? std::string("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。")
+                          : std::string();
+        };
+        dialogs::PrizeEditDialog dialog(
+            table, modified < 0 ? dialogs::PrizeEditDialog::Add : dialogs::PrizeEditDialog::Modify,
+            modified, guard);
         dialog.show();
         setEdits(dialog, {"titleEdit=x", "totalEdit=5", "perRoundEdit=5"});
         for (const QString& edit : edits) {
@@ -86,7 +121,10 @@ private Q_SLOTS:
 
         QCOMPARE(hook.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(message.isEmpty() || hook.messages()[0].kind == core::MessageKind::Warning);
-        QCOMPARE(table.count(), existing + (message.isEmpty() ? 1 : 0));
+        QCOMPARE(table.count(), existing + (message.isEmpty() && modified < 0 ? 1 : 0));
+        if (modified >= 0) // refused: the record as it was
+            QCOMPARE(table.prizes[std::size_t(modified)].title,
+                     std::string(message.isEmpty() ? "x" : "b"));
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         QVERIFY(message.isEmpty() || focusedAndSelected(dialog, focus));
     }

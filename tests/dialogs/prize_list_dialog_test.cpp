@@ -15,6 +15,10 @@
 
 using dialogs::PrizeEditDialog;
 
+namespace {
+const QString kHeldText = QStringLiteral("这个奖项在本次抽奖中已有中奖者，不能删除。");
+}
+
 class PrizeListDialogTest : public QObject {
     Q_OBJECT
 
@@ -36,8 +40,14 @@ private Q_SLOTS:
         hook_ = std::make_unique<core::MessageBoxHook>(
             [this](core::MessageKind, const QString&) { return answer_; });
         const auto paths = lottery::EventPaths::forFolder(folder_.path().toStdString());
-        dialog_ = std::make_unique<dialogs::PrizeListDialog>(data_, paths.participantFile, core_,
-                                                             [this] { ++resets_; });
+        // The draw holds winners of C3 (row 2) only.
+        dialogs::DrawGuard guard;
+        guard.whyNotDelete = [](int i) { return i == 2 ? kHeldText.toStdString() : std::string(); };
+        guard.whyNotTotal = [](int i, int total) {
+            return i == 2 && total < 4 ? std::string("4") : std::string();
+        };
+        dialog_ = std::make_unique<dialogs::PrizeListDialog>(
+            data_, paths.participantFile, core_, [this] { ++resets_; }, guard);
         dialog_->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
     }
@@ -64,6 +74,8 @@ private Q_SLOTS:
         QTest::newRow("modify") << "modifyButton" << QStringList{QStringLiteral("titleEdit=头奖")}
                                 << "C3" << QStringLiteral("C3|头奖|gift.png|3|6|3|X9");
         QTest::newRow("double-click cancelled") << "" << QStringList() << "C3" << c3;
+        QTest::newRow("modify, total below the draw's winners")
+            << "modifyButton" << QStringList{"totalEdit=3"} << "C3" << c3;
     }
 
     void editDialogFillsTheRow() {
@@ -76,6 +88,8 @@ private Q_SLOTS:
             seen = child<QLineEdit>(*edit, "idEdit")->text();
             setEdits(*edit, edits);
             press(*edit, edits.isEmpty() ? "cancelButton" : "okButton");
+            if (edit->isVisible()) // refused
+                press(*edit, "cancelButton");
         });
         const QPoint cell = list()->visualRect(list()->model()->index(2, 1)).center();
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell);
@@ -124,6 +138,7 @@ private Q_SLOTS:
         row("delete, none selected", "deleteButton", -1, yes, none, "A1 B2 C3");
         row("delete first", "deleteButton", 0, yes, remove.arg("一等奖"), "B2 C3");
         row("delete refused", "deleteButton", 1, no, remove.arg("二等奖"), "A1 B2 C3");
+        row("delete refused by the draw", "deleteButton", 2, yes, kHeldText, "A1 B2 C3");
         row("reset", "resetButton", -1, yes, reset, "A1 B2 C3");
         row("reset refused", "resetButton", -1, no, reset, "A1 B2 C3");
     }
