@@ -165,12 +165,7 @@ void MainWindow::OnPrizeList() {
         const lottery::DrawMachine& machine = drawWindow_->machine();
         guard.whyNotDelete = [&machine](int i) { return machine.whyNotDelete(i); };
         guard.whyNotTotal = [&machine](int i, int total) { return machine.whyNotTotal(i, total); };
-        // The results file names winners by id: a new id would lose the prize's progress.
-        guard.whyNotChangeId = [&machine](int i) {
-            return machine.progressOf(i).rounds > 0
-                       ? std::string("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。")
-                       : std::string();
-        };
+        guard.whyNotChangeId = [&machine](int i) { return machine.whyNotChangeId(i); };
     }
     dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, guard, this);
     dialog.exec();

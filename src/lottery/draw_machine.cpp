@@ -367,6 +367,14 @@ std::string DrawMachine::whyNotDelete(int prizeIndex) const {
     return {};
 }
 
+std::string DrawMachine::whyNotChangeId(int prizeIndex) const {
+    if (data_.options.state() == DrawState::Rolling && prizeIndex == currentIndex())
+        return "这个奖项正在抽取，不能修改唯一编号。";
+    if (progressOf(prizeIndex).rounds > 0)
+        return "这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。";
+    return {};
+}
+
 std::string DrawMachine::whyNotTotal(int prizeIndex, int total) const {
     if (data_.options.state() == DrawState::Ready)
         return {};

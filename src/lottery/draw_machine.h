@@ -66,6 +66,8 @@ public:
     // total below its winners: an empty text when the edit is fine, else why not (UTF-8).
     std::string whyNotDelete(int prizeIndex) const;
     std::string whyNotTotal(int prizeIndex, int total) const;
+    // The results file names winners by id: a new id would lose the prize's progress.
+    std::string whyNotChangeId(int prizeIndex) const;
     // The round on screen, position by position: entry index, -1 for a freed position.
     const std::vector<int>& roundOnScreen() const { return round_; }
 

@@ -302,6 +302,8 @@ TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
     press(2); // A1: 2 winners
     EXPECT_FALSE(machine.whyNotDelete(0).empty());
     EXPECT_TRUE(machine.whyNotDelete(1).empty());
+    EXPECT_FALSE(machine.whyNotChangeId(0).empty());
+    EXPECT_TRUE(machine.whyNotChangeId(1).empty());
     EXPECT_FALSE(machine.whyNotTotal(0, 1).empty());
     EXPECT_TRUE(machine.whyNotTotal(0, 2).empty());
     // One winner a round now, and a new first prize in front.
@@ -311,7 +313,11 @@ TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
     EXPECT_EQ(data.options.prizeIndex, 1);
     machine.present();
     EXPECT_EQ(machine.picture().status.current, "当前：TA，第1轮/共5轮");
-    press(20);
+    press(9); // A's four rounds of one, then N's first rolls
+    ASSERT_EQ(data.options.prizeIndex, 0);
+    EXPECT_FALSE(machine.whyNotChangeId(0).empty());
+    EXPECT_FALSE(machine.whyNotDelete(0).empty());
+    press(11);
     std::map<std::string, int> winners;
     for (const auto& w : log().winners)
         ++winners[w.prizeId];
