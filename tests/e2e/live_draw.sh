@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# The live commands on the real program: a prize chosen before the first press, winners
+# marked absent and redrawn while the kept names stand still, a kill in the middle of a
+# redraw, and the results file that comes out of it.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x_session.sh"
+
+work=$(mktemp -d)
+trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A: one round of three, B: two rounds of one, C: one of one; twelve entries, music off.
+event=$work/event
+mkdir -p "$event/data"
+printf 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\nC`三等奖`c.png`3`1`1`\r\n' |
+    gbk >"$event/data/_prize.txt"
+for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$event/data/_items.txt"
+printf '[General]\nmuse=1\n' >"$event/prizedraw.ini"
+
+# The menu's item n from the top (奖项..., 抽奖结果, then the live commands) and its dialog.
+menu_item() { # n title
+    xdotool mousemove 50 50 click 3
+    sleep 0.5
+    for _ in $(seq "$1"); do xdotool key Down; done
+    press Return
+    wait_for_name "$2"
+    focus_name "$2"
+}
+
+# Ticks the row of that position in 补抽 and confirms with 是 (否 has the focus).
+mark_absent() { # position
+    menu_item 3 '^补抽$'
+    for _ in $(seq 2 "$1"); do xdotool key Down; done
+    press space Return
+    wait_for_name '^请确认$'
+    focus_name '^请确认$'
+    press Left Return
+    focus_name '^抽奖$'
+}
+
+# The vertical runs of name pixels above the status lines, one "top bottom" a line.
+name_bands() { # png
+    convert "$1" -crop 1024x620+128+80 +repage -fx '(r>0.75 && g>0.75 && b<0.35) ? 1 : 0' \
+        -scale 1x620! -depth 16 txt:- |
+        awk -F'[ ,:()]+' 'NR > 1 { y = $2 + 80
+            if ($4 > 0) { if (!on) top = y; on = 1; bottom = y }
+            else if (on) { print top, bottom; on = 0 } }
+            END { if (on) print top, bottom }'
+}
+
+area() { convert "$1" -crop "$2" +repage rgba:- | md5sum; }
+same_area() { [ "$(area "$1" "$3")" = "$(area "$2" "$3")" ]; }
+
+start_display 1280 800
+launch "$event"
+
+# C chosen before the first press is the first round drawn; A follows, first in draw order.
+menu_item 3 '^选择奖项$'
+press ctrl+End Return
+focus_name '^抽奖$'
+press space; sleep 0.3; press space
+wait_for_rounds "$event" "C1:1"
+press Next; sleep 0.3; press Right
+wait_for_rounds "$event" "C1:1 A1:1,2,3"
+sleep 0.2
+import -window root "$work/round.png"
+
+mark_absent 2
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A"
+import -window root "$work/marked.png"
+# Positions 1 and 3 stay where they were and position 2 is left empty between them.
+mapfile -t bands < <(name_bands "$work/marked.png")
+[ "${#bands[@]}" -eq 2 ] || fail "expected two names around an empty row, found rows: ${bands[*]}"
+read -r top1 bottom1 <<<"${bands[0]}"
+read -r top3 bottom3 <<<"${bands[1]}"
+pitch=$((bottom1 - top1))
+gap=$((top3 - bottom1))
+[ "$gap" -gt $((pitch / 2)) ] || fail "no empty row between the kept names: ${bands[*]}"
+[ "$(name_bands "$work/round.png")" = "$top1 $bottom3" ] ||
+    fail "the names moved: $(name_bands "$work/round.png" | tr '\n' ' ') then ${bands[*]}"
+# Rows shrunk by a margin, so that a neighbour's tall glyph never reaches into them.
+m=8
+row1=1024x$((pitch - 2 * m))+128+$((top1 + m))
+row2=1024x$((gap - 2 * m))+128+$((bottom1 + m))
+row3=1024x$((bottom3 - top3 - 2 * m))+128+$((top3 + m))
+
+# The redraw rolls only position 2.
+press space
+sleep 0.2
+for i in 1 2 3 4 5; do import -window root "$work/rolling$i.png"; done
+# A rolling frame draws the names without the result frame's shadow: frames are compared
+# with each other, and the kept names before and after the roll.
+moved=0
+for i in 1 2 3 4 5; do
+    shot=$work/rolling$i.png
+    same_area "$work/rolling1.png" "$shot" "$row1" || fail "kept position 1 changed in frame $i"
+    same_area "$work/rolling1.png" "$shot" "$row3" || fail "kept position 3 changed in frame $i"
+    [ "$(yellow_pixels "$shot" "$row2")" -gt 1000 ] || fail "nothing rolls at position 2"
+    if [ "$i" -gt 1 ] && ! same_area "$work/rolling1.png" "$shot" "$row2"; then moved=1; fi
+done
+[ "$moved" -eq 1 ] || fail "position 2 stood still while the redraw rolled"
+[ "$(rounds_of "$event")" = "C1:1 A1:1,2,3,2A" ] || fail "a press rolling the redraw wrote"
+press Right
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R"
+import -window root "$work/redrawn.png"
+same_area "$work/marked.png" "$work/redrawn.png" "$row1" || fail "position 1 changed at the stop"
+same_area "$work/marked.png" "$work/redrawn.png" "$row3" || fail "position 3 changed at the stop"
+[ "$(yellow_pixels "$work/redrawn.png" "$row2")" -gt 1000 ] || fail "position 2 empty after the stop"
+
+# Killed while position 1 is redrawn: on again with position 1 empty and the rest in place.
+mark_absent 1
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A"
+cp "$event/data/_result.txt" "$work/recorded"
+press space
+sleep 0.3
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+launch "$event"
+wait_for_name '^请确认$'
+focus_name '^请确认$'
+press space
+focus_name '^抽奖$'
+sleep 0.3
+import -window root "$work/resumed.png"
+cmp -s "$work/recorded" "$event/data/_result.txt" || fail "the recorded lines changed"
+[ "$(yellow_pixels "$work/resumed.png" "$row1")" -lt 100 ] || fail "position 1 not empty after going on"
+same_area "$work/redrawn.png" "$work/resumed.png" "$row2" || fail "position 2 not as before the kill"
+same_area "$work/redrawn.png" "$work/resumed.png" "$row3" || fail "position 3 not as before the kill"
+press space; sleep 0.3; press space
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R"
+press Down; sleep 0.3; press Next
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1"
+press Right; sleep 0.3; press Down
+wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1 B2:1"
+press Next # the finished screen
+choose_exit
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
+wait "$app_pid" || fail "the program exited with an error"
+
+mapfile -t lines < <(results_text "$event" | tr -d '\r')
+[ "${#lines[@]}" -eq 12 ] || fail "expected 12 lines, found ${#lines[@]}"
+[[ ${lines[0]} == 抽奖开始日期：* ]] || fail "the first line is not the start line"
+[[ ${lines[11]} == 抽奖结束日期：* ]] || fail "the last line is not the end line"
+expected=(C三等奖1:1 A一等奖1:1 A一等奖1:2 A一等奖1:3 A一等奖1:2A A一等奖1:2R A一等奖1:1A
+    A一等奖1:1R B二等奖1:1 B二等奖2:1)
+for i in "${!expected[@]}"; do
+    IFS=$'\t' read -r _ id title round position entry <<<"${lines[i + 1]}"
+    [ "$id$title$round:$position" = "${expected[i]}" ] || fail "line $((i + 2)): ${lines[i + 1]}"
+    [ -n "$entry" ] || fail "line $((i + 2)) names no entry"
+done
+printf '%s\n' "${lines[@]:1:10}" | awk -F'\t' '
+    { pos = $2 " " $4 " " ($5 + 0) }
+    $5 ~ /A$/ { if (holder[pos] != $6) bad = bad "\nabsent but not the holder: " $0
+                delete holder[pos]; absent[$6] = 1; next }
+    $5 ~ /R$/ && (pos in holder) { bad = bad "\nredrawn while held: " $0 }
+    { if (!($5 ~ /R$/) && (pos in holder)) bad = bad "\nposition drawn twice: " $0
+      if ($6 in absent) bad = bad "\nan absent entry won again: " $0
+      holder[pos] = $6 }
+    END {
+        n = 0
+        for (p in holder) { n++; if (holder[p] in seen) bad = bad "\ntwo positions: " holder[p]
+                            seen[holder[p]] = 1 }
+        if (n != 6) bad = bad "\n" n " positions held, not 6"
+        if (bad != "") { print substr(bad, 2); exit 1 }
+    }' || fail "the winners at the end are wrong"
+echo "live draw: 1 passed, 0 failed"
