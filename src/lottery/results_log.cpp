@@ -99,11 +99,16 @@ public:
             log_.finished = false;
             log_.startTime = std::string(line.substr(start_.size()));
             log_.winners.clear();
-        } else if (!log_.started || log_.finished) {
+        } else if (!log_.started) {
             return;
         } else if (startsWith(line, end_)) {
             log_.finished = true;
         } else if (log_.winners.size() < kMaxWinnerRecords && parseWinnerLine(line, record_)) {
+            // A winner of the last round marked absent after the end line opens the draw again
+            // for the redraw, which ends it anew; anything else after the end is not ours.
+            if (log_.finished && record_.status != WinnerStatus::Absent)
+                return;
+            log_.finished = false;
             log_.winners.push_back(record_);
         }
     }
