@@ -20,6 +20,10 @@ void DrawMachine::addView(DrawView& view) {
     views_.push_back(&view);
 }
 
+void DrawMachine::removeView(DrawView& view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
+}
+
 void DrawMachine::advance() {
     switch (data_.options.state()) {
     case DrawState::Ready:
@@ -88,6 +92,22 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.status = statusNow();
     for (DrawView* view : views_)
         view->showPicture(picture_);
+}
+
+std::string DrawMachine::nextPressLabel() const {
+    switch (data_.options.state()) {
+    case DrawState::Ready:
+        return "开始";
+    case DrawState::Rolling:
+        return "停止";
+    case DrawState::ShowingResult:
+        break;
+    }
+    if (finished_)
+        return "已结束";
+    if (!freed_.empty() && currentIndex() >= 0)
+        return "补抽";
+    return anyRoundsLeft() ? "下一轮" : "结束";
 }
 
 StatusTexts DrawMachine::statusNow() const {

@@ -31,6 +31,7 @@ public:
 
     // Views are shown the draw in the order they were added; each must outlive the machine.
     void addView(DrawView& view);
+    void removeView(DrawView& view);
 
     // One key-down of the draw key.
     void advance();
@@ -39,6 +40,9 @@ public:
     // Shows the current picture again (the window was placed, the names re-read).
     void present();
     const DrawPicture& picture() const { return picture_; }
+    // What the next press does, for a button that stands for the draw key (UTF-8):
+    // 开始, 停止, 补抽, 下一轮, 结束 (the finished screen comes next) or 已结束.
+    std::string nextPressLabel() const;
 
     // Goes on with the unfinished draw log records: each prize's progress, the absent entries
     // and the round last shown, as it was. The marks must already be restored.

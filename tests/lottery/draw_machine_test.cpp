@@ -226,13 +226,18 @@ TEST_F(DrawMachineTest, StatusLinesFollowTheDraw) {
         return texts.current + "|" + texts.next;
     };
     machine.present();
-    EXPECT_EQ(status(), "|下一步：TA，第1轮/共4轮");
-    press(2);
+    EXPECT_EQ(status() + machine.nextPressLabel(), "|下一步：TA，第1轮/共4轮开始");
+    press(1);
+    EXPECT_EQ(machine.nextPressLabel(), "停止");
+    press(1);
     EXPECT_EQ(status(), "当前：TA，第1轮/共4轮|下一步：TA，第2轮/共4轮");
+    EXPECT_EQ(machine.nextPressLabel(), "下一轮");
     press(6);
     EXPECT_EQ(status(), "当前：TA，第4轮/共4轮|下一步：TB，第1轮/共1轮");
     press(2);
-    EXPECT_EQ(status(), "当前：TB，第1轮/共1轮|抽奖结束！");
+    EXPECT_EQ(status() + machine.nextPressLabel(), "当前：TB，第1轮/共1轮|抽奖结束！结束");
+    press(1);
+    EXPECT_EQ(machine.nextPressLabel(), "已结束");
 }
 
 // Rounds in the order the operator chose them, each prize continuing its own rounds; the
@@ -282,7 +287,8 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     }
     const int replacement = machine.picture().selection[1];
     press();
-    const auto& last = log().winners.back();
+    const lottery::ResultsLog after = log();
+    const lottery::WinnerRecord& last = after.winners.back();
     EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
     EXPECT_EQ(last.position, 2);
     EXPECT_EQ(last.rawText, data.participants.entries.at(replacement).rawText);
