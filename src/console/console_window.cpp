@@ -1,0 +1,233 @@
+#include "console/console_window.h"
+
+#include "console/console_key_filter.h"
+#include "core/gbk_codec.h"
+#include "dialogs/results_csv.h"
+#include "ui_console_window.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTime>
+
+#include <array>
+#include <utility>
+
+namespace console {
+
+namespace {
+
+using Screen = lottery::DrawPicture::Screen;
+
+QString stateText(Screen screen) {
+    switch (screen) {
+    case Screen::Ready:
+        return QStringLiteral("准备");
+    case Screen::Rolling:
+        return QStringLiteral("抽取中");
+    case Screen::Result:
+        return QStringLiteral("显示结果");
+    case Screen::Finished:
+        break;
+    }
+    return QStringLiteral("已结束");
+}
+
+// Labels are set at every frame of a roll: only a change costs a layout.
+void setText(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void setLines(QListWidget* list, const QStringList& lines) {
+    QStringList now;
+    for (int row = 0; row < list->count(); ++row)
+        now << list->item(row)->text();
+    if (now == lines)
+        return;
+    list->clear();
+    list->addItems(lines);
+}
+
+} // namespace
+
+ConsoleWindow::ConsoleWindow(const lottery::LotteryData& data, const lottery::DrawMachine& machine,
+                             ConsoleCommands commands, std::function<QImage()> audienceCanvas,
+                             QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::ConsoleWindow>()), data_(data), machine_(machine),
+      commands_(std::move(commands)), audienceCanvas_(std::move(audienceCanvas)),
+      previewTimer_(this) {
+    ui_->setupUi(this);
+    ui_->prizeTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    const std::array<std::pair<QPushButton*, std::function<void()>*>, 9> buttons = {{
+        {ui_->pressButton, &commands_.press},
+        {ui_->absentButton, &commands_.absent},
+        {ui_->choosePrizeButton, &commands_.choosePrize},
+        {ui_->prizeListButton, &commands_.prizeList},
+        {ui_->optionsButton, &commands_.options},
+        {ui_->resultsButton, &commands_.results},
+        {ui_->aboutButton, &commands_.about},
+        {ui_->exitButton, &commands_.exit},
+        {ui_->swapButton, &commands_.swapScreens},
+    }};
+    for (const auto& [button, command] : buttons)
+        connect(button, &QPushButton::clicked, this, [command = command] {
+            if (*command)
+                (*command)();
+        });
+    setSwapAvailable(false);
+
+    previewTimer_.setObjectName(QStringLiteral("previewTimer"));
+    previewTimer_.setInterval(kPreviewPeriodMs);
+    connect(&previewTimer_, &QTimer::timeout, this, [this] { refreshPreview(); });
+
+    // On the application, so that the keys of every child, present and future, pass it.
+    keys_ = new ConsoleKeyFilter(this, [this] {
+        if (commands_.press)
+            commands_.press();
+    });
+    qApp->installEventFilter(keys_);
+
+    showPicture(machine_.picture());
+}
+
+ConsoleWindow::~ConsoleWindow() = default;
+
+void ConsoleWindow::showPicture(const lottery::DrawPicture& picture) {
+    refreshPrizeTable(picture);
+    setText(ui_->stateLabel, QStringLiteral("状态：") + stateText(picture.screen));
+    setText(ui_->currentStepLabel, QString::fromStdString(picture.status.current));
+    setText(ui_->nextStepLabel, QString::fromStdString(picture.status.next));
+    refreshRound(picture);
+    ui_->pressButton->setText(QString::fromStdString(machine_.nextPressLabel()));
+    ui_->absentButton->setEnabled(machine_.whyNoAbsentMarks().empty());
+    ui_->choosePrizeButton->setEnabled(machine_.whyNoPrizeChoice().empty());
+    // A roll changes the audience screen every 40 ms; a few copies a second are enough here.
+    if (picture.screen == Screen::Rolling) {
+        if (!previewTimer_.isActive()) {
+            refreshPreview();
+            previewTimer_.start();
+        }
+    } else {
+        previewTimer_.stop();
+        refreshPreview();
+    }
+}
+
+void ConsoleWindow::refreshPrizeTable(const lottery::DrawPicture& picture) {
+    QTableWidget* table = ui_->prizeTable;
+    const int count = data_.prizeTable.count();
+    if (table->rowCount() != count)
+        table->setRowCount(count);
+    for (int row = 0; row < count; ++row) {
+        const lottery::PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(row)];
+        const lottery::PrizeProgress progress = machine_.progressOf(row);
+        const std::array<QString, 3> cells = {
+            core::GbkCodec::fromGbk(prize.title),
+            QStringLiteral("%1/%2").arg(progress.rounds).arg(machine_.roundsInAll(row)),
+            QStringLiteral("%1/%2").arg(progress.held).arg(prize.total),
+        };
+        QFont font = table->font();
+        font.setBold(row == picture.prizeIndex && picture.screen != Screen::Ready);
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+            QTableWidgetItem* item = table->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                table->setItem(row, column, item);
+            }
+            // Unchanged data costs nothing: the item compares it first.
+            item->setText(cells[static_cast<std::size_t>(column)]);
+            item->setFont(font);
+        }
+    }
+}
+
+void ConsoleWindow::refreshRound(const lottery::DrawPicture& picture) {
+    QStringList lines;
+    const bool shown = picture.screen == Screen::Rolling || picture.screen == Screen::Result;
+    const bool known = picture.prizeIndex >= 0 && picture.prizeIndex < data_.prizeTable.count();
+    if (shown && known) {
+        const lottery::PrizeRecord& prize =
+            data_.prizeTable.prizes[static_cast<std::size_t>(picture.prizeIndex)];
+        ui_->roundBox->setTitle(QStringLiteral("本轮中奖者：") +
+                                core::GbkCodec::fromGbk(prize.title) +
+                                QStringLiteral(" 第%1轮").arg(picture.roundIndex + 1));
+        // What the results file says of each position of this round, oldest line first.
+        const auto linesAt = [&](int position) {
+            std::vector<const lottery::WinnerRecord*> found;
+            for (const lottery::WinnerRecord& record : log_.winners)
+                if (record.prizeId == prize.id && record.prizeTitle == prize.title &&
+                    record.round == picture.roundIndex + 1 && record.position == position)
+                    found.push_back(&record);
+            return found;
+        };
+        const std::vector<int>& round = machine_.roundOnScreen();
+        for (std::size_t i = 0; i < round.size(); ++i) {
+            const int position = static_cast<int>(i) + 1;
+            QString absent;
+            bool replacement = false;
+            const std::string* raw =
+                round[i] >= 0
+                    ? &data_.participants.entries[static_cast<std::size_t>(round[i])].rawText
+                    : nullptr;
+            for (const lottery::WinnerRecord* record : linesAt(position)) {
+                if (record->status == lottery::WinnerStatus::Absent)
+                    absent = core::GbkCodec::fromGbk(record->rawText);
+                // Only when the file agrees with the screen: the log may be older.
+                if (record->status == lottery::WinnerStatus::Replacement && raw &&
+                    record->rawText == *raw)
+                    replacement = true;
+            }
+            QString line = QStringLiteral("%1. ").arg(position);
+            line += raw ? core::GbkCodec::fromGbk(*raw) : QStringLiteral("（空缺，待补抽）");
+            if (replacement)
+                line += QStringLiteral("（补抽）");
+            if (!absent.isEmpty())
+                line += QStringLiteral("　缺席：") + absent;
+            lines << line;
+        }
+    } else {
+        ui_->roundBox->setTitle(QStringLiteral("本轮中奖者"));
+    }
+    setLines(ui_->roundList, lines);
+}
+
+void ConsoleWindow::refreshPreview() {
+    const QImage canvas = audienceCanvas_ ? audienceCanvas_() : QImage();
+    QLabel* label = ui_->previewLabel;
+    if (canvas.isNull()) {
+        label->setPixmap({});
+        return;
+    }
+    label->setPixmap(QPixmap::fromImage(
+        canvas.scaled(label->size(), Qt::KeepAspectRatio, Qt::FastTransformation)));
+}
+
+void ConsoleWindow::reportProblem(const std::string& utf8Message) {
+    ui_->problemList->insertItem(0, QTime::currentTime().toString(QStringLiteral("HH:mm:ss  ")) +
+                                        QString::fromStdString(utf8Message));
+}
+
+void ConsoleWindow::setSwapAvailable(bool available) {
+    ui_->swapButton->setEnabled(available);
+}
+
+void ConsoleWindow::refreshResults(const lottery::ResultsLog& log) {
+    log_ = log;
+    QStringList lines;
+    for (auto it = log_.winners.rbegin(); it != log_.winners.rend(); ++it) {
+        const std::string_view status = dialogs::statusText(it->status);
+        // Joined, not substituted: a title or entry may hold "%1" itself.
+        QString line = QString::fromStdString(it->time) + QStringLiteral("  ") +
+                       core::GbkCodec::fromGbk(it->prizeTitle) +
+                       QStringLiteral(" 第%1轮第%2位  ").arg(it->round).arg(it->position) +
+                       core::GbkCodec::fromGbk(it->rawText) + QStringLiteral("  ") +
+                       QString::fromUtf8(status.data(), static_cast<qsizetype>(status.size()));
+        if (!it->saved)
+            line += QStringLiteral("（未保存）");
+        lines << line;
+    }
+    setLines(ui_->resultsList, lines);
+    refreshRound(machine_.picture());
+}
+
+} // namespace console
