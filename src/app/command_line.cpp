@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace app {
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -18,8 +20,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("all"), QStringLiteral("With --check: list every entry, not the first 10."));
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Print the version."));
+    const QCommandLineOption console(
+        QStringLiteral("console"),
+        QStringLiteral("Open the operator's console even with one screen (for a rehearsal)."));
     parser.addOption(check);
     parser.addOption(all);
+    parser.addOption(console);
     parser.addOption(version);
     parser.addPositionalArgument(
         QStringLiteral("folder"),
@@ -54,16 +60,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(all) && !parser.isSet(check))
         return fail(QStringLiteral("--all goes with --check."));
+    if (parser.isSet(console) && parser.isSet(check))
+        return fail(QStringLiteral("--console opens the presenter; it does not go with --check."));
     command.allEntries = parser.isSet(all);
+    command.console = parser.isSet(console);
     command.action =
         parser.isSet(check) ? CommandLine::Action::Check : CommandLine::Action::Present;
     return command;
 }
 
 bool wantsWindow(int argc, char* argv[]) {
-    // The presenter takes no options; any option means printed output or an error.
+    // The presenter takes only --console; any other option means printed output or an error.
     for (int i = 1; i < argc; ++i)
-        if (argv[i][0] == '-')
+        if (argv[i][0] == '-' && std::strcmp(argv[i], "--console") != 0)
             return false;
     return true;
 }

@@ -12,6 +12,7 @@ struct CommandLine {
     Action action = Action::Present;
     QString folder;          // the event folder; empty means the executable's folder
     bool allEntries = false; // --all: the check lists every entry
+    bool console = false;    // --console: the operator's console even on one screen
     QString text;            // help text, version line or error message
 };
 
@@ -19,8 +20,8 @@ struct CommandLine {
 // folder and unknown options are errors.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-// False when the arguments hold an option: checks, help, version and errors print only and
-// must work without a display.
+// False when the arguments hold an option other than --console: checks, help, version and
+// errors print only and must work without a display.
 bool wantsWindow(int argc, char* argv[]);
 
 } // namespace app

@@ -44,5 +44,5 @@ int main(int argc, char* argv[]) {
     case app::CommandLine::Action::Present:
         break;
     }
-    return app::runPresenter(command.folder);
+    return app::runPresenter(command.folder, command.console);
 }

@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/event_loader.h"
+#include "app/picture_listener.h"
 #include "app/resume_offer.h"
 #include "app/unsaved_results.h"
+#include "console/console_window.h"
 #include "core/gbk_codec.h"
 #include "core/path_conversion.h"
 #include "dialogs/about_dialog.h"
@@ -19,6 +21,7 @@
 #include "lottery/file_text.h"
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
+#include "lottery/results_log.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -26,6 +29,9 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QWindow>
 
 namespace app {
 
@@ -52,6 +58,9 @@ MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
 
 MainWindow::~MainWindow() {
     shutdown();
+    // The machine lives in the draw window, a child that goes after the members.
+    if (console_)
+        closeConsole();
 }
 
 float MainWindow::displayScaleFor(int screenWidth) {
@@ -66,13 +75,7 @@ void MainWindow::OnInitDialog() {
 
     setGeometry(0, 0, screenSize_.width(), screenSize_.height());
     initSkin();
-    setContentRect(-2, -2, screenSize_.width(), screenSize_.height());
-
-    // The solid fill shows wherever the picture is missing or smaller than the screen.
-    paint::PaintElement background(-2, -2, screenSize_.width() + 2, screenSize_.height() + 2);
-    background.addColour(kBackgroundFill);
-    background.addImage(0, 0, core::toQString(paths_.background), 0);
-    backgroundList_.addElement(background);
+    layOutFor(screenSize_);
 
     lottery::loadDrawOptions(data_.options, core_);
 
@@ -92,6 +95,24 @@ void MainWindow::OnInitDialog() {
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 }
 
+void MainWindow::layOutFor(QSize screen) {
+    screenSize_ = screen;
+    displayScale_ = displayScaleFor(screen.width());
+    drawWindowRect_ = drawscreen::DrawWindow::windowRectFor(screen);
+    setContentRect(-2, -2, screen.width(), screen.height());
+    // The solid fill shows wherever the picture is missing or smaller than the screen.
+    paint::PaintElement background(-2, -2, screen.width() + 2, screen.height() + 2);
+    background.addColour(kBackgroundFill);
+    background.addImage(0, 0, core::toQString(paths_.background), 0);
+    backgroundList_ = paint::PaintElementList();
+    backgroundList_.addElement(background);
+    if (drawWindow_) {
+        drawWindow_->setDisplayScale(displayScale_);
+        drawWindow_->placeWindow(drawWindowRect_);
+    }
+    update();
+}
+
 void MainWindow::onStartupTimer() {
     std::vector<std::string> warnings;
     lottery::PrizeLoadReport prizeReport;
@@ -105,16 +126,22 @@ void MainWindow::onStartupTimer() {
             "奖项文件载入时有内容被改动或舍弃（见上）。原文件会在第一次保存奖项前另存为 " +
             lottery::pathText(prizeBackup_));
     }
+    // The draw window, and the console beside it, first: every message goes to the console.
+    if (outcome == LoadOutcome::Ready) {
+        drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
+        if (roles_.console)
+            openConsole();
+    }
     if (outcome != LoadOutcome::Ready)
         warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
     warnAll(warnings);
     if (outcome == LoadOutcome::Ready)
-        createDrawWindow();
+        placeDrawWindow();
 }
 
-void MainWindow::createDrawWindow() {
-    const std::optional<lottery::ResultsLog> resumed = offerResume(this, data_, paths_, core_);
-    drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
+void MainWindow::placeDrawWindow() {
+    const std::optional<lottery::ResultsLog> resumed =
+        offerResume(dialogOwner(), data_, paths_, core_);
     if (resumed)
         drawWindow_->resumeAt(drawWindowRect_, *resumed);
     else
@@ -145,6 +172,9 @@ std::unique_ptr<QMenu> MainWindow::createMenu() {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // With a console no menu opens in front of the audience: the console has the commands.
+    if (console_)
+        return;
     // From the keyboard the menu opens a little inside the content's top-left corner.
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard
                           ? mapToGlobal(getContentRect().topLeft()) + QPoint(5, 5)
@@ -167,7 +197,8 @@ void MainWindow::OnPrizeList() {
         guard.whyNotTotal = [&machine](int i, int total) { return machine.whyNotTotal(i, total); };
         guard.whyNotChangeId = [&machine](int i) { return machine.whyNotChangeId(i); };
     }
-    dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, guard, this);
+    dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, guard,
+                                    dialogOwner());
     dialog.exec();
     if (dialog.participantFileOpened())
         reloadParticipants();
@@ -191,7 +222,7 @@ void MainWindow::OnAbsent() {
         rows.push_back({static_cast<int>(i) + 1, core::GbkCodec::fromGbk(entry.displayText),
                         core::GbkCodec::fromGbk(entry.rawText)});
     }
-    dialogs::AbsentDialog dialog(std::move(rows), this);
+    dialogs::AbsentDialog dialog(std::move(rows), dialogOwner());
     if (dialog.exec() == QDialog::Accepted)
         drawWindow_->markAbsent(dialog.absentPositions());
 }
@@ -207,7 +238,7 @@ void MainWindow::OnChoosePrize() {
                         progress.rounds, rounds, progress.held, prize.total,
                         rounds > progress.rounds});
     }
-    dialogs::ChoosePrizeDialog dialog(std::move(rows), this);
+    dialogs::ChoosePrizeDialog dialog(std::move(rows), dialogOwner());
     if (dialog.exec() == QDialog::Accepted && dialog.chosenRow() >= 0)
         machine.choosePrize(dialog.chosenRow());
 }
@@ -221,19 +252,19 @@ void MainWindow::reloadParticipants() {
 }
 
 void MainWindow::OnResults() {
-    dialogs::ResultsDialog dialog(paths_, core_, this,
+    dialogs::ResultsDialog dialog(paths_, core_, dialogOwner(),
                                   drawWindow_ ? &drawWindow_->machine() : nullptr);
     dialog.exec();
 }
 
 void MainWindow::OnOptions() {
-    dialogs::OptionsDialog dialog(data_.options, this);
+    dialogs::OptionsDialog dialog(data_.options, dialogOwner());
     if (dialog.exec() == QDialog::Accepted && !lottery::saveDrawOptions(data_.options, core_))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
 }
 
 void MainWindow::OnAbout() {
-    dialogs::AboutDialog dialog(paths_, QStringLiteral(PRIZEDRAW_VERSION), this);
+    dialogs::AboutDialog dialog(paths_, QStringLiteral(PRIZEDRAW_VERSION), dialogOwner());
     dialog.exec();
 }
 
@@ -243,7 +274,7 @@ void MainWindow::OnExit() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (drawWindow_ && !shutDown_ &&
-        !rescueUnsavedResults(this, drawWindow_->machine(), paths_, askSavePath_)) {
+        !rescueUnsavedResults(dialogOwner(), drawWindow_->machine(), paths_, askSavePath_)) {
         event->ignore();
         return;
     }
@@ -279,13 +310,139 @@ void MainWindow::savePrizes() {
         warn(problem);
 }
 
+QWidget* MainWindow::dialogOwner() {
+    if (console_)
+        return console_.get();
+    return this;
+}
+
+void MainWindow::useScreens(bool consoleAsked) {
+    consoleAsked_ = consoleAsked;
+    screens_ = currentScreens();
+    roles_ = assignScreenRoles(screens_, storedAudience(), consoleAsked_);
+    placePresenter();
+    connect(qApp, &QGuiApplication::screenAdded, this, [this] { followScreens(); });
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] { followScreens(); });
+}
+
+QList<ScreenInfo> MainWindow::currentScreens() {
+    QList<ScreenInfo> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append({screen->name(), screen->geometry(), screen == primary});
+    return screens;
+}
+
+QString MainWindow::storedAudience() const {
+    return QSettings(core::toQString(paths_.settingsFile), QSettings::IniFormat)
+        .value(QStringLiteral("audience"))
+        .toString();
+}
+
+void MainWindow::followScreens() {
+    // Qt still lists a screen that is going while screenRemoved is delivered: look later.
+    QTimer::singleShot(0, this, [this] {
+        const QList<ScreenInfo> now = currentScreens();
+        roles_ = followScreenChange(screens_, roles_, now, storedAudience(), consoleAsked_);
+        screens_ = now;
+        placePresenter();
+        if (roles_.console && !console_ && drawWindow_)
+            openConsole();
+        else if (!roles_.console && console_)
+            closeConsole();
+        else if (console_)
+            placeConsole();
+    });
+}
+
+QScreen* MainWindow::screenAt(int index) const {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (index < 0 || index >= screens.size())
+        return QGuiApplication::primaryScreen();
+    return screens.at(index);
+}
+
+void MainWindow::placePresenter() {
+    QScreen* screen = screenAt(roles_.audience);
+    if (!windowHandle())
+        create();
+    windowHandle()->setScreen(screen);
+    setGeometry(screen->geometry());
+    if (screen->size() != screenSize_)
+        layOutFor(screen->size());
+    showFullScreen();
+}
+
+void MainWindow::openConsole() {
+    lottery::DrawMachine& machine = drawWindow_->machine();
+    console::ConsoleCommands commands;
+    commands.press = [this] { drawWindow_->advance(); };
+    commands.absent = [this] { OnAbsent(); };
+    commands.choosePrize = [this] { OnChoosePrize(); };
+    commands.prizeList = [this] { OnPrizeList(); };
+    commands.options = [this] { OnOptions(); };
+    commands.results = [this] { OnResults(); };
+    commands.about = [this] { OnAbout(); };
+    commands.exit = [this] { OnExit(); };
+    commands.swapScreens = [this] { OnSwapScreens(); };
+    console_ = std::make_unique<console::ConsoleWindow>(data_, machine, std::move(commands),
+                                                        [this] { return drawWindow_->canvas(); });
+    console_->setWindowTitle(QStringLiteral("抽奖控制台"));
+    machine.addView(*console_);
+    resultsFeed_ = std::make_unique<PictureListener>([this](const lottery::DrawPicture& picture) {
+        if (console_ && picture.screen != lottery::DrawPicture::Screen::Rolling)
+            console_->refreshResults(drawWindow_->machine().withUnsaved(
+                lottery::readResultsLog(paths_.resultFile, core_)));
+    });
+    machine.addView(*resultsFeed_);
+    drawWindow_->setProblemsShownElsewhere(true);
+    placeConsole();
+    console_->showPicture(machine.picture());
+    resultsFeed_->showPicture(machine.picture());
+}
+
+void MainWindow::placeConsole() {
+    QScreen* screen = screenAt(roles_.operatorScreen);
+    console_->winId(); // a native window, to be put on a screen
+    console_->windowHandle()->setScreen(screen);
+    console_->setSwapAvailable(roles_.consoleMaximized);
+    if (roles_.consoleMaximized) {
+        console_->setGeometry(screen->availableGeometry());
+        console_->showMaximized();
+    } else {
+        console_->resize(1000, 700);
+        console_->show();
+    }
+}
+
+void MainWindow::closeConsole() {
+    lottery::DrawMachine& machine = drawWindow_->machine();
+    machine.removeView(*console_);
+    machine.removeView(*resultsFeed_);
+    drawWindow_->setProblemsShownElsewhere(false);
+    console_.reset();
+    resultsFeed_.reset();
+}
+
+void MainWindow::OnSwapScreens() {
+    const std::optional<SwappedRoles> swapped = swapScreenRoles(screens_, roles_);
+    if (!swapped)
+        return;
+    roles_ = swapped->roles;
+    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
+    placePresenter();
+    if (console_)
+        placeConsole();
+}
+
 void MainWindow::warn(const std::string& utf8Text) {
-    core::CCore::msgboxWarning(this, QString::fromStdString(utf8Text));
+    core::CCore::msgboxWarning(dialogOwner(), QString::fromStdString(utf8Text));
 }
 
 void MainWindow::warnAll(const std::vector<std::string>& warnings) {
     if (!warnings.empty())
-        core::CCore::msgboxWarning(this, joinLines(warnings));
+        core::CCore::msgboxWarning(dialogOwner(), joinLines(warnings));
 }
 
 } // namespace app

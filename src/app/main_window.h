@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/picture_listener.h"
+#include "app/screen_roles.h"
 #include "app/unsaved_results.h"
 #include "core/ccore.h"
 #include "lottery/lottery_data.h"
@@ -16,6 +18,12 @@
 #include <vector>
 
 class QMenu;
+
+class QScreen;
+
+namespace console {
+class ConsoleWindow;
+} // namespace console
 
 namespace drawscreen {
 class DrawKeyFilter;
@@ -45,6 +53,12 @@ public:
     QRect drawWindowRect() const { return drawWindowRect_; }
     // Runs the shutdown (once): settings, then the prize file.
     void shutdown();
+    // Places the presenter on the audience screen and, with two screens or consoleAsked, the
+    // operator's console on the other; follows screens that come and go.
+    void useScreens(bool consoleAsked);
+    console::ConsoleWindow* console() const { return console_.get(); }
+    void OnSwapScreens();
+
     // Where results the event folder did not take are saved at exit; tests answer here.
     void setSavePathAsker(SavePathAsker ask) { askSavePath_ = std::move(ask); }
 
@@ -68,9 +82,22 @@ protected:
 private:
     void OnInitDialog();
     void onStartupTimer();
-    void createDrawWindow();
+    void placeDrawWindow();
+    static QList<ScreenInfo> currentScreens();
+    QString storedAudience() const;
+    void followScreens();
+    QScreen* screenAt(int index) const;
+    void placePresenter();
+    void openConsole();
+    void placeConsole();
+    void closeConsole();
+    // Sizes, the background, the draw window and displayScale for a screen of that size.
+    void layOutFor(QSize screen);
     void reloadParticipants();
     void savePrizes();
+    // Every dialog and message box opens over the operator's window: the console when there
+    // is one, so the audience screen shows only the draw.
+    QWidget* dialogOwner();
     void warn(const std::string& utf8Text);
     void warnAll(const std::vector<std::string>& warnings);
 
@@ -83,6 +110,11 @@ private:
     paint::PaintElementList backgroundList_;
     QTimer startupTimer_;
     drawscreen::DrawWindow* drawWindow_ = nullptr;
+    std::unique_ptr<console::ConsoleWindow> console_;
+    std::unique_ptr<PictureListener> resultsFeed_; // the console's results after each round
+    QList<ScreenInfo> screens_;
+    ScreenRoles roles_;
+    bool consoleAsked_ = false;
     std::unique_ptr<drawscreen::DrawKeyFilter> keyFilter_;
     bool dataLoaded_ = false; // the prize file is only written back once it was read
     bool shutDown_ = false;

@@ -11,7 +11,7 @@
 
 namespace app {
 
-int runPresenter(const QString& folder) {
+int runPresenter(const QString& folder, bool consoleAsked) {
     const QString eventFolder = core::toQString(core::CCore(folder).getAppPath());
     const EventLock lock(eventFolder);
     if (lock.state() == EventLock::State::HeldElsewhere) {
@@ -24,7 +24,7 @@ int runPresenter(const QString& folder) {
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     MainWindow window(folder, screen->size());
-    window.showFullScreen();
+    window.useScreens(consoleAsked);
     return QApplication::exec();
 }
 

@@ -93,6 +93,12 @@ void DrawWindow::setWindowRect(const QRect& rect) {
         composer_.setSize(rect.size());
 }
 
+void DrawWindow::setDisplayScale(float displayScale) {
+    displayScale_ = displayScale;
+    composer_.setDisplayScale(displayScale);
+    computeNameFont();
+}
+
 void DrawWindow::markAbsent(const std::vector<int>& positions) {
     machine_.markAbsent(positions);
     watchUnsaved();
@@ -142,6 +148,8 @@ void DrawWindow::setTicking(bool running) {
 }
 
 void DrawWindow::reportProblem(const std::string& utf8Message) {
+    if (problemsElsewhere_)
+        return;
     core::CCore::msgboxWarning(window(), QString::fromStdString(utf8Message));
 }
 

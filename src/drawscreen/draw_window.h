@@ -44,6 +44,10 @@ public:
     // Like placeWindow, but goes on with the unfinished draw log holds (its marks restored by
     // lottery::applyResume): the last round shows as it was and the next press goes on.
     void resumeAt(const QRect& rect, const lottery::ResultsLog& log);
+    // The screen changed: names and status lines take the new scale.
+    void setDisplayScale(float displayScale);
+    // Another window (the operator's console) lists the problems: no box over the draw.
+    void setProblemsShownElsewhere(bool elsewhere) { problemsElsewhere_ = elsewhere; }
     // Marks winners of the round on screen absent (positions from 1).
     void markAbsent(const std::vector<int>& positions);
     // The participant texts were re-read.
@@ -85,6 +89,7 @@ private:
     QRect windowRect_;
     FrameLog frameLog_;
     bool rollingFramePending_ = false;
+    bool problemsElsewhere_ = false;
 };
 
 } // namespace drawscreen

@@ -89,7 +89,10 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     } else if (screen == DrawPicture::Screen::Result) {
         picture_.selection = round_;
     }
-    picture_.status = statusNow();
+    // The status lines stand still while the names roll: worked out once per roll.
+    if (screen != DrawPicture::Screen::Rolling || !rolledBefore_)
+        picture_.status = statusNow();
+    rolledBefore_ = screen == DrawPicture::Screen::Rolling;
     for (DrawView* view : views_)
         view->showPicture(picture_);
 }

@@ -121,7 +121,8 @@ private:
     DrawClock& clock_;
     std::vector<DrawView*> views_;
     DrawPicture picture_;
-    bool finished_ = false; // the finished screen is up
+    bool finished_ = false;     // the finished screen is up
+    bool rolledBefore_ = false; // the picture before this one was a rolling frame
     std::map<std::string, PrizeProgress> progress_;
     std::string current_;    // key of the prize on screen; empty before the first press
     std::string chosen_;     // key of the prize the operator chose as the next step
