@@ -279,7 +279,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     shutdown();
+    // The program ends with the presenter: the console goes with it.
+    if (console_)
+        closeConsole();
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The console's own close button would leave the operator without control: 退出 ends.
+    if (console_ && watched == console_.get() && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return SkinnedDialog::eventFilter(watched, event);
 }
 
 void MainWindow::shutdown() {
@@ -388,6 +400,7 @@ void MainWindow::openConsole() {
     console_ = std::make_unique<console::ConsoleWindow>(data_, machine, std::move(commands),
                                                         [this] { return drawWindow_->canvas(); });
     console_->setWindowTitle(QStringLiteral("抽奖控制台"));
+    console_->installEventFilter(this);
     machine.addView(*console_);
     resultsFeed_ = std::make_unique<PictureListener>([this](const lottery::DrawPicture& picture) {
         if (console_ && picture.screen != lottery::DrawPicture::Screen::Rolling)

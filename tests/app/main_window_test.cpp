@@ -1,6 +1,7 @@
 // The main window: start-up, keys, menu, a stop in the middle of a draw and failing writes;
 // what the operator is asked and told, and what the files keep.
 #include "app/main_window.h"
+#include "console/console_window.h"
 #include "core/message_box.h"
 #include "core/message_box_hook.h"
 #include "dialogs/dialog_driver.h"
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void keyboardMenuOpensNearTheTopLeftCorner();
     void unfinishedDrawAtStartUp_data();
     void unfinishedDrawAtStartUp();
+    void withTheConsoleEveryDialogOpensOverIt();
     void prizeFileAlteredByTheLoadIsKept_data();
     void prizeFileAlteredByTheLoadIsKept();
     void failedWritesAreToldAndTheDrawGoesOn_data();
@@ -207,6 +209,31 @@ void MainWindowTest::unfinishedDrawAtStartUp() {
     QTest::keyClick(window.get(), Qt::Key_Space);
     QCOMPARE(data.options.prizeIndex, 1);
     QCOMPARE(shownWinners(*window), (QStringList{QStringLiteral("张三"), QStringLiteral("赵六")}));
+}
+
+// The console's commands are the menu's; their dialogs open over the console, and the
+// audience's window opens no menu.
+void MainWindowTest::withTheConsoleEveryDialogOpensOverIt() {
+    QTemporaryDir dir;
+    writeEvent(dir.path());
+    core::MessageBoxHook hook;
+    app::MainWindow window(dir.path(), QSize(1920, 1080));
+    window.useScreens(true);
+    QTRY_VERIFY(window.console() && window.console()->isVisible());
+    QWidget* owner = nullptr;
+    whenModalShows<QDialog>([&owner](QDialog* dialog) {
+        owner = dialog->parentWidget();
+        dialog->reject();
+    });
+    window.OnAbout();
+    QCOMPARE(owner, window.console());
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(50, 50), QPoint(50, 50));
+    QApplication::sendEvent(&window, &click);
+    QVERIFY(!QApplication::activePopupWidget());
+    window.console()->close(); // its own close button does not end the draw
+    QVERIFY(window.console()->isVisible());
+    window.OnExit();
+    QVERIFY(!window.console());
 }
 
 void MainWindowTest::prizeFileAlteredByTheLoadIsKept_data() {
