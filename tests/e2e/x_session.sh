@@ -1,13 +1,14 @@
 # Sourced by the end-to-end tests: an Xvfb display of its own, screenshots, pixel counts.
 set -euo pipefail
 
-start_display() { # width height
+start_display() { # width height [width2 height2: a second screen, :N.1]
     # Xvfb picks a free display itself and writes its number, so parallel runs never share one.
     # Without -noreset the server resets when its last client leaves, and a program started in
     # that moment cannot connect.
-    local numbers
+    local numbers screens=(-screen 0 "${1}x${2}x24")
+    [ $# -lt 4 ] || screens+=(-screen 1 "${3}x${4}x24")
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset 3>"$numbers" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$numbers" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [ -s "$numbers" ]; then

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Two screens: the operator's console maximized on the primary one, the draw on the other.
+# A small draw run from the console's button and from the keys in either window, a dialog
+# over the console, no menu on the audience screen, and exit through the console.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x_session.sh"
+
+work=$(mktemp -d)
+trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A: one round of three, B: two rounds of one; the audience sees bytes 10-13 as asterisks.
+event=$work/event
+mkdir -p "$event/data"
+printf 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\n' | gbk >"$event/data/_prize.txt"
+for i in $(seq 1 12); do printf '参与者%02d 138000000%02d\r\n' "$i" "$i"; done |
+    gbk >"$event/data/_items.txt"
+printf '[General]\nmuse=1\nhide=1\nhstart=10\nhend=13\n' >"$event/prizedraw.ini"
+
+shot() { DISPLAY=$DISPLAY.$1 import -window root "$work/$2.png"; } # screen name
+# Share of the area's pixels close to the colour.
+colour_share() { # png geometry colour
+    convert "$1" -crop "$2" +repage -alpha off -fuzz 3% -fill black +opaque "$3" \
+        -fill white -opaque "$3" -format '%[fx:mean]' info:
+}
+# Share of the area's pixels as light as the console's widgets and lists.
+light_share() { # png geometry
+    convert "$1" -crop "$2" +repage -alpha off -colorspace gray -threshold 80% \
+        -format '%[fx:mean]' info:
+}
+dark_pixels() { # png geometry
+    convert "$1" -crop "$2" +repage -alpha off -colorspace gray -threshold 50% -negate \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+area() { convert "$1" -crop "$2" +repage rgba:- | md5sum; }
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+screen_of() { # window name
+    xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name "$1")" |
+        sed -n 's/^SCREEN=//p'
+}
+windows() { xdotool search --onlyvisible --name '.*' | sort; }
+# The console's buttons on its maximized 1920x1080 window.
+click_console() { # x y
+    xdotool mousemove --screen 0 "$1" "$2" click 1
+    sleep 0.3
+}
+big_button() { click_console 1436 507; }
+about_button() { click_console 1316 599; }
+exit_button() { click_console 1553 599; }
+whole0=1920x1080+0+0
+whole1=1366x768+0+0
+names1=1366x400+0+180 # where screen 1 shows the names
+round_list=900x370+30+680 # the console's list of the round on screen, lower left
+results_list=900x240+985+650 # the console's list of every winner, right
+
+start_display 1920 1080 1366 768
+launch "$event"
+wait_for_name '^抽奖控制台$'
+[ "$(screen_of '^抽奖控制台$')" = 0 ] || fail "the console is not on screen 0"
+[ "$(screen_of '^抽奖$')" = 1 ] || fail "the draw is not on screen 1"
+shot 0 start0
+shot 1 start1
+# Mostly the ready screen's background on screen 1: no console covers it.
+blue=$(colour_share "$work/start1.png" $whole1 '#094A74')
+at_least "$blue" 0.6 || fail "screen 1 is not the ready screen ($blue of its background colour)"
+light=$(light_share "$work/start0.png" $whole0)
+at_least "$light" 0.7 || fail "screen 0 is not the console ($light light)"
+[ "$(dark_pixels "$work/start0.png" $round_list)" -lt 50 ] || fail "a round listed before the draw"
+[ "$(dark_pixels "$work/start0.png" $results_list)" -lt 50 ] || fail "winners listed before the draw"
+
+# The big button starts, the clicker's keys stop and go on, with the console focused; the
+# space bar stops with the draw focused.
+big_button
+sleep 0.3
+[ "$(rounds_of "$event")" = "" ] || fail "the roll wrote before it stopped"
+press Next
+wait_for_rounds "$event" "A1:1,2,3"
+sleep 0.2
+shot 1 a1
+[ "$(yellow_pixels "$work/a1.png" $names1)" -gt 5000 ] || fail "no names on screen 1"
+press Right
+focus_name '^抽奖$'
+press space
+wait_for_rounds "$event" "A1:1,2,3 B1:1"
+sleep 0.2
+
+# 关于 over the console, on screen 0, and nothing of it on screen 1.
+shot 0 before0
+shot 1 before1
+about_button
+wait_for_name '^关于$'
+[ "$(screen_of '^关于$')" = 0 ] || fail "the about dialog is not on screen 0"
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^关于$')")"
+shot 0 about0
+shot 1 about1
+dialog=${WIDTH}x${HEIGHT}+$X+$Y
+[ "$(area "$work/before0.png" "$dialog")" != "$(area "$work/about0.png" "$dialog")" ] ||
+    fail "the about dialog is not drawn on screen 0"
+[ "$(area "$work/before1.png" $whole1)" = "$(area "$work/about1.png" $whole1)" ] ||
+    fail "screen 1 changed while the about dialog opened"
+focus_name '^关于$'
+press Escape
+sleep 0.2
+xdotool search --onlyvisible --name '^关于$' >/dev/null && fail "Escape left the about dialog open"
+
+# A right click on the audience screen opens no menu while the console is there.
+windows >"$work/windows"
+xdotool mousemove --screen 1 600 300 click 3
+sleep 0.7
+windows | cmp -s - "$work/windows" || fail "a right click on screen 1 opened a window"
+shot 1 clicked1
+[ "$(area "$work/before1.png" $whole1)" = "$(area "$work/clicked1.png" $whole1)" ] ||
+    fail "screen 1 changed at a right click"
+
+focus_name '^抽奖控制台$'
+press space
+sleep 0.3
+press Next
+wait_for_rounds "$event" "A1:1,2,3 B1:1 B2:1"
+sleep 0.2
+shot 0 last0
+[ "$(dark_pixels "$work/last0.png" $round_list)" -gt 200 ] || fail "the console lists no round"
+press Down # the finished screen
+sleep 0.3
+shot 0 end0
+shot 1 end1
+# Five lines of winners, about a thousand dark pixels each.
+[ "$(dark_pixels "$work/end0.png" $results_list)" -gt 4000 ] ||
+    fail "the console does not list the five winners at the end"
+
+exit_button
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the program still runs after the console's 退出"
+wait "$app_pid" || fail "the program exited with an error"
+
+mapfile -t lines < <(results_text "$event" | tr -d '\r')
+[ "${#lines[@]}" -eq 7 ] || fail "expected 7 lines, found ${#lines[@]}"
+[[ ${lines[0]} == 抽奖开始日期：* ]] || fail "the first line is not the start line"
+[[ ${lines[6]} == 抽奖结束日期：* ]] || fail "the last line is not the end line"
+expected=(A一等奖1:1 A一等奖1:2 A一等奖1:3 B二等奖1:1 B二等奖2:1)
+for i in "${!expected[@]}"; do
+    IFS=$'\t' read -r _ id title round position entry <<<"${lines[i + 1]}"
+    [ "$id$title$round:$position" = "${expected[i]}" ] || fail "line $((i + 2)): ${lines[i + 1]}"
+    [[ $entry =~ ^参与者[0-9]{2}\ 138[0-9]{8}$ ]] || fail "line $((i + 2)) names no full entry"
+done
+echo "two screens: 1 passed, 0 failed"
