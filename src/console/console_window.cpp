@@ -93,6 +93,10 @@ ConsoleWindow::ConsoleWindow(const lottery::LotteryData& data, const lottery::Dr
 ConsoleWindow::~ConsoleWindow() = default;
 
 void ConsoleWindow::showPicture(const lottery::DrawPicture& picture) {
+    // Within a roll only the names change, and the preview's timer copies those.
+    const bool stillRolling = picture.screen == Screen::Rolling && previewTimer_.isActive();
+    if (stillRolling)
+        return;
     refreshPrizeTable(picture);
     setText(ui_->stateLabel, QStringLiteral("状态：") + stateText(picture.screen));
     setText(ui_->currentStepLabel, QString::fromStdString(picture.status.current));
