@@ -220,12 +220,7 @@ void DrawMachine::follow(int prizeIndex) {
 
 void DrawMachine::resume(const ResultsLog& log) {
     clock_.setTicking(false);
-    progress_.clear();
-    current_.clear();
-    chosen_.clear();
-    round_.clear();
-    freed_.clear();
-    redrawing_ = false;
+    clearProgress();
     std::string lastKey;
     int lastRound = 0;
     std::vector<bool> freed; // positions of the last round left by an absent winner
