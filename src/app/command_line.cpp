@@ -16,6 +16,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption check(
         QStringLiteral("check"),
         QStringLiteral("Print what the program would load from the folder and change nothing."));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"),
+        QStringLiteral("Check the results file (or RESULTS_FILE) against the folder's files: "
+                       "fingerprints, chain codes, the draw's rules. Changes nothing."));
     const QCommandLineOption all(
         QStringLiteral("all"), QStringLiteral("With --check: list every entry, not the first 10."));
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -24,6 +28,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("console"),
         QStringLiteral("Open the operator's console even with one screen (for a rehearsal)."));
     parser.addOption(check);
+    parser.addOption(verify);
     parser.addOption(all);
     parser.addOption(console);
     parser.addOption(version);
@@ -31,6 +36,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("folder"),
         QStringLiteral("The event folder (default: the program's folder)."),
         QStringLiteral("[FOLDER]"));
+    parser.addPositionalArgument(QStringLiteral("results"),
+                                 QStringLiteral("With --verify: the results file to check."),
+                                 QStringLiteral("[RESULTS_FILE]"));
 
     CommandLine command;
     const auto fail = [&command](const QString& message) {
@@ -50,7 +58,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         command.text = QStringLiteral("prizedraw " PRIZEDRAW_VERSION);
         return command;
     }
-    const QStringList folders = parser.positionalArguments();
+    QStringList folders = parser.positionalArguments();
+    if (parser.isSet(verify) && parser.isSet(check))
+        return fail(QStringLiteral("--verify and --check go one at a time."));
+    if (parser.isSet(verify) && folders.size() == 2) {
+        if (!QFileInfo(folders.last()).isFile())
+            return fail(QStringLiteral("No such results file: %1").arg(folders.last()));
+        command.resultsFile = folders.takeLast();
+    }
     if (folders.size() > 1)
         return fail(QStringLiteral("Only one folder may be given."));
     if (!folders.isEmpty()) {
@@ -60,12 +75,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(all) && !parser.isSet(check))
         return fail(QStringLiteral("--all goes with --check."));
-    if (parser.isSet(console) && parser.isSet(check))
-        return fail(QStringLiteral("--console opens the presenter; it does not go with --check."));
+    if (parser.isSet(console) && (parser.isSet(check) || parser.isSet(verify)))
+        return fail(QStringLiteral("--console opens the presenter; it does not go with --check "
+                                   "or --verify."));
     command.allEntries = parser.isSet(all);
     command.console = parser.isSet(console);
-    command.action =
-        parser.isSet(check) ? CommandLine::Action::Check : CommandLine::Action::Present;
+    command.action = parser.isSet(check)    ? CommandLine::Action::Check
+                     : parser.isSet(verify) ? CommandLine::Action::Verify
+                                            : CommandLine::Action::Present;
     return command;
 }
 

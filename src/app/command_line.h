@@ -7,12 +7,13 @@ namespace app {
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Action { Present, Check, Help, Version, Error };
+    enum class Action { Present, Check, Verify, Help, Version, Error };
 
     Action action = Action::Present;
     QString folder;          // the event folder; empty means the executable's folder
     bool allEntries = false; // --all: the check lists every entry
     bool console = false;    // --console: the operator's console even on one screen
+    QString resultsFile;     // --verify: the results file to check; empty means the folder's
     QString text;            // help text, version line or error message
 };
 

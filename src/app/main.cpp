@@ -1,6 +1,7 @@
 #include "app/check_report.h"
 #include "app/command_line.h"
 #include "app/presenter.h"
+#include "app/verify_report.h"
 #include "core/ccore.h"
 #include "core/gbk_codec.h"
 
@@ -17,13 +18,14 @@ int main(int argc, char* argv[]) {
     const app::CommandLine command = app::parseCommandLine(QCoreApplication::arguments());
 
     // Every text is GBK: without the codec nothing could be read or shown.
-    const bool needsCodec = command.action == app::CommandLine::Action::Check ||
-                            command.action == app::CommandLine::Action::Present;
+    const bool printsOnly = command.action == app::CommandLine::Action::Check ||
+                            command.action == app::CommandLine::Action::Verify;
+    const bool needsCodec = printsOnly || command.action == app::CommandLine::Action::Present;
     if (needsCodec && !core::GbkCodec::available()) {
         const QString problem =
             QStringLiteral("本程序所用的 Qt 缺少 GBK 文字编码（Qt Core5Compat），无法读取或显示"
                            "活动文件，程序将退出。");
-        if (command.action == app::CommandLine::Action::Check)
+        if (printsOnly)
             std::cerr << "prizedraw: " << problem.toStdString() << "\n";
         else
             core::CCore::msgboxWarning(nullptr, problem);
@@ -41,6 +43,8 @@ int main(int argc, char* argv[]) {
         return 2;
     case app::CommandLine::Action::Check:
         return app::runCheckReport(command.folder, command.allEntries, std::cout);
+    case app::CommandLine::Action::Verify:
+        return app::runVerifyReport(command.folder, command.resultsFile, std::cout);
     case app::CommandLine::Action::Present:
         break;
     }

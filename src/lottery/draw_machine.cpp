@@ -221,6 +221,7 @@ void DrawMachine::follow(int prizeIndex) {
 void DrawMachine::resume(const ResultsLog& log) {
     clock_.setTicking(false);
     clearProgress();
+    chainCode_ = log.chainCode;
     std::string lastKey;
     int lastRound = 0;
     std::vector<bool> freed; // positions of the last round left by an absent winner
@@ -423,6 +424,8 @@ void DrawMachine::startDraw() {
     follow(first);
     computeNameFont();
     store(startRecord(services_));
+    // The files as they are at the first press: anyone holding them can check the draw.
+    store(fingerprintRecord(paths_, data_.participants.count(), services_));
     clearWinnerMarks(data_.participants);
     startRoll();
 }
@@ -505,6 +508,8 @@ void DrawMachine::moveOn() {
 void DrawMachine::store(ResultsRecord record) {
     if (record.bytes.empty())
         return;
+    // Chained when made: queued records and the rescued file chain the same as the disk.
+    chainRecord(record, chainCode_);
     unsaved_.push_back(std::move(record));
     flushUnsaved();
 }
@@ -537,6 +542,8 @@ ResultsLog DrawMachine::withUnsaved(ResultsLog log) const {
             log.started = true;
             log.startTime = record.time;
             break;
+        case ResultsRecord::Kind::Fingerprint:
+            break;
         case ResultsRecord::Kind::Round:
             log.winners.insert(log.winners.end(), record.winners.begin(), record.winners.end());
             break;
@@ -554,8 +561,8 @@ std::string DrawMachine::resultsWithUnsaved() const {
         std::any_of(unsaved_.begin(), unsaved_.end(), [](const ResultsRecord& record) {
             return record.kind == ResultsRecord::Kind::Start;
         });
-    if (!startUnsaved)
-        readWholeFile(paths_.resultFile, bytes);
+    if (!startUnsaved && readWholeFile(paths_.resultFile, bytes))
+        bytes = healedResults(std::move(bytes));
     for (const ResultsRecord& record : unsaved_)
         bytes += record.bytes;
     return bytes;

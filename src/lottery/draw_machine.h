@@ -132,6 +132,8 @@ private:
     // Records not yet on disk, oldest first: a write never overtakes an earlier one, so the
     // file keeps the order of the draw.
     std::deque<ResultsRecord> unsaved_;
+    // The chain code of the last line made, on disk or queued: the next line chains from it.
+    std::string chainCode_;
     std::string pendingProblem_;
     std::string notice_; // something the operator must know that is no failure
 };

@@ -20,6 +20,8 @@ public:
     void feed(std::string_view piece);
     // Passes on a last line that has no line end.
     void finish();
+    // Bytes fed after the last line end.
+    bool hasPartialLine() const { return length_ > 0; }
 
 private:
     void append(std::string_view part);

@@ -5,8 +5,10 @@
 #include "lottery/file_text.h"
 #include "lottery/line_splitter.h"
 #include "lottery/safe_file.h"
+#include "lottery/sha256.h"
 
 #include <algorithm>
+#include <fstream>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -30,6 +32,41 @@ std::string startPrefix(core::CoreServices& services) {
 
 std::string endPrefix(core::CoreServices& services) {
     return services.gbkFromUtf8("抽奖结束日期：");
+}
+
+std::string participantsPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("名单指纹：");
+}
+
+std::string prizesPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("奖项指纹：");
+}
+
+constexpr std::size_t kCodeDigits = 16;
+// Ends a line cut short, so that the next line never runs on from it: no GBK text holds DEL.
+constexpr char kTornEnd = '\x7F';
+
+bool isHex(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Splits "#" code TAB off a line; false when the line has no code.
+bool splitCode(std::string_view& line, std::string_view& code) {
+    if (line.size() < kCodeDigits + 2 || line[0] != '#' || line[kCodeDigits + 1] != '\t' ||
+        !isHex(line.substr(1, kCodeDigits)))
+        return false;
+    code = line.substr(1, kCodeDigits);
+    line.remove_prefix(kCodeDigits + 2);
+    return true;
+}
+
+bool isTornLine(std::string_view line) {
+    return !line.empty() && line.back() == kTornEnd;
+}
+
+bool startsWith(std::string_view line, std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
 }
 
 // The prize texts sit between tabs, so they cannot hold a tab or a line end.
@@ -88,22 +125,49 @@ bool parseWinnerLine(std::string_view line, WinnerRecord& record) {
     return true;
 }
 
+bool parseFingerprint(std::string_view line, std::string_view prefix, std::string& hex) {
+    if (!startsWith(line, prefix))
+        return false;
+    line.remove_prefix(prefix.size());
+    const std::string_view digits = line.substr(0, 64);
+    if (digits.size() != 64 || !isHex(digits))
+        return false;
+    hex = std::string(digits);
+    return true;
+}
+
 class LogParser {
 public:
     explicit LogParser(core::CoreServices& services)
-        : start_(startPrefix(services)), end_(endPrefix(services)) {}
+        : start_(startPrefix(services)), end_(endPrefix(services)),
+          participants_(participantsPrefix(services)), prizes_(prizesPrefix(services)) {}
 
     void take(std::string_view line) {
-        if (startsWith(line, start_)) {
-            log_.started = true;
-            log_.finished = false;
-            log_.startTime = std::string(line.substr(start_.size()));
-            log_.winners.clear();
-        } else if (!log_.started) {
+        ++lineNumber_;
+        if (isTornLine(line))
             return;
-        } else if (startsWith(line, end_)) {
+        if (startsWith(line, start_)) {
+            log_ = ResultsLog{};
+            log_.started = true;
+            log_.startTime = std::string(line.substr(start_.size()));
+            lastLine_ = std::string(line);
+            return;
+        }
+        if (!log_.started)
+            return;
+        lastLine_ = std::string(line);
+        std::string_view code;
+        splitCode(line, code);
+        if (startsWith(line, end_)) {
             log_.finished = true;
+        } else if (parseFingerprint(line, participants_, log_.participantsFingerprint)) {
+            int count = 0;
+            const std::string_view rest = line.substr(participants_.size() + 64);
+            log_.participantsCount =
+                !rest.empty() && rest[0] == '\t' && parseCount(rest.substr(1), count) ? count : 0;
+        } else if (parseFingerprint(line, prizes_, log_.prizesFingerprint)) {
         } else if (log_.winners.size() < kMaxWinnerRecords && parseWinnerLine(line, record_)) {
+            record_.line = lineNumber_;
             // A winner of the last round marked absent after the end line opens the draw again
             // for the redraw, which ends it anew; anything else after the end is not ours.
             if (log_.finished && record_.status != WinnerStatus::Absent)
@@ -113,17 +177,77 @@ public:
         }
     }
 
-    ResultsLog result() { return std::move(log_); }
+    void skip() { ++lineNumber_; }
+
+    ResultsLog result() {
+        if (log_.started) {
+            std::string_view line = lastLine_;
+            std::string_view code;
+            log_.chainCode = splitCode(line, code) ? std::string(code) : ownCode(lastLine_);
+        }
+        return std::move(log_);
+    }
 
 private:
-    static bool startsWith(std::string_view line, std::string_view prefix) {
-        return line.substr(0, prefix.size()) == prefix;
+    std::string start_;
+    std::string end_;
+    std::string participants_;
+    std::string prizes_;
+    ResultsLog log_;
+    WinnerRecord record_;
+    std::string lastLine_; // the last whole line of the draw: the chain goes on from it
+    int lineNumber_ = 0;
+};
+
+// Follows the chain from each start line; the last start line's chain is the answer.
+class ChainWalker {
+public:
+    explicit ChainWalker(core::CoreServices& services) : start_(startPrefix(services)) {}
+
+    void take(std::string_view line, std::size_t length) {
+        ++lineNumber_;
+        if (isTornLine(line)) {
+            check_.tornLines.push_back(lineNumber_);
+            return;
+        }
+        if (length <= kMaxLineBytes && startsWith(line, start_)) {
+            check_ = ChainCheck{ChainCheck::State::Ok, 0, {}};
+            previous_ = ownCode(line);
+            coded_ = false;
+            return;
+        }
+        if (check_.state == ChainCheck::State::None || check_.state == ChainCheck::State::Broken)
+            return;
+        std::string_view code;
+        // A line too long to hold cannot be checked: it breaks the chain.
+        if (length > kMaxLineBytes) {
+            breakAt();
+        } else if (splitCode(line, code)) {
+            if (code != chainCode(previous_, line))
+                return breakAt();
+            coded_ = true;
+            previous_ = std::string(code);
+        } else if (coded_) {
+            breakAt(); // once chained, every line is
+        } else {
+            check_.state = ChainCheck::State::Unchained;
+            previous_ = ownCode(line);
+        }
+    }
+
+    ChainCheck result() const { return check_; }
+
+private:
+    void breakAt() {
+        check_.state = ChainCheck::State::Broken;
+        check_.brokenLine = lineNumber_;
     }
 
     std::string start_;
-    std::string end_;
-    ResultsLog log_;
-    WinnerRecord record_;
+    ChainCheck check_;
+    std::string previous_;
+    bool coded_ = false;
+    int lineNumber_ = 0;
 };
 
 void markEntry(ParticipantRecord& entry, const std::string& prizeId) {
@@ -147,6 +271,8 @@ LineSplitter recordLines(LogParser& parser) {
     return LineSplitter(kMaxLineBytes, [&parser](std::string_view kept, std::size_t length) {
         if (length <= kMaxLineBytes)
             parser.take(kept);
+        else
+            parser.skip();
     });
 }
 
@@ -162,6 +288,71 @@ ResultsRecord startRecord(core::CoreServices& services) {
     record.time = tab == std::string::npos ? now : now.substr(tab + 1);
     record.bytes = startPrefix(services) + record.time + "\r\n";
     return record;
+}
+
+ResultsRecord fingerprintRecord(const EventPaths& paths, int participants,
+                                core::CoreServices& services) {
+    ResultsRecord record;
+    record.kind = ResultsRecord::Kind::Fingerprint;
+    const auto hashOf = [](const std::filesystem::path& path, std::string& hex) {
+        Sha256 hash;
+        if (!readFileInPieces(path, [&hash](std::string_view piece) { hash.update(piece); }))
+            return false;
+        hex = hash.hexDigest();
+        return true;
+    };
+    std::string hex;
+    if (hashOf(paths.participantFile, hex))
+        record.bytes +=
+            participantsPrefix(services) + hex + '\t' + std::to_string(participants) + "\r\n";
+    if (hashOf(paths.prizeFile, hex))
+        record.bytes += prizesPrefix(services) + hex + "\r\n";
+    return record;
+}
+
+std::string chainCode(std::string_view previousCode, std::string_view content) {
+    Sha256 hash;
+    hash.update(previousCode);
+    hash.update(content);
+    return hash.hexDigest().substr(0, kCodeDigits);
+}
+
+std::string ownCode(std::string_view line) {
+    return sha256Hex(line).substr(0, kCodeDigits);
+}
+
+void chainRecord(ResultsRecord& record, std::string& previousCode) {
+    std::string_view bytes = record.bytes;
+    std::string chained;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find("\r\n");
+        const std::string_view line = bytes.substr(0, end);
+        if (record.kind == ResultsRecord::Kind::Start) {
+            previousCode = ownCode(line);
+            chained += line;
+        } else {
+            previousCode = chainCode(previousCode, line);
+            chained += '#' + previousCode + '\t' + std::string(line);
+        }
+        chained += "\r\n";
+        if (end == std::string_view::npos)
+            break;
+        bytes.remove_prefix(end + 2);
+    }
+    record.bytes = std::move(chained);
+}
+
+ChainCheck checkChain(std::string_view bytes, core::CoreServices& services) {
+    ChainWalker walker(services);
+    LineSplitter lines(kMaxLineBytes, [&walker](std::string_view kept, std::size_t length) {
+        walker.take(kept, length);
+    });
+    lines.feed(bytes);
+    ChainCheck check = walker.result();
+    if (lines.hasPartialLine())
+        check.tornLines.push_back(static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) +
+                                  1);
+    return check;
 }
 
 ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services) {
@@ -208,10 +399,38 @@ ResultsRecord endRecord(core::CoreServices& services) {
     return record;
 }
 
+namespace {
+
+// Whether the file ends inside a line, cut short by a power cut in the middle of a write.
+bool endsInsideLine(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in || in.tellg() <= 0)
+        return false;
+    in.seekg(-1, std::ios::end);
+    char last = 0;
+    return in.get(last) && last != '\n';
+}
+
+// Ends a cut line first, so that it stays apart from the new lines.
+bool appendRecord(const std::filesystem::path& path, const std::string& bytes,
+                  std::string* problem) {
+    if (endsInsideLine(path))
+        return appendToFile(path, std::string(1, kTornEnd) + "\r\n" + bytes, problem);
+    return appendToFile(path, bytes, problem);
+}
+
+} // namespace
+
+std::string healedResults(std::string bytes) {
+    if (!bytes.empty() && bytes.back() != '\n')
+        bytes += std::string(1, kTornEnd) + "\r\n";
+    return bytes;
+}
+
 WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
                          std::string* problem) {
     if (record.kind != ResultsRecord::Kind::Start)
-        return record.bytes.empty() || appendToFile(paths.resultFile, record.bytes, problem)
+        return record.bytes.empty() || appendRecord(paths.resultFile, record.bytes, problem)
                    ? WriteOutcome::Written
                    : WriteOutcome::Failed;
     std::error_code error;
@@ -225,7 +444,7 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
         if (error) {
             const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
                                       " 改名为 " + pathText(backup.filename());
-            if (!appendToFile(paths.resultFile, record.bytes, nullptr)) {
+            if (!appendRecord(paths.resultFile, record.bytes, nullptr)) {
                 storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
                 return WriteOutcome::Failed;
             }
@@ -247,16 +466,19 @@ ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreSer
         log.unreadable = std::filesystem::exists(resultFile, error) || error;
         return log;
     }
-    lines.finish();
-    return parser.result();
+    // A last line without its line end was cut short: no record.
+    ResultsLog log = parser.result();
+    log.torn = lines.hasPartialLine();
+    return log;
 }
 
 ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services) {
     LogParser parser(services);
     LineSplitter lines = recordLines(parser);
     lines.feed(bytes);
-    lines.finish();
-    return parser.result();
+    ResultsLog log = parser.result();
+    log.torn = lines.hasPartialLine();
+    return log;
 }
 
 void clearWinnerMarks(ParticipantList& list) {

@@ -25,6 +25,7 @@ struct WinnerRecord {
     std::string rawText;
     bool saved = true; // false while it waits in memory for the disk
     WinnerStatus status = WinnerStatus::Winner;
+    int line = 0; // line number in the file, from 1; 0 when not read from a file
 };
 
 // The current draw as the results file holds it.
@@ -34,6 +35,13 @@ struct ResultsLog {
     bool unreadable = false; // the file is there but cannot be read; nothing else is set
     std::string startTime;
     std::vector<WinnerRecord> winners;
+    // The fingerprints recorded after the start line; empty (count -1) in files from before.
+    std::string participantsFingerprint;
+    int participantsCount = -1;
+    std::string prizesFingerprint;
+    // The code the next line chains from (see chainCode); empty without a start line.
+    std::string chainCode;
+    bool torn = false; // the file ends in a line without its line end, which is no record
 };
 
 // Results file lines, GBK, CR LF:
@@ -44,12 +52,19 @@ struct ResultsLog {
 // The kind sits in the position, a field of digits, so that files of earlier versions read
 // the same and any raw text, tabs included, stays the rest of its line.
 //   end    "抽奖结束日期：" time
+//   fingerprints, right after the start line: "名单指纹：" SHA-256 hex of the participant
+//          file's bytes TAB entry count, and "奖项指纹：" SHA-256 hex of the prize file's bytes
+// Every line after the start line begins with "#" code TAB, its chain code: the first 16 hex
+// digits of SHA-256 over the previous line's code and this line's bytes after the code (no
+// CR LF). A line without a code (a file from before) passes on the first 16 hex digits of
+// SHA-256 of its own bytes, as the start line does. A line cut short by a power cut is ended
+// by the next write with DEL CR LF; such a line is no record and no link of the chain.
 // The raw text is the rest of a winner line, so a tab inside it survives; tabs, CR and LF
 // in the prize id and title are written as blanks.
 
 // One write of the draw, made when it happens and kept until it is on disk.
 struct ResultsRecord {
-    enum class Kind { Start, Round, End };
+    enum class Kind { Start, Fingerprint, Round, End };
     Kind kind = Kind::Round;
     std::string bytes;                 // the lines, CR LF ended
     std::string stamp;                 // Start: names the backup of the earlier results
@@ -75,11 +90,36 @@ ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int
 // The end line "抽奖结束日期：" + time.
 ResultsRecord endRecord(core::CoreServices& services);
 
+// The fingerprint lines of the participant and prize files as they are on disk now; a file
+// that cannot be read has no line.
+ResultsRecord fingerprintRecord(const EventPaths& paths, int participants,
+                                core::CoreServices& services);
+
+// The code of a line: the first 16 hex digits of SHA-256 over previousCode and content.
+std::string chainCode(std::string_view previousCode, std::string_view content);
+// The code a line without one passes on.
+std::string ownCode(std::string_view line);
+// Puts the chain code before every line of record after previousCode, which it then holds
+// the last line's code; a start record begins a new chain.
+void chainRecord(ResultsRecord& record, std::string& previousCode);
+
+// How the lines after the last start line chain.
+struct ChainCheck {
+    enum class State { None, Ok, Unchained, Broken };
+    State state = State::None; // None: no start line
+    int brokenLine = 0;        // from 1
+    std::vector<int> tornLines;
+};
+ChainCheck checkChain(std::string_view bytes, core::CoreServices& services);
+
 enum class WriteOutcome {
     Written,
     WrittenWithProblem, // a start line went to the end of a file that could not be moved
     Failed              // nothing of the record reached the disk
 };
+
+// The results file's bytes with a cut last line ended as the next write would end it.
+std::string healedResults(std::string bytes);
 
 // A start record moves the results file aside to data/bak_result<stamp>[-N].txt (never
 // replacing a backup) and starts a new file with its line; when the file cannot be moved,

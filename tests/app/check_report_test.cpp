@@ -1,26 +1,14 @@
 #include "event_files.h"
+#include "program_run.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace {
 
-// The program run to its end: exit code, output lines and error text.
-struct Run {
-    explicit Run(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(PRIZEDRAW_EXE), arguments);
-        if (!process.waitForFinished(30000))
-            return;
-        exitCode = process.exitCode();
-        lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        errors = QString::fromUtf8(process.readAllStandardError());
-    }
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-};
+using Run = ProgramRun;
 
 // The option lines for the values of hide, print, muse, hstart and hend.
 QStringList optionLines(const QString& values) {
@@ -36,6 +24,15 @@ QStringList folderLine(const QTemporaryDir& dir) {
 }
 
 const QString kPrizeA = QStringLiteral("prize\t1\tA\t特等奖\t1\t1\t1\t1\t");
+
+// The line that names the participant file's SHA-256, what the operator publishes.
+QString fingerprintLine(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? "fingerprint\tparticipants\t" +
+                     QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+               : QString();
+}
 
 } // namespace
 
@@ -71,7 +68,8 @@ void CheckReportTest::reportsTheEventAndChangesNothing() {
         QCOMPARE(run.exitCode, 0);
         QStringList expected = folderLine(dir)
                                << kPrizeA << QStringLiteral("prize\t2\tB\t二等奖\t2\t7\t3\t3\tA")
-                               << QStringLiteral("participants\t12");
+                               << QStringLiteral("participants\t12")
+                               << fingerprintLine(dir.filePath("data/_items.txt"));
         for (int i = 0; i < entries; ++i)
             expected << QStringLiteral("entry\t%1\t**小明 138000000%2")
                             .arg(i + 1)
@@ -90,7 +88,9 @@ void CheckReportTest::missingPrizesOrEntriesExitWithOne() {
     const QStringList tail = QStringList{"participants\t0"} + optionLines("0 0 0 0 0");
     Run run({QStringLiteral("--check"), dir.path()});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.lines, folderLine(dir) + tail + QStringList{"warning\t奖项没有设置！"});
+    QStringList withFingerprint = tail;
+    withFingerprint.insert(1, fingerprintLine(items));
+    QCOMPARE(run.lines, folderLine(dir) + withFingerprint + QStringList{"warning\t奖项没有设置！"});
     QCOMPARE(filesBelow(dir.path()), before);
 
     QFile::remove(items);
@@ -168,7 +168,7 @@ void CheckReportTest::oddFilesAreReadAndWarned() {
     QStringList found;
     for (const QString& line : run.lines)
         if (!line.startsWith("folder\t") && !line.startsWith("participants\t") &&
-            !line.startsWith("option\t"))
+            !line.startsWith("option\t") && !line.startsWith("fingerprint\t"))
             found << line;
     QCOMPARE(found, expected);
 }

@@ -55,7 +55,7 @@ data=$event/data
 backups=("$data"/bak_result*.txt)
 [ -f "${backups[0]}" ] || fail "no backup of the old results file"
 grep -q 'old results' "${backups[0]}" || fail "the backup does not hold the old results"
-results=$(iconv -f GBK -t UTF-8 "$data/_result.txt")
+results=$(results_text "$event")
 grep -q '^抽奖开始日期：' <<<"$results" || fail "no start line"
 grep -q '^抽奖结束日期：' <<<"$results" || fail "no end line"
 [ "$(grep -c $'\tA\t一等奖\t' <<<"$results")" -eq 2 ] || fail "prize A should have 2 winner lines"

@@ -62,7 +62,12 @@ wait_for_name() { # window name (regular expression)
 # Without a window manager a closed box leaves no window with the keyboard: give it back.
 focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
 
-results_text() { iconv -f GBK -t UTF-8 "$1/data/_result.txt"; }
+# The results file as UTF-8 lines without their chain codes and fingerprint lines, so that
+# the fields count from the time.
+results_text() {
+    iconv -f GBK -t UTF-8 "$1/data/_result.txt" |
+        sed -e 's/^#[0-9a-f]\{16\}\t//' -e '/^名单指纹：/d' -e '/^奖项指纹：/d'
+}
 
 # The winner lines as runs of one round each, with their positions: "A1:1 A2:1 B1:1".
 rounds_of() { # event

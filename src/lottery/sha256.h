@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lottery {
+
+// SHA-256 (FIPS 180-4), fed in pieces of any size.
+class Sha256 {
+public:
+    Sha256();
+    void update(std::string_view bytes);
+    // The digest as 64 lowercase hex digits; the object is spent afterwards.
+    std::string hexDigest();
+
+private:
+    void compress(const unsigned char* block);
+
+    std::array<std::uint32_t, 8> state_;
+    std::array<unsigned char, 64> buffer_{};
+    std::size_t buffered_ = 0;
+    std::uint64_t length_ = 0; // bytes fed
+};
+
+// The digest of bytes as 64 lowercase hex digits.
+std::string sha256Hex(std::string_view bytes);
+
+} // namespace lottery

@@ -1,0 +1,158 @@
+#include "gbk_fake_services.h"
+#include "lottery/draw_machine.h"
+#include "lottery/prize_file.h"
+#include "lottery/results_log.h"
+#include "lottery/safe_file.h"
+#include "lottery/sha256.h"
+#include "recording_view.h"
+#include "temp_event_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+using State = lottery::ChainCheck::State;
+
+namespace {
+
+Lines split(const std::string& bytes) {
+    Lines lines;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t end = bytes.find("\r\n", at);
+        lines.push_back(bytes.substr(at, end - at));
+        at = end == std::string::npos ? bytes.size() : end + 2;
+    }
+    return lines;
+}
+
+std::string join(const Lines& lines) {
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+class ResultsChainTest : public ::testing::Test {
+protected:
+    ResultsChainTest() {
+        machine.addView(view);
+        for (int i = 0; i < 20; ++i) {
+            const std::string raw = "p" + std::to_string(100 + i) + "\tx";
+            data.participants.entries.push_back({raw, raw, 0, {}});
+        }
+        TempEventFolder::write(folder.paths.participantFile, "list bytes\r\n");
+        TempEventFolder::write(folder.paths.prizeFile, "prize bytes\r\n");
+    }
+    void addPrize(const std::string& id, int total, int perRound) {
+        data.prizeTable.prizes.push_back(
+            {id, "T" + id, "", total, perRound, 0, "", lottery::roundsFor(total, perRound)});
+    }
+    void press(int times = 1) {
+        for (int i = 0; i < times; ++i)
+            machine.advance();
+    }
+    // A: a round of 2 with the first winner absent and redrawn, then a round of 1; B: 1.
+    std::string wholeDraw() {
+        addPrize("A", 3, 2);
+        addPrize("B", 1, 1);
+        press(2);
+        machine.markAbsent({1});
+        press(6);
+        return results();
+    }
+    std::string results() const { return TempEventFolder::read(folder.paths.resultFile); }
+    lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
+
+    TempEventFolder folder;
+    lottery::LotteryData data;
+    GbkFakeServices services{{}, 7};
+    RecordingView view{data};
+    lottery::DrawMachine machine{data, folder.paths, services, view};
+};
+
+struct Tampering {
+    const char* name;
+    std::function<void(Lines&)> change;
+    State state;
+    int line; // the line the chain breaks at
+};
+
+// Lines: 1 start, 2-3 fingerprints, 4-5 round 1, 6 absent, 7 replacement, 8 A round 2,
+// 9 B, 10 end.
+TEST_F(ResultsChainTest, EveryTamperingIsFoundAtItsLine) {
+    const Lines drawn = split(wholeDraw());
+    ASSERT_EQ(drawn.size(), 10u);
+    const auto strip = [](Lines& lines) {
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            lines[i].erase(0, 18);
+    };
+    const Tampering rows[] = {
+        {"untouched", [](Lines&) {}, State::Ok, 0},
+        {"raw text changed", [](Lines& l) { l[4].back() ^= 1; }, State::Broken, 5},
+        {"tab in the raw text changed", [](Lines& l) { l[4][l[4].size() - 2] = ' '; },
+         State::Broken, 5},
+        {"winner line deleted", [](Lines& l) { l.erase(l.begin() + 4); }, State::Broken, 5},
+        {"line inserted", [](Lines& l) { l.insert(l.begin() + 4, l[3]); }, State::Broken, 5},
+        {"two lines swapped", [](Lines& l) { std::swap(l[3], l[4]); }, State::Broken, 4},
+        {"fingerprint changed", [](Lines& l) { l[1][l[1].size() - 3] ^= 1; }, State::Broken, 2},
+        {"absent mark dropped", [](Lines& l) { l.erase(l.begin() + 5); }, State::Broken, 6},
+        {"file from before", strip, State::Unchained, 0},
+        {"code dropped from one line", [](Lines& l) { l[7].erase(0, 18); }, State::Broken, 8},
+    };
+    for (const Tampering& row : rows) {
+        Lines lines = drawn;
+        row.change(lines);
+        const lottery::ChainCheck check = lottery::checkChain(join(lines), services);
+        EXPECT_EQ(check.state, row.state) << row.name;
+        EXPECT_EQ(check.brokenLine, row.line) << row.name;
+        // The winners read the same whatever the codes.
+        if (row.state != State::Broken) {
+            EXPECT_EQ(lottery::parseResultsLog(join(lines), services).winners.size(), 6u)
+                << row.name;
+        }
+    }
+}
+
+TEST_F(ResultsChainTest, FingerprintsAreTheFilesBytes) {
+    wholeDraw();
+    const lottery::ResultsLog recorded = log();
+    EXPECT_EQ(recorded.participantsFingerprint,
+              lottery::sha256Hex(TempEventFolder::read(folder.paths.participantFile)));
+    EXPECT_EQ(recorded.prizesFingerprint,
+              lottery::sha256Hex(TempEventFolder::read(folder.paths.prizeFile)));
+    EXPECT_EQ(recorded.participantsCount, 20);
+    EXPECT_TRUE(recorded.finished);
+}
+
+// A power cut in the middle of a line: the line is no record; a resumed draw ends it before
+// its own lines, and the chain goes on from the last whole line.
+TEST_F(ResultsChainTest, ATornLineIsIgnoredReportedAndEndedByTheNextWrite) {
+    addPrize("A", 4, 2);
+    press(2);
+    const std::string torn = "#0123456789abcdef\t2026-01-01 00:00:00\tA\tTA\t2\t1\tp119";
+    lottery::appendToFile(folder.paths.resultFile, torn, nullptr);
+    const lottery::ResultsLog cut = log();
+    EXPECT_TRUE(cut.torn);
+    EXPECT_EQ(cut.winners.size(), 2u);
+    EXPECT_EQ(lottery::checkChain(results(), services).tornLines, std::vector<int>{6});
+
+    RecordingView other{data};
+    lottery::DrawMachine resumed{data, folder.paths, services, other};
+    lottery::restoreWinnerMarks(data.participants, cut);
+    resumed.resume(cut);
+    resumed.advance();
+    resumed.advance();
+    const Lines lines = split(results());
+    ASSERT_EQ(lines.size(), 9u); // start, 2 fingerprints, 2 winners, the cut line, 2, end
+    EXPECT_EQ(lines[5], torn + "\x7F");
+    const lottery::ChainCheck check = lottery::checkChain(results(), services);
+    EXPECT_EQ(check.state, State::Ok);
+    EXPECT_EQ(check.tornLines, std::vector<int>{6});
+    EXPECT_FALSE(log().torn);
+    EXPECT_EQ(log().winners.size(), 4u);
+}
+
+} // namespace
