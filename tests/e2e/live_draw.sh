@@ -166,4 +166,15 @@ printf '%s\n' "${lines[@]:1:10}" | awk -F'\t' '
         if (n != 6) bad = bad "\n" n " positions held, not 6"
         if (bad != "") { print substr(bad, 2); exit 1 }
     }' || fail "the winners at the end are wrong"
+
+# Anyone can check the draw afterwards; one byte changed in a winner line breaks it there.
+"$program" --verify "$event" >"$work/verify.txt" || fail "--verify failed: $(cat "$work/verify.txt")"
+tail -n 1 "$work/verify.txt" | grep -qx ok || fail "--verify did not end with ok"
+line=$(grep -n $'\t1\t2R\t' <(iconv -f GBK -t UTF-8 "$event/data/_result.txt") | cut -d: -f1)
+sed -i "${line}s/\(.\)\r\$/X\r/" "$event/data/_result.txt"
+status=0
+"$program" --verify "$event" >"$work/verify.txt" || status=$?
+[ "$status" -eq 1 ] || fail "--verify of a changed file exited $status"
+grep -qx "chain"$'\t'"broken"$'\t'"$line" "$work/verify.txt" ||
+    fail "--verify did not name line $line: $(cat "$work/verify.txt")"
 echo "live draw: 1 passed, 0 failed"
