@@ -8,6 +8,7 @@
 #include "lottery/winner_selection.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace lottery {
@@ -158,11 +159,16 @@ std::string DrawMachine::keyOf(int prizeIndex) const {
     return id + '\x1F' + std::to_string(same);
 }
 
+// One pass over the table, no text built: it runs at every frame of a roll.
 int DrawMachine::indexOf(const std::string& key) const {
-    if (key.empty())
+    const std::size_t mark = key.rfind('\x1F');
+    if (mark == std::string::npos)
         return -1;
+    const std::string_view id = std::string_view(key).substr(0, mark);
+    const int occurrence = std::stoi(key.substr(mark + 1));
+    int seen = 0;
     for (int i = 0; i < data_.prizeTable.count(); ++i)
-        if (keyOf(i) == key)
+        if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == id && seen++ == occurrence)
             return i;
     return -1;
 }

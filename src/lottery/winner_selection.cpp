@@ -61,7 +61,8 @@ void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector
     int n = 0;
     for (int j = 0; j < entryCount; ++j) {
         const ParticipantRecord& entry = entries[static_cast<std::size_t>(j)];
-        if (isCandidateFor(entry, prize) && (keep.empty() || !kept(entry.rawText)))
+        // A kept winner and its copies are marked, so only marked entries need the compare.
+        if (isCandidateFor(entry, prize) && (entry.won == 0 || !kept(entry.rawText)))
             pool.slots[static_cast<std::size_t>(n++)] = j;
     }
     const int k = std::min({count, n, kMaxWinnersPerRound});
