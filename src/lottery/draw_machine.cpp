@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace lottery {
@@ -231,6 +232,10 @@ void DrawMachine::resume(const ResultsLog& log) {
     std::string lastKey;
     int lastRound = 0;
     std::vector<bool> freed; // positions of the last round left by an absent winner
+    // One lookup per record, however long the list and the log.
+    std::unordered_map<std::string_view, int> firstOfText;
+    for (int j = data_.participants.count() - 1; j >= 0; --j)
+        firstOfText[data_.participants.entries[static_cast<std::size_t>(j)].rawText] = j;
     // Each prize's rounds in the order recorded; a round's positions as its lines leave them.
     for (const WinnerRecord& record : log.winners) {
         int index = -1;
@@ -247,9 +252,7 @@ void DrawMachine::resume(const ResultsLog& log) {
         PrizeProgress& progress = progress_[key];
         if (key != lastKey || record.round != lastRound) {
             if (record.round > progress.rounds) {
-                const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(index)];
-                progress.slots += std::max(
-                    0, std::min(winnersPerRound(prize.perRound), prize.total - progress.slots));
+                progress.slots += roundSize(index);
                 progress.rounds = record.round;
             }
             lastKey = key;
@@ -263,10 +266,8 @@ void DrawMachine::resume(const ResultsLog& log) {
             continue;
         if (round_.size() <= at)
             round_.resize(at + 1, -1);
-        int entry = -1;
-        for (int j = 0; j < data_.participants.count() && entry < 0; ++j)
-            if (data_.participants.entries[static_cast<std::size_t>(j)].rawText == record.rawText)
-                entry = j;
+        const auto found = firstOfText.find(record.rawText);
+        const int entry = found == firstOfText.end() ? -1 : found->second;
         if (record.status == WinnerStatus::Absent) {
             --progress.held;
             round_[at] = -1;
