@@ -5,7 +5,6 @@
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
 #include "lottery/participant_file.h"
-#include "lottery/safe_file.h"
 #include "lottery/sha256.h"
 
 #include <algorithm>
@@ -81,10 +80,9 @@ int runCheckReport(const QString& folder, bool allEntries, std::ostream& out) {
     const auto& entries = data->participants.entries;
     lines.put("participants", entries.size());
     // What the operator publishes before the event; the results file records it at the start.
-    lottery::Sha256 hash;
-    if (lottery::readFileInPieces(paths.participantFile,
-                                  [&hash](std::string_view piece) { hash.update(piece); }))
-        lines.put("fingerprint", "participants", hash.hexDigest());
+    const std::string fingerprint = lottery::sha256OfFile(paths.participantFile);
+    if (!fingerprint.empty())
+        lines.put("fingerprint", "participants", fingerprint);
     const std::size_t shown =
         allEntries ? entries.size() : std::min<std::size_t>(entries.size(), kEntriesShown);
     for (std::size_t i = 0; i < shown; ++i)

@@ -22,6 +22,9 @@
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
+#include "tickets/ticket_printer.h"
+#include "tickets/ticket_spooler.h"
+#include "tickets/ticket_view.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -29,6 +32,7 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QSettings>
 #include <QWindow>
@@ -61,6 +65,8 @@ MainWindow::~MainWindow() {
     // The machine lives in the draw window, a child that goes after the members.
     if (console_)
         closeConsole();
+    if (ticketView_)
+        drawWindow_->machine().removeView(*ticketView_);
 }
 
 float MainWindow::displayScaleFor(int screenWidth) {
@@ -129,6 +135,8 @@ void MainWindow::onStartupTimer() {
     // The draw window, and the console beside it, first: every message goes to the console.
     if (outcome == LoadOutcome::Ready) {
         drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
+        drawWindow_->machine().setPrizeSaver([this] { savePrizes(); });
+        startTickets();
         if (roles_.console)
             openConsole();
     }
@@ -254,13 +262,48 @@ void MainWindow::reloadParticipants() {
 void MainWindow::OnResults() {
     dialogs::ResultsDialog dialog(paths_, core_, dialogOwner(),
                                   drawWindow_ ? &drawWindow_->machine() : nullptr);
+    if (spooler_)
+        dialog.setReprint([this](const auto& winners) { printTickets(winners); });
     dialog.exec();
 }
 
 void MainWindow::OnOptions() {
-    dialogs::OptionsDialog dialog(data_.options, dialogOwner());
-    if (dialog.exec() == QDialog::Accepted && !lottery::saveDrawOptions(data_.options, core_))
+    dialogs::OptionsDialog dialog(data_.options, ticketSettings_,
+                                  QPrinterInfo::availablePrinterNames(), dialogOwner());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!lottery::saveDrawOptions(data_.options, core_) ||
+        !ticketSettings_.save(core::toQString(paths_.settingsFile)))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
+    if (drawWindow_) {
+        startTickets();
+        drawWindow_->machine().present();
+    }
+}
+
+// Also after the options change: the printer and paper apply from the next ticket on.
+void MainWindow::startTickets() {
+    ticketSettings_ = tickets::TicketSettings::load(core::toQString(paths_.settingsFile));
+    if (!spooler_) {
+        spooler_ = std::make_unique<tickets::TicketSpooler>();
+        ticketView_ = std::make_unique<tickets::TicketView>(
+            data_.options, *spooler_, [this](const QString& text) { reportProblem(text); });
+        drawWindow_->machine().addView(*ticketView_);
+    }
+    spooler_->setPrinter(std::make_shared<tickets::QtTicketPrinter>(ticketSettings_.printer,
+                                                                    ticketSettings_.paperWidthMm));
+    ticketView_->setPrinterAvailable(!QPrinterInfo::availablePrinterNames().isEmpty());
+}
+
+void MainWindow::printTickets(const std::vector<lottery::WinnerRecord>& winners) {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        warn("本机没有可用的打印机，无法打印奖券。");
+        return;
+    }
+    std::vector<tickets::Ticket> batch;
+    for (const lottery::WinnerRecord& winner : winners)
+        batch.push_back(tickets::ticketFor(winner, data_.options));
+    spooler_->enqueue(std::move(batch));
 }
 
 void MainWindow::OnAbout() {
@@ -451,6 +494,13 @@ void MainWindow::OnSwapScreens() {
 
 void MainWindow::warn(const std::string& utf8Text) {
     core::CCore::msgboxWarning(dialogOwner(), QString::fromStdString(utf8Text));
+}
+
+void MainWindow::reportProblem(const QString& text) {
+    if (console_)
+        console_->reportProblem(text.toStdString());
+    else
+        core::CCore::msgboxWarning(dialogOwner(), text);
 }
 
 void MainWindow::warnAll(const std::vector<std::string>& warnings) {

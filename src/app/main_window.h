@@ -7,6 +7,7 @@
 #include "lottery/lottery_data.h"
 #include "paint/paint_element_list.h"
 #include "skin/skinned_dialog.h"
+#include "tickets/ticket_settings.h"
 
 #include <QRect>
 #include <QString>
@@ -29,6 +30,11 @@ namespace drawscreen {
 class DrawKeyFilter;
 class DrawWindow;
 } // namespace drawscreen
+
+namespace tickets {
+class TicketSpooler;
+class TicketView;
+} // namespace tickets
 
 namespace app {
 
@@ -101,6 +107,10 @@ private:
     QWidget* dialogOwner();
     void warn(const std::string& utf8Text);
     void warnAll(const std::vector<std::string>& warnings);
+    // What goes wrong during the draw: into the console's problems when there is one.
+    void reportProblem(const QString& text);
+    void startTickets();
+    void printTickets(const std::vector<lottery::WinnerRecord>& winners);
 
     core::CCore core_;
     lottery::EventPaths paths_;
@@ -113,6 +123,9 @@ private:
     drawscreen::DrawWindow* drawWindow_ = nullptr;
     std::unique_ptr<console::ConsoleWindow> console_;
     std::unique_ptr<PictureListener> resultsFeed_; // the console's results after each round
+    tickets::TicketSettings ticketSettings_;
+    std::unique_ptr<tickets::TicketSpooler> spooler_;
+    std::unique_ptr<tickets::TicketView> ticketView_;
     QList<ScreenInfo> screens_;
     ScreenRoles roles_;
     bool consoleAsked_ = false;

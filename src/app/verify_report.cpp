@@ -31,13 +31,6 @@ std::string field(const std::string& utf8) {
     return out;
 }
 
-std::string fileHash(const std::filesystem::path& path) {
-    lottery::Sha256 hash;
-    if (!lottery::readFileInPieces(path, [&hash](std::string_view piece) { hash.update(piece); }))
-        return {};
-    return hash.hexDigest();
-}
-
 std::string lineText(int line) {
     return "第 " + std::to_string(line) + " 行";
 }
@@ -150,7 +143,7 @@ int runVerifyReport(const QString& folder, const QString& resultsFile, std::ostr
             out << "fingerprint\t" << name << "\tnone\n";
             return;
         }
-        const bool match = fileHash(file) == recorded;
+        const bool match = lottery::sha256OfFile(file) == recorded;
         out << "fingerprint\t" << name << '\t' << recorded << '\t' << (match ? "match" : "changed")
             << '\n';
         if (!match)

@@ -3,6 +3,7 @@
 #include "console/console_key_filter.h"
 #include "core/gbk_codec.h"
 #include "dialogs/results_csv.h"
+#include "lottery/sha256.h"
 #include "ui_console_window.h"
 
 #include <QApplication>
@@ -101,6 +102,15 @@ void ConsoleWindow::showPicture(const lottery::DrawPicture& picture) {
     setText(ui_->stateLabel, QStringLiteral("状态：") + stateText(picture.screen));
     setText(ui_->currentStepLabel, QString::fromStdString(picture.status.current));
     setText(ui_->nextStepLabel, QString::fromStdString(picture.status.next));
+    setText(
+        ui_->commitmentLabel,
+        picture.participantsFingerprint.empty()
+            ? QStringLiteral("名单 %1 条，名单文件无法读取，没有指纹").arg(picture.participantCount)
+            : QStringLiteral("名单 %1 条　指纹 %2")
+                  .arg(picture.participantCount)
+                  .arg(QString::fromStdString(
+                      lottery::shortFingerprint(picture.participantsFingerprint))));
+    ui_->commitmentLabel->setToolTip(QString::fromStdString(picture.participantsFingerprint));
     refreshRound(picture);
     ui_->pressButton->setText(QString::fromStdString(machine_.nextPressLabel()));
     ui_->absentButton->setEnabled(machine_.whyNoAbsentMarks().empty());

@@ -6,11 +6,25 @@
 
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+
 namespace dialogs {
 
-OptionsDialog::OptionsDialog(lottery::DrawOptions& options, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::OptionsDialog>()), options_(options) {
+OptionsDialog::OptionsDialog(lottery::DrawOptions& options, tickets::TicketSettings& tickets,
+                             const QStringList& printers, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::OptionsDialog>()), options_(options),
+      tickets_(tickets) {
     ui_->setupUi(this);
+    // The first item stands for the system's default printer; its data is the empty name.
+    ui_->printerCombo->addItem(QStringLiteral("系统默认打印机"), QString());
+    for (const QString& printer : printers)
+        ui_->printerCombo->addItem(printer, printer);
+    // A printer kept from another machine stays chosen until the operator picks another.
+    if (!tickets_.printer.isEmpty() && !printers.contains(tickets_.printer))
+        ui_->printerCombo->addItem(tickets_.printer + QStringLiteral("（未找到）"),
+                                   tickets_.printer);
+    ui_->printerCombo->setEnabled(!printers.isEmpty());
+    ui_->noPrinterLabel->setVisible(printers.isEmpty());
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
     ui_->hstartEdit->setValidator(digits);
     ui_->hendEdit->setValidator(digits);
@@ -25,6 +39,9 @@ void OptionsDialog::OnInitDialog() {
     ui_->museCheck->setChecked(options_.muse != 0);
     ui_->hstartEdit->setText(QString::number(options_.hstart));
     ui_->hendEdit->setText(QString::number(options_.hend));
+    ui_->fingerprintCheck->setChecked(options_.showFingerprint != 0);
+    ui_->printerCombo->setCurrentIndex(std::max(0, ui_->printerCombo->findData(tickets_.printer)));
+    ui_->paperCombo->setCurrentIndex(tickets_.paperWidthMm == 80 ? 1 : 0);
 }
 
 void OptionsDialog::accept() {
@@ -48,6 +65,9 @@ void OptionsDialog::accept() {
     options_.hide = hide ? 1 : 0;
     options_.print = ui_->printCheck->isChecked() ? 1 : 0;
     options_.muse = ui_->museCheck->isChecked() ? 1 : 0;
+    options_.showFingerprint = ui_->fingerprintCheck->isChecked() ? 1 : 0;
+    tickets_.printer = ui_->printerCombo->currentData().toString();
+    tickets_.paperWidthMm = ui_->paperCombo->currentIndex() == 1 ? 80 : 58;
     QDialog::accept();
 }
 

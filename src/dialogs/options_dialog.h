@@ -1,8 +1,10 @@
 #pragma once
 
 #include "lottery/lottery_data.h"
+#include "tickets/ticket_settings.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <memory>
 
@@ -12,13 +14,15 @@ class OptionsDialog;
 
 namespace dialogs {
 
-// Sets hide, hstart, hend, print and muse. On 确定 they are written into options and
-// the dialog ends Accepted; saving them is the caller's.
+// Sets hide, hstart, hend, print, muse and showFingerprint, and the ticket printer and paper
+// among printers (the machine's printer names). On 确定 they are written into options and
+// tickets and the dialog ends Accepted; saving them is the caller's.
 class OptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit OptionsDialog(lottery::DrawOptions& options, QWidget* parent = nullptr);
+    OptionsDialog(lottery::DrawOptions& options, tickets::TicketSettings& tickets,
+                  const QStringList& printers, QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Validates the masking range when it is used; stores nothing unless it passes.
@@ -29,6 +33,7 @@ private:
 
     std::unique_ptr<Ui::OptionsDialog> ui_;
     lottery::DrawOptions& options_;
+    tickets::TicketSettings& tickets_;
 };
 
 } // namespace dialogs

@@ -48,6 +48,12 @@ ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core
     ui_->setupUi(this);
     connect(ui_->openButton, &QPushButton::clicked, this, &ResultsDialog::OnOpenResultFile);
     connect(ui_->exportButton, &QPushButton::clicked, this, &ResultsDialog::OnExportCsv);
+    connect(ui_->reprintButton, &QPushButton::clicked, this, &ResultsDialog::OnReprint);
+    connect(ui_->winnerList, &QTableWidget::itemSelectionChanged, this, [this] {
+        ui_->reprintButton->setEnabled(ui_->winnerList->selectionModel()->hasSelection());
+    });
+    ui_->reprintButton->hide();
+    ui_->reprintButton->setEnabled(false);
     OnInitDialog();
 }
 
@@ -111,6 +117,30 @@ QString ResultsDialog::summaryText() const {
 QString ResultsDialog::askExportPath(const QString& suggestedPath) {
     return QFileDialog::getSaveFileName(this, QStringLiteral("导出CSV"), suggestedPath,
                                         QStringLiteral("CSV 文件 (*.csv)"));
+}
+
+void ResultsDialog::setReprint(Reprint reprint) {
+    reprint_ = std::move(reprint);
+    ui_->reprintButton->setVisible(static_cast<bool>(reprint_));
+}
+
+void ResultsDialog::OnReprint() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : ui_->winnerList->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end()); // in the order of the draw
+    std::vector<lottery::WinnerRecord> chosen;
+    for (const int row : rows) {
+        const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
+        // An absent mark holds no prize: it gets no ticket.
+        if (winner.status != lottery::WinnerStatus::Absent)
+            chosen.push_back(winner);
+    }
+    if (chosen.empty()) {
+        core::CCore::msgboxInfo(this, QStringLiteral("缺席记录没有奖券，请选中中奖或补抽的记录。"));
+        return;
+    }
+    reprint_(chosen);
 }
 
 void ResultsDialog::OnOpenResultFile() {

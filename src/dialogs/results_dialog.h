@@ -6,7 +6,9 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class ResultsDialog;
@@ -29,6 +31,10 @@ public:
                   const lottery::DrawMachine* draw = nullptr);
     ~ResultsDialog() override;
 
+    using Reprint = std::function<void(const std::vector<lottery::WinnerRecord>&)>;
+    // 重印奖券 hands the selected winners and replacements here; hidden until set.
+    void setReprint(Reprint reprint);
+
 protected:
     // The file to export to, or empty when the operator cancels; tests answer in its place.
     virtual QString askExportPath(const QString& suggestedPath);
@@ -36,6 +42,7 @@ protected:
 private Q_SLOTS:
     void OnOpenResultFile();
     void OnExportCsv();
+    void OnReprint();
 
 private:
     void OnInitDialog();
@@ -45,6 +52,7 @@ private:
     std::filesystem::path resultFile_;
     core::CCore& core_;
     lottery::ResultsLog log_;
+    Reprint reprint_;
 };
 
 } // namespace dialogs

@@ -128,7 +128,8 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     case Screen::Finished:
         composer_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
                                                                 : lottery::ScreenKind::Finished,
-                                picture);
+                                picture,
+                                picture.screen == Screen::Ready && data_.options.showFingerprint);
         show();
         break;
     }

@@ -1,5 +1,6 @@
 #include "drawscreen/frame_composer.h"
 
+#include "drawscreen/commitment_painter.h"
 #include "drawscreen/name_path.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/status_lines.h"
@@ -141,13 +142,18 @@ void FrameComposer::composeResult(const lottery::LotteryData& data,
     repainted();
 }
 
-void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& picture) {
+void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& picture,
+                                  bool commitment) {
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const QImage image = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
-    PanelPainter::draw(painter, PanelPainter::geometry(canvas_.size(), displayScale_), kind,
-                       family_, image);
+    const PanelGeometry panel = PanelPainter::geometry(canvas_.size(), displayScale_);
+    PanelPainter::draw(painter, panel, kind, family_, image);
+    if (commitment)
+        CommitmentPainter::draw(painter, panel, canvas_.height() - statusFontSize() * 3 / 2,
+                                picture.participantsFingerprint, picture.participantCount,
+                                statusFontSize(), family_);
     StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();

@@ -45,8 +45,10 @@ public:
                               const lottery::DrawPicture& picture);
     // The names of the selection and the status lines, anti-aliased.
     void composeResult(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
-    // The panel of the ready or finished screen and the status lines, anti-aliased.
-    void composeStatic(ScreenKind kind, const lottery::DrawPicture& picture);
+    // The panel of the ready or finished screen and the status lines, anti-aliased; with
+    // commitment, the list's fingerprint and its QR code under the panel.
+    void composeStatic(ScreenKind kind, const lottery::DrawPicture& picture,
+                       bool commitment = false);
 
     // What may differ from the frame before: the union of the old and new content.
     QRect changedRect() const { return changed_; }

@@ -4,6 +4,7 @@
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
+#include "lottery/sha256.h"
 #include "lottery/status_texts.h"
 #include "lottery/winner_selection.h"
 
@@ -16,7 +17,23 @@ namespace lottery {
 
 DrawMachine::DrawMachine(LotteryData& data, const EventPaths& paths, core::CoreServices& services,
                          DrawClock& clock)
-    : data_(data), paths_(paths), services_(services), clock_(clock) {}
+    : data_(data), paths_(paths), services_(services), clock_(clock) {
+    fingerprintParticipants();
+}
+
+// Taken when the list is read, so that the fingerprint shown before the first press is the
+// one recorded at it, whatever happens to the file in between.
+void DrawMachine::fingerprintParticipants() {
+    picture_.participantsFingerprint = sha256OfFile(paths_.participantFile);
+    picture_.participantCount = data_.participants.count();
+}
+
+void DrawMachine::savePrizesIfChanged() {
+    std::string file;
+    if (savePrizes_ &&
+        (!readWholeFile(paths_.prizeFile, file) || file != prizeFileBytes(data_.prizeTable)))
+        savePrizes_();
+}
 
 void DrawMachine::addView(DrawView& view) {
     views_.push_back(&view);
@@ -431,8 +448,10 @@ void DrawMachine::startDraw() {
     follow(first);
     computeNameFont();
     store(startRecord(services_));
-    // The files as they are at the first press: anyone holding them can check the draw.
-    store(fingerprintRecord(paths_, data_.participants.count(), services_));
+    // The files of the draw: anyone holding them can check it.
+    savePrizesIfChanged();
+    store(fingerprintRecord(picture_.participantsFingerprint, picture_.participantCount,
+                            paths_.prizeFile, services_));
     clearWinnerMarks(data_.participants);
     startRoll();
 }
@@ -459,12 +478,13 @@ void DrawMachine::stopRoll() {
     options.prizeIndex = index;
     PrizeProgress& progress = progress_[current_];
     // Recorded before the result is shown, so what the operator sees is already on disk.
+    std::vector<WinnerRecord> recorded;
     if (redrawing_) {
         std::vector<std::pair<int, int>> filled;
         for (std::size_t i = 0; i < freed_.size() && static_cast<int>(i) < data_.pool.winnerCount;
              ++i)
             filled.emplace_back(freed_[i], data_.pool.winnerAt(static_cast<int>(i)));
-        store(positionsRecord(data_, filled, WinnerStatus::Replacement, services_));
+        recorded = store(positionsRecord(data_, filled, WinnerStatus::Replacement, services_));
         for (const auto& [position, entry] : filled)
             round_[static_cast<std::size_t>(position - 1)] = entry;
         progress.held += static_cast<int>(filled.size());
@@ -475,7 +495,7 @@ void DrawMachine::stopRoll() {
         redrawing_ = false;
     } else {
         const int size = roundSize(index);
-        store(roundRecord(data_, services_));
+        recorded = store(roundRecord(data_, services_));
         progress.rounds += 1;
         progress.slots += size;
         progress.held += data_.pool.winnerCount;
@@ -486,6 +506,9 @@ void DrawMachine::stopRoll() {
     if (!anyRoundsLeft())
         store(endRecord(services_));
     show(DrawPicture::Screen::Result);
+    if (!recorded.empty())
+        for (DrawView* view : views_)
+            view->winnersRecorded(recorded);
 }
 
 void DrawMachine::moveOn() {
@@ -512,13 +535,15 @@ void DrawMachine::moveOn() {
     startRoll();
 }
 
-void DrawMachine::store(ResultsRecord record) {
+std::vector<WinnerRecord> DrawMachine::store(ResultsRecord record) {
     if (record.bytes.empty())
-        return;
+        return {};
     // Chained when made: queued records and the rescued file chain the same as the disk.
     chainRecord(record, chainCode_);
+    std::vector<WinnerRecord> winners = record.winners;
     unsaved_.push_back(std::move(record));
     flushUnsaved();
+    return winners;
 }
 
 bool DrawMachine::retryUnsaved() {
@@ -576,6 +601,7 @@ std::string DrawMachine::resultsWithUnsaved() const {
 }
 
 void DrawMachine::participantsReloaded() {
+    fingerprintParticipants();
     const ResultsLog log = withUnsaved({});
     if (!log.started) {
         for (const WinnerRecord& winner : log.winners)

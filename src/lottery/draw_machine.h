@@ -6,6 +6,7 @@
 #include "lottery/results_log.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -84,8 +85,12 @@ public:
     // The whole results file as it should be, for saving it somewhere else: the file's bytes
     // (unless the draw's start itself is unsaved) followed by every unsaved record.
     std::string resultsWithUnsaved() const;
-    // The participant list was re-read: the winners not yet on disk keep their marks too.
+    // The participant list was re-read: the winners not yet on disk keep their marks too, and
+    // the list's fingerprint is taken anew.
     void participantsReloaded();
+    // Writes the prize table to its file; called at the first press when the table differs
+    // from the file, so that the recorded fingerprint is that of the prizes drawn.
+    void setPrizeSaver(std::function<void()> save) { savePrizes_ = std::move(save); }
 
 private:
     void startDraw();
@@ -109,7 +114,10 @@ private:
     bool anyRoundsLeft() const;
     void follow(int prizeIndex);
     // Queues record behind any unsaved ones and writes what it can.
-    void store(ResultsRecord record);
+    // Returns the record's winners with their chain codes.
+    std::vector<WinnerRecord> store(ResultsRecord record);
+    void fingerprintParticipants();
+    void savePrizesIfChanged();
     bool flushUnsaved();
     int unsavedRounds() const;
     void noteFailure(const std::string& problem);
@@ -134,6 +142,7 @@ private:
     std::deque<ResultsRecord> unsaved_;
     // The chain code of the last line made, on disk or queued: the next line chains from it.
     std::string chainCode_;
+    std::function<void()> savePrizes_;
     std::string pendingProblem_;
     std::string notice_; // something the operator must know that is no failure
 };

@@ -8,6 +8,7 @@ void loadDrawOptions(DrawOptions& options, core::CoreServices& services) {
     options.muse = services.getConfigB("muse");
     options.hstart = services.getConfigInt("hstart");
     options.hend = services.getConfigInt("hend");
+    options.showFingerprint = services.getConfigB("fingerprint");
 }
 
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
@@ -16,6 +17,7 @@ bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
     services.saveConfigB("muse", options.muse);
     services.saveConfigInt("hstart", options.hstart);
     services.saveConfigInt("hend", options.hend);
+    services.saveConfigB("fingerprint", options.showFingerprint);
     return services.flushConfig();
 }
 

@@ -5,7 +5,7 @@
 
 namespace lottery {
 
-// The five persisted options: hide, print, muse, hstart, hend.
+// The persisted options: hide, print, muse, hstart, hend, and fingerprint (showFingerprint).
 void loadDrawOptions(DrawOptions& options, core::CoreServices& services);
 // False when the settings could not be written.
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services);

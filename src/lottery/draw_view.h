@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lottery/results_log.h"
+
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct DrawPicture {
     // Rolling and Result: the entries shown, as indices into the participant list, in order.
     std::vector<int> selection;
     StatusTexts status;
+    // The list the draw uses: its file's SHA-256 (empty when unreadable) and its entry count.
+    std::string participantsFingerprint;
+    int participantCount = 0;
 };
 
 // What shows the draw: the draw window, and any other view of the same machine.
@@ -35,6 +40,9 @@ public:
     virtual void computeNameFont() = 0;
     virtual void showPicture(const DrawPicture& picture) = 0;
     virtual void playCue(SoundCue cue) = 0;
+    // A stopped round's winners or replacements, with their chain codes, after the result
+    // picture was shown.
+    virtual void winnersRecorded(const std::vector<WinnerRecord>& winners) { (void)winners; }
     // Tells the operator something went wrong; the draw goes on.
     virtual void reportProblem(const std::string& utf8Message) = 0;
 };

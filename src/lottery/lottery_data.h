@@ -66,6 +66,7 @@ struct DrawOptions {
     int muse = 0; // music off
     int hstart = 0;
     int hend = 0;
+    int showFingerprint = 0; // the list's fingerprint and its QR code on the ready screen
     // Draw progress, never stored.
     int prizeIndex = 0;
     int roundIndex = 0;

@@ -243,9 +243,10 @@ std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& l
     return duplicates;
 }
 
-int maskParticipants(ParticipantList& list, DrawOptions& options) {
-    if (list.entries.empty())
-        return 0;
+namespace {
+
+// The masker of the options; clears hide when its range is reversed.
+Masker maskerFor(DrawOptions& options) {
     const std::int64_t length =
         static_cast<std::int64_t>(options.hend) - static_cast<std::int64_t>(options.hstart) + 1;
     if (length < 0)
@@ -258,14 +259,27 @@ int maskParticipants(ParticipantList& list, DrawOptions& options) {
                            : 0;
     const std::int64_t start =
         std::max<std::int64_t>(static_cast<std::int64_t>(options.hstart) - 1, 0);
+    return Masker(hide, start, length, starCount);
+}
 
-    Masker masker(hide, start, length, starCount);
+} // namespace
+
+int maskParticipants(ParticipantList& list, DrawOptions& options) {
+    if (list.entries.empty())
+        return 0;
+    Masker masker = maskerFor(options);
     int cut = 0;
     for (ParticipantRecord& entry : list.entries) {
         if (!masker.mask(entry.rawText, entry.displayText))
             ++cut;
     }
     return cut;
+}
+
+std::string maskedText(const std::string& rawText, DrawOptions options) {
+    std::string display;
+    maskerFor(options).mask(rawText, display);
+    return display;
 }
 
 } // namespace lottery

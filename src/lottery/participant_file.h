@@ -35,4 +35,7 @@ std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& l
 // to kDisplayTextBytes. Returns the number of display texts that were cut.
 int maskParticipants(ParticipantList& list, DrawOptions& options);
 
+// One raw text's display text, masked as maskParticipants does.
+std::string maskedText(const std::string& rawText, DrawOptions options);
+
 } // namespace lottery

@@ -323,12 +323,16 @@ std::string formatPrizeLine(const PrizeRecord& prize) {
            prize.repeatList + "\r\n";
 }
 
-bool savePrizeFile(const std::filesystem::path& path, const PrizeTable& table,
-                   std::string* problem) {
+std::string prizeFileBytes(const PrizeTable& table) {
     std::string bytes;
     for (const PrizeRecord& prize : table.prizes)
         bytes += formatPrizeLine(prize);
-    return writeFileSafely(path, bytes, problem);
+    return bytes;
+}
+
+bool savePrizeFile(const std::filesystem::path& path, const PrizeTable& table,
+                   std::string* problem) {
+    return writeFileSafely(path, prizeFileBytes(table), problem);
 }
 
 } // namespace lottery

@@ -54,6 +54,9 @@ int splitPrizeFields(std::string_view line, std::string_view (&fields)[7]);
 // One line of the file, CR LF included.
 std::string formatPrizeLine(const PrizeRecord& prize);
 
+// The file's bytes for the table, as savePrizeFile writes them.
+std::string prizeFileBytes(const PrizeTable& table);
+
 // Writes the table safely; on failure the old file stays and *problem (UTF-8) says why.
 bool savePrizeFile(const std::filesystem::path& path, const PrizeTable& table,
                    std::string* problem);

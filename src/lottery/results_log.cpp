@@ -168,6 +168,7 @@ public:
         } else if (parseFingerprint(line, prizes_, log_.prizesFingerprint)) {
         } else if (log_.winners.size() < kMaxWinnerRecords && parseWinnerLine(line, record_)) {
             record_.line = lineNumber_;
+            record_.code = std::string(code);
             // A winner of the last round marked absent after the end line opens the draw again
             // for the redraw, which ends it anew; anything else after the end is not ours.
             if (log_.finished && record_.status != WinnerStatus::Absent)
@@ -290,23 +291,17 @@ ResultsRecord startRecord(core::CoreServices& services) {
     return record;
 }
 
-ResultsRecord fingerprintRecord(const EventPaths& paths, int participants,
+ResultsRecord fingerprintRecord(const std::string& participantsHex, int participants,
+                                const std::filesystem::path& prizeFile,
                                 core::CoreServices& services) {
     ResultsRecord record;
     record.kind = ResultsRecord::Kind::Fingerprint;
-    const auto hashOf = [](const std::filesystem::path& path, std::string& hex) {
-        Sha256 hash;
-        if (!readFileInPieces(path, [&hash](std::string_view piece) { hash.update(piece); }))
-            return false;
-        hex = hash.hexDigest();
-        return true;
-    };
-    std::string hex;
-    if (hashOf(paths.participantFile, hex))
-        record.bytes +=
-            participantsPrefix(services) + hex + '\t' + std::to_string(participants) + "\r\n";
-    if (hashOf(paths.prizeFile, hex))
-        record.bytes += prizesPrefix(services) + hex + "\r\n";
+    if (!participantsHex.empty())
+        record.bytes += participantsPrefix(services) + participantsHex + '\t' +
+                        std::to_string(participants) + "\r\n";
+    const std::string prizesHex = sha256OfFile(prizeFile);
+    if (!prizesHex.empty())
+        record.bytes += prizesPrefix(services) + prizesHex + "\r\n";
     return record;
 }
 
@@ -324,6 +319,7 @@ std::string ownCode(std::string_view line) {
 void chainRecord(ResultsRecord& record, std::string& previousCode) {
     std::string_view bytes = record.bytes;
     std::string chained;
+    std::size_t winner = 0;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find("\r\n");
         const std::string_view line = bytes.substr(0, end);
@@ -333,6 +329,8 @@ void chainRecord(ResultsRecord& record, std::string& previousCode) {
         } else {
             previousCode = chainCode(previousCode, line);
             chained += '#' + previousCode + '\t' + std::string(line);
+            if (record.kind == ResultsRecord::Kind::Round && winner < record.winners.size())
+                record.winners[winner++].code = previousCode;
         }
         chained += "\r\n";
         if (end == std::string_view::npos)

@@ -25,7 +25,8 @@ struct WinnerRecord {
     std::string rawText;
     bool saved = true; // false while it waits in memory for the disk
     WinnerStatus status = WinnerStatus::Winner;
-    int line = 0; // line number in the file, from 1; 0 when not read from a file
+    std::string code = {}; // the line's chain code; empty on a line without one
+    int line = 0;     // line number in the file, from 1; 0 when not read from a file
 };
 
 // The current draw as the results file holds it.
@@ -90,9 +91,10 @@ ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int
 // The end line "抽奖结束日期：" + time.
 ResultsRecord endRecord(core::CoreServices& services);
 
-// The fingerprint lines of the participant and prize files as they are on disk now; a file
-// that cannot be read has no line.
-ResultsRecord fingerprintRecord(const EventPaths& paths, int participants,
+// The fingerprint lines: participantsHex with the entry count, and the prize file as it is on
+// disk now. An empty digest, or a prize file that cannot be read, has no line.
+ResultsRecord fingerprintRecord(const std::string& participantsHex, int participants,
+                                const std::filesystem::path& prizeFile,
                                 core::CoreServices& services);
 
 // The code of a line: the first 16 hex digits of SHA-256 over previousCode and content.
@@ -100,7 +102,7 @@ std::string chainCode(std::string_view previousCode, std::string_view content);
 // The code a line without one passes on.
 std::string ownCode(std::string_view line);
 // Puts the chain code before every line of record after previousCode, which it then holds
-// the last line's code; a start record begins a new chain.
+// the last line's code; a start record begins a new chain. A round's winners get their codes.
 void chainRecord(ResultsRecord& record, std::string& previousCode);
 
 // How the lines after the last start line chain.

@@ -1,5 +1,7 @@
 #include "lottery/sha256.h"
 
+#include "lottery/safe_file.h"
+
 namespace lottery {
 
 namespace {
@@ -91,6 +93,23 @@ void Sha256::compress(const unsigned char* block) {
 std::string sha256Hex(std::string_view bytes) {
     Sha256 hash;
     hash.update(bytes);
+    return hash.hexDigest();
+}
+
+std::string shortFingerprint(const std::string& hex) {
+    std::string grouped;
+    for (std::size_t i = 0; i < 16 && i < hex.size(); ++i) {
+        if (i > 0 && i % 4 == 0)
+            grouped += ' ';
+        grouped += hex[i];
+    }
+    return grouped;
+}
+
+std::string sha256OfFile(const std::filesystem::path& path) {
+    Sha256 hash;
+    if (!readFileInPieces(path, [&hash](std::string_view piece) { hash.update(piece); }))
+        return {};
     return hash.hexDigest();
 }
 

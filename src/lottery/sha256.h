@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,11 @@ private:
 
 // The digest of bytes as 64 lowercase hex digits.
 std::string sha256Hex(std::string_view bytes);
+
+// The first 16 hex digits of a digest in groups of four, as people read it out.
+std::string shortFingerprint(const std::string& hex);
+
+// The digest of a file's bytes, as sha256sum prints it; empty when it cannot be read.
+std::string sha256OfFile(const std::filesystem::path& path);
 
 } // namespace lottery

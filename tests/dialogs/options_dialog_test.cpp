@@ -4,6 +4,8 @@
 #include "dialog_driver.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 
 class OptionsDialogTest : public QObject {
     Q_OBJECT
@@ -45,7 +47,8 @@ private Q_SLOTS:
         options.print = 1;
         options.hstart = 4;
         options.hend = 7;
-        dialogs::OptionsDialog dialog(options);
+        tickets::TicketSettings tickets;
+        dialogs::OptionsDialog dialog(options, tickets, {});
         dialog.show();
         child<QCheckBox>(dialog, "hideCheck")->setChecked(hide);
         child<QCheckBox>(dialog, "printCheck")->setChecked(false);
@@ -58,6 +61,40 @@ private Q_SLOTS:
         QCOMPARE(hook.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         QVERIFY(focus.isEmpty() || focusedAndSelected(dialog, focus));
+    }
+
+    // The kept printer is chosen again; one from another machine stays until changed.
+    void printer_data() {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("pick"); // -1: leave the combo alone
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("kept printer") << QStringList{"A", "B"} << "B" << -1 << "B";
+        QTest::newRow("default picked") << QStringList{"A", "B"} << "B" << 0 << "";
+        QTest::newRow("printer gone") << QStringList{"A"} << "Z" << -1 << "Z";
+        QTest::newRow("no printers") << QStringList{} << "" << -1 << "";
+    }
+
+    void printer() {
+        QFETCH(QStringList, printers);
+        QFETCH(QString, kept);
+        QFETCH(int, pick);
+        QFETCH(QString, stored);
+        lottery::DrawOptions options;
+        tickets::TicketSettings tickets{kept, 80};
+        dialogs::OptionsDialog dialog(options, tickets, printers);
+        dialog.show();
+        auto* combo = child<QComboBox>(dialog, "printerCombo");
+        QCOMPARE(combo->isEnabled(), !printers.isEmpty());
+        QCOMPARE(child<QLabel>(dialog, "noPrinterLabel")->isVisible(), printers.isEmpty());
+        if (pick >= 0)
+            combo->setCurrentIndex(pick);
+        child<QComboBox>(dialog, "paperCombo")->setCurrentIndex(0);
+        child<QCheckBox>(dialog, "fingerprintCheck")->setChecked(true);
+        press(dialog, "okButton");
+        QCOMPARE(tickets.printer, stored);
+        QCOMPARE(tickets.paperWidthMm, 58);
+        QCOMPARE(options.showFingerprint, 1);
     }
 };
 

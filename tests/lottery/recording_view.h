@@ -33,12 +33,16 @@ public:
     }
     void setTicking(bool ticking) override { calls.push_back(ticking ? "timer on" : "timer off"); }
     void reportProblem(const std::string& message) override { problems.push_back(message); }
+    void winnersRecorded(const std::vector<lottery::WinnerRecord>& winners) override {
+        recorded.insert(recorded.end(), winners.begin(), winners.end());
+    }
 
     std::vector<std::string> take() { return std::exchange(calls, {}); }
 
     std::vector<std::string> calls;
     std::vector<std::string> shown;
     std::vector<std::string> problems;
+    std::vector<lottery::WinnerRecord> recorded; // handed on after each stop
     std::function<void()> onResult; // runs after each result picture
 
 private:

@@ -45,6 +45,7 @@ protected:
         }
         TempEventFolder::write(folder.paths.participantFile, "list bytes\r\n");
         TempEventFolder::write(folder.paths.prizeFile, "prize bytes\r\n");
+        machine.participantsReloaded();
     }
     void addPrize(const std::string& id, int total, int perRound) {
         data.prizeTable.prizes.push_back(
@@ -116,15 +117,41 @@ TEST_F(ResultsChainTest, EveryTamperingIsFoundAtItsLine) {
     }
 }
 
+// The list as read, whatever happens to its file later; the prizes saved first when the table
+// differs from their file.
 TEST_F(ResultsChainTest, FingerprintsAreTheFilesBytes) {
+    const std::string listBytes = TempEventFolder::read(folder.paths.participantFile);
+    TempEventFolder::write(folder.paths.participantFile, "edited after the load\r\n");
+    int saves = 0;
+    machine.setPrizeSaver([&] {
+        ++saves;
+        std::string problem;
+        lottery::savePrizeFile(folder.paths.prizeFile, data.prizeTable, &problem);
+    });
     wholeDraw();
     const lottery::ResultsLog recorded = log();
-    EXPECT_EQ(recorded.participantsFingerprint,
-              lottery::sha256Hex(TempEventFolder::read(folder.paths.participantFile)));
+    EXPECT_EQ(recorded.participantsFingerprint, lottery::sha256Hex(listBytes));
+    EXPECT_EQ(saves, 1);
     EXPECT_EQ(recorded.prizesFingerprint,
-              lottery::sha256Hex(TempEventFolder::read(folder.paths.prizeFile)));
+              lottery::sha256Hex(lottery::prizeFileBytes(data.prizeTable)));
     EXPECT_EQ(recorded.participantsCount, 20);
     EXPECT_TRUE(recorded.finished);
+}
+
+// The codes handed on after each stop, for the tickets, are those of the lines on disk.
+TEST_F(ResultsChainTest, RecordedWinnersCarryTheirLinesCodes) {
+    wholeDraw();
+    const lottery::ResultsLog recorded = log();
+    std::vector<std::string> onDisk;
+    for (const lottery::WinnerRecord& w : recorded.winners)
+        if (w.status != lottery::WinnerStatus::Absent)
+            onDisk.push_back(w.rawText + " " + w.code);
+    std::vector<std::string> handedOn;
+    for (const lottery::WinnerRecord& w : view.recorded)
+        handedOn.push_back(w.rawText + " " + w.code);
+    EXPECT_EQ(handedOn, onDisk);
+    EXPECT_EQ(onDisk.size(), 5u);
+    EXPECT_EQ(onDisk[0].size(), 4 + 1 + 1 + 1 + 16u); // "p1xx\tx" and a 16-digit code
 }
 
 // A power cut in the middle of a line: the line is no record; a resumed draw ends it before

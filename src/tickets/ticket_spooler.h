@@ -1,0 +1,39 @@
+#pragma once
+
+#include "tickets/ticket.h"
+#include "tickets/ticket_printer.h"
+
+#include <QObject>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace tickets {
+
+// Prints tickets on a thread of its own, in the order they came, so that a slow or missing
+// printer never holds up the draw. Failures come back as failed() on the owner's thread.
+class TicketSpooler : public QObject {
+    Q_OBJECT
+public:
+    explicit TicketSpooler(QObject* parent = nullptr);
+    // Waits for the tickets already queued.
+    ~TicketSpooler() override;
+
+    // Tickets queued from now on go to printer.
+    void setPrinter(std::shared_ptr<TicketPrinter> printer);
+    void enqueue(std::vector<Ticket> tickets);
+
+Q_SIGNALS:
+    void failed(const QString& problem);
+    // Every ticket queued so far was handed to the printer (or failed).
+    void idle();
+
+private:
+    QThread thread_;
+    QObject* worker_; // lives on thread_
+    std::shared_ptr<TicketPrinter> printer_;
+    int pending_ = 0;
+};
+
+} // namespace tickets
