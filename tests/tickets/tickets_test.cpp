@@ -1,0 +1,157 @@
+#include "drawscreen/font_chooser.h"
+#include "drawscreen/frame_composer.h"
+#include "lottery/draw_machine.h"
+#include "lottery/results_log.h"
+#include "lottery/sha256.h"
+#include "support/fake_core_services.h"
+#include "tickets/ticket_printer.h"
+#include "tickets/ticket_spooler.h"
+#include "tickets/ticket_view.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// What a command prints, or nothing when it fails.
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// The QR codes zbarimg finds in an image, one per line.
+QString scanned(const QString& image) {
+    return run(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), image});
+}
+
+class FailingPrinter : public tickets::TicketPrinter {
+public:
+    bool print(const std::vector<tickets::Ticket>& tickets, QString* problem) override {
+        printed += static_cast<int>(tickets.size());
+        *problem = QStringLiteral("缺纸");
+        return false;
+    }
+    std::atomic<int> printed{0};
+};
+
+struct StillClock : lottery::DrawClock {
+    void setTicking(bool) override {}
+};
+
+} // namespace
+
+class TicketsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pdfTicketReadsAndScans_data() {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("replacement");
+        QTest::newRow("58 mm") << 58 << false;
+        QTest::newRow("80 mm, replacement") << 80 << true;
+    }
+
+    void pdfTicketReadsAndScans() {
+        QFETCH(int, paper);
+        QFETCH(bool, replacement);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("ticket.pdf"));
+        const tickets::Ticket ticket{QStringLiteral("一等奖"),
+                                     QStringLiteral("张三 13800138000"),
+                                     2,
+                                     7,
+                                     replacement,
+                                     QStringLiteral("2026-12-07 20:15:03"),
+                                     QStringLiteral("0f3a9c2e7b1d4a56")};
+        tickets::QtTicketPrinter printer({}, paper, pdf);
+        QString problem;
+        QVERIFY2(printer.print({ticket}, &problem), qPrintable(problem));
+
+        // pdftotext drops some blanks between characters of different scripts.
+        const QString text =
+            run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QLatin1Char(' '));
+        for (const QString& expected : {ticket.prizeTitle, ticket.entry, ticket.time, ticket.code,
+                                        QStringLiteral("第 2 轮 第 7 位")})
+            QVERIFY2(text.contains(QString(expected).remove(QLatin1Char(' '))),
+                     qPrintable(expected + " not in " + text));
+        QCOMPARE(text.contains(QStringLiteral("补抽")), replacement);
+        const QString png = dir.filePath(QStringLiteral("page"));
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), pdf, png});
+        QCOMPARE(scanned(png + QStringLiteral(".png")), ticket.code);
+    }
+
+    // Paper runs out at the first round: the draw goes on, the operator hears of it once, and
+    // again in the next draw.
+    void failingPrinterIsToldOncePerDraw() {
+        QTemporaryDir dir;
+        const auto paths = lottery::EventPaths::forFolder(dir.path().toStdString());
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data")));
+        testsupport::FakeCoreServices services(dir.path().toStdString());
+        lottery::LotteryData data;
+        for (int i = 0; i < 10; ++i)
+            data.participants.entries.push_back(
+                {"n" + std::to_string(i), "n" + std::to_string(i), 0, {}});
+        data.prizeTable.prizes.push_back({"A", "A", "", 4, 2, 0, "", 2});
+        data.options.print = 1;
+        StillClock clock;
+        lottery::DrawMachine machine(data, paths, services, clock);
+        tickets::TicketSpooler spooler;
+        auto printer = std::make_shared<FailingPrinter>();
+        spooler.setPrinter(printer);
+        QStringList reports;
+        tickets::TicketView view(data.options, spooler,
+                                 [&reports](const QString& text) { reports << text; });
+        machine.addView(view);
+
+        for (int draw = 1; draw <= 2; ++draw) {
+            for (int press = 0; press < 4; ++press)
+                machine.advance();
+            QCOMPARE(data.options.state(), lottery::DrawState::ShowingResult);
+            QTRY_COMPARE(printer->printed.load(), 4 * draw);
+            QCoreApplication::processEvents();
+            QCOMPARE(reports.size(), draw);
+            QCOMPARE(lottery::readResultsLog(paths.resultFile, services).winners.size(), 4u);
+            machine.reset();
+            machine.present();
+        }
+        QVERIFY(reports.first().contains(QStringLiteral("缺纸")));
+        machine.removeView(view);
+    }
+
+    // The commitment under the ready screen's panel scans as the whole digest; without the
+    // option the screen has no code.
+    void readyScreenCodeIsTheDigest_data() {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("option on") << true;
+        QTest::newRow("option off") << false;
+    }
+
+    void readyScreenCodeIsTheDigest() {
+        QFETCH(bool, shown);
+        drawscreen::FrameComposer composer(QSize(1092, 652), 1.0f,
+                                           drawscreen::FontChooser::cjkSansFamily());
+        lottery::DrawPicture picture;
+        picture.participantsFingerprint = lottery::sha256Hex("list");
+        picture.participantCount = 12;
+        composer.composeStatic(lottery::ScreenKind::Ready, picture, shown);
+        QImage screen(composer.size(), QImage::Format_RGB32);
+        screen.fill(QColor(0x9e, 0x10, 0x1a));
+        QPainter(&screen).drawImage(0, 0, composer.canvas());
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("ready.png"));
+        QVERIFY(screen.save(file));
+        QCOMPARE(scanned(file),
+                 shown ? QString::fromStdString(picture.participantsFingerprint) : QString());
+    }
+};
+
+QTEST_MAIN(TicketsTest)
+#include "tickets_test.moc"
