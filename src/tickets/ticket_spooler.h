@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace tickets {
@@ -17,12 +18,14 @@ class TicketSpooler : public QObject {
     Q_OBJECT
 public:
     explicit TicketSpooler(QObject* parent = nullptr);
-    // Waits for the tickets already queued.
+    // Waits a little for the tickets queued; a printer that hangs does not hold up the exit.
     ~TicketSpooler() override;
 
     // Tickets queued from now on go to printer.
     void setPrinter(std::shared_ptr<TicketPrinter> printer);
     void enqueue(std::vector<Ticket> tickets);
+
+    static constexpr unsigned long kExitWaitMs = 3000;
 
 Q_SIGNALS:
     void failed(const QString& problem);
@@ -30,8 +33,17 @@ Q_SIGNALS:
     void idle();
 
 private:
-    QThread thread_;
+    // What the printing thread may still reach once the spooler is gone.
+    struct Link {
+        std::mutex mutex;
+        TicketSpooler* spooler = nullptr;
+    };
+
+    void batchDone(bool printed, const QString& problem);
+
+    QThread* thread_; // left running at exit when a printer hangs
     QObject* worker_; // lives on thread_
+    std::shared_ptr<Link> link_;
     std::shared_ptr<TicketPrinter> printer_;
     int pending_ = 0;
 };

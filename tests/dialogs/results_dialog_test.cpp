@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -91,6 +92,33 @@ private Q_SLOTS:
         QCOMPARE(hook.messages().size(), std::size_t(1));
         QCOMPARE(hook.messages()[0].kind, core::MessageKind::Info);
         QVERIFY(hook.texts()[0].contains(QDir::toNativeSeparators(dialog.answer)));
+    }
+
+    // 重印奖券 hands on the selected winners and replacements in the order of the file; an
+    // absent mark has no ticket.
+    void reprintsTheSelectedWinners() {
+        core::MessageBoxHook hook;
+        ScriptedResultsDialog dialog(paths(), core_);
+        auto* button = child<QPushButton>(dialog, "reprintButton");
+        QVERIFY(button->isHidden());
+        QStringList handed;
+        dialog.setReprint([&handed](const std::vector<lottery::WinnerRecord>& winners) {
+            for (const lottery::WinnerRecord& w : winners)
+                handed << QString::number(w.position) + core::GbkCodec::fromGbk(w.rawText);
+        });
+        dialog.show();
+        QVERIFY(button->isVisible() && !button->isEnabled());
+        auto* list = child<QTableWidget>(dialog, "winnerList");
+        for (const int row : {3, 0, 2})
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        press(dialog, "reprintButton");
+        QCOMPARE(handed, QStringList({QStringLiteral("1+86 张三"), QStringLiteral("2王五")}));
+        list->clearSelection();
+        list->selectRow(2);
+        press(dialog, "reprintButton");
+        QCOMPARE(handed.size(), 2);
+        QCOMPARE(hook.texts().size(), 1);
     }
 
     void failedExportWarnsNamingTheFile() {

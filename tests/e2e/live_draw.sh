@@ -17,7 +17,7 @@ mkdir -p "$event/data"
 printf 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\nC`三等奖`c.png`3`1`1`\r\n' |
     gbk >"$event/data/_prize.txt"
 for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$event/data/_items.txt"
-printf '[General]\nmuse=1\n' >"$event/prizedraw.ini"
+printf '[General]\nmuse=1\nfingerprint=1\n' >"$event/prizedraw.ini"
 
 # The menu's item n from the top (奖项..., 抽奖结果, then the live commands) and its dialog.
 menu_item() { # n title
@@ -55,6 +55,12 @@ same_area() { [ "$(area "$1" "$3")" = "$(area "$2" "$3")" ]; }
 
 start_display 1280 800
 launch "$event"
+
+# The ready screen carries the list's commitment: its QR code is the file's SHA-256.
+sleep 0.5
+import -window root "$work/ready.png"
+digest=$(sha256sum "$event/data/_items.txt" | cut -d' ' -f1)
+[ "$(zbarimg --raw -q "$work/ready.png")" = "$digest" ] || fail "the ready screen's QR code is not $digest"
 
 # C chosen before the first press is the first round drawn; A follows, first in draw order.
 menu_item 3 '^选择奖项$'

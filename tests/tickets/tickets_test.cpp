@@ -10,8 +10,11 @@
 
 #include <QPainter>
 #include <QProcess>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <mutex>
 
 namespace {
 
@@ -40,8 +43,42 @@ public:
     std::atomic<int> printed{0};
 };
 
+// Holds each batch until released, as a slow printer does.
+class HeldPrinter : public tickets::TicketPrinter {
+public:
+    bool print(const std::vector<tickets::Ticket>& tickets, QString*) override {
+        release.acquire();
+        const std::lock_guard<std::mutex> lock(mutex);
+        for (const tickets::Ticket& ticket : tickets)
+            codes << ticket.code;
+        return true;
+    }
+    QSemaphore release;
+    std::mutex mutex;
+    QStringList codes;
+};
+
 struct StillClock : lottery::DrawClock {
     void setTicking(bool) override {}
+};
+
+// Ten entries and one prize of two rounds of two, tickets on.
+struct Event {
+    explicit Event(const QString& folder)
+        : paths(lottery::EventPaths::forFolder(folder.toStdString())),
+          services(folder.toStdString()) {
+        QDir(folder).mkpath(QStringLiteral("data"));
+        for (int i = 0; i < 10; ++i)
+            data.participants.entries.push_back(
+                {"n" + std::to_string(i), "n" + std::to_string(i), 0, {}});
+        data.prizeTable.prizes.push_back({"A", "A", "", 4, 2, 0, "", 2});
+        data.options.print = 1;
+    }
+    lottery::EventPaths paths;
+    testsupport::FakeCoreServices services;
+    lottery::LotteryData data;
+    StillClock clock;
+    lottery::DrawMachine machine{data, paths, services, clock};
 };
 
 } // namespace
@@ -88,21 +125,37 @@ private Q_SLOTS:
         QCOMPARE(scanned(png + QStringLiteral(".png")), ticket.code);
     }
 
+    // The draw goes on while the printer holds the first round's tickets; they all come out,
+    // in the order of the results file.
+    void slowPrinterHoldsNothingUp() {
+        QTemporaryDir dir;
+        Event event(dir.path());
+        tickets::TicketSpooler spooler;
+        auto printer = std::make_shared<HeldPrinter>();
+        spooler.setPrinter(printer);
+        tickets::TicketView view(event.data.options, spooler, [](const QString&) {});
+        event.machine.addView(view);
+        for (int press = 0; press < 4; ++press)
+            event.machine.advance();
+        QCOMPARE(event.data.options.roundIndex, 1); // the second round is on screen
+        printer->release.release(2);
+        QSignalSpy idle(&spooler, &tickets::TicketSpooler::idle);
+        QVERIFY(idle.wait());
+        QStringList onDisk;
+        for (const auto& winner :
+             lottery::readResultsLog(event.paths.resultFile, event.services).winners)
+            onDisk << QString::fromStdString(winner.code);
+        const std::lock_guard<std::mutex> lock(printer->mutex);
+        QCOMPARE(printer->codes, onDisk);
+        event.machine.removeView(view);
+    }
+
     // Paper runs out at the first round: the draw goes on, the operator hears of it once, and
     // again in the next draw.
     void failingPrinterIsToldOncePerDraw() {
         QTemporaryDir dir;
-        const auto paths = lottery::EventPaths::forFolder(dir.path().toStdString());
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data")));
-        testsupport::FakeCoreServices services(dir.path().toStdString());
-        lottery::LotteryData data;
-        for (int i = 0; i < 10; ++i)
-            data.participants.entries.push_back(
-                {"n" + std::to_string(i), "n" + std::to_string(i), 0, {}});
-        data.prizeTable.prizes.push_back({"A", "A", "", 4, 2, 0, "", 2});
-        data.options.print = 1;
-        StillClock clock;
-        lottery::DrawMachine machine(data, paths, services, clock);
+        Event event(dir.path());
+        auto& [paths, services, data, clock, machine] = event;
         tickets::TicketSpooler spooler;
         auto printer = std::make_shared<FailingPrinter>();
         spooler.setPrinter(printer);
