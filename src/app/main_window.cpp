@@ -255,8 +255,11 @@ void MainWindow::reloadParticipants() {
     std::vector<std::string> warnings;
     lottery::loadParticipantFile(paths_, data_.participants, data_.options, core_, warnings);
     warnAll(warnings);
-    if (drawWindow_)
+    if (drawWindow_) {
         drawWindow_->participantsReloaded();
+        // The list's new fingerprint and count, on the console and the ready screen.
+        drawWindow_->machine().present();
+    }
 }
 
 void MainWindow::OnResults() {
