@@ -7,6 +7,10 @@
 
 namespace app {
 
+namespace {
+constexpr int kMaxColumn = 16384; // a worksheet's last column
+} // namespace
+
 CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -27,7 +31,27 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption console(
         QStringLiteral("console"),
         QStringLiteral("Open the operator's console even with one screen (for a rehearsal)."));
+    const QCommandLineOption import(
+        QStringLiteral("import"),
+        QStringLiteral("Make the participant list (data/_items.txt) from FILE (.xlsx, .csv or "
+                       ".txt); the old list is kept as data/bak_items<time>.txt."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sheet(QStringLiteral("sheet"),
+                                   QStringLiteral("With --import: the workbook's sheet N "
+                                                  "(default 1)."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption columns(
+        QStringLiteral("columns"),
+        QStringLiteral("With --import: the columns that make an entry, joined with a blank "
+                       "in this order (default 1)."),
+        QStringLiteral("1,3"));
+    const QCommandLineOption header(QStringLiteral("header"),
+                                    QStringLiteral("With --import: the first row is a header."));
     parser.addOption(check);
+    parser.addOption(import);
+    parser.addOption(sheet);
+    parser.addOption(columns);
+    parser.addOption(header);
     parser.addOption(verify);
     parser.addOption(all);
     parser.addOption(console);
@@ -59,8 +83,29 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return command;
     }
     QStringList folders = parser.positionalArguments();
-    if (parser.isSet(verify) && parser.isSet(check))
-        return fail(QStringLiteral("--verify and --check go one at a time."));
+    if (int(parser.isSet(verify)) + int(parser.isSet(check)) + int(parser.isSet(import)) > 1)
+        return fail(QStringLiteral("--verify, --check and --import go one at a time."));
+    if (!parser.isSet(import) &&
+        (parser.isSet(sheet) || parser.isSet(columns) || parser.isSet(header)))
+        return fail(QStringLiteral("--sheet, --columns and --header go with --import."));
+    if (parser.isSet(sheet)) {
+        bool ok = false;
+        command.sheet = parser.value(sheet).toInt(&ok);
+        if (!ok || command.sheet < 1)
+            return fail(QStringLiteral("--sheet takes a sheet number from 1."));
+    }
+    if (parser.isSet(columns)) {
+        command.columns.clear();
+        for (const QString& part : parser.value(columns).split(QLatin1Char(','))) {
+            bool ok = false;
+            const int column = part.trimmed().toInt(&ok);
+            if (!ok || column < 1 || column > kMaxColumn)
+                return fail(QStringLiteral("--columns takes column numbers from 1, such as 1,3."));
+            command.columns.append(column);
+        }
+    }
+    command.importFile = parser.value(import);
+    command.headerRow = parser.isSet(header);
     if (parser.isSet(verify) && folders.size() == 2) {
         if (!QFileInfo(folders.last()).isFile())
             return fail(QStringLiteral("No such results file: %1").arg(folders.last()));
@@ -75,13 +120,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(all) && !parser.isSet(check))
         return fail(QStringLiteral("--all goes with --check."));
-    if (parser.isSet(console) && (parser.isSet(check) || parser.isSet(verify)))
-        return fail(QStringLiteral("--console opens the presenter; it does not go with --check "
-                                   "or --verify."));
+    if (parser.isSet(console) &&
+        (parser.isSet(check) || parser.isSet(verify) || parser.isSet(import)))
+        return fail(QStringLiteral("--console opens the presenter; it does not go with --check, "
+                                   "--verify or --import."));
     command.allEntries = parser.isSet(all);
     command.console = parser.isSet(console);
     command.action = parser.isSet(check)    ? CommandLine::Action::Check
                      : parser.isSet(verify) ? CommandLine::Action::Verify
+                     : parser.isSet(import) ? CommandLine::Action::Import
                                             : CommandLine::Action::Present;
     return command;
 }

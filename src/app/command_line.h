@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -7,7 +8,7 @@ namespace app {
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Action { Present, Check, Verify, Help, Version, Error };
+    enum class Action { Present, Check, Verify, Import, Help, Version, Error };
 
     Action action = Action::Present;
     QString folder;          // the event folder; empty means the executable's folder
@@ -15,6 +16,10 @@ struct CommandLine {
     bool console = false;    // --console: the operator's console even on one screen
     QString resultsFile;     // --verify: the results file to check; empty means the folder's
     QString text;            // help text, version line or error message
+    QString importFile;      // --import: the spreadsheet to take the participants from
+    int sheet = 1;           // --sheet: from 1
+    QList<int> columns{1};   // --columns: from 1, in the order they join
+    bool headerRow = false;  // --header: the first row names the columns
 };
 
 // Needs a QCoreApplication for the help text. A folder that is not a directory, a second

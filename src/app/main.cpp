@@ -1,5 +1,6 @@
 #include "app/check_report.h"
 #include "app/command_line.h"
+#include "app/import_command.h"
 #include "app/presenter.h"
 #include "app/verify_report.h"
 #include "core/ccore.h"
@@ -19,7 +20,8 @@ int main(int argc, char* argv[]) {
 
     // Every text is GBK: without the codec nothing could be read or shown.
     const bool printsOnly = command.action == app::CommandLine::Action::Check ||
-                            command.action == app::CommandLine::Action::Verify;
+                            command.action == app::CommandLine::Action::Verify ||
+                            command.action == app::CommandLine::Action::Import;
     const bool needsCodec = printsOnly || command.action == app::CommandLine::Action::Present;
     if (needsCodec && !core::GbkCodec::available()) {
         const QString problem =
@@ -45,6 +47,8 @@ int main(int argc, char* argv[]) {
         return app::runCheckReport(command.folder, command.allEntries, std::cout);
     case app::CommandLine::Action::Verify:
         return app::runVerifyReport(command.folder, command.resultsFile, std::cout);
+    case app::CommandLine::Action::Import:
+        return app::runImportCommand(command, std::cout, std::cerr);
     case app::CommandLine::Action::Present:
         break;
     }

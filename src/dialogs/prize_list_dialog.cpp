@@ -4,11 +4,13 @@
 #include "core/gbk_codec.h"
 #include "core/message_box.h"
 #include "core/path_conversion.h"
+#include "dialogs/import_list_dialog.h"
 #include "dialogs/prize_capacity.h"
 #include "dialogs/prize_edit_dialog.h"
 #include "lottery/draw_machine.h"
 #include "ui_prize_list_dialog.h"
 
+#include <QFileDialog>
 #include <QHeaderView>
 
 #include <array>
@@ -31,6 +33,7 @@ PrizeListDialog::PrizeListDialog(lottery::LotteryData& data, std::filesystem::pa
     connect(ui_->deleteButton, &QPushButton::clicked, this, &PrizeListDialog::OnDeletePrize);
     connect(ui_->participantsButton, &QPushButton::clicked, this,
             &PrizeListDialog::OnOpenParticipantFile);
+    connect(ui_->importButton, &QPushButton::clicked, this, &PrizeListDialog::OnImportParticipants);
     connect(ui_->resetButton, &QPushButton::clicked, this, &PrizeListDialog::OnResetDraw);
     connect(ui_->prizeList, &QTableWidget::cellDoubleClicked, this,
             &PrizeListDialog::OnListDoubleClick);
@@ -137,6 +140,21 @@ void PrizeListDialog::OnOpenParticipantFile() {
         return;
     }
     participantFileOpened_ = true;
+}
+
+QString PrizeListDialog::askImportPath() {
+    return QFileDialog::getOpenFileName(
+        this, QStringLiteral("导入名单"), core::toQString(participantFile_.parent_path()),
+        QStringLiteral("名单表格 (*.xlsx *.csv *.txt);;所有文件 (*)"));
+}
+
+void PrizeListDialog::OnImportParticipants() {
+    const QString path = askImportPath();
+    if (path.isEmpty())
+        return;
+    ImportListDialog dialog(path, participantFile_, core_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        participantFileOpened_ = true;
 }
 
 } // namespace dialogs

@@ -19,9 +19,10 @@ class CCore;
 
 namespace dialogs {
 
-// Lists the prize table and edits it in place; writes no file. After it closes, however
-// it closed, the caller re-reads the participants if participantFileOpened() and sorts
-// the table if prizesChanged().
+// Lists the prize table and edits it in place; writes no prize file. It opens the
+// participant file for editing or imports a spreadsheet over it. After it closes, however
+// it closed, the caller re-reads the participants if participantFileOpened() (opened or
+// imported) and sorts the table if prizesChanged().
 class PrizeListDialog : public QDialog {
     Q_OBJECT
 
@@ -37,6 +38,10 @@ public:
     bool participantFileOpened() const { return participantFileOpened_; }
     bool prizesChanged() const { return prizesChanged_; }
 
+protected:
+    // The spreadsheet to import, or empty when the operator cancels; tests answer in its place.
+    virtual QString askImportPath();
+
 private Q_SLOTS:
     void OnAddPrize();
     void OnModifyPrize();
@@ -44,6 +49,7 @@ private Q_SLOTS:
     void OnDeletePrize();
     void OnResetDraw();
     void OnOpenParticipantFile();
+    void OnImportParticipants();
 
 private:
     void OnInitDialog();

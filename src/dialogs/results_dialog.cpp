@@ -4,7 +4,9 @@
 #include "core/gbk_codec.h"
 #include "core/path_conversion.h"
 #include "dialogs/results_csv.h"
+#include "dialogs/results_sheet.h"
 #include "lottery/safe_file.h"
+#include "sheets/xlsx_writer.h"
 #include "ui_results_dialog.h"
 
 #include <QDir>
@@ -48,6 +50,7 @@ ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core
     ui_->setupUi(this);
     connect(ui_->openButton, &QPushButton::clicked, this, &ResultsDialog::OnOpenResultFile);
     connect(ui_->exportButton, &QPushButton::clicked, this, &ResultsDialog::OnExportCsv);
+    connect(ui_->exportXlsxButton, &QPushButton::clicked, this, &ResultsDialog::OnExportXlsx);
     connect(ui_->reprintButton, &QPushButton::clicked, this, &ResultsDialog::OnReprint);
     connect(ui_->winnerList, &QTableWidget::itemSelectionChanged, this, [this] {
         ui_->reprintButton->setEnabled(ui_->winnerList->selectionModel()->hasSelection());
@@ -115,6 +118,9 @@ QString ResultsDialog::summaryText() const {
 }
 
 QString ResultsDialog::askExportPath(const QString& suggestedPath) {
+    if (suggestedPath.endsWith(QStringLiteral(".xlsx")))
+        return QFileDialog::getSaveFileName(this, QStringLiteral("导出Excel"), suggestedPath,
+                                            QStringLiteral("Excel 工作簿 (*.xlsx)"));
     return QFileDialog::getSaveFileName(this, QStringLiteral("导出CSV"), suggestedPath,
                                         QStringLiteral("CSV 文件 (*.csv)"));
 }
@@ -162,9 +168,28 @@ void ResultsDialog::OnExportCsv() {
                                    QStringLiteral("导出失败：") + QString::fromStdString(problem));
         return;
     }
+    reportExport(chosen);
+}
+
+void ResultsDialog::OnExportXlsx() {
+    const QString suggested =
+        QDir(core::toQString(resultFile_.parent_path())).filePath(QStringLiteral("抽奖结果.xlsx"));
+    const QString chosen = askExportPath(suggested);
+    if (chosen.isEmpty())
+        return;
+    QString problem;
+    if (!sheets::writeTextWorkbook(chosen, QStringLiteral("抽奖结果"), resultsSheet(log_),
+                                   &problem)) {
+        core::CCore::msgboxWarning(this, QStringLiteral("导出失败：") + problem);
+        return;
+    }
+    reportExport(chosen);
+}
+
+void ResultsDialog::reportExport(const QString& path) {
     core::CCore::msgboxInfo(this, QStringLiteral("已导出 %1 名中奖者到\n%2")
                                       .arg(log_.winners.size())
-                                      .arg(QDir::toNativeSeparators(chosen)));
+                                      .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace dialogs

@@ -37,16 +37,19 @@ public:
 
 protected:
     // The file to export to, or empty when the operator cancels; tests answer in its place.
+    // The suggested name's suffix (.csv or .xlsx) tells the kind.
     virtual QString askExportPath(const QString& suggestedPath);
 
 private Q_SLOTS:
     void OnOpenResultFile();
     void OnExportCsv();
     void OnReprint();
+    void OnExportXlsx();
 
 private:
     void OnInitDialog();
     QString summaryText() const;
+    void reportExport(const QString& path);
 
     std::unique_ptr<Ui::ResultsDialog> ui_;
     std::filesystem::path resultFile_;

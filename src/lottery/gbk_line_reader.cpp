@@ -76,7 +76,7 @@ void GbkLineReader::pass(std::string_view piece) {
 void GbkLineReader::take(std::string_view kept, std::size_t length) {
     ++lineNumber_;
     if (lineNumber_ == 1 && kept.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        bom_ = true;
+        utf8_.sawByteOrderMark();
         kept.remove_prefix(kUtf8Bom.size());
         length -= kUtf8Bom.size();
     }
@@ -89,20 +89,10 @@ void GbkLineReader::take(std::string_view kept, std::size_t length) {
     lines_.push_back({std::string(kept), length > kept.size(), lineNumber_});
 }
 
-// GBK names are often well-formed UTF-8 too; the reading that looks more like names wins,
-// UTF-8 on a tie.
-bool GbkLineReader::readsAsUtf8() const {
-    if (bom_)
-        return true;
-    if (!utf8_.sawNonAscii() || !utf8_.valid())
-        return false;
-    long utf8Score = 0;
-    long gbkScore = 0;
-    for (const Line& line : lines_) {
-        utf8Score += utf8Plausibility(line.gbk);
-        gbkScore += gbkPlausibility(line.gbk);
-    }
-    return utf8Score >= gbkScore;
+bool GbkLineReader::readsAsUtf8() {
+    for (const Line& line : lines_)
+        utf8_.score(line.gbk);
+    return utf8_.readsAsUtf8();
 }
 
 void GbkLineReader::finish(core::CoreServices& services) {

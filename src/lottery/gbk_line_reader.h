@@ -3,7 +3,7 @@
 #include "core/core_services.h"
 #include "lottery/line_splitter.h"
 #include "lottery/text_encoding.h"
-#include "lottery/utf8_check.h"
+#include "lottery/utf8_vote.h"
 
 #include <cstddef>
 #include <optional>
@@ -46,17 +46,16 @@ private:
     void start(std::string_view head);
     void pass(std::string_view piece);
     void take(std::string_view kept, std::size_t length);
-    bool readsAsUtf8() const;
+    bool readsAsUtf8();
 
     std::size_t maxLines_;
     LineSplitter splitter_;
-    Utf8Check utf8_;
+    Utf8Vote utf8_;
     std::optional<Utf16Decoder> utf16_;
     std::string head_;    // the first bytes, until the byte-order mark can be told
     std::string decoded_; // scratch for UTF-16 pieces
     std::vector<Line> lines_;
     bool started_ = false;
-    bool bom_ = false;
     Source source_ = Source::Gbk;
     int lineNumber_ = 0;
     int ignored_ = 0;

@@ -4,6 +4,7 @@
 #include "core/message_box_hook.h"
 #include "core/path_conversion.h"
 #include "dialog_driver.h"
+#include "sheets/xlsx_reader.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,39 @@ private Q_SLOTS:
         press(dialog, "reprintButton");
         QCOMPARE(handed.size(), 2);
         QCOMPARE(hook.texts().size(), 1);
+    }
+
+    // Every cell a text, read back by the workbook reader: the phone-like and formula-like
+    // entries stay as written.
+    void exportsTheWinnersAsWorkbook() {
+        core::MessageBoxHook hook;
+        ScriptedResultsDialog dialog(paths(), core_);
+        dialog.answer = folder_.filePath("导出.xlsx");
+        press(dialog, "exportXlsxButton");
+        sheets::XlsxReader reader;
+        QString problem;
+        QVERIFY2(reader.open(dialog.answer, &problem), qPrintable(problem));
+        QStringList rows;
+        QVERIFY(reader.readSheet(
+            0,
+            [&rows](const std::vector<std::string>& cells) {
+                QStringList row;
+                for (const std::string& cell : cells)
+                    row << QString::fromStdString(cell);
+                rows << row.join('|');
+                return true;
+            },
+            &problem));
+        QCOMPARE(rows, QStringList({"时间|奖项|轮次|序号|中奖条目|状态",
+                                    "2026-02-02 10:01:07|一等奖|1|1|+86 张三|中奖",
+                                    "2026-02-02 10:01:07|一等奖|1|2|李四,\"王\"|中奖",
+                                    "2026-02-02 10:02:00|一等奖|1|2|李四,\"王\"|缺席",
+                                    "2026-02-02 10:02:00|一等奖|1|2|王五|补抽",
+                                    "2026-02-02 10:05:30|二等奖|2|1|=1+1|中奖",
+                                    "2026-02-02 10:05:30|二等奖|2|2|-1+cmd|'/C calc'!A0|中奖",
+                                    "2026-02-02 10:05:30|二等奖|2|3|-12.5|中奖"}));
+        QCOMPARE(hook.messages().size(), std::size_t(1));
+        QCOMPARE(hook.messages()[0].kind, core::MessageKind::Info);
     }
 
     void failedExportWarnsNamingTheFile() {

@@ -1,6 +1,8 @@
+#include "csv_check.h"
 #include "participants_check.h"
 #include "prize_file_check.h"
 #include "results_log_check.h"
+#include "xlsx_check.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,14 @@ TEST(CorpusReplay, Participants) {
 
 TEST(CorpusReplay, ResultsLog) {
     replay("fuzz_results_log", fuzzchecks::checkResultsLog);
+}
+
+TEST(CorpusReplay, Csv) {
+    replay("fuzz_csv", fuzzchecks::checkCsv);
+}
+
+TEST(CorpusReplay, Xlsx) {
+    replay("fuzz_xlsx", fuzzchecks::checkXlsx);
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+#include "app/import_command.h"
+
+#include "app/event_lock.h"
+#include "core/ccore.h"
+#include "core/path_conversion.h"
+#include "lottery/file_text.h"
+#include "lottery/list_import.h"
+#include "sheets/sheet_file.h"
+
+#include <QDir>
+
+namespace app {
+
+namespace {
+
+int refuse(std::ostream& err, const QString& problem) {
+    err << "prizedraw: " << problem.toStdString() << "\n";
+    return 1;
+}
+
+} // namespace
+
+int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream& err) {
+    core::CCore services(command.folder);
+    const auto paths = lottery::EventPaths::forFolder(services.getAppPath());
+    const QString eventFolder = core::toQString(paths.appFolder);
+    const EventLock lock(eventFolder);
+    if (lock.state() == EventLock::State::HeldElsewhere)
+        return refuse(err, QStringLiteral("活动文件夹 %1 已在另一个抽奖程序中打开，未导入。")
+                               .arg(QDir::toNativeSeparators(eventFolder)));
+
+    sheets::SheetFile file;
+    QString problem;
+    if (!file.open(command.importFile, &problem))
+        return refuse(err, problem);
+    if (file.isWorkbook() && command.sheet > file.sheetNames().size())
+        return refuse(err, QStringLiteral("工作簿只有 %1 个工作表，没有第 %2 个。")
+                               .arg(file.sheetNames().size())
+                               .arg(command.sheet));
+
+    lottery::ImportOptions options;
+    options.headerRow = command.headerRow;
+    options.columns.assign(command.columns.begin(), command.columns.end());
+    lottery::ListImport import(options, file.encoding(), services);
+    const bool read = file.read(
+        command.sheet - 1,
+        [&import](const std::vector<std::string>& cells) {
+            import.addRow(cells);
+            return true;
+        },
+        &problem);
+    if (!read)
+        return refuse(err, problem);
+    if (import.entries() == 0)
+        return refuse(err, QStringLiteral("所选的列中没有任何条目，名单未改动。"));
+
+    std::filesystem::path backup;
+    std::string writeProblem;
+    if (!lottery::writeImportedList(paths.participantFile, import.fileBytes(), services, &backup,
+                                    &writeProblem))
+        return refuse(err, QString::fromStdString(writeProblem));
+
+    out << "entries\t" << import.entries() << "\n";
+    const auto duplicates = import.duplicates();
+    out << "duplicates\t" << duplicates.size() << "\n";
+    for (const auto& [text, count] : duplicates)
+        out << "duplicate\t" << services.utf8FromGbk(text) << "\t" << count << "\n";
+    out << "skipped\t" << import.emptyRows() << "\n";
+    out << "cut\t" << import.cut() << "\n";
+    if (import.unmappable() > 0)
+        out << "unmappable\t" << import.unmappable() << "\n";
+    if (import.overCapacity() > 0)
+        out << "over_capacity\t" << import.overCapacity() << "\n";
+    out << "written\t" << lottery::pathText(paths.participantFile) << "\n";
+    if (!backup.empty())
+        out << "backup\t" << lottery::pathText(backup) << "\n";
+    out.flush();
+    return 0;
+}
+
+} // namespace app

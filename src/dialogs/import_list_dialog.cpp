@@ -1,0 +1,240 @@
+#include "dialogs/import_list_dialog.h"
+
+#include "core/ccore.h"
+#include "core/gbk_codec.h"
+#include "lottery/file_text.h"
+#include "sheets/sheet_file.h"
+#include "ui_import_list_dialog.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QThread>
+
+#include <algorithm>
+
+namespace dialogs {
+
+namespace {
+constexpr int kDuplicatesShown = 3;
+constexpr int kMaxColumn = 16384;
+} // namespace
+
+ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path participantFile,
+                                   core::CCore& core, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::ImportListDialog>()),
+      sourcePath_(std::move(sourcePath)), participantFile_(std::move(participantFile)),
+      core_(core) {
+    ui_->setupUi(this);
+    ui_->fileLabel->setText(QStringLiteral("文件：") + QDir::toNativeSeparators(sourcePath_));
+    ui_->buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导入"));
+    ui_->buttonBox->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    ui_->columnsEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*\\d{1,5}(\\s*[,，]\\s*\\d{1,5})*\\s*[,，]?\\s*")),
+        this));
+    ui_->sheetLabel->hide();
+    ui_->sheetBox->hide();
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &ImportListDialog::accept);
+    connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &ImportListDialog::reject);
+    connect(ui_->stopButton, &QPushButton::clicked, this, &ImportListDialog::OnStop);
+    connect(ui_->headerBox, &QCheckBox::toggled, this, &ImportListDialog::startReading);
+    connect(ui_->columnsEdit, &QLineEdit::textChanged, this, &ImportListDialog::startReading);
+    connect(ui_->sheetBox, &QComboBox::currentIndexChanged, this, &ImportListDialog::startReading);
+    startReading();
+}
+
+ImportListDialog::~ImportListDialog() {
+    stopReading();
+    for (const auto& thread : retired_)
+        thread->wait();
+}
+
+// The column numbers, in order; false when the field names none.
+bool ImportListDialog::columnsChosen(std::vector<int>& columns) const {
+    QString text = ui_->columnsEdit->text();
+    text.replace(QStringLiteral("，"), QStringLiteral(","));
+    columns.clear();
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int column = part.trimmed().toInt(&ok);
+        if (!ok || column < 1 || column > kMaxColumn)
+            return false;
+        columns.push_back(column);
+    }
+    return !columns.empty();
+}
+
+// The reading under way is told to stop and left to end on its own: waiting for it here
+// could hold the window while it opens a big file.
+void ImportListDialog::stopReading() {
+    if (!thread_)
+        return;
+    *stop_ = true;
+    retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
+                                  [](const auto& thread) { return thread->isFinished(); }),
+                   retired_.end());
+    retired_.push_back(std::move(thread_));
+}
+
+void ImportListDialog::OnStop() {
+    if (stop_)
+        *stop_ = true;
+}
+
+void ImportListDialog::startReading() {
+    stopReading();
+    lottery::ImportOptions options;
+    options.headerRow = ui_->headerBox->isChecked();
+    ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
+    if (!columnsChosen(options.columns)) {
+        ui_->summaryLabel->setText(QStringLiteral("请填写组成条目的列号，如 1 或 1,3。"));
+        return;
+    }
+    const int sheet = std::max(ui_->sheetBox->currentIndex(), 0);
+    const int generation = ++generation_;
+    stop_ = std::make_shared<std::atomic_bool>(false);
+    reading_ = true;
+    ui_->progressBar->setRange(0, 0);
+    ui_->stopButton->setEnabled(true);
+    ui_->summaryLabel->setText(QStringLiteral("正在读取…"));
+
+    const auto stop = stop_;
+    thread_.reset(QThread::create([this, stop, options, sheet, generation, path = sourcePath_] {
+        auto outcome = std::make_shared<Outcome>();
+        sheets::SheetFile file;
+        if (file.open(path, &outcome->problem)) {
+            outcome->sheets = file.sheetNames();
+            outcome->encoding = file.encoding();
+            outcome->import =
+                std::make_unique<lottery::ListImport>(options, outcome->encoding, core_);
+            lottery::ListImport& import = *outcome->import;
+            outcome->read = file.read(
+                sheet,
+                [&import, &stop](const std::vector<std::string>& cells) {
+                    import.addRow(cells);
+                    return !*stop;
+                },
+                &outcome->problem,
+                [this, generation](int rows, int percent) {
+                    QMetaObject::invokeMethod(
+                        this, [=] { showProgress(generation, rows, percent); },
+                        Qt::QueuedConnection);
+                });
+            outcome->stopped = *stop;
+        }
+        // Queued to the dialog, which waits for this thread before it goes.
+        QMetaObject::invokeMethod(
+            this, [this, generation, outcome] { finishReading(generation, outcome); },
+            Qt::QueuedConnection);
+    }));
+    thread_->start();
+}
+
+void ImportListDialog::showProgress(int generation, int rows, int percent) {
+    if (generation != generation_)
+        return;
+    if (percent >= 0) {
+        ui_->progressBar->setRange(0, 100);
+        ui_->progressBar->setValue(percent);
+    }
+    ui_->summaryLabel->setText(QStringLiteral("正在读取… 已读 %1 行").arg(rows));
+}
+
+void ImportListDialog::finishReading(int generation, const std::shared_ptr<Outcome>& outcome) {
+    if (generation != generation_)
+        return;
+    reading_ = false;
+    outcome_ = outcome;
+    ui_->progressBar->setRange(0, 100);
+    ui_->progressBar->setValue(100);
+    ui_->stopButton->setEnabled(false);
+    if (ui_->sheetBox->count() == 0 && outcome->sheets.size() > 0) {
+        const QSignalBlocker blocker(ui_->sheetBox);
+        ui_->sheetBox->addItems(outcome->sheets);
+        ui_->sheetLabel->show();
+        ui_->sheetBox->show();
+    }
+    fillPreview();
+    ui_->summaryLabel->setText(summaryText());
+    ui_->buttonBox->button(QDialogButtonBox::Ok)
+        ->setEnabled(outcome->read && !outcome->stopped && outcome->import->entries() > 0);
+}
+
+QString ImportListDialog::cellText(const std::string& cell) const {
+    return outcome_->encoding == lottery::CellEncoding::Gbk ? core::GbkCodec::fromGbk(cell)
+                                                            : QString::fromStdString(cell);
+}
+
+void ImportListDialog::fillPreview() {
+    QTableWidget* table = ui_->previewTable;
+    table->clear();
+    const auto* rows = outcome_->import ? &outcome_->import->preview() : nullptr;
+    std::size_t columns = 0;
+    if (rows)
+        for (const auto& row : *rows)
+            columns = std::max(columns, row.size());
+    table->setRowCount(rows ? static_cast<int>(rows->size()) : 0);
+    table->setColumnCount(static_cast<int>(columns));
+    QStringList labels;
+    for (std::size_t c = 1; c <= columns; ++c)
+        labels << QString::number(c);
+    table->setHorizontalHeaderLabels(labels);
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const auto& row = (*rows)[static_cast<std::size_t>(r)];
+        for (std::size_t c = 0; c < row.size(); ++c)
+            table->setItem(r, static_cast<int>(c), new QTableWidgetItem(cellText(row[c])));
+    }
+}
+
+QString ImportListDialog::summaryText() const {
+    if (!outcome_->import || (!outcome_->read && !outcome_->stopped))
+        return QStringLiteral("无法读取：") + outcome_->problem;
+    const lottery::ListImport& import = *outcome_->import;
+    if (outcome_->stopped)
+        return QStringLiteral("已停止读取（读到的部分有 %1 个条目），未导入。更改选项会重新读取。")
+            .arg(import.entries());
+    QString text = QStringLiteral("将写入 %1 个条目").arg(import.entries());
+    const auto duplicates = import.duplicates();
+    if (duplicates.empty()) {
+        text += QStringLiteral("，没有重复");
+    } else {
+        QStringList shown;
+        for (std::size_t i = 0; i < duplicates.size() && i < kDuplicatesShown; ++i)
+            shown << QStringLiteral("“%1”%2 次")
+                         .arg(core::GbkCodec::fromGbk(duplicates[i].first))
+                         .arg(duplicates[i].second);
+        text += QStringLiteral("，%1 个文本重复（%2%3）")
+                    .arg(duplicates.size())
+                    .arg(shown.join(QStringLiteral("，")))
+                    .arg(duplicates.size() > kDuplicatesShown ? QStringLiteral("…") : QString());
+    }
+    text += QStringLiteral("；跳过空行 %1 行；截断 %2 个（超过 %3 字节）")
+                .arg(import.emptyRows())
+                .arg(import.cut())
+                .arg(lottery::kRawTextBytes);
+    if (import.unmappable() > 0)
+        text += QStringLiteral("；%1 个字符无法用 GBK 表示，将写为“?”").arg(import.unmappable());
+    if (import.overCapacity() > 0)
+        text += QStringLiteral("；超过 %1 个条目的上限，载入时将忽略后 %2 个")
+                    .arg(lottery::kParticipantCapacity)
+                    .arg(import.overCapacity());
+    if (import.entries() == 0)
+        text += QStringLiteral("。所选的列中没有任何条目，无法导入");
+    return text + QStringLiteral("。");
+}
+
+void ImportListDialog::accept() {
+    if (reading_ || !outcome_ || !outcome_->import)
+        return;
+    std::filesystem::path backup;
+    std::string problem;
+    if (!lottery::writeImportedList(participantFile_, outcome_->import->fileBytes(), core_, &backup,
+                                    &problem)) {
+        core::CCore::msgboxWarning(this,
+                                   QStringLiteral("导入失败：") + QString::fromStdString(problem));
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace dialogs

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "lottery/list_import.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+class QThread;
+
+namespace Ui {
+class ImportListDialog;
+}
+
+namespace core {
+class CCore;
+}
+
+namespace dialogs {
+
+// Shows what importing a spreadsheet would make of the participant list (the first rows,
+// the entries, duplicates, skipped rows and cuts) for the sheet, header row and columns
+// chosen, and on confirmation writes the list, the old one kept as a backup. The file is
+// read in a worker thread, again after every change of choice; reading shows its progress
+// and can be stopped.
+class ImportListDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ImportListDialog(QString sourcePath, std::filesystem::path participantFile, core::CCore& core,
+                     QWidget* parent = nullptr);
+    ~ImportListDialog() override;
+
+    // What a finished reading found.
+    struct Outcome {
+        bool read = false;
+        bool stopped = false;
+        QString problem;
+        QStringList sheets;
+        std::unique_ptr<lottery::ListImport> import;
+        lottery::CellEncoding encoding = lottery::CellEncoding::Utf8;
+    };
+
+    // Whether a reading is under way (tests wait for its end).
+    bool reading() const { return reading_; }
+
+protected:
+    void accept() override;
+
+private Q_SLOTS:
+    void startReading();
+    void OnStop();
+
+private:
+    void stopReading();
+    void showProgress(int generation, int rows, int percent);
+    void finishReading(int generation, const std::shared_ptr<Outcome>& outcome);
+    void fillPreview();
+    QString summaryText() const;
+    QString cellText(const std::string& cell) const;
+    bool columnsChosen(std::vector<int>& columns) const;
+
+    std::unique_ptr<Ui::ImportListDialog> ui_;
+    QString sourcePath_;
+    std::filesystem::path participantFile_;
+    core::CCore& core_;
+    std::unique_ptr<QThread> thread_;
+    std::vector<std::unique_ptr<QThread>> retired_; // told to stop, maybe still ending
+    std::shared_ptr<std::atomic_bool> stop_;
+    int generation_ = 0;
+    bool reading_ = false;
+    std::shared_ptr<Outcome> outcome_;
+};
+
+} // namespace dialogs

@@ -1,0 +1,118 @@
+#include "lottery/list_import.h"
+
+#include "lottery/backup_name.h"
+#include "lottery/file_text.h"
+#include "lottery/gbk_text.h"
+#include "lottery/safe_file.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace lottery {
+
+namespace {
+
+// Without spaces, tabs and fullwidth spaces at either end.
+std::string_view trimGbkBlanks(std::string_view gbk) {
+    std::size_t first = std::string_view::npos;
+    std::size_t end = 0;
+    for (std::size_t pos = 0; pos < gbk.size();) {
+        const std::size_t length = gbkCharLength(gbk, pos);
+        const bool blank = length == 2 ? gbk.compare(pos, 2, "\xA1\xA1") == 0
+                                       : gbk[pos] == ' ' || gbk[pos] == '\t';
+        if (!blank) {
+            first = std::min(first, pos);
+            end = pos + length;
+        }
+        pos += length;
+    }
+    return first == std::string_view::npos ? std::string_view() : gbk.substr(first, end - first);
+}
+
+} // namespace
+
+ListImport::ListImport(ImportOptions options, CellEncoding encoding, core::CoreServices& services)
+    : options_(std::move(options)), encoding_(encoding), services_(services),
+      distinct_(0, SpanHash{&bytes_}, SpanEqual{&bytes_}) {}
+
+std::string ListImport::joinedText(const std::vector<std::string>& cells) const {
+    std::string joined;
+    for (const int column : options_.columns) {
+        if (column < 1 || static_cast<std::size_t>(column) > cells.size())
+            continue;
+        const std::string_view cell = trimBlanks(cells[static_cast<std::size_t>(column) - 1]);
+        if (cell.empty())
+            continue;
+        if (!joined.empty())
+            joined.push_back(' ');
+        joined.append(cell);
+    }
+    // The file holds one entry a line.
+    for (char& c : joined)
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    return joined;
+}
+
+void ListImport::addRow(const std::vector<std::string>& cells) {
+    if (preview_.size() < kPreviewRows)
+        preview_.push_back(cells);
+    if (rows_++ == 0 && options_.headerRow)
+        return;
+    std::string text = joinedText(cells);
+    if (encoding_ == CellEncoding::Utf8) {
+        int lost = 0;
+        text = services_.gbkFromUtf8(text, &lost);
+        unmappable_ += lost;
+    }
+    const std::string_view trimmed = trimGbkBlanks(text);
+    if (trimmed.empty()) {
+        ++emptyRows_;
+        return;
+    }
+    if (trimmed.size() > kRawTextBytes) {
+        ++cut_;
+        addEntry(cutToBytes(trimmed, kRawTextBytes));
+    } else {
+        addEntry(trimmed);
+    }
+}
+
+void ListImport::addEntry(std::string_view gbk) {
+    ++entries_;
+    const Span span{bytes_.size(), gbk.size()};
+    bytes_.append(gbk).append("\r\n");
+    const auto [it, added] = distinct_.try_emplace(span, counts_.size());
+    if (added)
+        counts_.emplace_back(span, 0);
+    ++counts_[it->second].second;
+}
+
+std::vector<std::pair<std::string, int>> ListImport::duplicates() const {
+    std::vector<std::pair<std::string, int>> found;
+    for (const auto& [span, count] : counts_)
+        if (count > 1)
+            found.emplace_back(bytes_.substr(span.offset, span.length), count);
+    return found;
+}
+
+bool writeImportedList(const std::filesystem::path& participantFile, std::string_view bytes,
+                       core::CoreServices& services, std::filesystem::path* backup,
+                       std::string* problem) {
+    std::filesystem::path copy;
+    std::error_code error;
+    if (std::filesystem::exists(participantFile, error)) {
+        copy = freeBackupPath(participantFile.parent_path(), "bak_items",
+                              services.getTimeNowStr("%Y%m%d%H%M%S"));
+        if (!std::filesystem::copy_file(participantFile, copy, error)) {
+            storeProblem(problem, "无法把原名单另存为 " + pathText(copy) + "（" + error.message() +
+                                      "），名单未改动");
+            return false;
+        }
+    }
+    if (backup)
+        *backup = copy;
+    return writeFileSafely(participantFile, bytes, problem);
+}
+
+} // namespace lottery

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "lottery/csv_reader.h"
+#include "sheets/xlsx_reader.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace sheets {
+
+// A participant source: an Excel workbook (told by its first bytes, or by its name when
+// those are no workbook's), else a CSV or text file, whose encoding opening reads.
+class SheetFile {
+public:
+    bool open(const QString& path, QString* problem);
+
+    bool isWorkbook() const { return workbook_; }
+    // A workbook's sheets; a CSV file has none.
+    QStringList sheetNames() const { return workbook_ ? xlsx_.sheetNames() : QStringList(); }
+    // How the cells are encoded.
+    lottery::CellEncoding encoding() const {
+        return workbook_ ? lottery::CellEncoding::Utf8 : lottery::cellEncodingOf(source_);
+    }
+
+    // Hands the rows of sheet (from 0; ignored for CSV) to sink; progress as the reader's.
+    bool read(int sheet, const lottery::RowSink& sink, QString* problem,
+              const XlsxReader::Progress& progress = {});
+
+private:
+    QString path_;
+    bool workbook_ = false;
+    XlsxReader xlsx_;
+    lottery::TextSource source_ = lottery::TextSource::Gbk; // of a CSV file
+};
+
+} // namespace sheets

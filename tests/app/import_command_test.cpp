@@ -1,0 +1,123 @@
+#include "app/event_lock.h"
+#include "event_files.h"
+#include "program_run.h"
+
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The backups the import made in data/.
+QStringList backups(const QTemporaryDir& dir) {
+    return QDir(dir.filePath("data")).entryList({"bak_items*.txt"}, QDir::Files);
+}
+
+const QByteArray kOldList = "old\r\n";
+
+} // namespace
+
+class ImportCommandTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesTheListAndKeepsTheOld_data();
+    void writesTheListAndKeepsTheOld();
+    void refusesAndChangesNothing_data();
+    void refusesAndChangesNothing();
+};
+
+void ImportCommandTest::writesTheListAndKeepsTheOld_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QStringList>("summary");
+
+    // A UTF-8 sheet with a header, the phone first, an empty row and a duplicate.
+    QTest::newRow("utf8 header columns")
+        << QByteArray("\xEF\xBB\xBF姓名,电话\r\n张三,13800138000\r\n,\r\n张三,13800138000\r\n")
+        << QStringList{"--header", "--columns", "2,1"}
+        << QByteArray("13800138000 \xD5\xC5\xC8\xFD\r\n13800138000 \xD5\xC5\xC8\xFD\r\n")
+        << QStringList{"entries\t2", "duplicates\t1", "duplicate\t13800138000 张三\t2",
+                       "skipped\t1", "cut\t0"};
+    // GBK with semicolons; the default takes column 1 and no header.
+    QTest::newRow("gbk semicolons")
+        << QByteArray("\xC0\xEE\xCB\xC4;1\r\n\"a;b\";2\r\n") << QStringList{}
+        << QByteArray("\xC0\xEE\xCB\xC4\r\na;b\r\n")
+        << QStringList{"entries\t2", "duplicates\t0", "skipped\t0", "cut\t0"};
+}
+
+void ImportCommandTest::writesTheListAndKeepsTheOld() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, written);
+    QFETCH(QStringList, summary);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("data/_items.txt"), kOldList);
+    writeBytes(dir.filePath("list.csv"), csv);
+
+    const ProgramRun run(QStringList{"--import", dir.filePath("list.csv")} + options +
+                         QStringList{dir.path()});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines.mid(0, summary.size()), summary);
+    QCOMPARE(fileBytes(dir.filePath("data/_items.txt")), written);
+    const QStringList made = backups(dir);
+    QCOMPARE(made.size(), 1);
+    QCOMPARE(fileBytes(dir.filePath("data/" + made.first())), kOldList);
+}
+
+void ImportCommandTest::refusesAndChangesNothing_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("locked"); // a running copy holds the folder
+    QTest::addColumn<int>("exitCode");
+
+    const QByteArray workbook = fileBytes(PRIZEDRAW_WORKBOOKS_DIR "/openpyxl.xlsx");
+    // clang-format off
+    QTest::newRow("no entries") << QByteArray(",\r\n , \r\n") << QStringList{} << false << 1;
+    QTest::newRow("not a workbook") << QByteArray("PK\x03\x04 broken") << QStringList{} << false << 1;
+    QTest::newRow("missing file") << QByteArray() << QStringList{} << false << 1;
+    QTest::newRow("no such sheet") << workbook << QStringList{"--sheet", "3"} << false << 1;
+    QTest::newRow("folder held") << workbook << QStringList{} << true << 1;
+    QTest::newRow("bad columns") << workbook << QStringList{"--columns", "1,x"} << false << 2;
+    QTest::newRow("header without import") << workbook << QStringList{"--header"} << false << 2;
+    // clang-format on
+}
+
+void ImportCommandTest::refusesAndChangesNothing() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, options);
+    QFETCH(bool, locked);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("data/_items.txt"), kOldList);
+    if (!file.isEmpty())
+        writeBytes(dir.filePath("list.xlsx"), file);
+    std::optional<app::EventLock> lock;
+    if (locked)
+        QCOMPARE(lock.emplace(dir.path()).state(), app::EventLock::State::Held);
+    const auto before = filesBelow(dir.path());
+
+    QStringList arguments = options;
+    if (!options.contains("--header"))
+        arguments << "--import" << dir.filePath("list.xlsx");
+    const ProgramRun run(arguments << dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY(!run.errors.isEmpty());
+    QCOMPARE(filesBelow(dir.path()), before);
+}
+
+QTEST_GUILESS_MAIN(ImportCommandTest)
+#include "import_command_test.moc"

@@ -1,0 +1,152 @@
+#include "dialogs/import_list_dialog.h"
+
+#include "core/ccore.h"
+#include "core/message_box_hook.h"
+#include "dialog_driver.h"
+#include "dialogs/prize_list_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using dialogs::ImportListDialog;
+
+namespace {
+
+// Answers the file chooser with a fixed path.
+class ScriptedPrizeListDialog : public dialogs::PrizeListDialog {
+public:
+    using PrizeListDialog::PrizeListDialog;
+    QString answer;
+
+protected:
+    QString askImportPath() override { return answer; }
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+bool waitForReading(const ImportListDialog& dialog) {
+    return QTest::qWaitFor([&dialog] { return !dialog.reading(); }, 5000);
+}
+
+QPushButton* importButton(ImportListDialog& dialog) {
+    return child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok);
+}
+
+const QByteArray kSheet("\xEF\xBB\xBF姓名,电话\r\n张三,13800138000\r\n,\r\n张三,13800138000\r\n"
+                        "李四,139\r\n");
+
+} // namespace
+
+class ImportListDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        writeBytes(folder_.filePath("data/_items.txt"), "old\r\n");
+        writeBytes(folder_.filePath("list.csv"), kSheet);
+    }
+
+    // Each choice reads the file again: the summary and the import button follow it.
+    void summaryFollowsTheChoices_data() {
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<bool>("importable");
+
+        // clang-format off
+        QTest::newRow("defaults") << false << "1" << "将写入 4 个条目，1 个文本重复（“张三”2 次）；跳过空行 1 行；截断 0 个" << true;
+        QTest::newRow("header, phone first") << true << "2,1" << "将写入 3 个条目，1 个文本重复（“13800138000 张三”2 次）；跳过空行 1 行；截断 0 个" << true;
+        QTest::newRow("empty column") << false << "5" << "将写入 0 个条目，没有重复；跳过空行 5 行；截断 0 个" << false;
+        QTest::newRow("no column") << false << "" << "请填写组成条目的列号" << false;
+        // clang-format on
+    }
+
+    void summaryFollowsTheChoices() {
+        QFETCH(bool, header);
+        QFETCH(QString, columns);
+        QFETCH(QString, summary);
+        QFETCH(bool, importable);
+        ImportListDialog dialog(folder_.filePath("list.csv"), participantFile(), core_);
+        QVERIFY(waitForReading(dialog));
+        child<QCheckBox>(dialog, "headerBox")->setChecked(header);
+        child<QLineEdit>(dialog, "columnsEdit")->setText(columns);
+        QVERIFY(waitForReading(dialog));
+        QVERIFY2(child<QLabel>(dialog, "summaryLabel")->text().contains(summary),
+                 qPrintable(child<QLabel>(dialog, "summaryLabel")->text()));
+        QCOMPARE(importButton(dialog)->isEnabled(), importable);
+        auto* preview = child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(preview->rowCount(), 5);
+        QCOMPARE(preview->item(1, 1)->text(), QStringLiteral("13800138000"));
+        QVERIFY(!child<QComboBox>(dialog, "sheetBox")->isVisible());
+    }
+
+    // From the prize list: the chosen file, confirmed, becomes the list, the old one kept;
+    // the caller then re-reads the participants.
+    void importFromThePrizeList() {
+        core::MessageBoxHook hook;
+        lottery::LotteryData data;
+        ScriptedPrizeListDialog list(data, participantFile(), core_, {});
+        list.answer = folder_.filePath("list.csv");
+        whenModalShows<ImportListDialog>([](ImportListDialog* dialog) {
+            QVERIFY(waitForReading(*dialog));
+            importButton(*dialog)->click();
+        });
+        press(list, "importButton");
+        QVERIFY(list.participantFileOpened());
+        QCOMPARE(fileBytes(folder_.filePath("data/_items.txt")),
+                 QByteArray("\xD0\xD5\xC3\xFB\r\n\xD5\xC5\xC8\xFD\r\n\xD5\xC5\xC8\xFD\r\n"
+                            "\xC0\xEE\xCB\xC4\r\n"));
+        const QStringList backups =
+            QDir(folder_.filePath("data")).entryList({"bak_items*.txt"}, QDir::Files);
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(fileBytes(folder_.filePath("data/" + backups.first())), QByteArray("old\r\n"));
+        QVERIFY(hook.messages().empty());
+    }
+
+    void unreadableWorkbookIsToldAndNothingImported() {
+        writeBytes(folder_.filePath("broken.xlsx"), "PK\x03\x04 not really");
+        ImportListDialog dialog(folder_.filePath("broken.xlsx"), participantFile(), core_);
+        QVERIFY(waitForReading(dialog));
+        QVERIFY(child<QLabel>(dialog, "summaryLabel")->text().contains(QStringLiteral("已损坏")));
+        QVERIFY(!importButton(dialog)->isEnabled());
+    }
+
+    void failedWriteWarnsAndKeepsTheDialog() {
+        core::MessageBoxHook hook;
+        ImportListDialog dialog(folder_.filePath("list.csv"),
+                                folder_.filePath("missing/_items.txt").toStdString(), core_);
+        QVERIFY(waitForReading(dialog));
+        importButton(dialog)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(hook.messages().size(), std::size_t(1));
+        QCOMPARE(hook.messages()[0].kind, core::MessageKind::Warning);
+        QVERIFY(hook.texts()[0].startsWith(QStringLiteral("导入失败")));
+    }
+
+private:
+    std::filesystem::path participantFile() const {
+        return folder_.filePath("data/_items.txt").toStdString();
+    }
+
+    QTemporaryDir folder_;
+    core::CCore core_{folder_.path()};
+};
+
+QTEST_MAIN(ImportListDialogTest)
+#include "import_list_dialog_test.moc"

@@ -1,0 +1,119 @@
+#include "lottery/list_import.h"
+
+#include "gbk_fake_services.h"
+#include "lottery/safe_file.h"
+#include "temp_event_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+using Duplicates = std::vector<std::pair<std::string, int>>;
+
+const std::string kZhangSan = "\xD5\xC5\xC8\xFD";
+const std::string kLiSi = "\xC0\xEE\xCB\xC4";
+
+std::string repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+// "x" then hanzi past the limit: the cut falls inside a double-byte character.
+const std::size_t kHanziPairs = lottery::kRawTextBytes / 4 + 1;
+const std::string kCutEntry =
+    "x" + repeated(kZhangSan, kHanziPairs).substr(0, (lottery::kRawTextBytes - 1) / 2 * 2);
+
+struct ImportCase {
+    const char* name;
+    Rows rows;
+    bool header;
+    std::vector<int> columns;
+    lottery::CellEncoding encoding;
+    std::string file;
+    int emptyRows;
+    int cut;
+    Duplicates duplicates;
+};
+
+const lottery::CellEncoding kUtf8 = lottery::CellEncoding::Utf8;
+
+// One case a line: rows, header row, columns, cell encoding, written file, empty rows, cuts, duplicates.
+// clang-format off
+const std::vector<ImportCase> kCases = {
+    {"HeaderAndColumnOrder", {{"name", "phone"}, {"张三", "13800138000"}, {"李四", "139"}},
+     true, {2, 1}, kUtf8, "13800138000 " + kZhangSan + "\r\n139 " + kLiSi + "\r\n", 0, 0, {}},
+    {"EmptyCellsLeftOutEmptyRowsSkipped", {{"a", "", " c "}, {}, {"  ", ""}, {"x"}, {"", "", "z"}},
+     false, {1, 2, 3}, kUtf8, "a c\r\nx\r\nz\r\n", 2, 0, {}},
+    {"Duplicates", {{"a"}, {"b"}, {"a"}, {"a"}, {"b"}, {"c"}},
+     false, {1}, kUtf8, "a\r\nb\r\na\r\na\r\nb\r\nc\r\n", 0, 0, {{"a", 3}, {"b", 2}}},
+    {"CutOnWholeCharacters", {{"x" + repeated("张三", kHanziPairs)}},
+     false, {1}, kUtf8, kCutEntry + "\r\n", 0, 1, {}},
+    {"LineBreakInCellBecomesBlank", {{"a\r\nb"}}, false, {1}, kUtf8, "a  b\r\n", 0, 0, {}},
+    {"GbkCellsKeptFullwidthBlanksTrimmed", {{"\xA1\xA1" + kZhangSan + "\xA1\xA1"}, {"\xA1\xA1"}},
+     false, {1}, lottery::CellEncoding::Gbk, kZhangSan + "\r\n", 1, 0, {}},
+    {"ColumnsOutsideTheRowIgnored", {{"a"}}, false, {0, 5, 1}, kUtf8, "a\r\n", 0, 0, {}},
+};
+// clang-format on
+
+class ListImportTest : public testing::TestWithParam<ImportCase> {};
+
+TEST_P(ListImportTest, WritesEntries) {
+    const ImportCase& c = GetParam();
+    GbkFakeServices services;
+    lottery::ListImport import({c.header, c.columns}, c.encoding, services);
+    for (const auto& row : c.rows)
+        import.addRow(row);
+    EXPECT_EQ(import.fileBytes(), c.file);
+    EXPECT_EQ(import.emptyRows(), c.emptyRows);
+    EXPECT_EQ(import.cut(), c.cut);
+    EXPECT_EQ(import.duplicates(), c.duplicates);
+    EXPECT_EQ(import.preview().size(), c.rows.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ListImportTest, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::string bytes;
+    EXPECT_TRUE(lottery::readWholeFile(path, bytes)) << path;
+    return bytes;
+}
+
+TEST(WriteImportedList, KeepsTheOldListAsBackup) {
+    TempEventFolder folder;
+    GbkFakeServices services;
+    ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
+    std::filesystem::path backup;
+    ASSERT_TRUE(lottery::writeImportedList(folder.paths.participantFile, "new\r\n", services,
+                                           &backup, nullptr));
+    EXPECT_EQ(backup,
+              folder.data() / ("bak_items" + services.getTimeNowStr("%Y%m%d%H%M%S") + ".txt"));
+    EXPECT_EQ(fileBytes(backup), "old\r\n");
+    EXPECT_EQ(fileBytes(folder.paths.participantFile), "new\r\n");
+}
+
+TEST(WriteImportedList, WritesNothingWhenTheBackupFails) {
+    TempEventFolder folder;
+    GbkFakeServices services;
+    ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
+    // A link into a folder that does not exist: the name looks free, the copy cannot land.
+    std::error_code noLinks;
+    std::filesystem::create_symlink(
+        folder.root() / "missing" / "x",
+        folder.data() / ("bak_items" + services.getTimeNowStr("%Y%m%d%H%M%S") + ".txt"), noLinks);
+    if (noLinks)
+        GTEST_SKIP() << "no symbolic links here: " << noLinks.message();
+    std::string problem;
+    EXPECT_FALSE(lottery::writeImportedList(folder.paths.participantFile, "new\r\n", services,
+                                            nullptr, &problem));
+    EXPECT_NE(problem.find("bak_items"), std::string::npos) << problem;
+    EXPECT_EQ(fileBytes(folder.paths.participantFile), "old\r\n");
+}
+
+} // namespace
