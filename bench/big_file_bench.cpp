@@ -149,8 +149,8 @@ void resultsFile100Mb(benchmark::State& state) {
     BigEvent::write(event.paths.resultFile, start + "2026-01-01 00:00:00\r\n",
                     "2026-01-01 00:00:00\tP1\tt\t1\t1\tdup\r\n", 100);
     lottery::ParticipantList list;
-    list.entries.resize(2);
-    list.entries[0].rawText = list.entries[1].rawText = "dup";
+    list.append("dup");
+    list.append("dup");
     std::size_t records = 0;
     measure(state, [&] {
         const lottery::ResultsLog log = lottery::readResultsLog(event.paths.resultFile, services);

@@ -1,16 +1,21 @@
 // Frame composition of the draw window: the program's rolling renderer against the plain way
-// (one path of all names, stroked and filled), on the largest selection a round can have.
+// (one path of all names, stroked and filled), on the largest selection a round can have; and
+// whole rolling frames, selection and composition, at lists of up to a million entries.
 #include "core/gbk_codec.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/frame_composer.h"
 #include "drawscreen/name_font.h"
 #include "lottery/lottery_data.h"
+#include "lottery/winner_selection.h"
+#include "support/fake_core_services.h"
 
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,25 +29,34 @@ const char* const kCommon =
 
 struct Event {
     lottery::LotteryData data;
-    std::mt19937 random{20240601};
+    testsupport::FakeCoreServices services{{}, 20240601};
 
-    Event(int entries, int perRound, float scale, const QString& family) {
-        const QString chars = QString::fromUtf8(kCommon);
-        std::uniform_int_distribution<qsizetype> pick(0, chars.size() - 1);
+    // entries names, of which won already won an earlier prize; the prize drawn has no
+    // repeat list, so they are no candidates.
+    Event(int entries, int won, int perRound, float scale, const QString& family) {
+        std::vector<std::string> chars;
+        for (const QChar c : QString::fromUtf8(kCommon))
+            chars.push_back(core::GbkCodec::fromQString(QString(c)));
+        std::mt19937 random{20240601};
+        std::uniform_int_distribution<std::size_t> pick(0, chars.size() - 1);
         std::uniform_int_distribution<int> digit(0, 9);
+        lottery::ParticipantList& list = data.participants;
+        list.reserve(static_cast<std::size_t>(entries), static_cast<std::size_t>(entries) * 23);
+        std::string name;
         for (int i = 0; i < entries; ++i) {
-            QString name;
+            name.clear();
             for (int c = 0; c < 6; ++c)
-                name.append(chars[pick(random)]);
-            name.append(QLatin1Char('1'));
+                name += chars[pick(random)];
+            name += '1';
             for (int d = 0; d < 10; ++d)
-                name.append(QChar(u'0' + digit(random)));
-            lottery::ParticipantRecord entry;
-            entry.displayText = core::GbkCodec::fromQString(name);
-            entry.rawText = entry.displayText;
-            data.participants.entries.push_back(entry);
+                name += static_cast<char>('0' + digit(random));
+            list.append(name);
+            list.setDisplayText(i, name);
         }
+        for (int i = 0; i < won; ++i)
+            list.markOne(static_cast<int>(static_cast<long long>(i) * entries / won), "P0");
         lottery::PrizeRecord prize;
+        prize.id = "P1";
         prize.title = core::GbkCodec::fromUtf8("一等奖");
         prize.perRound = perRound;
         prize.total = perRound;
@@ -52,30 +66,13 @@ struct Event {
         drawscreen::NameFont::computeNameFont(data, scale, family);
     }
 
-    // A fresh draw without replacement, as each rolling frame makes one.
-    void select() {
-        const int count = data.participants.count();
-        const int k = data.prizeTable.prizes[0].perRound;
-        for (int i = 0; i < count; ++i)
-            data.pool.slots[static_cast<std::size_t>(i)] = i;
-        for (int i = 0; i < k; ++i) {
-            const int r = std::uniform_int_distribution<int>(0, count - 1 - i)(random);
-            data.pool.slots[static_cast<std::size_t>(lottery::kPoolSize - 1 - i)] =
-                data.pool.slots[static_cast<std::size_t>(r)];
-            data.pool.slots[static_cast<std::size_t>(r)] =
-                data.pool.slots[static_cast<std::size_t>(count - 1 - i)];
-        }
-        data.pool.winnerCount = k;
-    }
+    // A rolling frame's draw, as the draw machine makes it.
+    void select() { lottery::selectWinners(data, services); }
 
-    // Shows every entry once, so the timed frames meet only names seen before.
+    // Ten seconds of rolling, so the timed frames meet the glyphs and names a roll has met.
     void warm(FrameComposer& composer) {
-        const int k = data.prizeTable.prizes[0].perRound;
-        for (int first = 0; first < data.participants.count(); first += k) {
-            for (int i = 0; i < k; ++i)
-                data.pool.slots[static_cast<std::size_t>(lottery::kPoolSize - 1 - i)] =
-                    (first + i) % data.participants.count();
-            data.pool.winnerCount = k;
+        for (int frame = 0; frame < 250; ++frame) {
+            select();
             composer.composeRolling(data, picture());
         }
     }
@@ -89,13 +86,14 @@ struct Event {
     }
 };
 
-void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, bool warm) {
+void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, bool warm,
+             int entries = 10000, int won = 0) {
     const QString family = drawscreen::FontChooser::cjkSansFamily();
     if (family.isEmpty()) {
         state.SkipWithError("no CJK sans font installed");
         return;
     }
-    Event event(10000, perRound, 1.0f, family);
+    Event event(entries, won, perRound, 1.0f, family);
     FrameComposer composer(size, 1.0f, family);
     if (warm && !asPath)
         event.warm(composer);
@@ -137,6 +135,12 @@ void BM_Rolling1Em160AsPath(benchmark::State& s) {
 void BM_Rolling30Cold(benchmark::State& s) {
     rolling(s, kWindow, 30, false, false);
 }
+// A rolling frame, selection and composition, at a list of range(0) entries of which
+// range(1) have won already.
+void BM_RollingFrame(benchmark::State& s) {
+    rolling(s, kWindow, 30, false, true, static_cast<int>(s.range(0)),
+            static_cast<int>(s.range(1)));
+}
 
 BENCHMARK(BM_Rolling30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30AsPath)->Unit(benchmark::kMicrosecond);
@@ -144,6 +148,12 @@ BENCHMARK(BM_Rolling30Large)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling1Em160)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling1Em160AsPath)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30Cold)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RollingFrame)
+    ->Args({10000, 0})
+    ->Args({10000, 1000})
+    ->Args({100000, 10000})
+    ->Args({1000000, 10000})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

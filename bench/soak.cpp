@@ -50,10 +50,9 @@ std::string nameOf(std::mt19937& random) {
 void addEntries(lottery::LotteryData& data, int count) {
     std::mt19937 random(20240601);
     for (int i = 0; i < count; ++i) {
-        lottery::ParticipantRecord entry;
-        entry.rawText = nameOf(random);
-        entry.displayText = entry.rawText;
-        data.participants.entries.push_back(entry);
+        const std::string raw = nameOf(random);
+        data.participants.append(raw);
+        data.participants.setDisplayText(i, raw);
     }
 }
 

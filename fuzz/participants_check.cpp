@@ -47,20 +47,18 @@ bool endsInHalfCharacter(const std::string& gbk) {
 
 std::string checkEntries(const lottery::ParticipantList& list) {
     if (list.count() > lottery::kParticipantCapacity)
-        return "more than 10000 entries";
-    for (const lottery::ParticipantRecord& entry : list.entries) {
-        if (entry.rawText.empty() || entry.rawText.size() > lottery::kRawTextBytes)
-            return "a raw text empty or longer than 32 bytes";
-        if (entry.won != 0 || !entry.wonPrizeIds.empty())
+        return "more entries than the capacity";
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.rawText(i).empty() || list.rawText(i).size() > lottery::kRawTextBytes)
+            return "a raw text empty or longer than the limit";
+        if (list.won(i) || list.absent(i) || !list.wonPrizeIds(i).empty())
             return "a fresh entry carries a winner mark";
     }
     return {};
 }
 
 // Masking off shows the raw text cut to the display limit, lone lead bytes as '?'.
-bool showsRawText(const lottery::ParticipantRecord& entry) {
-    const std::string& raw = entry.rawText;
-    const std::string& shown = entry.displayText;
+bool showsRawText(std::string_view raw, std::string_view shown) {
     if (shown.size() > raw.size())
         return false;
     for (std::size_t i = 0; i < shown.size(); ++i)
@@ -75,21 +73,22 @@ std::string checkMasking(lottery::ParticipantList& list, const lottery::DrawOpti
     lottery::maskParticipants(list, options);
     const std::int64_t length =
         static_cast<std::int64_t>(chosen.hend) - static_cast<std::int64_t>(chosen.hstart) + 1;
-    if (!list.entries.empty() && length < 0 && options.hide != 0)
+    if (!list.empty() && length < 0 && options.hide != 0)
         return "a reversed range left masking on";
     std::vector<std::string> first;
-    for (const lottery::ParticipantRecord& entry : list.entries) {
-        if (entry.displayText.size() > lottery::kDisplayTextBytes)
+    for (int i = 0; i < list.count(); ++i) {
+        const std::string shown(list.displayText(i));
+        if (shown.size() > lottery::kDisplayTextBytes)
             return "a display text longer than 30 bytes";
-        if (endsInHalfCharacter(entry.displayText))
+        if (endsInHalfCharacter(shown))
             return "a display text ends in half a character";
-        if (options.hide == 0 && !showsRawText(entry))
+        if (options.hide == 0 && !showsRawText(list.rawText(i), shown))
             return "masking off changed the text";
-        first.push_back(entry.displayText);
+        first.push_back(shown);
     }
     lottery::maskParticipants(list, options);
-    for (std::size_t i = 0; i < first.size(); ++i)
-        if (list.entries[i].displayText != first[i])
+    for (int i = 0; i < list.count(); ++i)
+        if (list.displayText(i) != first[static_cast<std::size_t>(i)])
             return "masking again gave another text";
     return {};
 }
@@ -121,8 +120,8 @@ std::string checkParticipants(std::string_view input) {
     lottery::loadParticipantFile(paths, loaded, loadOptions, services, loadWarnings);
     if (loaded.count() != list.count())
         return "reading the file found another number of entries";
-    for (std::size_t i = 0; i < list.entries.size(); ++i)
-        if (loaded.entries[i].rawText != list.entries[i].rawText)
+    for (int i = 0; i < list.count(); ++i)
+        if (loaded.rawText(i) != list.rawText(i))
             return "reading the file found another entry";
     return checkMasking(list, chosen);
 }

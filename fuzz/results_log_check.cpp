@@ -16,7 +16,7 @@ namespace {
 // No record comes from a line longer than the reader holds.
 constexpr std::size_t kMaxLineBytes = 4096;
 constexpr std::size_t kTimeBytes = 19;
-constexpr std::size_t kListSize = 8;
+constexpr int kListSize = 8;
 
 auto fields(const lottery::WinnerRecord& r) {
     return std::tie(r.time, r.prizeId, r.prizeTitle, r.round, r.position, r.rawText);
@@ -51,20 +51,22 @@ std::string checkRecords(const lottery::ResultsLog& log) {
 // and nothing else is marked.
 std::string checkRestore(const lottery::ResultsLog& log) {
     lottery::ParticipantList list;
-    for (std::size_t i = 0; i < log.winners.size() && list.entries.size() < kListSize; ++i)
+    for (std::size_t i = 0; i < log.winners.size() && list.count() < kListSize; ++i)
         for (int copy = 0; copy < 1 + static_cast<int>(i % 2); ++copy)
-            list.entries.push_back({"", log.winners[i].rawText, 0, {}});
-    list.entries.push_back({"", "not a winner", 1, {"stale"}});
+            list.append(log.winners[i].rawText);
+    list.append("not a winner");
+    list.markOne(list.count() - 1, "stale");
     lottery::restoreWinnerMarks(list, log);
 
-    for (const lottery::ParticipantRecord& entry : list.entries) {
-        if ((entry.won != 0) != !entry.wonPrizeIds.empty())
+    for (int i = 0; i < list.count(); ++i) {
+        const std::vector<std::string>& won = list.wonPrizeIds(i);
+        if (list.won(i) != !won.empty())
             return "a won flag disagrees with the prizes won";
         std::set<std::string> expected;
         for (const lottery::WinnerRecord& r : log.winners)
-            if (r.rawText == entry.rawText)
+            if (r.rawText == list.rawText(i))
                 expected.insert(r.prizeId);
-        if (std::set<std::string>(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end()) != expected)
+        if (std::set<std::string>(won.begin(), won.end()) != expected)
             return "restored marks do not match the records of the entry's text";
     }
     return {};

@@ -77,16 +77,15 @@ int runCheckReport(const QString& folder, bool allEntries, std::ostream& out) {
         lines.put("prize", i + 1, text(p.id), text(p.title), p.order, p.total, p.perRound, p.rounds,
                   text(p.repeatList));
     }
-    const auto& entries = data->participants.entries;
-    lines.put("participants", entries.size());
+    const lottery::ParticipantList& entries = data->participants;
+    lines.put("participants", entries.count());
     // What the operator publishes before the event; the results file records it at the start.
     const std::string fingerprint = lottery::sha256OfFile(paths.participantFile);
     if (!fingerprint.empty())
         lines.put("fingerprint", "participants", fingerprint);
-    const std::size_t shown =
-        allEntries ? entries.size() : std::min<std::size_t>(entries.size(), kEntriesShown);
-    for (std::size_t i = 0; i < shown; ++i)
-        lines.put("entry", i + 1, text(entries[i].displayText));
+    const int shown = allEntries ? entries.count() : std::min(entries.count(), kEntriesShown);
+    for (int i = 0; i < shown; ++i)
+        lines.put("entry", i + 1, text(std::string(entries.displayText(i))));
     // The raw texts, which is what the operator has to find in the file.
     if (allEntries)
         for (const auto& [raw, count] : lottery::duplicateTexts(data->participants))

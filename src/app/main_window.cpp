@@ -225,10 +225,10 @@ void MainWindow::OnAbsent() {
     for (std::size_t i = 0; i < round.size(); ++i) {
         if (round[i] < 0)
             continue;
-        const lottery::ParticipantRecord& entry =
-            data_.participants.entries[static_cast<std::size_t>(round[i])];
-        rows.push_back({static_cast<int>(i) + 1, core::GbkCodec::fromGbk(entry.displayText),
-                        core::GbkCodec::fromGbk(entry.rawText)});
+        const lottery::ParticipantList& list = data_.participants;
+        rows.push_back({static_cast<int>(i) + 1,
+                        core::GbkCodec::fromGbk(list.displayText(round[i])),
+                        core::GbkCodec::fromGbk(list.rawText(round[i]))});
     }
     dialogs::AbsentDialog dialog(std::move(rows), dialogOwner());
     if (dialog.exec() == QDialog::Accepted)

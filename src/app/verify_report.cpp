@@ -73,10 +73,7 @@ private:
             problems.push_back(at + "奖项编号 " + utf8(w.prizeId) + " 不在奖项文件中");
             return;
         }
-        lottery::ParticipantRecord* entry = nullptr;
-        for (lottery::ParticipantRecord& e : list_.entries)
-            if (e.rawText == w.rawText && entry == nullptr)
-                entry = &e;
+        const int entry = list_.firstOf(w.rawText);
         enum { Empty, Held, Freed };
         int& position = positions_[{w.prizeId, w.round, w.position}];
         int& round = rounds_[{w.prizeId, w.round}];
@@ -95,9 +92,9 @@ private:
         if (w.status == lottery::WinnerStatus::Winner && position != Empty)
             problems.push_back(at + "这个位置已有中奖者");
         position = Held;
-        if (entry == nullptr)
+        if (entry < 0)
             problems.push_back(at + "中奖者不在名单中");
-        else if (!lottery::isCandidateFor(*entry, *prize))
+        else if (!lottery::isCandidateFor(list_, entry, *prize))
             problems.push_back(at + "中奖者按重复中奖规则不能再中这个奖项");
         if (++round > lottery::winnersPerRound(prize->perRound))
             problems.push_back(at + "这一轮的中奖者多于每轮人数");

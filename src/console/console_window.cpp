@@ -11,6 +11,7 @@
 #include <QTime>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace console {
@@ -179,10 +180,8 @@ void ConsoleWindow::refreshRound(const lottery::DrawPicture& picture) {
             const int position = static_cast<int>(i) + 1;
             QString absent;
             bool replacement = false;
-            const std::string* raw =
-                round[i] >= 0
-                    ? &data_.participants.entries[static_cast<std::size_t>(round[i])].rawText
-                    : nullptr;
+            const std::optional<std::string_view> raw =
+                round[i] >= 0 ? std::optional(data_.participants.rawText(round[i])) : std::nullopt;
             for (const lottery::WinnerRecord* record : linesAt(position)) {
                 if (record->status == lottery::WinnerStatus::Absent)
                     absent = core::GbkCodec::fromGbk(record->rawText);

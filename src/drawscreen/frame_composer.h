@@ -4,6 +4,7 @@
 #include "drawscreen/name_font.h"
 #include "drawscreen/rolling_name_renderer.h"
 #include "drawscreen/screen_kind.h"
+#include "drawscreen/width_estimate.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
 
@@ -81,7 +82,13 @@ private:
     float displayScale_;
     QString family_;
     QString pictureFile_;
+    // Entries measured exactly when fitting: the widest by estimate. The estimate leaves out
+    // kerning, a fraction of a character, so an entry ranked below these is at most that much
+    // wider than the widest measured.
+    static constexpr int kMeasuredExactly = 64;
+
     NameCache nameCache_;
+    WidthEstimate estimate_;
     RollingNameRenderer rolling_;
     std::vector<const NameLayout*> lines_;
     QRect changed_;

@@ -32,12 +32,14 @@ void NameCache::setFont(const QString& family, int fontSize) {
 }
 
 void NameCache::trim() {
+    if (entries_.size() > kMostEntries)
+        entries_.clear();
     if (sprites_ && sprites_->bytes() > kSpriteBudget)
         dropLayouts();
 }
 
 void NameCache::dropLayouts() {
-    for (Entry& e : entries_) {
+    for (auto& [index, e] : entries_) {
         e.hasLayout = false;
         e.layout = {};
     }
@@ -47,11 +49,9 @@ void NameCache::dropLayouts() {
 NameCache::Entry* NameCache::entry(const lottery::ParticipantList& list, int index) {
     if (index < 0 || index >= list.count())
         return nullptr;
-    if (entries_.size() < static_cast<std::size_t>(list.count()))
-        entries_.resize(static_cast<std::size_t>(list.count()));
-    Entry& e = entries_[static_cast<std::size_t>(index)];
+    Entry& e = entries_[index];
     if (!e.hasText) {
-        e.text = core::GbkCodec::fromGbk(list.entries[static_cast<std::size_t>(index)].displayText);
+        e.text = core::GbkCodec::fromGbk(list.displayText(index));
         e.hasText = true;
     }
     return &e;
@@ -80,7 +80,7 @@ qreal NameCache::referenceAdvance(const lottery::ParticipantList& list, int inde
     if (!referenceMetrics_ || family != referenceFamily_) {
         referenceFamily_ = family;
         referenceMetrics_.emplace(TextOutline::font(family, kReferenceSize));
-        for (Entry& e : entries_)
+        for (auto& [i, e] : entries_)
             e.advance = -1;
     }
     Entry* e = entry(list, index);

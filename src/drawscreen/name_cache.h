@@ -8,18 +8,20 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
+#include <unordered_map>
 
 namespace drawscreen {
 
-// Per-entry display texts, converted from GBK once, and their glyph layouts in the names' font.
+// Display texts of the entries shown lately, converted from GBK once, and their glyph layouts
+// in the names' font. Holds at most kMostEntries: a list of a million entries costs no more.
 class NameCache {
 public:
     // The participant texts were re-read: every entry is converted again when next shown.
     void invalidate();
     // Layouts and sprites are dropped when the family or size changes.
     void setFont(const QString& family, int fontSize);
-    // Drops all layouts and sprites once they outgrow their budget; call between frames.
+    // Drops all layouts and sprites once they outgrow their budget, and every entry once there
+    // are more than kMostEntries; call between frames.
     void trim();
 
     const QString& text(const lottery::ParticipantList& list, int index);
@@ -29,6 +31,7 @@ public:
     qreal referenceAdvance(const lottery::ParticipantList& list, int index, const QString& family);
 
     static constexpr std::size_t kSpriteBudget = 64u << 20;
+    static constexpr std::size_t kMostEntries = 16384;
     static constexpr int kReferenceSize = 100;
 
 private:
@@ -43,7 +46,7 @@ private:
     Entry* entry(const lottery::ParticipantList& list, int index);
     void dropLayouts();
 
-    std::vector<Entry> entries_;
+    std::unordered_map<int, Entry> entries_; // nodes: a reference stays valid until trim()
     QString family_;
     int fontSize_ = 0;
     std::unique_ptr<GlyphSpriteCache> sprites_;

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace lottery {
@@ -249,10 +248,6 @@ void DrawMachine::resume(const ResultsLog& log) {
     std::string lastKey;
     int lastRound = 0;
     std::vector<bool> freed; // positions of the last round left by an absent winner
-    // One lookup per record, however long the list and the log.
-    std::unordered_map<std::string_view, int> firstOfText;
-    for (int j = data_.participants.count() - 1; j >= 0; --j)
-        firstOfText[data_.participants.entries[static_cast<std::size_t>(j)].rawText] = j;
     // Each prize's rounds in the order recorded; a round's positions as its lines leave them.
     for (const WinnerRecord& record : log.winners) {
         int index = -1;
@@ -283,8 +278,7 @@ void DrawMachine::resume(const ResultsLog& log) {
             continue;
         if (round_.size() <= at)
             round_.resize(at + 1, -1);
-        const auto found = firstOfText.find(record.rawText);
-        const int entry = found == firstOfText.end() ? -1 : found->second;
+        const int entry = data_.participants.firstOf(record.rawText);
         if (record.status == WinnerStatus::Absent) {
             --progress.held;
             round_[at] = -1;

@@ -13,11 +13,9 @@ namespace {
 class FitCheck {
 public:
     FitCheck(const LotteryData& data, core::CoreServices& services)
-        : prizes_(data.prizeTable.prizes), services_(services) {
+        : prizes_(data.prizeTable.prizes), list_(data.participants), services_(services) {
         for (std::size_t i = 0; i < prizes_.size(); ++i)
             prizeById_.emplace(prizes_[i].id, static_cast<int>(i));
-        for (const ParticipantRecord& entry : data.participants.entries)
-            ++entriesByText_[entry.rawText];
     }
 
     // False with problem set when record does not fit; records come in file order.
@@ -48,8 +46,7 @@ public:
             return fail(where + "记录的中奖者多于现在的 " + std::to_string(most) + " 名");
         if (absent)
             return true;
-        const auto inList = entriesByText_.find(record.rawText);
-        const int have = inList == entriesByText_.end() ? 0 : inList->second;
+        const int have = list_.copiesOf(record.rawText);
         const int needed = ++roundTexts_[record.rawText];
         if (needed > have)
             return fail(
@@ -70,9 +67,9 @@ private:
     std::string utf8(const std::string& gbk) { return services_.utf8FromGbk(gbk); }
 
     const std::vector<PrizeRecord>& prizes_;
+    const ParticipantList& list_;
     core::CoreServices& services_;
     std::unordered_map<std::string_view, int> prizeById_;
-    std::unordered_map<std::string_view, int> entriesByText_;
     int prizeIndex_ = -1;
     std::unordered_map<int, int> heldOf_;
     int round_ = 0;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/settings_file.h"
+#include "lottery/participant_list.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,17 +13,13 @@
 namespace lottery {
 
 constexpr int kPrizeCapacity = 100;
-constexpr int kParticipantCapacity = 10000;
 constexpr int kMaxWinnersPerRound = 30;
-constexpr int kPoolSize = kParticipantCapacity + kMaxWinnersPerRound;
 
 // Byte limits of the stored GBK texts, terminator not counted.
 constexpr std::size_t kPrizeIdBytes = 20;
 constexpr std::size_t kPrizeTitleBytes = 20;
 constexpr std::size_t kPrizeImageBytes = 21;
 constexpr std::size_t kRepeatListBytes = 103;
-constexpr std::size_t kRawTextBytes = 32;
-constexpr std::size_t kDisplayTextBytes = 30;
 
 struct PrizeRecord {
     std::string id;
@@ -40,21 +38,6 @@ struct PrizeTable {
 
     int count() const { return static_cast<int>(prizes.size()); }
     bool isFull() const { return count() >= kPrizeCapacity; }
-};
-
-struct ParticipantRecord {
-    std::string displayText;              // rawText after masking
-    std::string rawText;                  // the line as read, without its line end
-    int won = 0;                          // non-zero once recorded as a winner in this draw
-    std::vector<std::string> wonPrizeIds; // ids of the prizes won in this draw
-    bool absent = false;                  // marked absent in this draw: out of it
-};
-
-// At most kParticipantCapacity entries.
-struct ParticipantList {
-    std::vector<ParticipantRecord> entries;
-
-    int count() const { return static_cast<int>(entries.size()); }
 };
 
 enum class DrawState : int { Ready = 0, Rolling = 1, ShowingResult = 2 };
@@ -79,12 +62,19 @@ struct DrawOptions {
     void setState(DrawState s) { drawState = static_cast<int>(s); }
 };
 
-// Selection work array: candidates from slot 0 up, winners from the top slot down.
+// The candidates of one prize as of one state of the marks, kept from frame to frame, and the
+// latest selection.
 struct CandidatePool {
-    std::array<int, kPoolSize> slots{};
+    std::vector<int> candidates;
+    int prizeIndex = -1;
+    std::string repeatList;
+    std::uint64_t generation = 0;
+    bool valid = false;
+
+    std::array<int, kMaxWinnersPerRound> winners{};
     int winnerCount = 0; // winners of the latest selection
 
-    int winnerAt(int i) const { return slots[kPoolSize - 1 - i]; }
+    int winnerAt(int i) const { return winners[static_cast<std::size_t>(i)]; }
 };
 
 // Every file of an event folder, named here only.

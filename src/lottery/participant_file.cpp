@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
 namespace lottery {
 
@@ -30,7 +29,7 @@ public:
         : hide_(hide), start_(start), length_(length), starCount_(starCount) {}
 
     // Returns false when the display text had to be cut.
-    bool mask(const std::string& raw, std::string& display) {
+    bool mask(std::string_view raw, std::string& display) {
         markRoles(raw);
         if (hide_) {
             replaceSubstring(raw);
@@ -44,7 +43,7 @@ public:
     }
 
 private:
-    void markRoles(const std::string& raw) {
+    void markRoles(std::string_view raw) {
         roles_.assign(raw.size(), ByteRole::Single);
         for (std::size_t i = 0; i < raw.size();) {
             const std::size_t length = gbkCharLength(raw, i);
@@ -58,22 +57,22 @@ private:
 
     // Every occurrence of the chosen byte range, searched from the left without overlap,
     // becomes the two-backtick marker.
-    void replaceSubstring(const std::string& raw) {
+    void replaceSubstring(std::string_view raw) {
         marked_.clear();
         std::string_view sub;
         if (start_ < static_cast<std::int64_t>(raw.size())) {
             const auto from = static_cast<std::size_t>(start_);
-            sub = std::string_view(raw).substr(
+            sub = raw.substr(
                 from, static_cast<std::size_t>(std::min<std::int64_t>(
                           length_, static_cast<std::int64_t>(raw.size() - from))));
         }
         std::size_t pos = 0;
         while (pos < raw.size()) {
-            const std::size_t hit = sub.empty() ? std::string::npos : raw.find(sub, pos);
-            const std::size_t end = hit == std::string::npos ? raw.size() : hit;
+            const std::size_t hit = sub.empty() ? std::string_view::npos : raw.find(sub, pos);
+            const std::size_t end = hit == std::string_view::npos ? raw.size() : hit;
             for (; pos < end; ++pos)
                 marked_.push_back({raw[pos], static_cast<int>(pos)});
-            if (hit == std::string::npos)
+            if (hit == std::string_view::npos)
                 break;
             marked_.push_back({'`', kInserted});
             marked_.push_back({'`', kInserted});
@@ -169,18 +168,20 @@ void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantLis
     int cut = 0;
     int blank = 0;
     int firstBlank = 0;
-    list.entries.reserve(reader.lines().size());
-    for (const GbkLineReader::Line& line : reader.lines()) {
+    std::size_t bytes = 0;
+    for (const GbkLineReader::Line& line : reader.lines())
+        bytes += std::min(line.gbk.size(), kRawTextBytes);
+    list.reserve(reader.lines().size(), bytes);
+    for (GbkLineReader::Line& line : reader.lines()) {
         if (isBlank(line.gbk) && blank++ == 0)
             firstBlank = line.number;
-        ParticipantRecord entry;
         if (line.cut || line.gbk.size() > kRawTextBytes) {
             ++cut;
-            entry.rawText = cutToBytes(line.gbk, kRawTextBytes);
+            list.append(cutToBytes(line.gbk, kRawTextBytes));
         } else {
-            entry.rawText = line.gbk;
+            list.append(line.gbk);
         }
-        list.entries.push_back(std::move(entry));
+        std::string().swap(line.gbk); // the store holds it now
     }
     if (reader.ignoredLines() > 0)
         warnings.push_back(label + "有 " + std::to_string(reader.ignoredLines()) + " 行超过 " +
@@ -195,7 +196,7 @@ void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantLis
 
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings) {
-    list.entries.clear();
+    list.clear();
     if (!services.isFileExist(paths.participantFile))
         return;
     const std::string label = "抽奖数据文件 " + pathText(paths.participantFile.filename()) + "：";
@@ -221,25 +222,20 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
 void readParticipantText(std::string_view bytes, const std::string& fileLabel,
                          ParticipantList& list, core::CoreServices& services,
                          std::vector<std::string>& warnings) {
-    list.entries.clear();
+    list.clear();
     GbkLineReader reader(kKeptLineBytes, kParticipantCapacity);
     reader.feed(bytes);
     fillEntries(reader, fileLabel, list, services, warnings);
 }
 
 std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& list) {
-    std::unordered_map<std::string_view, std::size_t> firstOf; // index into texts
-    std::vector<std::pair<std::string_view, int>> texts;
-    for (const ParticipantRecord& entry : list.entries) {
-        const auto [it, added] = firstOf.try_emplace(entry.rawText, texts.size());
-        if (added)
-            texts.emplace_back(entry.rawText, 0);
-        ++texts[it->second].second;
-    }
     std::vector<std::pair<std::string, int>> duplicates;
-    for (const auto& [text, count] : texts)
-        if (count > 1)
-            duplicates.emplace_back(text, count);
+    for (int i = 0; i < list.count(); ++i) {
+        const std::string_view text = list.rawText(i);
+        if (list.nextCopy(i) < 0 || list.firstOf(text) != i)
+            continue;
+        duplicates.emplace_back(text, list.copiesOf(text));
+    }
     return duplicates;
 }
 
@@ -265,18 +261,20 @@ Masker maskerFor(DrawOptions& options) {
 } // namespace
 
 int maskParticipants(ParticipantList& list, DrawOptions& options) {
-    if (list.entries.empty())
+    if (list.empty())
         return 0;
     Masker masker = maskerFor(options);
     int cut = 0;
-    for (ParticipantRecord& entry : list.entries) {
-        if (!masker.mask(entry.rawText, entry.displayText))
+    std::string display;
+    for (int i = 0; i < list.count(); ++i) {
+        if (!masker.mask(list.rawText(i), display))
             ++cut;
+        list.setDisplayText(i, display);
     }
     return cut;
 }
 
-std::string maskedText(const std::string& rawText, DrawOptions options) {
+std::string maskedText(std::string_view rawText, DrawOptions options) {
     std::string display;
     maskerFor(options).mask(rawText, display);
     return display;

@@ -36,6 +36,6 @@ std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& l
 int maskParticipants(ParticipantList& list, DrawOptions& options);
 
 // One raw text's display text, masked as maskParticipants does.
-std::string maskedText(const std::string& rawText, DrawOptions options);
+std::string maskedText(std::string_view rawText, DrawOptions options);
 
 } // namespace lottery

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
 namespace lottery {
@@ -251,22 +250,6 @@ private:
     int lineNumber_ = 0;
 };
 
-void markEntry(ParticipantRecord& entry, const std::string& prizeId) {
-    entry.won = 1;
-    if (std::find(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), prizeId) ==
-        entry.wonPrizeIds.end())
-        entry.wonPrizeIds.push_back(prizeId);
-}
-
-// An absent entry is out of the draw and no longer holds that prize.
-void markEntryAbsent(ParticipantRecord& entry, const std::string& prizeId) {
-    entry.absent = true;
-    const auto it = std::find(entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(), prizeId);
-    if (it != entry.wonPrizeIds.end())
-        entry.wonPrizeIds.erase(it);
-    entry.won = entry.wonPrizeIds.empty() ? 0 : 1;
-}
-
 // Lines too long to be a record are skipped.
 LineSplitter recordLines(LogParser& parser) {
     return LineSplitter(kMaxLineBytes, [&parser](std::string_view kept, std::size_t length) {
@@ -377,14 +360,14 @@ ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int
     for (const auto& [position, j] : positions) {
         if (j < 0 || j >= data.participants.count())
             continue;
-        const std::string raw = data.participants.entries[static_cast<std::size_t>(j)].rawText;
+        const std::string raw(data.participants.rawText(j));
         record.bytes += head + std::to_string(position) + kind + '\t' + raw + "\r\n";
         record.winners.push_back({record.time, prize.id, prize.title, options.roundIndex + 1,
                                   position, raw, false, status});
         if (status == WinnerStatus::Absent)
-            markAbsent(data.participants, raw, prize.id);
+            data.participants.markAbsent(j, prize.id);
         else
-            markWinner(data.participants, raw, prize.id);
+            data.participants.markWinner(j, prize.id);
     }
     return record;
 }
@@ -480,46 +463,28 @@ ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services)
 }
 
 void clearWinnerMarks(ParticipantList& list) {
-    for (ParticipantRecord& entry : list.entries) {
-        entry.won = 0;
-        entry.wonPrizeIds.clear();
-        entry.absent = false;
-    }
+    list.clearMarks();
 }
 
 void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
-    for (ParticipantRecord& entry : list.entries) {
-        if (entry.rawText == rawText)
-            markEntry(entry, prizeId);
-    }
+    const int first = list.firstOf(rawText);
+    if (first >= 0)
+        list.markWinner(first, prizeId);
 }
 
 void markAbsent(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
-    for (ParticipantRecord& entry : list.entries) {
-        if (entry.rawText == rawText)
-            markEntryAbsent(entry, prizeId);
-    }
+    const int first = list.firstOf(rawText);
+    if (first >= 0)
+        list.markAbsent(first, prizeId);
 }
 
 void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
     clearWinnerMarks(list);
-    if (log.winners.empty())
-        return;
-    std::unordered_map<std::string_view, std::vector<std::size_t>> entriesByText;
-    for (const WinnerRecord& record : log.winners)
-        entriesByText.emplace(record.rawText, std::vector<std::size_t>{});
-    for (std::size_t j = 0; j < list.entries.size(); ++j) {
-        const auto it = entriesByText.find(list.entries[j].rawText);
-        if (it != entriesByText.end())
-            it->second.push_back(j);
-    }
     for (const WinnerRecord& record : log.winners) {
-        for (const std::size_t j : entriesByText.find(record.rawText)->second) {
-            if (record.status == WinnerStatus::Absent)
-                markEntryAbsent(list.entries[j], record.prizeId);
-            else
-                markEntry(list.entries[j], record.prizeId);
-        }
+        if (record.status == WinnerStatus::Absent)
+            markAbsent(list, record.rawText, record.prizeId);
+        else
+            markWinner(list, record.rawText, record.prizeId);
     }
 }
 

@@ -21,16 +21,17 @@ bool repeatListNames(std::string_view repeatList, std::string_view prizeId) {
     }
 }
 
-bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize) {
-    if (entry.absent)
+bool isCandidateFor(const ParticipantList& list, int i, const PrizeRecord& prize) {
+    if (list.absent(i))
         return false;
-    if (entry.won == 0)
+    if (!list.won(i))
         return true;
-    if (prize.repeatList.empty() || entry.wonPrizeIds.empty())
+    const std::vector<std::string>& ids = list.wonPrizeIds(i);
+    if (prize.repeatList.empty() || ids.empty())
         return false;
-    return std::all_of(
-        entry.wonPrizeIds.begin(), entry.wonPrizeIds.end(),
-        [&](const std::string& id) { return repeatListNames(prize.repeatList, id); });
+    return std::all_of(ids.begin(), ids.end(), [&](const std::string& id) {
+        return repeatListNames(prize.repeatList, id);
+    });
 }
 
 void selectWinners(LotteryData& data, core::CoreServices& services) {
@@ -42,50 +43,83 @@ void selectWinners(LotteryData& data, core::CoreServices& services) {
     drawWinners(data, options.prizeIndex, count, {}, services);
 }
 
-void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
-                 core::CoreServices& services) {
-    CandidatePool& pool = data.pool;
-    pool.slots.fill(0);
-    pool.winnerCount = 0;
-    if (prizeIndex < 0 || prizeIndex >= data.prizeTable.count() || count <= 0)
-        return;
-    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
-    const auto& entries = data.participants.entries;
-    const auto kept = [&](const std::string& text) {
-        return std::any_of(keep.begin(), keep.end(), [&](int j) {
-            return j >= 0 && j < data.participants.count() &&
-                   entries[static_cast<std::size_t>(j)].rawText == text;
-        });
-    };
-    const int entryCount = std::min(data.participants.count(), kParticipantCapacity);
-    int n = 0;
-    for (int j = 0; j < entryCount; ++j) {
-        const ParticipantRecord& entry = entries[static_cast<std::size_t>(j)];
-        // A kept winner and its copies are marked, so only marked entries need the compare.
-        if (isCandidateFor(entry, prize) && (entry.won == 0 || !kept(entry.rawText)))
-            pool.slots[static_cast<std::size_t>(n++)] = j;
-    }
-    const int k = std::min({count, n, kMaxWinnersPerRound});
+namespace {
 
-    // Partial Fisher-Yates: each winner is uniform among the candidates not yet taken. Copies
-    // of one text weigh its odds, but the text wins once: a copy of a winner of this round is
-    // set aside and the draw goes on.
-    int remaining = n;
+// The prize's candidates in entry order, worked out again only when the marks or the prize's
+// repeat list changed since.
+std::vector<int>& candidatesOf(LotteryData& data, int prizeIndex) {
+    CandidatePool& pool = data.pool;
+    const ParticipantList& list = data.participants;
+    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
+    if (pool.valid && pool.prizeIndex == prizeIndex && pool.generation == list.generation() &&
+        pool.repeatList == prize.repeatList)
+        return pool.candidates;
+    pool.candidates.clear();
+    for (int j = 0; j < list.count(); ++j)
+        if (isCandidateFor(list, j, prize))
+            pool.candidates.push_back(j);
+    pool.valid = true;
+    pool.prizeIndex = prizeIndex;
+    pool.generation = list.generation();
+    pool.repeatList = prize.repeatList;
+    return pool.candidates;
+}
+
+// Partial Fisher-Yates: each winner is uniform among the candidates not yet taken. Copies of
+// one text weigh its odds, but the text wins once: a copy of a winner of this round is set
+// aside and the draw goes on. The swaps are undone after, so the candidates stay in entry
+// order and the same random numbers always draw the same winners.
+void drawFrom(std::vector<int>& slots, int count, LotteryData& data,
+              core::CoreServices& services) {
+    CandidatePool& pool = data.pool;
+    const ParticipantList& list = data.participants;
+    const int k = std::min({count, static_cast<int>(slots.size()), kMaxWinnersPerRound});
+    std::vector<std::pair<int, int>> swaps;
+    int remaining = static_cast<int>(slots.size());
     int taken = 0;
     while (taken < k && remaining > 0) {
         const int r = services.getRandInt(0, remaining - 1);
-        const int j = pool.slots[static_cast<std::size_t>(r)];
-        pool.slots[static_cast<std::size_t>(r)] =
-            pool.slots[static_cast<std::size_t>(remaining - 1)];
         --remaining;
-        const std::string& text = entries[static_cast<std::size_t>(j)].rawText;
+        std::swap(slots[static_cast<std::size_t>(r)], slots[static_cast<std::size_t>(remaining)]);
+        swaps.emplace_back(r, remaining);
+        const int j = slots[static_cast<std::size_t>(remaining)];
+        const std::string_view text = list.rawText(j);
         bool copy = false;
         for (int i = 0; i < taken && !copy; ++i)
-            copy = entries[static_cast<std::size_t>(pool.winnerAt(i))].rawText == text;
+            copy = list.rawText(pool.winnerAt(i)) == text;
         if (!copy)
-            pool.slots[static_cast<std::size_t>(kPoolSize - 1 - taken++)] = j;
+            pool.winners[static_cast<std::size_t>(taken++)] = j;
     }
+    for (auto it = swaps.rbegin(); it != swaps.rend(); ++it)
+        std::swap(slots[static_cast<std::size_t>(it->first)],
+                  slots[static_cast<std::size_t>(it->second)]);
     pool.winnerCount = taken;
+}
+
+} // namespace
+
+void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
+                 core::CoreServices& services) {
+    data.pool.winnerCount = 0;
+    if (prizeIndex < 0 || prizeIndex >= data.prizeTable.count() || count <= 0)
+        return;
+    std::vector<int>& candidates = candidatesOf(data, prizeIndex);
+    if (keep.empty()) {
+        drawFrom(candidates, count, data, services);
+        return;
+    }
+    // A kept winner and its copies are marked, so only marked entries need the compare.
+    const ParticipantList& list = data.participants;
+    const auto kept = [&](int j) {
+        return std::any_of(keep.begin(), keep.end(), [&](int k) {
+            return k >= 0 && k < list.count() && list.rawText(k) == list.rawText(j);
+        });
+    };
+    std::vector<int> others;
+    for (const int j : candidates)
+        if (!list.won(j) || !kept(j))
+            others.push_back(j);
+    drawFrom(others, count, data, services);
 }
 
 } // namespace lottery

@@ -12,14 +12,16 @@ namespace lottery {
 // ignored) names prizeId. Allocates nothing.
 bool repeatListNames(std::string_view repeatList, std::string_view prizeId);
 
-// Whether entry may win prize: it has won nothing in this draw (won == 0), or every prize
-// it won is named in prize.repeatList (the prize's own id allows winning it again in a later
-// round). A marked entry with no recorded prize id is no candidate.
-bool isCandidateFor(const ParticipantRecord& entry, const PrizeRecord& prize);
+// Whether entry i of list may win prize: it is not absent and has won nothing in this draw,
+// or every prize it won is named in prize.repeatList (the prize's own id allows winning it
+// again in a later round).
+bool isCandidateFor(const ParticipantList& list, int i, const PrizeRecord& prize);
 
 // Draws the round's winners at options.prizeIndex / roundIndex without replacement into
-// the top of the pool; sets pool.winnerCount (0 for a prize index out of range, a prize
-// without rounds or a round index past its last round). Allocates nothing.
+// pool.winners; sets pool.winnerCount (0 for a prize index out of range, a prize without
+// rounds or a round index past its last round). The prize's candidates are worked out once
+// per state of the marks and kept in the pool, so a frame costs the winners it draws, not
+// the entries.
 void selectWinners(LotteryData& data, core::CoreServices& services);
 
 // Draws up to count winners of the prize at prizeIndex the same way, each uniform among the

@@ -43,7 +43,7 @@ QString winnerLine(const char* prize, int round, const char* raw) {
 QStringList shownWinners(app::MainWindow& window) {
     QStringList names;
     for (const int j : window.drawWindow()->machine().picture().selection)
-        names << core::GbkCodec::fromGbk(window.data().participants.entries.at(j).rawText);
+        names << core::GbkCodec::fromGbk(window.data().participants.rawText(j));
     names.sort();
     return names;
 }

@@ -36,9 +36,10 @@ struct IdleClock : lottery::DrawClock {
 struct Draw {
     Draw() {
         std::filesystem::create_directories(root / "data");
-        for (const char* name : {"张三", "李四", "王五", "赵六", "孙七", "周八"})
-            data.participants.entries.push_back(
-                {core::GbkCodec::fromUtf8("**"), core::GbkCodec::fromUtf8(name), 0, {}});
+        for (const char* name : {"张三", "李四", "王五", "赵六", "孙七", "周八"}) {
+            data.participants.append(core::GbkCodec::fromUtf8(name));
+            data.participants.setDisplayText(data.participants.count() - 1, "**");
+        }
         data.prizeTable.prizes = {{"A", core::GbkCodec::fromUtf8("一等奖"), "", 4, 2, 1, "", 2},
                                   {"B", core::GbkCodec::fromUtf8("二等奖"), "", 1, 1, 2, "", 1}};
         machine.addView(console);
@@ -49,7 +50,7 @@ struct Draw {
             machine.advance();
     }
     QString name(int entry) const {
-        return core::GbkCodec::fromGbk(data.participants.entries.at(std::size_t(entry)).rawText);
+        return core::GbkCodec::fromGbk(data.participants.rawText(entry));
     }
     QStringList lines(const char* list) const {
         QStringList texts;

@@ -23,17 +23,16 @@ inline lottery::PrizeRecord prize(const char* title, int total, int perRound) {
 
 inline void addEntries(lottery::LotteryData& data, const std::vector<std::string>& utf8Names) {
     for (const std::string& name : utf8Names) {
-        lottery::ParticipantRecord entry;
-        entry.rawText = core::GbkCodec::fromUtf8(name);
-        entry.displayText = entry.rawText;
-        data.participants.entries.push_back(entry);
+        const std::string gbk = core::GbkCodec::fromUtf8(name);
+        data.participants.append(gbk);
+        data.participants.setDisplayText(data.participants.count() - 1, gbk);
     }
 }
 
 // Puts the given entries on top of the pool as the latest selection, first drawn first.
 inline void select(lottery::LotteryData& data, const std::vector<int>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i)
-        data.pool.slots[lottery::kPoolSize - 1 - i] = entries[i];
+        data.pool.winners[i] = entries[i];
     data.pool.winnerCount = static_cast<int>(entries.size());
 }
 

@@ -120,14 +120,14 @@ private Q_SLOTS:
         event.draw->placeWindow(event.rect);
         QVERIFY(!event.draw->isFrameTimerRunning());
         for (int press = 0; press < 4; ++press) {
-            const auto before = event.data.pool.slots;
+            const auto before = event.data.pool.winners;
             event.draw->advance();
             const bool rolling = event.data.options.state() == DrawState::Rolling;
             QCOMPARE(rolling, press % 2 == 0);
             QCOMPARE(event.draw->isFrameTimerRunning(), rolling);
-            const auto shown = event.data.pool.slots;
+            const auto shown = event.data.pool.winners;
             if (rolling) {
-                QTRY_VERIFY(event.data.pool.slots != shown); // every tick draws afresh
+                QTRY_VERIFY(event.data.pool.winners != shown); // every tick draws afresh
                 continue;
             }
             QCOMPARE(shown, before); // the roll stops on the names shown

@@ -92,7 +92,7 @@ private Q_SLOTS:
 
     void rollingFramesShowOnlyAliasedYellowNames() {
         startPrize(5);
-        data_.participants.entries[4].displayText.clear(); // draws nothing, keeps its line
+        data_.participants.setDisplayText(4, ""); // draws nothing, keeps its line
         FrameComposer composer(kWindow, 1.0f, family_);
         composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
         drawfixture::select(data_, {3, 0, 4, 1, 2});

@@ -5,6 +5,7 @@
 #include "lottery/results_log.h"
 #include "recording_view.h"
 #include "temp_event_folder.h"
+#include "support/entries.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ protected:
         machine.addView(view);
         for (int i = 0; i < 20; ++i) {
             const std::string raw = "p" + std::to_string(100 + i);
-            data.participants.entries.push_back({raw, raw, 0, {}});
+            testsupport::addEntry(data.participants, raw);
         }
     }
     void addPrize(const std::string& id, int total, int perRound) {
@@ -115,8 +116,8 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
     EXPECT_EQ(folder.backupCount(), 1);
     EXPECT_TRUE(log().winners.empty());
     // The marks of the abandoned draw are gone: every entry may win again.
-    for (const auto& entry : data.participants.entries)
-        EXPECT_EQ(entry.won, 0) << entry.rawText;
+    for (int j = 0; j < data.participants.count(); ++j)
+        EXPECT_FALSE(data.participants.won(j)) << data.participants.rawText(j);
 }
 
 // A round that cannot be written stays in memory: every such press tells how many rounds
@@ -269,7 +270,7 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     addPrize("B", 1, 1);
     press(2);
     const std::vector<int> round = machine.roundOnScreen();
-    const std::string gone = data.participants.entries.at(round[1]).rawText;
+    const std::string gone(data.participants.rawText(round[1]));
     machine.markAbsent({2});
     EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
     EXPECT_EQ(machine.picture().selection, (std::vector<int>{round[0], -1, round[2]}));
@@ -283,7 +284,7 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
         ASSERT_EQ(shown.size(), 3u);
         EXPECT_EQ(shown[0], round[0]);
         EXPECT_EQ(shown[2], round[2]);
-        EXPECT_NE(data.participants.entries.at(shown[1]).rawText, gone);
+        EXPECT_NE(data.participants.rawText(shown[1]), gone);
     }
     const int replacement = machine.picture().selection[1];
     press();
@@ -291,7 +292,7 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     const lottery::WinnerRecord& last = after.winners.back();
     EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
     EXPECT_EQ(last.position, 2);
-    EXPECT_EQ(last.rawText, data.participants.entries.at(replacement).rawText);
+    EXPECT_EQ(last.rawText, data.participants.rawText(replacement));
     EXPECT_EQ(machine.roundOnScreen()[1], replacement);
     machine.markAbsent({2}); // a replacement can be absent in turn
     press(2);

@@ -4,6 +4,7 @@
 #include "lottery/draw_machine.h"
 #include "recording_view.h"
 #include "temp_event_folder.h"
+#include "support/entries.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ lottery::LotteryData event(const Texts& entries = {"e1", "e2", "dup", "dup", "e5
                               {"Z", "TZ", "", 0, 1, 0, "", 0},
                               {"B", "TB", "", 1, 1, 0, "", 1}};
     for (const std::string& raw : entries)
-        data.participants.entries.push_back({raw, raw, 0, {}});
+        testsupport::addEntry(data.participants, raw);
     return data;
 }
 
@@ -141,11 +142,12 @@ TEST(Resume, ContinuesTheDrawWithItsRoundMarksAndWinners) {
         EXPECT_EQ(run.data.options.prizeIndex, c.prizeIndex);
         EXPECT_EQ(run.data.options.roundIndex, c.roundIndex);
         // Every copy of a recorded text is marked, and nothing else.
-        for (const auto& entry : run.data.participants.entries)
-            EXPECT_EQ(entry.won != 0,
+        const lottery::ParticipantList& list = run.data.participants;
+        for (int j = 0; j < list.count(); ++j)
+            EXPECT_EQ(list.won(j),
                       std::any_of(recorded.winners.begin(), recorded.winners.end(),
-                                  [&](const auto& w) { return w.rawText == entry.rawText; }))
-                << entry.rawText;
+                                  [&](const auto& w) { return w.rawText == list.rawText(j); }))
+                << list.rawText(j);
 
         run.press(c.pressesLeft + 1); // Z has no rounds; then the finished screen
         EXPECT_EQ(run.view->calls.back(), "finished");

@@ -6,6 +6,7 @@
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
 #include "recording_view.h"
+#include "support/entries.h"
 #include "support/tmpfs_mount.h"
 #include "temp_event_folder.h"
 
@@ -33,7 +34,7 @@ protected:
     FaultTest() {
         data.prizeTable.prizes = {{"A", "TA", "", 2, 1, 1, "", 2}, {"B", "TB", "", 1, 1, 2, "", 1}};
         for (const char* raw : {"e1", "e2", "e3", "e4"})
-            data.participants.entries.push_back({raw, raw, 0, {}});
+            testsupport::addEntry(data.participants, raw);
     }
     Write write() const { return std::get<0>(GetParam()); }
     Fault fault() const { return std::get<1>(GetParam()); }
@@ -130,10 +131,10 @@ TEST_P(FaultTest, KeepsEarlierFilesAndTellsWhichFile) {
         break;
     case Write::Recording:
         data.pool.winnerCount = 1;
-        data.pool.slots[lottery::kPoolSize - 1] = 1;
+        data.pool.winners[0] = 1;
         written = lottery::writeRecord(folder.paths, lottery::roundRecord(data, services),
                                        &problem) == lottery::WriteOutcome::Written;
-        EXPECT_EQ(data.participants.entries[1].won, 1) << "the winner shown must not win again";
+        EXPECT_TRUE(data.participants.won(1)) << "the winner shown must not win again";
         break;
     }
     EXPECT_FALSE(written);

@@ -23,8 +23,7 @@ public:
             return;
         shown.clear();
         for (const int j : picture.selection) // -1: a position left empty
-            shown.push_back(
-                j < 0 ? "" : data_.participants.entries.at(static_cast<std::size_t>(j)).rawText);
+            shown.push_back(j < 0 ? "" : std::string(data_.participants.rawText(j)));
         if (picture.screen == Screen::Result && onResult)
             onResult();
     }

@@ -6,6 +6,7 @@
 #include "lottery/sha256.h"
 #include "recording_view.h"
 #include "temp_event_folder.h"
+#include "support/entries.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ protected:
         machine.addView(view);
         for (int i = 0; i < 20; ++i) {
             const std::string raw = "p" + std::to_string(100 + i) + "\tx";
-            data.participants.entries.push_back({raw, raw, 0, {}});
+            testsupport::addEntry(data.participants, raw);
         }
         TempEventFolder::write(folder.paths.participantFile, "list bytes\r\n");
         TempEventFolder::write(folder.paths.prizeFile, "prize bytes\r\n");

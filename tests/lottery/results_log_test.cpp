@@ -3,6 +3,7 @@
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
 #include "temp_event_folder.h"
+#include "support/entries.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ protected:
     static void select(lottery::LotteryData& data, const std::vector<int>& indices) {
         data.pool.winnerCount = static_cast<int>(indices.size());
         for (std::size_t i = 0; i < indices.size(); ++i)
-            data.pool.slots[lottery::kPoolSize - 1 - i] = indices[i];
+            data.pool.winners[i] = indices[i];
     }
     void loadList(lottery::LotteryData& data, const std::string& bytes) {
         TempEventFolder::write(folder.paths.participantFile, bytes);
@@ -99,7 +100,7 @@ TEST_F(ResultsLogTest, UnmovableFileIsKeptAndExtended) {
 TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
     lottery::LotteryData data;
     for (const std::string& raw : {"e0"s, kZhangSan, "a\tb"s, kLiSi, "c\r"s})
-        data.participants.entries.push_back({raw, raw, 0, {}});
+        testsupport::addEntry(data.participants, raw);
     data.prizeTable.prizes.push_back({"A1", kFirstPrize, "", 4, 2, 1, "", 2});
     data.prizeTable.prizes.push_back({"B2", "second\ttitle", "", 1, 1, 2, "", 1});
     ASSERT_TRUE(begin());
@@ -118,8 +119,8 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
                              kNow + "\tB2\tsecond title\t1\t1\ta\tb\r\n" +                     //
                              kNow + "\tB2\tsecond title\t1\t2\tc\r\r\n" +                      //
                              kEnd + kNow + "\r\n");
-    EXPECT_EQ(data.participants.entries[0].won, 0);
-    EXPECT_EQ(data.participants.entries[1].wonPrizeIds, (Texts{"A1"}));
+    EXPECT_FALSE(data.participants.won(0));
+    EXPECT_EQ(data.participants.wonPrizeIds(1), (Texts{"A1"}));
 
     const auto log = lottery::readResultsLog(folder.paths.resultFile, services);
     EXPECT_TRUE(log.started && log.finished);
@@ -171,19 +172,18 @@ TEST_F(ResultsLogTest, TellsAMissingFileFromAnUnreadableOne) {
 TEST(RestoreWinnerMarks, MarksEveryCopyOfARecordedText) {
     lottery::ParticipantList list;
     for (const char* raw : {"dup", "solo", "dup", "other"})
-        list.entries.push_back({raw, raw, 0, {}});
-    list.entries[3].won = 1;
-    list.entries[3].wonPrizeIds = {"stale"};
+        testsupport::addEntry(list, raw);
+    list.markOne(3, "stale");
     lottery::ResultsLog log;
     log.started = true;
     for (const char* prizeAndText : {"Adup", "Bsolo", "Bdup", "Amissing", "Adup"})
         log.winners.push_back({kNow, {prizeAndText[0]}, "T", 1, 1, prizeAndText + 1});
     lottery::restoreWinnerMarks(list, log);
-    EXPECT_EQ(list.entries[0].wonPrizeIds, (Texts{"A", "B"}));
-    EXPECT_EQ(list.entries[2].wonPrizeIds, (Texts{"A", "B"}));
-    EXPECT_EQ(list.entries[1].wonPrizeIds, (Texts{"B"}));
-    EXPECT_EQ(list.entries[3].won, 0);
-    EXPECT_TRUE(list.entries[3].wonPrizeIds.empty());
+    EXPECT_EQ(list.wonPrizeIds(0), (Texts{"A", "B"}));
+    EXPECT_EQ(list.wonPrizeIds(2), (Texts{"A", "B"}));
+    EXPECT_EQ(list.wonPrizeIds(1), (Texts{"B"}));
+    EXPECT_FALSE(list.won(3));
+    EXPECT_TRUE(list.wonPrizeIds(3).empty());
 }
 
 TEST_F(ResultsLogTest, ReReadingTheListKeepsMarksOfTheDrawInProgress) {
@@ -196,13 +196,13 @@ TEST_F(ResultsLogTest, ReReadingTheListKeepsMarksOfTheDrawInProgress) {
 
     // The operator edits the list: a new first line moves every entry down.
     loadList(data, "new\r\ndup\r\nsolo\r\ndup\r\n");
-    const auto& entries = data.participants.entries;
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[1].wonPrizeIds, (Texts{"A1"}));
-    EXPECT_EQ(entries[3].wonPrizeIds, (Texts{"A1"}));
-    EXPECT_EQ(entries[0].won + entries[2].won, 0);
+    const lottery::ParticipantList& entries = data.participants;
+    ASSERT_EQ(entries.count(), 4);
+    EXPECT_EQ(entries.wonPrizeIds(1), (Texts{"A1"}));
+    EXPECT_EQ(entries.wonPrizeIds(3), (Texts{"A1"}));
+    EXPECT_FALSE(entries.won(0) || entries.won(2));
 
     ASSERT_TRUE(write(lottery::endRecord(services)));
     loadList(data, "new\r\ndup\r\nsolo\r\ndup\r\n");
-    EXPECT_EQ(data.participants.entries[1].won, 0);
+    EXPECT_FALSE(data.participants.won(1));
 }

@@ -1,5 +1,6 @@
 #include "lottery/prize_file.h"
 #include "lottery/winner_selection.h"
+#include "support/entries.h"
 #include "support/fake_core_services.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +16,19 @@ lottery::PrizeRecord prize(const std::string& id, int total, int perRound,
     return {id, id, "", total, perRound, 0, repeatList, lottery::roundsFor(total, perRound)};
 }
 
-lottery::ParticipantRecord entry(std::vector<std::string> won = {}) {
-    return {"x", "x", won.empty() ? 0 : 1, std::move(won)};
+// Whether one entry that won the prizes won may win prize.
+bool candidate(const std::vector<std::string>& won, const lottery::PrizeRecord& prize) {
+    lottery::ParticipantList list;
+    list.append("x");
+    for (const std::string& id : won)
+        list.markOne(0, id);
+    return lottery::isCandidateFor(list, 0, prize);
 }
 
 lottery::LotteryData event(int entries, std::vector<lottery::PrizeRecord> prizes) {
     lottery::LotteryData data;
     for (int j = 0; j < entries; ++j)
-        data.participants.entries.push_back(
-            {"e" + std::to_string(j), "e" + std::to_string(j), 0, {}});
+        testsupport::addEntry(data.participants, "e" + std::to_string(j));
     data.prizeTable.prizes = std::move(prizes);
     return data;
 }
@@ -54,18 +59,17 @@ TEST(RepeatRule, ListsAndMarksDecideWhoIsACandidate) {
         EXPECT_EQ(lottery::repeatListNames(c.list, c.id), c.names) << c.list << " / " << c.id;
 
     const auto b = prize("B", 5, 1, "A, C");
-    EXPECT_TRUE(lottery::isCandidateFor(entry(), b));
-    EXPECT_TRUE(lottery::isCandidateFor(entry({"A", "C"}), b));
-    EXPECT_FALSE(lottery::isCandidateFor(entry({"A", "D"}), b));
-    EXPECT_FALSE(lottery::isCandidateFor(entry({"B"}), b));
-    EXPECT_TRUE(lottery::isCandidateFor(entry({"B"}), prize("B", 5, 1, "B")));
-    EXPECT_FALSE(lottery::isCandidateFor({"x", "x", 1, {}}, b)); // marked, no prize recorded
+    EXPECT_TRUE(candidate({}, b));
+    EXPECT_TRUE(candidate({"A", "C"}, b));
+    EXPECT_FALSE(candidate({"A", "D"}, b));
+    EXPECT_FALSE(candidate({"B"}, b));
+    EXPECT_TRUE(candidate({"B"}, prize("B", 5, 1, "B")));
 }
 
 TEST(SelectWinners, SkipsEntriesThatMayNotWinAgain) {
     auto data = event(4, {prize("A", 10, 10), prize("B", 10, 10, "A")});
-    data.participants.entries[1] = entry({"A"});
-    data.participants.entries[2] = entry({"Z"});
+    data.participants.markOne(1, "A");
+    data.participants.markOne(2, "Z");
     testsupport::FakeCoreServices services;
     lottery::selectWinners(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 3}));
@@ -127,12 +131,12 @@ TEST(SelectWinners, DrawsWithoutReplacementAndFairly) {
 TEST(SelectWinners, CopiesWeighTheOddsButWinOnce) {
     lottery::LotteryData data = event(0, {prize("A", 10, 10), prize("B", 1, 1)});
     for (const char* raw : {"dup", "a", "dup", "b", "dup"})
-        data.participants.entries.push_back({raw, raw, 0, {}});
+        testsupport::addEntry(data.participants, raw);
     testsupport::FakeCoreServices services({}, 99);
     const auto texts = [&data] {
         std::multiset<std::string> out;
         for (const int j : winners(data))
-            out.insert(data.participants.entries.at(static_cast<std::size_t>(j)).rawText);
+            out.emplace(data.participants.rawText(j));
         return out;
     };
     for (int frame = 0; frame < 100; ++frame) {

@@ -3,6 +3,7 @@
 #include "lottery/draw_machine.h"
 #include "lottery/results_log.h"
 #include "lottery/sha256.h"
+#include "support/entries.h"
 #include "support/fake_core_services.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
@@ -69,8 +70,7 @@ struct Event {
           services(folder.toStdString()) {
         QDir(folder).mkpath(QStringLiteral("data"));
         for (int i = 0; i < 10; ++i)
-            data.participants.entries.push_back(
-                {"n" + std::to_string(i), "n" + std::to_string(i), 0, {}});
+            testsupport::addEntry(data.participants, "n" + std::to_string(i));
         data.prizeTable.prizes.push_back({"A", "A", "", 4, 2, 0, "", 2});
         data.options.print = 1;
     }

@@ -1,0 +1,46 @@
+#include "drawscreen/width_estimate.h"
+
+#include "core/gbk_codec.h"
+#include "drawscreen/text_outline.h"
+#include "lottery/gbk_text.h"
+
+namespace drawscreen {
+
+void WidthEstimate::invalidate() {
+    perEntry_.clear();
+}
+
+float WidthEstimate::of(const lottery::ParticipantList& list, int index, const QString& family,
+                        int referenceSize) {
+    if (!metrics_ || family != family_) {
+        family_ = family;
+        metrics_.emplace(TextOutline::font(family, referenceSize));
+        perChar_.assign(1u << 16, -1.0f);
+        perEntry_.clear();
+    }
+    if (perEntry_.size() != static_cast<std::size_t>(list.count()))
+        perEntry_.assign(static_cast<std::size_t>(list.count()), -1.0f);
+    float& width = perEntry_[static_cast<std::size_t>(index)];
+    if (width < 0) {
+        const std::string_view text = list.displayText(index);
+        width = 0;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const std::size_t length = lottery::gbkCharLength(text, pos);
+            width += charAdvance(text.substr(pos, length));
+            pos += length;
+        }
+    }
+    return width;
+}
+
+float WidthEstimate::charAdvance(std::string_view gbkChar) {
+    std::size_t code = static_cast<unsigned char>(gbkChar[0]);
+    if (gbkChar.size() == 2)
+        code = code << 8 | static_cast<unsigned char>(gbkChar[1]);
+    float& advance = perChar_[code];
+    if (advance < 0)
+        advance = static_cast<float>(metrics_->horizontalAdvance(core::GbkCodec::fromGbk(gbkChar)));
+    return advance;
+}
+
+} // namespace drawscreen

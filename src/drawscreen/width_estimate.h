@@ -1,0 +1,33 @@
+#pragma once
+
+#include "lottery/participant_list.h"
+
+#include <QFontMetricsF>
+#include <QString>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace drawscreen {
+
+// Entries' widths at a reference size, estimated as the sum of their characters' advances:
+// each character is measured once, so a million entries cost a walk over their bytes. Close
+// enough to tell the few entries worth measuring exactly.
+class WidthEstimate {
+public:
+    // The participant texts were re-read.
+    void invalidate();
+    float of(const lottery::ParticipantList& list, int index, const QString& family,
+             int referenceSize);
+
+private:
+    float charAdvance(std::string_view gbkChar);
+
+    QString family_;
+    std::optional<QFontMetricsF> metrics_;
+    std::vector<float> perChar_;  // by GBK code: a single byte, or lead * 256 + trail
+    std::vector<float> perEntry_; // negative: not estimated yet
+};
+
+} // namespace drawscreen
