@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Rolls 30 names for 10 seconds under Xvfb at 1920x1080 and reports the program's CPU use
-# and the intervals between presented frames, first alone, then with the operator's console
-# open beside it (--console), whose preview of the audience screen refreshes while rolling.
+# Rolls 30 names for 10 seconds under Xvfb at 1920x1080 and reports the program's CPU use,
+# the intervals between presented frames and its peak resident memory, first alone, then with
+# the operator's console open beside it (--console), whose preview of the audience screen
+# refreshes while rolling.
 #   bench/roll_cpu.sh [PROGRAM]    default: build/bin/prizedraw, else build/bin/drawharness
+#   EVENT=FOLDER                   an event of its own, whose first prize has 30 a round,
+#                                  instead of one of 600 entries
 # Targets: at most 8 % of one core; median interval 40 ms +- 3 ms, none above 80 ms; the
 # console adds at most 1 % of a core. CONSOLE=0 skips the second run.
 set -euo pipefail
@@ -26,13 +29,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An event with one prize of 30 winners per round and 600 entries.
-mkdir -p "$work/event/data"
-# In GBK, as the program keeps them: a file it had to convert is warned about at start-up.
-printf '1`大奖`prize.png`1`30`30`\r\n' | iconv -f UTF-8 -t GBK >"$work/event/data/_prize.txt"
-for i in $(seq 1000 1599); do
-  printf '参与者%d 1380013%04d\r\n' "$i" "$i"
-done | iconv -f UTF-8 -t GBK >"$work/event/data/_items.txt"
+event=${EVENT:-$work/event}
+if [ -z "${EVENT:-}" ]; then
+  # An event with one prize of 30 winners per round and 600 entries.
+  mkdir -p "$event/data"
+  # In GBK, as the program keeps them: a file it had to convert is warned about at start-up.
+  printf '1`大奖`prize.png`1`30`30`\r\n' | iconv -f UTF-8 -t GBK >"$event/data/_prize.txt"
+  for i in $(seq 1000 1599); do
+    printf '参与者%d 1380013%04d\r\n' "$i" "$i"
+  done | iconv -f UTF-8 -t GBK >"$event/data/_items.txt"
+fi
 
 display=70
 while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
@@ -44,14 +50,27 @@ sleep 1
 hz=$(getconf CLK_TCK)
 ok=1
 
-# One roll; sets cpu, frames, median, min, max, count.
+# One roll; sets loaded, cpu, frames, median, min, max, count, peak.
 measure() { # extra arguments of the program
   rm -f "$work/frames.log"
-  PRIZEDRAW_FRAME_LOG="$work/frames.log" "$program" "$@" "$work/event" >"$work/program.log" 2>&1 &
+  local started
+  started=$(date +%s.%N)
+  PRIZEDRAW_FRAME_LOG="$work/frames.log" "$program" "$@" "$event" >"$work/program.log" 2>&1 &
   program_pid=$!
-  sleep 3
-  kill -0 "$program_pid" 2>/dev/null || { cat "$work/program.log" >&2; exit 1; }
   cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
+  # Loaded once it stays idle for half a second; a warning about the list is dismissed.
+  sleep 1
+  local before=-1 now
+  for _ in $(seq 1 240); do
+    kill -0 "$program_pid" 2>/dev/null || { cat "$work/program.log" >&2; exit 1; }
+    now=$(cpu_ticks)
+    [ $((now - before)) -le 1 ] && break
+    before=$now
+    sleep 0.5
+  done
+  loaded=$(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f", e - s - 0.5 }')
+  xdotool key Escape
+  sleep 1
   xdotool key space # start the roll
   sleep 0.5
   local ticks0 ticks1 time0 time1
@@ -62,6 +81,7 @@ measure() { # extra arguments of the program
   time1=$(date +%s.%N)
   xdotool key space # stop it
   sleep 0.3
+  peak=$(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$program_pid/status")
   kill "$program_pid" 2>/dev/null || true
   wait "$program_pid" 2>/dev/null || true
   program_pid=
@@ -78,7 +98,9 @@ measure() { # extra arguments of the program
 
 report() { # label
   echo "$1:"
+  echo "  loaded:  in about $loaded s"
   echo "  cpu:     $cpu % of one core over ${roll_seconds} s of rolling"
+  echo "  memory:  peak resident $peak MB"
   echo "  frames:  $frames presented; intervals ($count): median $median ms, min $min ms, max $max ms"
   awk -v c="$cpu" 'BEGIN { exit !(c <= 8.0) }' || { echo "  FAIL: cpu above 8 %"; ok=0; }
   awk -v m="$median" 'BEGIN { exit !(m >= 37 && m <= 43) }' || { echo "  FAIL: median not 40 +- 3 ms"; ok=0; }

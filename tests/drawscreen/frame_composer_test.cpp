@@ -230,6 +230,50 @@ private Q_SLOTS:
             }
         }
     }
+
+    void sizeFitsTheWidestOfManyEntries_data() {
+        QTest::addColumn<bool>("wideHasWon");
+        QTest::newRow("wide entry may be drawn") << false;
+        QTest::newRow("wide entry won already") << true;
+    }
+
+    // Of a long list only the widest entries by estimate are measured; one wide entry deep
+    // in it still sets the size while it may be drawn.
+    void sizeFitsTheWidestOfManyEntries() {
+        QFETCH(bool, wideHasWon);
+        data_ = lottery::LotteryData();
+        std::vector<std::string> names;
+        for (int i = 0; i < 20000; ++i)
+            names.push_back(QStringLiteral("张%1").arg(i).toStdString());
+        names[15000] = std::string(30, 'W');
+        drawfixture::addEntries(data_, names);
+        if (wideHasWon)
+            data_.participants.markOne(15000, "Z");
+        startPrize(1);
+        FrameComposer composer(kWindow, 1.0f, family_);
+        drawfixture::select(data_, {7});
+        composer.composeRolling(data_, drawfixture::pictureOf(data_));
+        QCOMPARE(composer.nameFont().fontSize < data_.options.fontSize, !wideHasWon);
+    }
+
+    // More names than the cache holds pass by; the last frame still shows its own names.
+    void namesBeyondTheCacheShowRight() {
+        data_ = lottery::LotteryData();
+        drawfixture::addEntries(data_, generatedNames(20000));
+        startPrize(30);
+        FrameComposer composer(kWindow, 1.0f, family_);
+        std::vector<int> entries(20000);
+        std::iota(entries.begin(), entries.end(), 0);
+        for (std::size_t first = 0; first + 30 <= entries.size(); first += 30) {
+            drawfixture::select(
+                data_, std::vector<int>(entries.begin() + first, entries.begin() + first + 30));
+            composer.composeRolling(data_, drawfixture::pictureOf(data_));
+        }
+        FrameComposer plain(kWindow, 1.0f, family_);
+        plain.composeRollingAsPath(data_, drawfixture::pictureOf(data_));
+        const double share = agreeing(composer.canvas(), plain.canvas());
+        QVERIFY2(share >= 0.9, qPrintable(QString::number(share)));
+    }
 };
 
 QTEST_MAIN(FrameComposerTest)

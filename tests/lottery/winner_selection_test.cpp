@@ -78,6 +78,27 @@ TEST(SelectWinners, SkipsEntriesThatMayNotWinAgain) {
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 3}));
 }
 
+// The candidates kept from frame to frame follow every change of the marks and of the
+// prize's repeat list.
+TEST(SelectWinners, KeptCandidatesFollowMarksAndRepeatList) {
+    auto data = event(4, {prize("A", 10, 10), prize("B", 10, 10)});
+    testsupport::FakeCoreServices services;
+    lottery::selectWinners(data, services);
+    EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3}));
+    data.participants.markWinner(1, "A");
+    lottery::selectWinners(data, services);
+    EXPECT_EQ(drawnSet(data), (std::set<int>{0, 2, 3}));
+    data.options.prizeIndex = 1;
+    lottery::selectWinners(data, services);
+    EXPECT_EQ(drawnSet(data), (std::set<int>{0, 2, 3}));
+    data.prizeTable.prizes[1].repeatList = "A";
+    lottery::selectWinners(data, services);
+    EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3}));
+    data.participants.markAbsent(2, "B");
+    lottery::selectWinners(data, services);
+    EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 3}));
+}
+
 TEST(SelectWinners, RoundSizesFollowThePrize) {
     // 2 in total at 5 per round: one round of 2; more than 30 per round draws 30; no rounds,
     // or a prize or round past the table, draw nobody.
