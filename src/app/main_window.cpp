@@ -158,7 +158,7 @@ void MainWindow::placeDrawWindow() {
 
 void MainWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paintFace(painter);
+    paintFace(painter, event->rect());
     backgroundList_.paintAll(painter, rect(), event->rect());
 }
 

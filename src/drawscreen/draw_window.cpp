@@ -117,6 +117,7 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
     switch (picture.screen) {
     case Screen::Rolling:
+        holdBackground(true);
         composer_.composeRolling(data_, picture);
         rollingFramePending_ = true;
         update(composer_.changedRect());
@@ -133,8 +134,24 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
         show();
         break;
     }
+    holdBackground(false);
     rollingFramePending_ = false;
     update();
+}
+
+void DrawWindow::holdBackground(bool rolling) {
+    if (rolling == !background_.isNull() || !parentWidget())
+        return;
+    background_ = QImage();
+    if (rolling) {
+        const qreal ratio = devicePixelRatioF();
+        background_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        background_.setDevicePixelRatio(ratio);
+        background_.fill(Qt::transparent);
+        parentWidget()->render(&background_, QPoint(), QRegion(geometry()),
+                               QWidget::DrawWindowBackground);
+    }
+    setAttribute(Qt::WA_OpaquePaintEvent, rolling);
 }
 
 void DrawWindow::playCue(lottery::SoundCue cue) {
@@ -156,9 +173,18 @@ void DrawWindow::reportProblem(const std::string& utf8Message) {
 
 void DrawWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.setOpacity(kOpacity / 255.0);
-    for (const QRect& rect : event->region())
+    const qreal ratio = background_.devicePixelRatio();
+    for (const QRect& rect : event->region()) {
+        if (!background_.isNull()) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(QRectF(rect), background_,
+                              QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        painter.setOpacity(kOpacity / 255.0);
         painter.drawImage(rect.topLeft(), composer_.canvas(), rect);
+        painter.setOpacity(1.0);
+    }
     if (rollingFramePending_) {
         rollingFramePending_ = false;
         frameLog_.framePresented();

@@ -75,6 +75,9 @@ private:
     void playCue(lottery::SoundCue cue) override;
     void reportProblem(const std::string& utf8Message) override;
     void setTicking(bool ticking) override;
+    // While rolling the window paints what lies beneath it itself, from a copy taken as the
+    // roll starts, so a frame repaints this window's changed part and not the main window's.
+    void holdBackground(bool rolling);
 
     lottery::LotteryData& data_;
     core::CoreServices& services_;
@@ -88,6 +91,7 @@ private:
     QTimer unsavedTimer_;
     QRect windowRect_;
     FrameLog frameLog_;
+    QImage background_; // in device pixels; null when not rolling
     bool rollingFramePending_ = false;
     bool problemsElsewhere_ = false;
 };

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -61,7 +62,7 @@ StatusTexts statusOf(const lottery::DrawPicture& picture) {
 // frame: it is fitted to the widest entry that may be drawn for the prize, once. Of the
 // prize's entries only the widest by estimate are measured, so a million entries fit in a
 // few milliseconds. A shown entry wider still (no candidate when the size was fitted) fits it
-// again.
+// again; one no wider by estimate than those measured is not measured at all.
 void FrameComposer::fitNameFont(const lottery::LotteryData& data,
                                 const lottery::DrawPicture& picture) {
     const lottery::DrawOptions& options = data.options;
@@ -84,25 +85,32 @@ void FrameComposer::fitNameFont(const lottery::LotteryData& data,
         std::vector<std::pair<float, int>> estimates;
         for (int i = 0; i < list.count(); ++i) {
             if (!inTable || lottery::isCandidateFor(list, i, prizes[prize]))
-                estimates.emplace_back(
-                    estimate_.of(list, i, family_, NameCache::kReferenceSize), i);
+                estimates.emplace_back(estimate_.of(list, i, family_, NameCache::kReferenceSize),
+                                       i);
         }
-        const auto measured = estimates.begin() + std::min<std::ptrdiff_t>(
-                                                      kMeasuredExactly, estimates.size());
+        const auto measured =
+            estimates.begin() + std::min<std::ptrdiff_t>(kMeasuredExactly, estimates.size());
         std::partial_sort(estimates.begin(), measured, estimates.end(),
                           [](const auto& a, const auto& b) { return a.first > b.first; });
         for (auto it = estimates.begin(); it != measured; ++it)
             widens(list, it->second);
+        measuredFrom_ = measured == estimates.end() ? 0 : std::prev(measured)->first;
         for (int i = 0; i < shownCount(picture); ++i)
-            widens(list, picture.selection[static_cast<std::size_t>(i)]);
+            shownWidens(list, picture.selection[static_cast<std::size_t>(i)]);
         fit(list);
     } else {
         bool wider = false;
         for (int i = 0; i < shownCount(picture); ++i)
-            wider = widens(list, picture.selection[static_cast<std::size_t>(i)]) || wider;
+            wider = shownWidens(list, picture.selection[static_cast<std::size_t>(i)]) || wider;
         if (wider)
             fit(list);
     }
+}
+
+bool FrameComposer::shownWidens(const lottery::ParticipantList& list, int index) {
+    return index >= 0 && index < list.count() &&
+           estimate_.of(list, index, family_, NameCache::kReferenceSize) > measuredFrom_ &&
+           widens(list, index);
 }
 
 bool FrameComposer::widens(const lottery::ParticipantList& list, int index) {

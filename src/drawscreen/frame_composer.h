@@ -73,6 +73,8 @@ private:
 
     void fitNameFont(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     bool widens(const lottery::ParticipantList& list, int index);
+    // The same for an entry shown, unless its estimate is below those measured.
+    bool shownWidens(const lottery::ParticipantList& list, int index);
     void fit(const lottery::ParticipantList& list);
     void paintNames(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                     bool antialiased);
@@ -98,6 +100,7 @@ private:
     NameFontSize fitted_;
     int widest_ = -1; // the entry of the largest advance met since the key changed
     qreal widestAdvance_ = 0;
+    float measuredFrom_ = 0; // the smallest estimate measured exactly; 0: all were
 };
 
 } // namespace drawscreen

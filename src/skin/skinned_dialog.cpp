@@ -29,17 +29,17 @@ void SkinnedDialog::initSkin() {
     }
 }
 
-void SkinnedDialog::paintFace(QPainter& painter) {
+void SkinnedDialog::paintFace(QPainter& painter, const QRect& exposed) {
     if (repaintNeeded_) {
         repaintNeeded_ = false;
         faceList_.invalidateAll();
     }
-    faceList_.paintAll(painter, clientRect_);
+    faceList_.paintAll(painter, clientRect_, exposed);
 }
 
-void SkinnedDialog::paintEvent(QPaintEvent*) {
+void SkinnedDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paintFace(painter);
+    paintFace(painter, event->rect());
 }
 
 void SkinnedDialog::resizeEvent(QResizeEvent* event) {

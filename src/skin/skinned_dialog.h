@@ -36,7 +36,8 @@ protected:
     // Start-up, once the subclass's widgets exist: the client, content and drag rectangles.
     void initSkin();
     // Paints the face list over the client rectangle; subclasses call it first.
-    void paintFace(QPainter& painter);
+    // exposed: the part to paint, all of it when invalid.
+    void paintFace(QPainter& painter, const QRect& exposed = QRect());
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
