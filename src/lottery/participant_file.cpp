@@ -62,9 +62,8 @@ private:
         std::string_view sub;
         if (start_ < static_cast<std::int64_t>(raw.size())) {
             const auto from = static_cast<std::size_t>(start_);
-            sub = raw.substr(
-                from, static_cast<std::size_t>(std::min<std::int64_t>(
-                          length_, static_cast<std::int64_t>(raw.size() - from))));
+            sub = raw.substr(from, static_cast<std::size_t>(std::min<std::int64_t>(
+                                       length_, static_cast<std::int64_t>(raw.size() - from))));
         }
         std::size_t pos = 0;
         while (pos < raw.size()) {

@@ -88,7 +88,7 @@ int ParticipantList::firstOf(std::string_view text) const {
     if (!indexed_)
         indexTexts();
     const std::size_t mask = buckets_.size() - 1;
-    for (std::size_t slot = std::hash<std::string_view>{}(text) & mask; buckets_[slot] >= 0;
+    for (std::size_t slot = std::hash<std::string_view>{}(text)&mask; buckets_[slot] >= 0;
          slot = (slot + 1) & mask) {
         if (rawText(buckets_[slot]) == text)
             return buckets_[slot];

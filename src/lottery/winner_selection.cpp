@@ -69,8 +69,7 @@ std::vector<int>& candidatesOf(LotteryData& data, int prizeIndex) {
 // one text weigh its odds, but the text wins once: a copy of a winner of this round is set
 // aside and the draw goes on. The swaps are undone after, so the candidates stay in entry
 // order and the same random numbers always draw the same winners.
-void drawFrom(std::vector<int>& slots, int count, LotteryData& data,
-              core::CoreServices& services) {
+void drawFrom(std::vector<int>& slots, int count, LotteryData& data, core::CoreServices& services) {
     CandidatePool& pool = data.pool;
     const ParticipantList& list = data.participants;
     const int k = std::min({count, static_cast<int>(slots.size()), kMaxWinnersPerRound});

@@ -4,8 +4,8 @@
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "recording_view.h"
-#include "temp_event_folder.h"
 #include "support/entries.h"
+#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

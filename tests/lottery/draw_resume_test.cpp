@@ -3,8 +3,8 @@
 #include "gbk_fake_services.h"
 #include "lottery/draw_machine.h"
 #include "recording_view.h"
-#include "temp_event_folder.h"
 #include "support/entries.h"
+#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -43,7 +43,8 @@ struct ImportCase {
 
 const lottery::CellEncoding kUtf8 = lottery::CellEncoding::Utf8;
 
-// One case a line: rows, header row, columns, cell encoding, written file, empty rows, cuts, duplicates.
+// One case a line: rows, header row, columns, cell encoding, written file, empty rows, cuts,
+// duplicates.
 // clang-format off
 const std::vector<ImportCase> kCases = {
     {"HeaderAndColumnOrder", {{"name", "phone"}, {"张三", "13800138000"}, {"李四", "139"}},

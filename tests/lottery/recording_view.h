@@ -42,7 +42,7 @@ public:
     std::vector<std::string> shown;
     std::vector<std::string> problems;
     std::vector<lottery::WinnerRecord> recorded; // handed on after each stop
-    std::function<void()> onResult; // runs after each result picture
+    std::function<void()> onResult;              // runs after each result picture
 
 private:
     const lottery::LotteryData& data_;

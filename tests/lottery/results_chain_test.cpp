@@ -5,8 +5,8 @@
 #include "lottery/safe_file.h"
 #include "lottery/sha256.h"
 #include "recording_view.h"
-#include "temp_event_folder.h"
 #include "support/entries.h"
+#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "lottery/participant_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
-#include "temp_event_folder.h"
 #include "support/entries.h"
+#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
