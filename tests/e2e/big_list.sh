@@ -67,8 +67,8 @@ import "$readonly_event" >"$work/readonly.txt" 2>&1 || status=$?
 
 # Killed while it reads or writes: the list is the old one or the whole new one.
 for delay in 0.2 0.5 0.8; do
-    import "$event" >/dev/null 2>&1 &
-    import_pid=$!
+    "$program" --import "$work/list.csv" --columns 1,2,3 --header "$event" >/dev/null 2>&1 &
+    import_pid=$! # the program itself: a killed subshell would leave it running
     sleep "$delay"
     kill -9 "$import_pid" 2>/dev/null || true
     wait "$import_pid" 2>/dev/null || true
