@@ -32,8 +32,7 @@ std::string_view trimGbkBlanks(std::string_view gbk) {
 } // namespace
 
 ListImport::ListImport(ImportOptions options, CellEncoding encoding, core::CoreServices& services)
-    : options_(std::move(options)), encoding_(encoding), services_(services),
-      distinct_(0, SpanHash{&bytes_}, SpanEqual{&bytes_}) {}
+    : options_(std::move(options)), encoding_(encoding), services_(services), slots_(1024, -1) {}
 
 std::string ListImport::joinedText(const std::vector<std::string>& cells) const {
     std::string joined;
@@ -82,10 +81,33 @@ void ListImport::addEntry(std::string_view gbk) {
     ++entries_;
     const Span span{bytes_.size(), gbk.size()};
     bytes_.append(gbk).append("\r\n");
-    const auto [it, added] = distinct_.try_emplace(span, counts_.size());
-    if (added)
-        counts_.emplace_back(span, 0);
-    ++counts_[it->second].second;
+    const std::string_view text(bytes_.data() + span.offset, span.length);
+    if (counts_.size() * 2 >= slots_.size())
+        growSlots();
+    std::size_t slot = std::hash<std::string_view>{}(text) & (slots_.size() - 1);
+    for (; slots_[slot] >= 0; slot = (slot + 1) & (slots_.size() - 1)) {
+        const Span& held = counts_[static_cast<std::size_t>(slots_[slot])].first;
+        if (std::string_view(bytes_.data() + held.offset, held.length) == text) {
+            ++counts_[static_cast<std::size_t>(slots_[slot])].second;
+            return;
+        }
+    }
+    slots_[slot] = static_cast<std::int32_t>(counts_.size());
+    counts_.emplace_back(span, 1);
+}
+
+void ListImport::growSlots() {
+    std::vector<std::int32_t> slots(slots_.size() * 2, -1);
+    for (std::size_t i = 0; i < counts_.size(); ++i) {
+        const Span& span = counts_[i].first;
+        std::size_t slot = std::hash<std::string_view>{}(
+                               std::string_view(bytes_.data() + span.offset, span.length)) &
+                           (slots.size() - 1);
+        while (slots[slot] >= 0)
+            slot = (slot + 1) & (slots.size() - 1);
+        slots[slot] = static_cast<std::int32_t>(i);
+    }
+    slots_ = std::move(slots);
 }
 
 std::vector<std::pair<std::string, int>> ListImport::duplicates() const {

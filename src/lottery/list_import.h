@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -56,23 +56,9 @@ private:
         std::size_t offset;
         std::size_t length;
     };
-    struct SpanHash {
-        const std::string* bytes;
-        std::size_t operator()(Span s) const {
-            return std::hash<std::string_view>()(
-                std::string_view(*bytes).substr(s.offset, s.length));
-        }
-    };
-    struct SpanEqual {
-        const std::string* bytes;
-        bool operator()(Span a, Span b) const {
-            const std::string_view all(*bytes);
-            return all.substr(a.offset, a.length) == all.substr(b.offset, b.length);
-        }
-    };
-
     std::string joinedText(const std::vector<std::string>& cells) const;
     void addEntry(std::string_view gbk);
+    void growSlots();
 
     ImportOptions options_;
     CellEncoding encoding_;
@@ -84,9 +70,10 @@ private:
     int unmappable_ = 0;
     std::vector<std::vector<std::string>> preview_;
     std::string bytes_;
-    // Each distinct text: the index of its count; counts in the order of first entries.
-    std::unordered_map<Span, std::size_t, SpanHash, SpanEqual> distinct_;
+    // Each distinct text with its count, in the order of first entries; found through an
+    // open-addressed table of their indices, a million texts without a node each.
     std::vector<std::pair<Span, int>> counts_;
+    std::vector<std::int32_t> slots_;
 };
 
 // Makes the imported list the participant file: the file there is first copied to

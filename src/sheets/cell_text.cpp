@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sheets {
@@ -16,6 +17,11 @@ constexpr int kMaxRow = 1048576;
 } // namespace
 
 std::string numberText(QStringView stored) {
+    // Whole numbers of up to 15 digits, phone numbers among them, are their own digits.
+    const QStringView digits = stored.trimmed();
+    if (!digits.isEmpty() && digits.size() <= 15 && (digits[0] != u'0' || digits.size() == 1) &&
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return digits.toString().toStdString();
     bool ok = false;
     const double value = stored.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value))

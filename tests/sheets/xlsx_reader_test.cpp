@@ -127,6 +127,9 @@ TEST(XlsxReader, RefusesWhatIsNoWorkbook) {
 TEST(CellText, NumbersReadInFull) {
     const std::pair<const char*, const char*> cases[] = {
         {"13800138000", "13800138000"},
+        {" 42 ", "42"},
+        {"007", "7"},
+        {"1234567890123456789", "1234567890123456768"}, // past a double's digits
         {"1.3800138E10", "13800138000"},
         {"1.3800138e+10", "13800138000"},
         {"0.30000000000000004", "0.30000000000000004"},
