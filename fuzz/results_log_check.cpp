@@ -48,7 +48,7 @@ std::string checkRecords(const lottery::ResultsLog& log) {
 }
 
 // Every record whose raw text is on the list marks every entry of that text with its prize,
-// and nothing else is marked.
+// an absent record takes it away, and nothing else is marked.
 std::string checkRestore(const lottery::ResultsLog& log) {
     lottery::ParticipantList list;
     for (std::size_t i = 0; i < log.winners.size() && list.count() < kListSize; ++i)
@@ -62,10 +62,16 @@ std::string checkRestore(const lottery::ResultsLog& log) {
         const std::vector<std::string>& won = list.wonPrizeIds(i);
         if (list.won(i) != !won.empty())
             return "a won flag disagrees with the prizes won";
+        // An absent mark takes its prize away again.
         std::set<std::string> expected;
-        for (const lottery::WinnerRecord& r : log.winners)
-            if (r.rawText == list.rawText(i))
+        for (const lottery::WinnerRecord& r : log.winners) {
+            if (r.rawText != list.rawText(i))
+                continue;
+            if (r.status == lottery::WinnerStatus::Absent)
+                expected.erase(r.prizeId);
+            else
                 expected.insert(r.prizeId);
+        }
         if (std::set<std::string>(won.begin(), won.end()) != expected)
             return "restored marks do not match the records of the entry's text";
     }
