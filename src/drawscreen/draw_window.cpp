@@ -87,6 +87,7 @@ void DrawWindow::resumeAt(const QRect& rect, const lottery::ResultsLog& log) {
 }
 
 void DrawWindow::setWindowRect(const QRect& rect) {
+    holdBackground(false); // what lies beneath moves with the window; taken again next frame
     windowRect_ = rect;
     setGeometry(rect);
     if (composer_.size() != rect.size())
