@@ -69,7 +69,6 @@ struct CandidatePool {
     int prizeIndex = -1;
     std::string repeatList;
     std::uint64_t generation = 0;
-    bool valid = false;
 
     std::array<int, kMaxWinnersPerRound> winners{};
     int winnerCount = 0; // winners of the latest selection

@@ -51,14 +51,13 @@ std::vector<int>& candidatesOf(LotteryData& data, int prizeIndex) {
     CandidatePool& pool = data.pool;
     const ParticipantList& list = data.participants;
     const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
-    if (pool.valid && pool.prizeIndex == prizeIndex && pool.generation == list.generation() &&
+    if (pool.prizeIndex == prizeIndex && pool.generation == list.generation() &&
         pool.repeatList == prize.repeatList)
         return pool.candidates;
     pool.candidates.clear();
     for (int j = 0; j < list.count(); ++j)
         if (isCandidateFor(list, j, prize))
             pool.candidates.push_back(j);
-    pool.valid = true;
     pool.prizeIndex = prizeIndex;
     pool.generation = list.generation();
     pool.repeatList = prize.repeatList;

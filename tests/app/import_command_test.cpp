@@ -1,24 +1,13 @@
 #include "app/event_lock.h"
 #include "event_files.h"
 #include "program_run.h"
+#include "support/file_bytes.h"
 
 #include <QTemporaryDir>
 
 #include <optional>
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The backups the import made in data/.
 QStringList backups(const QTemporaryDir& dir) {

@@ -4,6 +4,7 @@
 #include "core/message_box_hook.h"
 #include "dialog_driver.h"
 #include "dialogs/prize_list_dialog.h"
+#include "support/file_bytes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,18 +28,6 @@ public:
 protected:
     QString askImportPath() override { return answer; }
 };
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 bool waitForReading(const ImportListDialog& dialog) {
     return QTest::qWaitFor([&dialog] { return !dialog.reading(); }, 5000);
