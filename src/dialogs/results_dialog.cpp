@@ -178,8 +178,7 @@ void ResultsDialog::OnExportXlsx() {
     if (chosen.isEmpty())
         return;
     QString problem;
-    if (!sheets::writeTextWorkbook(chosen, QStringLiteral("抽奖结果"), resultsSheet(log_),
-                                   &problem)) {
+    if (!sheets::writeTextWorkbook(chosen, {resultsSheet(log_)}, &problem)) {
         core::CCore::msgboxWarning(this, QStringLiteral("导出失败：") + problem);
         return;
     }

@@ -5,7 +5,7 @@
 
 namespace dialogs {
 
-std::vector<std::vector<std::string>> resultsSheet(const lottery::ResultsLog& log) {
+sheets::TextSheet resultsSheet(const lottery::ResultsLog& log) {
     std::vector<std::vector<std::string>> rows{
         {"时间", "奖项", "轮次", "序号", "中奖条目", "状态"}};
     rows.reserve(log.winners.size() + 1);
@@ -14,7 +14,7 @@ std::vector<std::vector<std::string>> resultsSheet(const lottery::ResultsLog& lo
                         core::GbkCodec::toUtf8(winner.prizeTitle), std::to_string(winner.round),
                         std::to_string(winner.position), core::GbkCodec::toUtf8(winner.rawText),
                         std::string(statusText(winner.status))});
-    return rows;
+    return {QStringLiteral("抽奖结果"), std::move(rows)};
 }
 
 } // namespace dialogs

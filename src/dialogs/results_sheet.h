@@ -1,14 +1,12 @@
 #pragma once
 
 #include "lottery/results_log.h"
-
-#include <string>
-#include <vector>
+#include "sheets/xlsx_writer.h"
 
 namespace dialogs {
 
-// The winners of log as the rows of a workbook sheet, header first, UTF-8: time, prize,
+// The winners of log as the workbook sheet "抽奖结果", header first, UTF-8: time, prize,
 // round, position, entry and status.
-std::vector<std::vector<std::string>> resultsSheet(const lottery::ResultsLog& log);
+sheets::TextSheet resultsSheet(const lottery::ResultsLog& log);
 
 } // namespace dialogs
