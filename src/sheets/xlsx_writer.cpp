@@ -67,7 +67,12 @@ bool writeTextWorkbook(const QString& path, const std::vector<TextSheet>& sheets
     // never sits whole in memory.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(partPath.toUtf8().constData(), &options);
+#ifdef _WIN32
+    const QByteArray partName = partPath.toUtf8(); // opened through the UTF-16 calls
+#else
+    const QByteArray partName = QFile::encodeName(partPath);
+#endif
+    lxw_workbook* book = workbook_new_opt(partName.constData(), &options);
     QString reason;
     bool written = book != nullptr;
     if (book) {
