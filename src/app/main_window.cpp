@@ -15,7 +15,6 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_key_filter.h"
 #include "drawscreen/draw_window.h"
-#include "lottery/backup_name.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
@@ -56,7 +55,8 @@ QString joinLines(const std::vector<std::string>& lines) {
 MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
     : core_(appFolder), screenSize_(screenSize), displayScale_(displayScaleFor(screenSize.width())),
       drawWindowRect_(drawscreen::DrawWindow::windowRectFor(screenSize)),
-      askSavePath_(askSavePathWithDialog) {
+      askSavePath_(askSavePathWithDialog),
+      prizeStore_(lottery::EventPaths::forFolder(core_.getAppPath()).prizeFile) {
     OnInitDialog();
 }
 
@@ -123,15 +123,17 @@ void MainWindow::onStartupTimer() {
     std::vector<std::string> warnings;
     lottery::PrizeLoadReport prizeReport;
     const LoadOutcome outcome = loadEventData(paths_, data_, core_, warnings, &prizeReport);
-    dataLoaded_ = true;
-    if (prizeReport.altered) {
-        // Writing the table back would lose what the load could not take: keep the original.
-        prizeBackup_ = lottery::freeBackupPath(paths_.prizeFile.parent_path(), "bak_prize",
-                                               core_.getTimeNowStr("%Y%m%d%H%M%S"));
-        warnings.push_back(
-            "奖项文件载入时有内容被改动或舍弃（见上）。原文件会在第一次保存奖项前另存为 " +
-            lottery::pathText(prizeBackup_));
+    if (outcome == LoadOutcome::LinkedOutside) {
+        // Not a file is written: the settings at exit would go through the link too.
+        shutDown_ = true;
+        warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
+        QCoreApplication::exit(1);
+        return;
     }
+    const std::string backupNote =
+        prizeStore_.loaded(prizeReport, core_.getTimeNowStr("%Y%m%d%H%M%S"));
+    if (!backupNote.empty())
+        warnings.push_back(backupNote);
     // The draw window, and the console beside it, first: every message goes to the console.
     if (outcome == LoadOutcome::Ready) {
         drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
@@ -347,24 +349,12 @@ void MainWindow::shutdown() {
     startupTimer_.stop();
     if (!lottery::saveDrawOptions(data_.options, core_))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
-    // Closed before the start-up load: writing the empty table would wipe the prizes.
-    if (dataLoaded_)
-        savePrizes();
+    savePrizes();
 }
 
 void MainWindow::savePrizes() {
-    if (!prizeBackup_.empty()) {
-        std::error_code error;
-        std::filesystem::rename(paths_.prizeFile, prizeBackup_, error);
-        if (error && core_.isFileExist(paths_.prizeFile)) {
-            warn("无法把原奖项文件另存为 " + lottery::pathText(prizeBackup_) +
-                 "，奖项未保存，原文件保持不变");
-            return;
-        }
-        prizeBackup_.clear();
-    }
     std::string problem;
-    if (!lottery::savePrizeFile(paths_.prizeFile, data_.prizeTable, &problem))
+    if (!prizeStore_.save(data_.prizeTable, &problem))
         warn(problem);
 }
 

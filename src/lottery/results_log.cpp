@@ -414,22 +414,19 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
         return record.bytes.empty() || appendRecord(paths.resultFile, record.bytes, problem)
                    ? WriteOutcome::Written
                    : WriteOutcome::Failed;
+    // The earlier results are copied, not moved: until the new file replaces them in one
+    // rename, a complete results file is there at every instant.
     std::error_code error;
     if (std::filesystem::exists(paths.resultFile, error)) {
-        const std::filesystem::path backup =
-            freeBackupPath(paths.resultFile.parent_path(), "bak_result", record.stamp);
-        if (!std::filesystem::exists(backup, error))
-            std::filesystem::rename(paths.resultFile, backup, error);
-        else
-            error = std::make_error_code(std::errc::file_exists);
-        if (error) {
-            const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
-                                      " 改名为 " + pathText(backup.filename());
+        std::string failure;
+        if (!backUpFile(paths.resultFile, "bak_result", record.stamp, nullptr, &failure)) {
+            const std::string kept =
+                "上次的抽奖结果文件 " + pathText(paths.resultFile) + " 无法备份（" + failure + "）";
             if (!appendRecord(paths.resultFile, record.bytes, nullptr)) {
-                storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
+                storeProblem(problem, kept + "，也无法写入本次抽奖的开始时间");
                 return WriteOutcome::Failed;
             }
-            storeProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
+            storeProblem(problem, kept + "，本次抽奖接在原文件末尾记录");
             return WriteOutcome::WrittenWithProblem;
         }
     }
