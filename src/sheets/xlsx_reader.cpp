@@ -1,5 +1,6 @@
 #include "sheets/xlsx_reader.h"
 
+#include "sheets/capped_xml_device.h"
 #include "sheets/cell_text.h"
 
 #include <QDir>
@@ -45,9 +46,12 @@ QString folderOf(const QString& path) {
     return slash < 0 ? QString() : path.left(slash);
 }
 
+// Bytes of a text run the XML reader is handed: room for kCellChars characters of UTF-8.
+constexpr qint64 kRunBytes = 4 * XlsxReader::kCellChars + 64;
+
 // Text of the current element up to its end, of which at most XlsxReader::kCellChars
-// characters are kept; *seen counts every character, kept or not.
-void appendElementText(QXmlStreamReader& xml, QString& text, std::size_t* seen) {
+// characters are kept.
+void appendElementText(QXmlStreamReader& xml, QString& text) {
     for (int depth = 1; depth > 0 && !xml.atEnd();) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
@@ -56,8 +60,6 @@ void appendElementText(QXmlStreamReader& xml, QString& text, std::size_t* seen) 
             --depth;
         } else if (token == QXmlStreamReader::Characters) {
             const QStringView piece = xml.text();
-            if (seen)
-                *seen += static_cast<std::size_t>(piece.size());
             const auto room = static_cast<qsizetype>(XlsxReader::kCellChars) - text.size();
             if (room > 0)
                 text += piece.left(room);
@@ -70,13 +72,13 @@ void appendElementText(QXmlStreamReader& xml, QString& text, std::size_t* seen) 
 
 // The texts of the <t> elements below the current element, phonetic runs (<rPh>) left out;
 // returns at the current element's end.
-QString runText(QXmlStreamReader& xml, std::size_t* seen = nullptr) {
+QString runText(QXmlStreamReader& xml) {
     QString text;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"t") {
-            appendElementText(xml, text, seen);
+            appendElementText(xml, text);
         } else if (xml.name() == u"r") {
-            const QString run = runText(xml, seen);
+            const QString run = runText(xml);
             text += QStringView(run).left(std::max<qsizetype>(
                 0, static_cast<qsizetype>(XlsxReader::kCellChars) - text.size()));
         } else {
@@ -153,10 +155,11 @@ bool readXml(QuaZip& zip, const QString& path, OnStart onStart, QString* why = n
         store(why, QStringLiteral("无法解压 %1").arg(path));
         return false;
     }
-    QXmlStreamReader xml(&file);
+    CappedXmlDevice capped(file, kRunBytes);
+    QXmlStreamReader xml(&capped);
     for (QXmlStreamReader::TokenType token;
          (token = xml.readNext()) != QXmlStreamReader::Invalid;) {
-        if (token == QXmlStreamReader::StartElement && !onStart(xml))
+        if (token == QXmlStreamReader::StartElement && !onStart(xml, capped))
             return true;
         if (token == QXmlStreamReader::EndDocument)
             break;
@@ -184,7 +187,7 @@ std::optional<QHash<QString, Relationship>> readRelationships(QuaZip& zip, const
     QHash<QString, Relationship> found;
     const bool read = readXml(
         zip, relsPath,
-        [&found, &partPath](QXmlStreamReader& xml) {
+        [&found, &partPath](QXmlStreamReader& xml, const CappedXmlDevice&) {
             if (xml.name() != u"Relationship")
                 return true;
             const QXmlStreamAttributes attributes = xml.attributes();
@@ -214,7 +217,7 @@ bool XlsxReader::readWorkbook(QString* problem) {
     QStringList ids;
     const bool read = readXml(
         *zip_, workbookPath,
-        [this, &ids](QXmlStreamReader& xml) {
+        [this, &ids](QXmlStreamReader& xml, const CappedXmlDevice&) {
             if (xml.name() == u"workbookPr") {
                 const QStringView value = xml.attributes().value(QLatin1String("date1904"));
                 date1904_ = value == u"1" || value == u"true";
@@ -263,35 +266,36 @@ void XlsxReader::readStyles(const QString& path) {
     // Unreadable styles only cost the dates their look: they then read as numbers.
     QHash<int, QString> codes;
     bool inCellStyles = false;
-    readXml(*zip_, path, [this, &codes, &inCellStyles](QXmlStreamReader& xml) {
-        const QXmlStreamAttributes attributes = xml.attributes();
-        if (xml.name() == u"numFmt") {
-            codes.insert(attributes.value(QLatin1String("numFmtId")).toInt(),
-                         attributes.value(QLatin1String("formatCode")).toString());
-        } else if (xml.name() == u"cellXfs") {
-            inCellStyles = true;
-        } else if (xml.name() == u"cellStyleXfs" || xml.name() == u"dxfs") {
-            inCellStyles = false;
-        } else if (xml.name() == u"xf" && inCellStyles) {
-            const int id = attributes.value(QLatin1String("numFmtId")).toInt();
-            styles_.push_back(numberShownBy(id, codes.value(id)));
-        }
-        return true;
-    });
+    readXml(*zip_, path,
+            [this, &codes, &inCellStyles](QXmlStreamReader& xml, const CappedXmlDevice&) {
+                const QXmlStreamAttributes attributes = xml.attributes();
+                if (xml.name() == u"numFmt") {
+                    codes.insert(attributes.value(QLatin1String("numFmtId")).toInt(),
+                                 attributes.value(QLatin1String("formatCode")).toString());
+                } else if (xml.name() == u"cellXfs") {
+                    inCellStyles = true;
+                } else if (xml.name() == u"cellStyleXfs" || xml.name() == u"dxfs") {
+                    inCellStyles = false;
+                } else if (xml.name() == u"xf" && inCellStyles) {
+                    const int id = attributes.value(QLatin1String("numFmtId")).toInt();
+                    styles_.push_back(numberShownBy(id, codes.value(id)));
+                }
+                return true;
+            });
 }
 
 bool XlsxReader::readSharedStrings(const QString& path, QString* problem) {
-    std::size_t seen = 0;
     bool tooMany = false;
     QString why;
     const bool read = readXml(
         *zip_, path,
-        [this, &seen, &tooMany](QXmlStreamReader& xml) {
+        [this, &tooMany](QXmlStreamReader& xml, const CappedXmlDevice& device) {
             if (xml.name() == u"si") {
-                sharedText_ += runText(xml, &seen).toStdString();
+                sharedText_ += runText(xml).toStdString();
                 sharedEnds_.push_back(sharedText_.size());
             }
-            tooMany = sharedEnds_.size() > limits_.sharedStrings || seen > limits_.sharedChars;
+            tooMany = sharedEnds_.size() > limits_.sharedStrings ||
+                      static_cast<std::size_t>(device.bytesSeen()) > limits_.sharedBytes;
             return !tooMany && !stopped();
         },
         &why);
@@ -303,10 +307,10 @@ bool XlsxReader::readSharedStrings(const QString& path, QString* problem) {
     }
     if (tooMany)
         store(problem,
-              QStringLiteral("工作簿的共享文本超过 %1 万条或 %2 万个字符，超出导入的上限，"
+              QStringLiteral("工作簿的共享文本超过 %1 万条或 %2 MB，超出导入的上限，"
                              "无法读取。请只把名单所需的列另存为新的工作簿或 CSV 文件再导入。")
                   .arg(limits_.sharedStrings / 10000)
-                  .arg(limits_.sharedChars / 10000));
+                  .arg(limits_.sharedBytes / 1000000));
     else if (!read)
         store(problem, QStringLiteral("工作簿的共享文本已损坏（%1），无法读取。").arg(why));
     else if (stopped())
@@ -341,7 +345,7 @@ public:
             shown_ = style < styles_.size() ? styles_[style] : NumberShown::Number;
             value_.clear();
         } else if (name == u"v") {
-            appendElementText(xml, value_, nullptr);
+            appendElementText(xml, value_);
         } else if (name == u"is") {
             value_ = runText(xml);
         } else if (name == u"f") {
@@ -434,7 +438,8 @@ bool XlsxReader::readSheet(int index, const lottery::RowSink& sink, QString* pro
         return false;
     }
     const qint64 total = file.usize();
-    QXmlStreamReader xml(&file);
+    CappedXmlDevice capped(file, kRunBytes);
+    QXmlStreamReader xml(&capped);
     SheetRows rows({sharedText_, sharedEnds_}, styles_, date1904_, sink);
     int reported = 0;
     // A damaged stream keeps failing without an end: Invalid stops the loop, not atEnd().

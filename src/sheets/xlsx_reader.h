@@ -30,11 +30,11 @@ public:
 
     // A cell's characters kept; more could never make a longer entry.
     static constexpr std::size_t kCellChars = 1024;
-    // A workbook whose shared strings are more, or hold more characters, is refused: its
+    // A workbook with more shared strings, or more bytes of them unpacked, is refused: its
     // strings alone would take more memory than a list the program can draw from.
     struct Limits {
         std::size_t sharedStrings = 8'000'000;
-        std::size_t sharedChars = 256'000'000;
+        std::size_t sharedBytes = 256'000'000;
     };
 
     XlsxReader();

@@ -1,4 +1,5 @@
 #include "sheets/cell_text.h"
+#include "sheets/sheet_file.h"
 #include "sheets/xlsx_reader.h"
 
 #include <QBuffer>
@@ -122,6 +123,31 @@ TEST(XlsxReader, RefusesWhatIsNoWorkbook) {
         EXPECT_TRUE(problem.contains(QString::fromUtf8(c.problem)))
             << c.name << ": " << problem.toStdString();
     }
+}
+
+// A file saved again while it is read may give half of each version: refused.
+TEST(SheetFile, RefusesAFileChangedDuringTheRead) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a\r\nb\r\n");
+    file.close();
+    sheets::SheetFile sheet;
+    QString problem;
+    ASSERT_TRUE(sheet.open(path, &problem)) << problem.toStdString();
+    const bool read = sheet.read(
+        0,
+        [&file](const std::vector<std::string>&) {
+            if (file.open(QIODevice::Append)) {
+                file.write("c\r\n");
+                file.close();
+            }
+            return true;
+        },
+        &problem);
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(problem.contains(QStringLiteral("读取期间被改动"))) << problem.toStdString();
 }
 
 TEST(CellText, NumbersReadInFull) {
