@@ -3,6 +3,7 @@
 #include "app/event_loader.h"
 #include "app/picture_listener.h"
 #include "app/resume_offer.h"
+#include "app/screen_placement.h"
 #include "app/unsaved_results.h"
 #include "console/console_window.h"
 #include "core/gbk_codec.h"
@@ -35,6 +36,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace app {
 
@@ -376,8 +379,15 @@ void MainWindow::useScreens(bool consoleAsked) {
 QList<ScreenInfo> MainWindow::currentScreens() {
     QList<ScreenInfo> screens;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens.append({screen->name(), screen->geometry(), screen == primary});
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        // Separate X screens may all be called alike: a stored choice must name one.
+        QString name = screen->name();
+        for (int n = 2; std::any_of(screens.begin(), screens.end(),
+                                    [&name](const ScreenInfo& s) { return s.name == name; });
+             ++n)
+            name = screen->name() + QLatin1Char('#') + QString::number(n);
+        screens.append({name, screen->geometry(), screen == primary});
+    }
     return screens;
 }
 
@@ -412,13 +422,9 @@ QScreen* MainWindow::screenAt(int index) const {
 
 void MainWindow::placePresenter() {
     QScreen* screen = screenAt(roles_.audience);
-    if (!windowHandle())
-        create();
-    windowHandle()->setScreen(screen);
-    setGeometry(screen->geometry());
     if (screen->size() != screenSize_)
         layOutFor(screen->size());
-    showFullScreen();
+    placeOnScreen(*this, screen, Placement::FullScreen);
 }
 
 void MainWindow::openConsole() {
@@ -451,17 +457,9 @@ void MainWindow::openConsole() {
 }
 
 void MainWindow::placeConsole() {
-    QScreen* screen = screenAt(roles_.operatorScreen);
-    console_->winId(); // a native window, to be put on a screen
-    console_->windowHandle()->setScreen(screen);
     console_->setSwapAvailable(roles_.consoleMaximized);
-    if (roles_.consoleMaximized) {
-        console_->setGeometry(screen->availableGeometry());
-        console_->showMaximized();
-    } else {
-        console_->resize(1000, 700);
-        console_->show();
-    }
+    placeOnScreen(*console_, screenAt(roles_.operatorScreen),
+                  roles_.consoleMaximized ? Placement::Maximized : Placement::Normal);
 }
 
 void MainWindow::closeConsole() {
@@ -478,11 +476,22 @@ void MainWindow::OnSwapScreens() {
     if (!swapped)
         return;
     roles_ = swapped->roles;
-    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
     placePresenter();
     if (console_)
         placeConsole();
+    // Kept only once the windows are where the choice says.
+    if (screen() != screenAt(roles_.audience) ||
+        (console_ && console_->screen() != screenAt(roles_.operatorScreen))) {
+        reportProblem(QStringLiteral("交换屏幕未完成：窗口没能移到另一个屏幕上，屏幕选择未保存。"));
+        return;
+    }
+    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        reportProblem(
+            QStringLiteral("无法把屏幕选择保存到 %1，下次启动时抽奖画面仍在原来的屏幕上。")
+                .arg(core::toQString(paths_.settingsFile)));
 }
 
 void MainWindow::warn(const std::string& utf8Text) {
