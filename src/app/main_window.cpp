@@ -236,7 +236,12 @@ void MainWindow::OnAbsent() {
                         core::GbkCodec::fromGbk(list.rawText(round[i]))});
     }
     dialogs::AbsentDialog dialog(std::move(rows), dialogOwner());
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The draw may have moved on while the dialog was open: say so rather than nothing.
+    if (const std::string why = machine.whyNoAbsentMarks(); !why.empty())
+        warn("未记为缺席：" + why);
+    else
         drawWindow_->markAbsent(dialog.absentPositions());
 }
 
@@ -252,8 +257,16 @@ void MainWindow::OnChoosePrize() {
                         rounds > progress.rounds});
     }
     dialogs::ChoosePrizeDialog dialog(std::move(rows), dialogOwner());
-    if (dialog.exec() == QDialog::Accepted && dialog.chosenRow() >= 0)
-        machine.choosePrize(dialog.chosenRow());
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenRow() < 0)
+        return;
+    const int row = dialog.chosenRow();
+    if (const std::string why = machine.whyNoPrizeChoice(); !why.empty())
+        warn("未选择奖项：" + why);
+    else if (row >= data_.prizeTable.count() ||
+             machine.progressOf(row).rounds >= machine.roundsInAll(row))
+        warn("未选择奖项：这个奖项已没有剩余的轮次。");
+    else
+        machine.choosePrize(row);
 }
 
 void MainWindow::reloadParticipants() {
@@ -364,6 +377,10 @@ void MainWindow::savePrizes() {
 QWidget* MainWindow::dialogOwner() {
     if (console_)
         return console_.get();
+    // Two screens and no console (the event did not load): a box of its own, in front on
+    // the operator's screen, never over the audience's.
+    if (roles_.consoleMaximized)
+        return nullptr;
     return this;
 }
 
