@@ -197,12 +197,7 @@ namespace {
 
 enum class Trap { FailStep, KillAtStep, LinkedTarget, PlantedTemporaries };
 
-struct StepCase {
-    Write write;
-    Trap trap;
-};
-
-class StepFaultTest : public ::testing::TestWithParam<StepCase> {
+class StepFaultTest : public ::testing::TestWithParam<std::tuple<Write, Trap>> {
 protected:
     StepFaultTest() {
         data.prizeTable.prizes = {{"A", "TA", "", 2, 1, 1, "", 2}};
@@ -212,15 +207,13 @@ protected:
         fs::create_directories(outside);
         TempEventFolder::write(outside / "kept.txt", "outside\r\n");
     }
-    // A fresh event folder for the next try.
-    void renew() { folder = std::make_unique<TempEventFolder>(); }
     ~StepFaultTest() override {
         lottery::setWriteStepProbe(nullptr);
         std::error_code ignored;
         fs::remove_all(outside, ignored);
     }
     fs::path target() const {
-        switch (GetParam().write) {
+        switch (std::get<0>(GetParam())) {
         case Write::PrizeSave:
             return folder->paths.prizeFile;
         case Write::ListImport:
@@ -237,7 +230,8 @@ protected:
     }
     // The bytes the write leaves in the target when it is done.
     std::string expected() {
-        switch (GetParam().write) {
+        lottery::LotteryData copy = data;
+        switch (std::get<0>(GetParam())) {
         case Write::PrizeSave:
             return lottery::prizeFileBytes(data.prizeTable);
         case Write::ListImport:
@@ -245,18 +239,14 @@ protected:
         case Write::Rotation:
             return lottery::startRecord(services).bytes;
         case Write::Recording:
-            return before + recordBytes();
+            return before + lottery::roundRecord(copy, services).bytes;
         }
         return {};
-    }
-    std::string recordBytes() {
-        lottery::LotteryData copy = data;
-        return lottery::roundRecord(copy, services).bytes;
     }
     bool run() {
         std::string problem;
         lottery::LotteryData copy = data; // every try records the same round
-        switch (GetParam().write) {
+        switch (std::get<0>(GetParam())) {
         case Write::PrizeSave:
             return lottery::savePrizeFile(target(), data.prizeTable, &problem);
         case Write::ListImport:
@@ -270,20 +260,12 @@ protected:
         }
         return false;
     }
-    // How many steps a write takes when none fails.
-    int stepsOfCleanRun() {
-        int steps = 0;
-        lottery::setWriteStepProbe([&steps](lottery::WriteStep) { return ++steps > 0; });
-        arrange();
-        EXPECT_TRUE(run());
-        lottery::setWriteStepProbe(nullptr);
-        return steps;
-    }
     // Each data file complete, old or (the target) new; a failed write leaves no temporary.
     void expectWholeFiles(bool temporariesAllowed) {
         const std::string now = TempEventFolder::read(target());
         // A start line that finds no backup for the earlier draw follows it in the old file.
-        const bool extended = GetParam().write == Write::Rotation && now == before + expected();
+        const bool extended =
+            std::get<0>(GetParam()) == Write::Rotation && now == before + expected();
         EXPECT_TRUE(now == before || now == expected() || extended) << "torn: " << now;
         for (const fs::path& other :
              {folder->paths.prizeFile, folder->paths.participantFile, folder->paths.resultFile})
@@ -310,10 +292,10 @@ protected:
 } // namespace
 
 TEST_P(StepFaultTest, LeavesWholeFilesAndNothingOutside) {
-    const StepCase c = GetParam();
-    if (c.trap == Trap::LinkedTarget || c.trap == Trap::PlantedTemporaries) {
+    const auto [write, trap] = GetParam();
+    if (trap == Trap::LinkedTarget || trap == Trap::PlantedTemporaries) {
         arrange();
-        if (c.trap == Trap::LinkedTarget) {
+        if (trap == Trap::LinkedTarget) {
             fs::remove(target());
             fs::create_symlink(outside / "kept.txt", target());
             before = "outside\r\n";
@@ -324,24 +306,27 @@ TEST_P(StepFaultTest, LeavesWholeFilesAndNothingOutside) {
         }
         const bool written = run();
         // An append never goes through a link; a replacement replaces the link itself.
-        EXPECT_EQ(written, !(c.trap == Trap::LinkedTarget && c.write == Write::Recording));
+        EXPECT_EQ(written, !(trap == Trap::LinkedTarget && write == Write::Recording));
         EXPECT_EQ(TempEventFolder::read(outside / "kept.txt"), "outside\r\n");
         // A link planted as the temporary file is never created through either.
         fs::path planted = target();
-        if (c.trap == Trap::PlantedTemporaries) {
+        if (trap == Trap::PlantedTemporaries) {
             EXPECT_FALSE(lottery::platform::createNew(planted += ".saving", nullptr).isOpen());
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
         return;
     }
-    const int steps = stepsOfCleanRun();
+    int steps = 0; // in a write where none fails
+    lottery::setWriteStepProbe([&steps](lottery::WriteStep) { return ++steps > 0; });
+    arrange();
+    ASSERT_TRUE(run());
     ASSERT_GE(steps, 3);
     for (int failing = 1; failing <= steps; ++failing) {
         SCOPED_TRACE("step " + std::to_string(failing) + " of " + std::to_string(steps));
-        renew();
+        folder = std::make_unique<TempEventFolder>();
         arrange();
         int step = 0;
-        if (c.trap == Trap::FailStep) {
+        if (trap == Trap::FailStep) {
             lottery::setWriteStepProbe([&](lottery::WriteStep) { return ++step != failing; });
             run();
             lottery::setWriteStepProbe(nullptr);
@@ -369,24 +354,17 @@ TEST_P(StepFaultTest, LeavesWholeFilesAndNothingOutside) {
     }
 }
 
-namespace {
-
-std::vector<StepCase> stepCases() {
-    std::vector<StepCase> cases;
-    for (Write write : {Write::PrizeSave, Write::Rotation, Write::Recording, Write::ListImport})
-        for (Trap trap :
-             {Trap::FailStep, Trap::KillAtStep, Trap::LinkedTarget, Trap::PlantedTemporaries})
-            cases.push_back({write, trap});
-    return cases;
-}
-
-std::string stepCaseName(const ::testing::TestParamInfo<StepCase>& info) {
+std::string stepCaseName(const ::testing::TestParamInfo<StepFaultTest::ParamType>& info) {
     static const char* writes[] = {"PrizeSave", "Rotation", "Recording", "ListImport"};
     static const char* traps[] = {"FailStep", "KillAtStep", "LinkedTarget", "PlantedTemporaries"};
-    return std::string(writes[static_cast<int>(info.param.write)]) + "_" +
-           traps[static_cast<int>(info.param.trap)];
+    return std::string(writes[static_cast<int>(std::get<0>(info.param))]) + "_" +
+           traps[static_cast<int>(std::get<1>(info.param))];
 }
 
-} // namespace
-
-INSTANTIATE_TEST_SUITE_P(Steps, StepFaultTest, ::testing::ValuesIn(stepCases()), stepCaseName);
+INSTANTIATE_TEST_SUITE_P(Steps, StepFaultTest,
+                         ::testing::Combine(::testing::Values(Write::PrizeSave, Write::Rotation,
+                                                              Write::Recording, Write::ListImport),
+                                            ::testing::Values(Trap::FailStep, Trap::KillAtStep,
+                                                              Trap::LinkedTarget,
+                                                              Trap::PlantedTemporaries)),
+                         stepCaseName);

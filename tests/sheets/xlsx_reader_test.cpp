@@ -128,25 +128,16 @@ TEST(XlsxReader, RefusesWhatIsNoWorkbook) {
 // A file saved again while it is read may give half of each version: refused.
 TEST(SheetFile, RefusesAFileChangedDuringTheRead) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("list.csv");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("a\r\nb\r\n");
-    file.close();
+    QFile file(dir.filePath("list.csv"));
+    const auto append = [&file](const char* bytes) {
+        return file.open(QIODevice::Append) && file.write(bytes) > 0 && (file.close(), true);
+    };
+    ASSERT_TRUE(append("a\r\nb\r\n"));
     sheets::SheetFile sheet;
     QString problem;
-    ASSERT_TRUE(sheet.open(path, &problem)) << problem.toStdString();
-    const bool read = sheet.read(
-        0,
-        [&file](const std::vector<std::string>&) {
-            if (file.open(QIODevice::Append)) {
-                file.write("c\r\n");
-                file.close();
-            }
-            return true;
-        },
-        &problem);
-    EXPECT_FALSE(read);
+    ASSERT_TRUE(sheet.open(file.fileName(), &problem)) << problem.toStdString();
+    EXPECT_FALSE(sheet.read(
+        0, [&](const auto&) { return append("c\r\n"); }, &problem));
     EXPECT_TRUE(problem.contains(QStringLiteral("读取期间被改动"))) << problem.toStdString();
 }
 
