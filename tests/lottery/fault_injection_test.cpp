@@ -295,15 +295,18 @@ TEST_P(StepFaultTest, LeavesWholeFilesAndNothingOutside) {
     const auto [write, trap] = GetParam();
     if (trap == Trap::LinkedTarget || trap == Trap::PlantedTemporaries) {
         arrange();
+        std::error_code noLinks;
         if (trap == Trap::LinkedTarget) {
             fs::remove(target());
-            fs::create_symlink(outside / "kept.txt", target());
+            fs::create_symlink(outside / "kept.txt", target(), noLinks);
             before = "outside\r\n";
         } else {
             fs::path saving = target();
-            fs::create_symlink(outside / "kept.txt", saving += ".saving");
+            fs::create_symlink(outside / "kept.txt", saving += ".saving", noLinks);
             fs::create_directories(fs::path(target()) += ".saving-0-0");
         }
+        if (noLinks)
+            GTEST_SKIP() << "no symbolic links here: " << noLinks.message();
         const bool written = run();
         // An append never goes through a link; a replacement replaces the link itself.
         EXPECT_EQ(written, !(trap == Trap::LinkedTarget && write == Write::Recording));
