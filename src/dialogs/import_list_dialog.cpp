@@ -73,7 +73,9 @@ void ImportListDialog::stopReading() {
 }
 
 void ImportListDialog::readerEnded() {
-    if (!restart_ || (thread_ && thread_->isRunning()))
+    readerBusy_ = false;
+    thread_->wait(); // it has just said it ends
+    if (!restart_)
         return;
     restart_ = false;
     startReading();
@@ -86,7 +88,7 @@ void ImportListDialog::OnStop() {
 
 void ImportListDialog::startReading() {
     stopReading();
-    if (thread_ && thread_->isRunning()) {
+    if (readerBusy_) {
         // Two readers of a big workbook would hold it twice in memory: one at a time.
         restart_ = true;
         ++generation_;
@@ -141,6 +143,7 @@ void ImportListDialog::startReading() {
             Qt::QueuedConnection);
     }));
     connect(thread_.get(), &QThread::finished, this, &ImportListDialog::readerEnded);
+    readerBusy_ = true;
     thread_->start();
 }
 

@@ -71,7 +71,8 @@ private:
     core::CCore& core_;
     std::unique_ptr<QThread> thread_;
     std::shared_ptr<std::atomic_bool> stop_;
-    bool restart_ = false; // read again once the stopped reader has ended
+    bool readerBusy_ = false; // from the start of a reader to its finished signal
+    bool restart_ = false;    // read again once the stopped reader has ended
     int generation_ = 0;
     bool reading_ = false;
     std::shared_ptr<Outcome> outcome_;
