@@ -138,11 +138,11 @@ TEST_P(FaultTest, KeepsEarlierFilesAndTellsWhichFile) {
                   lottery::WriteOutcome::Written;
         break;
     case Write::Recording:
-        data.pool.winnerCount = 1;
-        data.pool.winners[0] = 1;
-        written = lottery::writeRecord(folder.paths, lottery::roundRecord(data, services),
-                                       &problem) == lottery::WriteOutcome::Written;
-        EXPECT_TRUE(data.participants.won(1)) << "the winner shown must not win again";
+        written = lottery::writeRecord(
+                      folder.paths,
+                      lottery::positionsRecord(data.prizeTable.prizes[0], 1, {{1, "someone"}},
+                                               lottery::WinnerStatus::Winner, services),
+                      &problem) == lottery::WriteOutcome::Written;
         break;
     case Write::ListImport:
         break;
@@ -201,9 +201,6 @@ class StepFaultTest : public ::testing::TestWithParam<std::tuple<Write, Trap>> {
 protected:
     StepFaultTest() {
         data.prizeTable.prizes = {{"A", "TA", "", 2, 1, 1, "", 2}};
-        testsupport::addEntry(data.participants, "e1");
-        data.pool.winnerCount = 1;
-        data.pool.winners[0] = 0;
         fs::create_directories(outside);
         TempEventFolder::write(outside / "kept.txt", "outside\r\n");
     }
@@ -229,8 +226,11 @@ protected:
         before = TempEventFolder::read(target());
     }
     // The bytes the write leaves in the target when it is done.
+    lottery::ResultsRecord record() {
+        return lottery::positionsRecord(data.prizeTable.prizes[0], 1, {{1, "e1"}},
+                                        lottery::WinnerStatus::Winner, services);
+    }
     std::string expected() {
-        lottery::LotteryData copy = data;
         switch (std::get<0>(GetParam())) {
         case Write::PrizeSave:
             return lottery::prizeFileBytes(data.prizeTable);
@@ -239,13 +239,12 @@ protected:
         case Write::Rotation:
             return lottery::startRecord(services).bytes;
         case Write::Recording:
-            return before + lottery::roundRecord(copy, services).bytes;
+            return before + record().bytes;
         }
         return {};
     }
     bool run() {
         std::string problem;
-        lottery::LotteryData copy = data; // every try records the same round
         switch (std::get<0>(GetParam())) {
         case Write::PrizeSave:
             return lottery::savePrizeFile(target(), data.prizeTable, &problem);
@@ -255,8 +254,8 @@ protected:
             return lottery::writeRecord(folder->paths, lottery::startRecord(services), &problem) !=
                    lottery::WriteOutcome::Failed;
         case Write::Recording:
-            return lottery::writeRecord(folder->paths, lottery::roundRecord(copy, services),
-                                        &problem) == lottery::WriteOutcome::Written;
+            return lottery::writeRecord(folder->paths, record(), &problem) ==
+                   lottery::WriteOutcome::Written;
         }
         return false;
     }
