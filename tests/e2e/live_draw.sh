@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The live commands on the real program: a prize chosen before the first press, winners
-# marked absent and redrawn while the kept names stand still, a kill in the middle of a
-# redraw, and the results file that comes out of it.
+# The live commands on the real program: a prize chosen before the first press, a new list
+# imported between two rounds, winners marked absent and redrawn while the kept names stand
+# still, a kill in the middle of a redraw, and the results file that comes out of it, which
+# --verify checks round by round against the list each was drawn from.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -68,6 +69,35 @@ press ctrl+End Return
 focus_name '^抽奖$'
 press space; sleep 0.3; press space
 wait_for_rounds "$event" "C1:1"
+
+# A new list imported between two rounds: the draw goes on from it, the name shown and the
+# lines recorded stay, and the results file records the new list's fingerprint.
+for i in $(seq 1 12); do printf '新人%02d\r\n' "$i"; done | gbk >"$work/newlist.txt"
+cp "$event/data/_result.txt" "$work/before-import"
+import -window root "$work/before-import.png"
+menu_item 1 '^奖项列表$'
+press Tab Tab Tab Tab Tab space # 导入名单…
+wait_for_name '^导入名单$'
+focus_name '^导入名单$'
+xdotool type --delay 20 "$work/newlist.txt"
+press Return
+sleep 1.5 # the import dialog reads the file
+focus_name '^导入名单$'
+press Return
+wait_for_name '^请确认$' # a draw is in progress: its winners stay
+focus_name '^请确认$'
+press Left Return
+focus_name '^奖项列表$'
+press Escape
+focus_name '^抽奖$'
+sleep 0.3
+import -window root "$work/after-import.png"
+[ "$(iconv -f GBK -t UTF-8 "$event/data/_result.txt" | grep -c '名单指纹：')" -eq 2 ] ||
+    fail "the new list's fingerprint is not recorded"
+head -c "$(stat -c %s "$work/before-import")" "$event/data/_result.txt" |
+    cmp -s - "$work/before-import" || fail "the recorded lines changed at the import"
+same_area "$work/before-import.png" "$work/after-import.png" 1024x500+128+80 ||
+    fail "the name shown changed at the import"
 press Next; sleep 0.3; press Right
 wait_for_rounds "$event" "C1:1 A1:1,2,3"
 sleep 0.2
@@ -87,7 +117,7 @@ gap=$((top3 - bottom1))
 [ "$(name_bands "$work/round.png")" = "$top1 $bottom3" ] ||
     fail "the names moved: $(name_bands "$work/round.png" | tr '\n' ' ') then ${bands[*]}"
 # Rows shrunk by a margin, so that a neighbour's tall glyph never reaches into them.
-m=8
+m=16
 row1=1024x$((pitch - 2 * m))+128+$((top1 + m))
 row2=1024x$((gap - 2 * m))+128+$((bottom1 + m))
 row3=1024x$((bottom3 - top3 - 2 * m))+128+$((top3 + m))
@@ -155,7 +185,8 @@ expected=(C三等奖1:1 A一等奖1:1 A一等奖1:2 A一等奖1:3 A一等奖1:2A
 for i in "${!expected[@]}"; do
     IFS=$'\t' read -r _ id title round position entry <<<"${lines[i + 1]}"
     [ "$id$title$round:$position" = "${expected[i]}" ] || fail "line $((i + 2)): ${lines[i + 1]}"
-    [ -n "$entry" ] || fail "line $((i + 2)) names no entry"
+    [[ $entry == $([ "$i" -eq 0 ] && echo 参与者 || echo 新人)* ]] ||
+        fail "line $((i + 2)) is not drawn from its list: ${lines[i + 1]}"
 done
 printf '%s\n' "${lines[@]:1:10}" | awk -F'\t' '
     { pos = $2 " " $4 " " ($5 + 0) }
