@@ -6,11 +6,13 @@
 #include "drawscreen/frame_composer.h"
 #include "drawscreen/frame_log.h"
 #include "drawscreen/sound_output.h"
+#include "drawscreen/stage_composer.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
 #include "lottery/results_log.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRect>
 #include <QTimer>
@@ -32,11 +34,15 @@ public:
                std::unique_ptr<SoundOutput> sound = nullptr);
     ~DrawWindow() override;
 
-    // 10 % in from the left, top and right, 5 % up from the bottom of the screen.
-    static QRect windowRectFor(QSize screen);
+    // 经典: 10 % in from the left, top and right, 5 % up from the bottom of the screen;
+    // 大屏: the whole screen.
+    static QRect windowRectFor(QSize screen,
+                               lottery::ScreenLayout layout = lottery::ScreenLayout::Classic);
 
-    // One press of the space bar.
+    // One press of the space bar. During the reveal it only finishes the reveal: the winners
+    // are all shown at once, and the next press goes on.
     void advance();
+    bool isRevealing() const { return revealTimer_.isActive(); }
     // The operator confirmed a reset: the draw starts again and the ready screen shows.
     void reset();
     // rect is in the parent's coordinates. Shows the ready screen, then the window.
@@ -57,7 +63,7 @@ public:
     lottery::DrawMachine& machine() { return machine_; }
 
     bool isFrameTimerRunning() const { return frameTimer_.isActive(); }
-    const QImage& canvas() const { return composer_.canvas(); }
+    const QImage& canvas() const;
 
     static constexpr int kFramePeriodMs = 40;
     static constexpr int kOpacity = 229;
@@ -78,6 +84,11 @@ private:
     // While rolling the window paints what lies beneath it itself, from a copy taken as the
     // roll starts, so a frame repaints this window's changed part and not the main window's.
     void holdBackground(bool rolling);
+    bool bigScreen() const;
+    void showStage(const lottery::DrawPicture& picture);
+    void startReveal(const lottery::DrawPicture& picture);
+    void revealFrame();
+    void finishReveal();
 
     lottery::LotteryData& data_;
     core::CoreServices& services_;
@@ -85,10 +96,17 @@ private:
     std::unique_ptr<SoundOutput> sound_;
     CuePlayer cues_;
     FrameComposer composer_;
+    StageComposer stage_;
     lottery::DrawMachine machine_;
     DrawKeyFilter keys_;
     QTimer frameTimer_;
     QTimer unsavedTimer_;
+    // The reveal after a stop in the 大屏 layout: its own frames, from the stop on.
+    QTimer revealTimer_;
+    QElapsedTimer revealClock_;
+    lottery::DrawPicture revealed_;
+    int revealMs_ = 0;
+    lottery::DrawPicture::Screen lastScreen_ = lottery::DrawPicture::Screen::Ready;
     QRect windowRect_;
     FrameLog frameLog_;
     QImage background_; // in device pixels; null when not rolling

@@ -24,6 +24,8 @@ public:
     void stopAll() override { steps << QStringLiteral("stop"); }
     void load(const QString& path) override { steps << QStringLiteral("load ") + path; }
     void playOnce() override { steps << QStringLiteral("play"); }
+    void playLooped() override { steps << QStringLiteral("loop"); }
+    void setVolume(int) override {}
     QStringList steps;
 };
 

@@ -63,18 +63,19 @@ class FrameComposerTest : public QObject {
 
     QString family_;
     lottery::LotteryData data_;
-    FrameComposer fast_; // kept from row to row: it must take up each new size
+    FrameComposer fast_;             // kept from row to row: it must take up each new size
+    drawscreen::NameFontSize asked_; // for the prize's full rounds
 
     void startPrize(int perRound, float scale = 1.0f) {
         data_.prizeTable.prizes = {drawfixture::prize("一等奖", perRound * 2, perRound),
                                    drawfixture::prize("二等奖", 3, 3)};
         data_.options.setState(DrawState::Rolling);
-        drawscreen::NameFont::computeNameFont(data_, scale, family_);
+        asked_ = drawscreen::NameFont::compute(perRound, scale, family_);
     }
 
     // The block of names is centred by its own count, then raised by half a line.
     int lineMiddle(int line, int count) const {
-        const int lh = data_.options.lineHeight;
+        const int lh = asked_.lineHeight;
         return (kWindow.height() - lh * count) / 2 - lh / 2 + line * lh + lh / 2;
     }
 
@@ -193,6 +194,7 @@ private Q_SLOTS:
                                            ? generatedNames(300)
                                            : std::vector<std::string>(300, entry.toStdString()));
         fast_.invalidateNames(); // the list was read again
+        fast_.setDisplayScale(scale);
         startPrize(perRound, scale);
         FrameComposer plain(kWindow, scale, family_);
         std::vector<int> entries(300);
@@ -220,7 +222,7 @@ private Q_SLOTS:
             QVERIFY2(right <= kWindow.width() - 4 && (!shrinks || right > kWindow.width() * 0.9),
                      qPrintable(QString::number(right)));
             QCOMPARE(fast_.nameFont().fontSize, plain.nameFont().fontSize);
-            QCOMPARE(fast_.nameFont().fontSize < data_.options.fontSize, shrinks);
+            QCOMPARE(fast_.nameFont().fontSize < asked_.fontSize, shrinks);
             for (int y = 0; y < after.height(); ++y) {
                 for (int x = 0; x < after.width(); ++x) {
                     if (before.pixel(x, y) != after.pixel(x, y) &&
@@ -253,7 +255,7 @@ private Q_SLOTS:
         FrameComposer composer(kWindow, 1.0f, family_);
         drawfixture::select(data_, {7});
         composer.composeRolling(data_, drawfixture::pictureOf(data_));
-        QCOMPARE(composer.nameFont().fontSize < data_.options.fontSize, !wideHasWon);
+        QCOMPARE(composer.nameFont().fontSize < asked_.fontSize, !wideHasWon);
     }
 
     // More names than the cache holds pass by; the last frame still shows its own names.
