@@ -130,11 +130,13 @@ void stage(benchmark::State& state, QSize screen, int perRound, bool reveal) {
     }
     lottery::DrawPicture result = event.picture();
     result.screen = lottery::DrawPicture::Screen::Result;
-    int elapsed = 0;
+    // The stop's frame makes the reveal's cells; the frames after it are timed.
+    composer.composeResult(event.data, result, 0);
+    int elapsed = 40;
     for (auto _ : state) {
         if (reveal) {
             composer.composeResult(event.data, result, elapsed);
-            elapsed = (elapsed + 40) % drawscreen::RevealTimeline::kBurstMs;
+            elapsed = elapsed % drawscreen::RevealTimeline::kBurstMs + 40;
         } else {
             event.select();
             composer.composeRolling(event.data, event.picture());
@@ -163,6 +165,22 @@ void BM_StageReveal30At4K(benchmark::State& s) {
 }
 void BM_StageReveal1(benchmark::State& s) {
     stage(s, kScreen, 1, true);
+}
+// The frame of the stop itself, which lays out the reveal's cells.
+void BM_StageStop30(benchmark::State& s) {
+    const QString family = drawscreen::FontChooser::cjkSansFamily();
+    Event event(10000, 0, 30);
+    drawscreen::StageComposer composer(family);
+    composer.setSize(kScreen);
+    for (auto _ : s) {
+        s.PauseTiming();
+        event.select();
+        composer.composeRolling(event.data, event.picture());
+        lottery::DrawPicture result = event.picture();
+        result.screen = lottery::DrawPicture::Screen::Result;
+        s.ResumeTiming();
+        composer.composeResult(event.data, result, 0);
+    }
 }
 
 const QSize kWindow(1535, 917); // 1920 x 1080 screen
@@ -200,6 +218,7 @@ BENCHMARK(BM_StageRolling3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StageReveal30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StageReveal30At4K)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StageReveal1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageStop30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30AsPath)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30Large)->Unit(benchmark::kMicrosecond);

@@ -170,6 +170,10 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
 
 void DrawWindow::showStage(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
+    if (picture.screen == Screen::Result && isRevealing()) {
+        revealed_ = picture; // shown again during the reveal: it goes on
+        return;
+    }
     revealTimer_.stop();
     switch (picture.screen) {
     case Screen::Rolling:

@@ -34,6 +34,11 @@ GridLayout GridLayoutMaker::make(const QRect& area, int count, double nominalEm)
     const int cellHeight =
         std::min(area.height() / layout.rows, static_cast<int>(em * kRowEm * 1.25));
     layout.innerWidth = cellWidth - static_cast<int>(std::ceil(em * kSideEm));
+    // Whole pixels must not push the nominal entry into a smaller step, nor a row past its cell.
+    layout.fontSize =
+        std::max(1, std::min({layout.fontSize,
+                              static_cast<int>(layout.innerWidth / std::max(nominalEm, 1.0)),
+                              static_cast<int>(cellHeight / kRowEm)}));
     const int top = area.top() + (area.height() - cellHeight * layout.rows) / 2;
     for (int i = 0; i < count; ++i) {
         const int row = i / layout.columns;

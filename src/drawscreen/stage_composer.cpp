@@ -30,7 +30,11 @@ const lottery::PrizeRecord* prizeAt(const lottery::LotteryData& data, int index)
                : nullptr;
 }
 
-StageHeaderText headerOf(const lottery::PrizeRecord& prize, int roundIndex, int shown) {
+StageHeaderText headerOf(const lottery::PrizeRecord& prize, int roundIndex, int shown,
+                         bool before) {
+    if (before) // the prize is next: what it will draw
+        return {core::GbkCodec::fromGbk(prize.title),
+                QStringLiteral("共 %1 名　　分 %2 轮").arg(prize.total).arg(prize.rounds)};
     int drawn = 0;
     for (int r = 0; r <= roundIndex; ++r)
         drawn += lottery::winnersInRound(prize, r);
@@ -54,6 +58,7 @@ StageComposer::StageComposer(QString family, std::filesystem::path appFolder)
     : family_(std::move(family)), appFolder_(std::move(appFolder)) {
     names_.setFont(family_, theme_.weight);
     rolling_.setColours(theme_.nameFill, theme_.nameStroke);
+    winners_.setColours(theme_.winnerFill, theme_.nameStroke);
 }
 
 void StageComposer::setSize(QSize size) {
@@ -95,6 +100,7 @@ void StageComposer::takeTheme(const lottery::LotteryData& data) {
     theme_ = StageTheme::of(preset);
     names_.setFont(family_, theme_.weight);
     rolling_.setColours(theme_.nameFill, theme_.nameStroke);
+    winners_.setColours(theme_.winnerFill, theme_.nameStroke);
     headerKey_.clear();
     revealTexts_.clear();
     rollingShown_ = false;
@@ -154,13 +160,7 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         rolling_.canvasCleared();
         rollingShown_ = true;
     }
-    lines_.clear();
-    origins_.clear();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const NameLayout& line = names_.layout(texts[i], cellSizes_[i]);
-        lines_.push_back(&line);
-        origins_.push_back(grid_.cells[i].center() - line.bounds.center());
-    }
+    placeNames(texts);
     rolling_.render(canvas_, lines_, origins_);
     changed_ = first ? canvas_.rect() : rolling_.changedRect();
 }
@@ -183,18 +183,19 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     for (int i = 0; i < count; ++i) {
         const QRect cell = grid_.cells[static_cast<std::size_t>(i)];
         const double p = RevealTimeline::settled(i, count, elapsedMs);
-        if (p < 1) {
+        if (p < 1 && !lastRolling_.isNull()) {
             painter.setOpacity(1 - p);
-            painter.drawImage(cell.topLeft(), plainCells_[static_cast<std::size_t>(i)]);
+            painter.drawImage(cell, lastRolling_, cell);
         }
-        if (p > 0) {
+        if (p > 0 && !texts[static_cast<std::size_t>(i)].empty()) {
             // Lands from a little larger, as if placed on the stage.
             const double scale = 1 + 0.35 * (1 - p) * (1 - p);
             const QSizeF size = QSizeF(cell.size()) * scale;
+            const QRectF target(QPointF(cell.center()) - QPointF(size.width(), size.height()) / 2,
+                                size);
             painter.setOpacity(p);
-            painter.drawImage(
-                QRectF(QPointF(cell.center()) - QPointF(size.width(), size.height()) / 2, size),
-                winnerCells_[static_cast<std::size_t>(i)]);
+            painter.drawImage(target, cellPanel_);
+            painter.drawImage(target, revealedNames_, cell);
         }
     }
     painter.setOpacity(1);
@@ -203,44 +204,39 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     changed_ = canvas_.rect();
 }
 
+// Names come from the glyph sprites of the roll, as they rolled: the stop costs about what a
+// rolling frame does, and each cell needs no image of its own.
 void StageComposer::prepareReveal(const std::vector<std::string>& texts) {
     revealTexts_ = texts;
-    plainCells_.clear();
-    winnerCells_.clear();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        plainCells_.push_back(cellImage(texts[i], static_cast<int>(i), false));
-        winnerCells_.push_back(cellImage(texts[i], static_cast<int>(i), true));
-    }
+    lastRolling_ = rollingShown_ ? canvas_.copy() : QImage();
+    if (revealedNames_.size() != canvas_.size())
+        revealedNames_ = QImage(canvas_.size(), QImage::Format_ARGB32_Premultiplied);
+    revealedNames_.fill(Qt::transparent);
+    winners_.canvasCleared();
+    placeNames(texts);
+    winners_.render(revealedNames_, lines_, origins_);
+    const QSize cell = grid_.cells.empty() ? QSize() : grid_.cells.front().size();
+    cellPanel_ = QImage(cell, QImage::Format_ARGB32_Premultiplied);
+    cellPanel_.fill(Qt::transparent);
+    if (cell.isEmpty())
+        return;
+    QPainter painter(&cellPanel_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double inset = std::min(cell.width(), cell.height()) * 0.06;
+    const QRectF panel = QRectF(cellPanel_.rect()).adjusted(inset, inset, -inset, -inset);
+    painter.setPen(QPen(QColor::fromRgba(theme_.cellBorder), std::max(2.0, grid_.fontSize / 18.0)));
+    painter.setBrush(QColor::fromRgba(theme_.cellPanel));
+    painter.drawRoundedRect(panel, inset, inset);
 }
 
-QImage StageComposer::cellImage(const std::string& text, int cell, bool winner) {
-    const QRect rect = grid_.cells[static_cast<std::size_t>(cell)];
-    QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    const QString shown = names_.text(text);
-    if (shown.isEmpty() || family_.isEmpty())
-        return image; // a freed position stays empty
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const int size = cellSizes_[static_cast<std::size_t>(cell)];
-    if (winner) {
-        const double inset = std::min(rect.width(), rect.height()) * 0.06;
-        const QRectF panel = QRectF(image.rect()).adjusted(inset, inset, -inset, -inset);
-        painter.setPen(QPen(QColor::fromRgba(theme_.cellBorder), std::max(2.0, size / 18.0)));
-        painter.setBrush(QColor::fromRgba(theme_.cellPanel));
-        painter.drawRoundedRect(panel, inset, inset);
+void StageComposer::placeNames(const std::vector<std::string>& texts) {
+    lines_.clear();
+    origins_.clear();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const NameLayout& line = names_.layout(texts[i], cellSizes_[i]);
+        lines_.push_back(&line);
+        origins_.push_back(grid_.cells[i].center() - line.bounds.center());
     }
-    QFont font(family_);
-    font.setPixelSize(size);
-    font.setWeight(theme_.weight);
-    QPainterPath path;
-    path.addText(0, 0, font, shown);
-    path.setFillRule(Qt::WindingFill);
-    path.translate(QPointF(image.rect().center()) - path.boundingRect().center());
-    painter.strokePath(path, QPen(QColor::fromRgba(theme_.nameStroke), std::max(4.0, size / 10.0),
-                                  Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, QColor::fromRgba(winner ? theme_.winnerFill : theme_.nameFill));
-    return image;
 }
 
 // Light from the middle of the grid, and confetti thrown up from both lower corners.
@@ -319,7 +315,8 @@ void StageComposer::paintHeader(QPainter& painter, const lottery::LotteryData& d
     const int shown = picture.selection.empty()
                           ? lottery::winnersInRound(*prize, picture.roundIndex)
                           : static_cast<int>(shownTexts(data, picture).size());
-    const StageHeaderText text = headerOf(*prize, picture.roundIndex, shown);
+    const StageHeaderText text = headerOf(*prize, picture.roundIndex, shown,
+                                          picture.screen == lottery::DrawPicture::Screen::Ready);
     const QString key = text.title + QLatin1Char('\n') + text.detail + QLatin1Char('\n') +
                         core::GbkCodec::fromGbk(prize->image);
     paintHeaderOf(painter, text,

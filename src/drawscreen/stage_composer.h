@@ -64,7 +64,7 @@ private:
     void paintHeaderOf(QPainter& painter, const StageHeaderText& text, const QImage& picture,
                        const QString& key);
     void prepareReveal(const std::vector<std::string>& texts);
-    QImage cellImage(const std::string& text, int cell, bool winner);
+    void placeNames(const std::vector<std::string>& texts);
     void paintBurst(QPainter& painter, int elapsedMs) const;
     void paintStatus(QPainter& painter, const lottery::DrawPicture& picture);
     int statusFontSize() const;
@@ -78,6 +78,7 @@ private:
     StageNameCache names_;
     WidthEstimate estimate_;
     RollingNameRenderer rolling_;
+    RollingNameRenderer winners_; // in the revealed names' colours
     GridLayout grid_;
     std::vector<int> cellSizes_;
     std::vector<const NameLayout*> lines_;
@@ -89,10 +90,12 @@ private:
     unsigned namesRead_ = 0;
     unsigned nominalRead_ = ~0u;
     double nominalEm_ = 3;
-    // The reveal's cells: each text's plain and settled image, made at the stop.
+    // The reveal, made at the stop: the last rolling frame (null when there was none), the
+    // names in the revealed colours, and the panel behind each revealed name.
     std::vector<std::string> revealTexts_;
-    std::vector<QImage> plainCells_;
-    std::vector<QImage> winnerCells_;
+    QImage lastRolling_;
+    QImage revealedNames_;
+    QImage cellPanel_;
     // The header band as last painted, and what it showed.
     QImage header_;
     QString headerKey_;

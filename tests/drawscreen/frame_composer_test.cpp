@@ -233,6 +233,36 @@ private Q_SLOTS:
         }
     }
 
+    void namesSizedFromTheCountShown_data() {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("perRound");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("asks 50 a round, draws 30") << 100 << 50 << 30;
+        QTest::newRow("last round of 5 after 10") << 25 << 10 << 5;
+    }
+
+    // The prize's stored round size is no measure of the names on screen.
+    void namesSizedFromTheCountShown() {
+        QFETCH(int, total);
+        QFETCH(int, perRound);
+        QFETCH(int, shown);
+        data_.prizeTable.prizes = {drawfixture::prize("一等奖", total, perRound)};
+        std::vector<std::string> names;
+        for (int i = 0; i < 40; ++i)
+            names.push_back(QStringLiteral("张%1").arg(i).toStdString());
+        drawfixture::addEntries(data_, names);
+        data_.options.setState(DrawState::Rolling);
+        std::vector<int> entries(static_cast<std::size_t>(shown));
+        std::iota(entries.begin(), entries.end(), 5);
+        drawfixture::select(data_, entries);
+        FrameComposer composer(kWindow, 1.0f, family_);
+        composer.composeRolling(data_, drawfixture::pictureOf(data_));
+        const auto real = drawscreen::NameFont::compute(shown, 1.0f, family_);
+        QVERIFY(real.fontSize != drawscreen::NameFont::compute(perRound, 1.0f, family_).fontSize);
+        QCOMPARE(composer.nameFont().fontSize, real.fontSize);
+        QCOMPARE(composer.nameFont().lineHeight, real.lineHeight);
+    }
+
     void sizeFitsTheWidestOfManyEntries_data() {
         QTest::addColumn<bool>("wideHasWon");
         QTest::newRow("wide entry may be drawn") << false;
