@@ -3,8 +3,8 @@
 #include "core/ccore.h"
 #include "core/path_conversion.h"
 #include "drawscreen/font_chooser.h"
-#include "drawscreen/qt_sound_output.h"
 #include "drawscreen/reveal_timeline.h"
+#include "drawscreen/sound_output.h"
 
 #include <QDir>
 #include <QPaintEvent>
@@ -14,41 +14,35 @@ namespace drawscreen {
 
 namespace {
 
-std::unique_ptr<SoundOutput> orQtSound(std::unique_ptr<SoundOutput> sound) {
-    return sound ? std::move(sound) : std::make_unique<QtSoundOutput>();
+std::unique_ptr<SoundOutput> orSystemSound(std::unique_ptr<SoundOutput> sound) {
+    return sound ? std::move(sound) : makeSystemSoundOutput();
 }
 
 } // namespace
 
 DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& paths,
-                       core::CoreServices& services, float displayScale, QWidget* parent,
-                       std::unique_ptr<SoundOutput> sound)
-    : QWidget(parent), data_(data), services_(services), displayScale_(displayScale),
-      sound_(orQtSound(std::move(sound))),
+                       lottery::DrawMachine& machine, std::function<void()> press,
+                       float displayScale, QWidget* parent, std::unique_ptr<SoundOutput> sound)
+    : QWidget(parent), data_(data), machine_(machine), displayScale_(displayScale),
+      sound_(orSystemSound(std::move(sound))),
       cues_(data.options, core::toQString(paths.appFolder), *sound_),
       composer_({}, displayScale, FontChooser::cjkSansFamily()),
-      stage_(composer_.fontFamily(), paths.appFolder), machine_(data, paths, services, *this),
-      keys_([this] { advance(); }, DrawKeyFilter::SystemKeys::Swallow) {
+      stage_(composer_.fontFamily(), paths.appFolder),
+      keys_(std::move(press), DrawKeyFilter::SystemKeys::Swallow) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::StrongFocus);
     installEventFilter(&keys_);
     machine_.addView(*this);
     composer_.setPictureFile(core::toQString(paths.picture));
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    frameTimer_.setInterval(kFramePeriodMs);
-    connect(&frameTimer_, &QTimer::timeout, this, [this] { machine_.tick(); });
     revealTimer_.setTimerType(Qt::PreciseTimer);
-    revealTimer_.setInterval(kFramePeriodMs);
+    revealTimer_.setInterval(kRevealFrameMs);
     connect(&revealTimer_, &QTimer::timeout, this, [this] { revealFrame(); });
-    unsavedTimer_.setInterval(kUnsavedRetryMs);
-    connect(&unsavedTimer_, &QTimer::timeout, this, [this] {
-        if (machine_.retryUnsaved())
-            unsavedTimer_.stop();
-    });
     hide(); // until placed
 }
 
-DrawWindow::~DrawWindow() = default;
+DrawWindow::~DrawWindow() {
+    machine_.removeView(*this);
+}
 
 QRect DrawWindow::windowRectFor(QSize screen, lottery::ScreenLayout layout) {
     if (layout == lottery::ScreenLayout::BigScreen)
@@ -73,34 +67,16 @@ bool DrawWindow::bigScreen() const {
 }
 
 // The press that cuts the reveal short does that only: one press, one step the room sees.
-void DrawWindow::advance() {
-    if (isRevealing()) {
-        finishReveal();
-        return;
-    }
-    machine_.advance();
-    watchUnsaved();
-}
-
-void DrawWindow::watchUnsaved() {
-    if (machine_.hasUnsaved() && !unsavedTimer_.isActive())
-        unsavedTimer_.start();
-}
-
-void DrawWindow::reset() {
-    machine_.reset();
-    placeWindow(windowRect_);
+bool DrawWindow::takePress() {
+    if (!isRevealing())
+        return false;
+    finishReveal();
+    return true;
 }
 
 void DrawWindow::placeWindow(const QRect& rect) {
     setWindowRect(rect);
     machine_.present();
-}
-
-void DrawWindow::resumeAt(const QRect& rect, const lottery::ResultsLog& log) {
-    setWindowRect(rect);
-    machine_.resume(log);
-    watchUnsaved();
     show();
 }
 
@@ -123,13 +99,7 @@ void DrawWindow::setDisplayScale(float displayScale) {
     composer_.setDisplayScale(displayScale);
 }
 
-void DrawWindow::markAbsent(const std::vector<int>& positions) {
-    machine_.markAbsent(positions);
-    watchUnsaved();
-}
-
-void DrawWindow::participantsReloaded() {
-    machine_.participantsReloaded();
+void DrawWindow::namesReread() {
     composer_.invalidateNames();
     stage_.invalidateNames();
 }
@@ -248,13 +218,6 @@ void DrawWindow::holdBackground(bool rolling) {
 
 void DrawWindow::playCue(lottery::SoundCue cue) {
     cues_.playCue(cue);
-}
-
-void DrawWindow::setTicking(bool running) {
-    if (running)
-        frameTimer_.start();
-    else
-        frameTimer_.stop();
 }
 
 void DrawWindow::reportProblem(const std::string& utf8Message) {

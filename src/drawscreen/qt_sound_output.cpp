@@ -78,4 +78,8 @@ void QtSoundOutput::play(bool looped) {
     }
 }
 
+std::unique_ptr<SoundOutput> makeSystemSoundOutput() {
+    return std::make_unique<QtSoundOutput>();
+}
+
 } // namespace drawscreen

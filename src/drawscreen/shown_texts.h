@@ -1,7 +1,6 @@
 #pragma once
 
 #include "lottery/draw_view.h"
-#include "lottery/lottery_data.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +9,6 @@ namespace drawscreen {
 
 // The texts (GBK, masked) of the entries a picture shows, in order; an empty text for a freed
 // position. At most a round's worth.
-std::vector<std::string> shownTexts(const lottery::LotteryData& data,
-                                    const lottery::DrawPicture& picture);
+std::vector<std::string> shownTexts(const lottery::DrawPicture& picture);
 
 } // namespace drawscreen

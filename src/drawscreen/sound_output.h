@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace drawscreen {
 
 // The steps of a sound cue: end whatever plays, take the file, play it once or until the next
@@ -17,5 +19,8 @@ public:
     // 0 .. 100, for what plays from now on.
     virtual void setVolume(int percent) = 0;
 };
+
+// The platform's player: Qt Multimedia, or the system's own on Windows.
+std::unique_ptr<SoundOutput> makeSystemSoundOutput();
 
 } // namespace drawscreen

@@ -150,7 +150,7 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
                                    const lottery::DrawPicture& picture) {
     takeTheme(data);
     names_.trim();
-    const std::vector<std::string> texts = shownTexts(data, picture);
+    const std::vector<std::string> texts = shownTexts(picture);
     layOut(data, picture, texts);
     const bool first = !rollingShown_;
     if (first) {
@@ -168,7 +168,7 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
 void StageComposer::composeResult(const lottery::LotteryData& data,
                                   const lottery::DrawPicture& picture, int elapsedMs) {
     takeTheme(data);
-    const std::vector<std::string> texts = shownTexts(data, picture);
+    const std::vector<std::string> texts = shownTexts(picture);
     layOut(data, picture, texts);
     if (texts != revealTexts_)
         prepareReveal(texts);
@@ -314,7 +314,7 @@ void StageComposer::paintHeader(QPainter& painter, const lottery::LotteryData& d
         return;
     const int shown = picture.selection.empty()
                           ? lottery::winnersInRound(*prize, picture.roundIndex)
-                          : static_cast<int>(shownTexts(data, picture).size());
+                          : static_cast<int>(shownTexts(picture).size());
     const StageHeaderText text = headerOf(*prize, picture.roundIndex, shown,
                                           picture.screen == lottery::DrawPicture::Screen::Ready);
     const QString key = text.title + QLatin1Char('\n') + text.detail + QLatin1Char('\n') +

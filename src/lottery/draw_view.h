@@ -17,14 +17,20 @@ struct StatusTexts {
     std::string next;
 };
 
+// An entry on screen, by its text: a list read again never changes a name already shown.
+struct ShownEntry {
+    std::string raw;     // GBK, as drawn and recorded; empty for a position shown empty
+    std::string display; // GBK, masked as the options say
+};
+
 // One read-only picture of the draw, handed to every view at each change.
 struct DrawPicture {
     enum class Screen { Ready, Rolling, Result, Finished };
     Screen screen = Screen::Ready;
     int prizeIndex = -1; // in the prize table; -1 when no prize is current
     int roundIndex = 0;  // from 0
-    // Rolling and Result: the entries shown, as indices into the participant list, in order.
-    std::vector<int> selection;
+    // Rolling and Result: the entries shown, by position.
+    std::vector<ShownEntry> selection;
     StatusTexts status;
     // The list the draw uses: its file's SHA-256 (empty when unreadable) and its entry count.
     std::string participantsFingerprint;
@@ -45,6 +51,8 @@ public:
     virtual void winnersRecorded(const std::vector<WinnerRecord>& winners) { (void)winners; }
     // Tells the operator something went wrong; the draw goes on.
     virtual void reportProblem(const std::string& utf8Message) = 0;
+    // Something the operator must act on that is no failure, such as a prize left short.
+    virtual void reportNotice(const std::string& utf8Message) { reportProblem(utf8Message); }
 };
 
 // The 40 ms frame clock, which calls DrawMachine::tick while it runs.

@@ -1,3 +1,4 @@
+#include "app/draw_session.h"
 #include "drawscreen/draw_window.h"
 
 #include "core/path_conversion.h"
@@ -37,6 +38,7 @@ struct Event {
     testsupport::FakeCoreServices services;
     QWidget mainWindow;
     RecordingOutput* sound = new RecordingOutput;
+    app::DrawSession session{data, paths, services};
     std::unique_ptr<DrawWindow> draw;
     QRect rect;
 
@@ -47,8 +49,13 @@ struct Event {
         for (int i = 0; i < 12; ++i)
             drawfixture::addEntries(data, {"entry" + std::to_string(i)});
         mainWindow.resize(800, 600);
-        draw = std::make_unique<DrawWindow>(data, paths, services, 1.0f, &mainWindow,
-                                            std::unique_ptr<drawscreen::SoundOutput>(sound));
+        draw = std::make_unique<DrawWindow>(
+            data, paths, session.machine(),
+            [this] {
+                if (!draw->takePress())
+                    session.advance();
+            },
+            1.0f, &mainWindow, std::unique_ptr<drawscreen::SoundOutput>(sound));
         mainWindow.show();
         rect = DrawWindow::windowRectFor(mainWindow.size());
     }
@@ -56,7 +63,7 @@ struct Event {
     QImage readyScreen() const {
         drawscreen::FrameComposer composer(rect.size(), 1.0f,
                                            drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(drawscreen::ScreenKind::Ready, draw->machine().picture());
+        composer.composeStatic(drawscreen::ScreenKind::Ready, session.machine().picture());
         return composer.canvas();
     }
 };
@@ -120,13 +127,13 @@ private Q_SLOTS:
     void frameTimerRunsExactlyWhileRollingAndCuesPlay() {
         Event event;
         event.draw->placeWindow(event.rect);
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        QVERIFY(!event.session.isTicking());
         for (int press = 0; press < 4; ++press) {
             const auto before = event.data.pool.winners;
-            event.draw->advance();
+            event.session.advance();
             const bool rolling = event.data.options.state() == DrawState::Rolling;
             QCOMPARE(rolling, press % 2 == 0);
-            QCOMPARE(event.draw->isFrameTimerRunning(), rolling);
+            QCOMPARE(event.session.isTicking(), rolling);
             const auto shown = event.data.pool.winners;
             if (rolling) {
                 QTRY_VERIFY(event.data.pool.winners != shown); // every tick draws afresh
@@ -134,8 +141,8 @@ private Q_SLOTS:
             }
             QCOMPARE(shown, before); // the roll stops on the names shown
         }
-        event.draw->advance(); // the finished screen
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        event.session.advance(); // the finished screen
+        QVERIFY(!event.session.isTicking());
         const QString music = QDir(event.dir.path()).filePath(QStringLiteral("music/"));
         const QStringList roll{"stop", "load " + music + "rolling.wav", "play"};
         const QStringList result{"stop", "load " + music + "ok.wav", "play"};
@@ -146,12 +153,12 @@ private Q_SLOTS:
         Event event;
         event.data.options.muse = 1; // music off: no cue reaches the output
         event.draw->placeWindow(event.rect);
-        event.draw->advance();
-        QTest::qWait(2 * DrawWindow::kFramePeriodMs);
-        event.draw->reset();
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        event.session.advance();
+        QTest::qWait(2 * app::DrawSession::kFramePeriodMs);
+        event.session.reset();
+        QVERIFY(!event.session.isTicking());
         QCOMPARE(event.data.options.state(), DrawState::Ready);
-        QTest::qWait(3 * DrawWindow::kFramePeriodMs); // no rolling frame replaces it
+        QTest::qWait(3 * app::DrawSession::kFramePeriodMs); // no rolling frame replaces it
         QCOMPARE(event.draw->geometry(), event.rect);
         QCOMPARE(event.draw->canvas(), event.readyScreen());
         QVERIFY(event.sound->steps.isEmpty());
@@ -174,11 +181,11 @@ private Q_SLOTS:
         QCOMPARE(screen, event.mainWindow.rect());
         event.draw->placeWindow(screen);
         event.draw->setFocus();
-        const auto screenShown = [&event] { return event.draw->machine().picture().screen; };
+        const auto screenShown = [&event] { return event.session.machine().picture().screen; };
         using Screen = lottery::DrawPicture::Screen;
         QTest::keyClick(event.draw.get(), Qt::Key_Space); // the first round rolls
         for (const Screen after : {Screen::Rolling, Screen::Finished}) {
-            QTest::qWait(2 * DrawWindow::kFramePeriodMs);
+            QTest::qWait(2 * app::DrawSession::kFramePeriodMs);
             QTest::keyClick(event.draw.get(), Qt::Key_Space);
             QCOMPARE(screenShown(), Screen::Result);
             QVERIFY(event.draw->isRevealing());
@@ -191,10 +198,10 @@ private Q_SLOTS:
                 QTRY_VERIFY_WITH_TIMEOUT(!event.draw->isRevealing(), 4000);
             }
             const QImage settled = event.draw->canvas().copy();
-            QTest::qWait(3 * DrawWindow::kFramePeriodMs);
+            QTest::qWait(3 * app::DrawSession::kFramePeriodMs);
             QCOMPARE(event.draw->canvas(), settled);
             QCOMPARE(screenShown(), Screen::Result);
-            QVERIFY(!event.draw->isFrameTimerRunning());
+            QVERIFY(!event.session.isTicking());
             QTest::keyClick(event.draw.get(), Qt::Key_Space);
             QCOMPARE(screenShown(), after);
         }

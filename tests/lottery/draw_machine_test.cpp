@@ -1,6 +1,7 @@
 #include "lottery/draw_machine.h"
 
 #include "gbk_fake_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "recording_view.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -109,7 +111,8 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
     ASSERT_EQ(data.options.roundIndex, 1);
     view.take();
     machine.reset();
-    EXPECT_EQ(view.take(), Calls{"timer off"});
+    EXPECT_EQ(view.take(), (Calls{"timer off", "ready"}));
+    EXPECT_EQ(folder.backupCount(), 1); // closed and set aside at once
 
     press(); // a first start again
     EXPECT_EQ(view.take(), (Calls{"font", "cue0", "frame", "timer on"}));
@@ -137,7 +140,7 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     EXPECT_NE(view.problems[1].find("尚有 1 轮"), std::string::npos) << view.problems[1];
     EXPECT_NE(view.problems[2].find("尚有 2 轮"), std::string::npos) << view.problems[2];
     EXPECT_FALSE(machine.retryUnsaved());
-    const lottery::ResultsLog inMemory = machine.withUnsaved({});
+    const lottery::ResultsLog inMemory = machine.results();
     EXPECT_EQ(inMemory.startTime, "2026-01-01 00:00:00");
     ASSERT_EQ(inMemory.winners.size(), 2u);
     EXPECT_FALSE(inMemory.winners[1].saved);
@@ -152,7 +155,7 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     for (const auto& w : log().winners)
         recorded.push_back(w.rawText);
     EXPECT_EQ(recorded, shown);
-    EXPECT_TRUE(machine.withUnsaved(log()).winners.back().saved);
+    EXPECT_TRUE(machine.results().winners.back().saved);
     press(2); // the last round goes straight to disk, with no word
     EXPECT_EQ(view.problems.size(), 3u);
     EXPECT_EQ(log().winners.size(), 3u);
@@ -269,11 +272,11 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     addPrize("A", 3, 3);
     addPrize("B", 1, 1);
     press(2);
-    const std::vector<int> round = machine.roundOnScreen();
-    const std::string gone(data.participants.rawText(round[1]));
+    const std::vector<std::string> round = machine.roundOnScreen();
+    const std::string gone = round[1];
     machine.markAbsent({2});
     EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
-    EXPECT_EQ(machine.picture().selection, (std::vector<int>{round[0], -1, round[2]}));
+    EXPECT_EQ(machine.roundOnScreen(), (std::vector<std::string>{round[0], "", round[2]}));
     EXPECT_EQ(machine.picture().status.next, "下一步：TA，补抽 1 人");
     for (int frame = 0; frame < 30; ++frame) {
         if (frame == 0)
@@ -282,17 +285,17 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
             machine.tick();
         const auto& shown = machine.picture().selection;
         ASSERT_EQ(shown.size(), 3u);
-        EXPECT_EQ(shown[0], round[0]);
-        EXPECT_EQ(shown[2], round[2]);
-        EXPECT_NE(data.participants.rawText(shown[1]), gone);
+        EXPECT_EQ(shown[0].raw, round[0]);
+        EXPECT_EQ(shown[2].raw, round[2]);
+        EXPECT_NE(shown[1].raw, gone);
     }
-    const int replacement = machine.picture().selection[1];
+    const std::string replacement = machine.picture().selection[1].raw;
     press();
     const lottery::ResultsLog after = log();
     const lottery::WinnerRecord& last = after.winners.back();
     EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
     EXPECT_EQ(last.position, 2);
-    EXPECT_EQ(last.rawText, data.participants.rawText(replacement));
+    EXPECT_EQ(last.rawText, replacement);
     EXPECT_EQ(machine.roundOnScreen()[1], replacement);
     machine.markAbsent({2}); // a replacement can be absent in turn
     press(2);
@@ -330,4 +333,81 @@ TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
         ++winners[w.prizeId];
     EXPECT_EQ(winners, (std::map<std::string, int>{{"A", 6}, {"B", 2}, {"N", 1}}));
     EXPECT_TRUE(log().finished);
+}
+
+// The list read again at every moment of a round: the names shown and recorded stay, an absent
+// mark names who won the position, and what rolls after comes from the new list.
+TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
+    const Calls before = {"p0", "p1", "p2", "p3", "p4", "p5"};
+    const struct {
+        const char* name;
+        Calls entries;
+    } lists[] = {{"added in front", {"n0", "n1", "p0", "p1", "p2", "p3", "p4", "p5"}},
+                 {"shorter", {"p0", "p1"}},
+                 {"without the winners", {"n0", "n1", "n2", "n3", "n4", "n5"}},
+                 {"one line", {"n0"}}};
+    const struct {
+        const char* name;
+        int presses;
+        bool absent;
+    } states[] = {{"ready", 0, false},
+                  {"rolling", 1, false},
+                  {"result", 2, false},
+                  {"absent pending", 2, true}};
+    for (const auto& state : states) {
+        for (const auto& list : lists) {
+            SCOPED_TRACE(std::string(state.name) + ", " + list.name);
+            TempEventFolder folder;
+            lottery::LotteryData data;
+            GbkFakeServices services{{}, 5};
+            RecordingView view{data};
+            lottery::DrawMachine machine{data, folder.paths, services, view};
+            machine.addView(view);
+            data.prizeTable.prizes.push_back({"A", "TA", "", 4, 2, 0, "", 2});
+            const auto load = [&](const Calls& entries) {
+                data.participants.clear();
+                std::string file;
+                for (const std::string& raw : entries)
+                    testsupport::addEntry(data.participants, raw), file += raw + "\r\n";
+                TempEventFolder::write(folder.paths.participantFile, file);
+                machine.participantsReloaded();
+            };
+            load(before);
+            for (int i = 0; i < state.presses; ++i)
+                machine.advance();
+            if (state.absent)
+                machine.markAbsent({1});
+            const Calls shown = view.shown;
+            load(list.entries);
+            const auto inList = [&](const std::string& raw) {
+                return std::find(list.entries.begin(), list.entries.end(), raw) !=
+                       list.entries.end();
+            };
+            if (state.presses == 2) {
+                EXPECT_EQ(view.shown, shown);
+            } else if (state.presses == 1) {
+                EXPECT_TRUE(std::all_of(view.shown.begin(), view.shown.end(), inList));
+            }
+            if (state.presses == 2 && !state.absent)
+                machine.markAbsent({2}); // names the winner shown, whatever the list holds
+            for (int i = 0; i < 8; ++i)
+                machine.advance();
+            const lottery::ResultsLog log =
+                lottery::readResultsLog(folder.paths.resultFile, services);
+            const lottery::DrawLedger ledger = lottery::readLedger(log);
+            EXPECT_EQ(ledger.problems, Calls{});
+            EXPECT_EQ(log.lists.size(), state.presses == 0 ? 1u : 2u);
+            for (const lottery::WinnerRecord& w : log.winners) {
+                const bool drawnAfter =
+                    log.lists.size() < 2 ||
+                    &w - log.winners.data() >= static_cast<std::ptrdiff_t>(log.lists[1].fromWinner);
+                if (w.status != lottery::WinnerStatus::Absent) {
+                    EXPECT_TRUE(drawnAfter ? inList(w.rawText)
+                                           : std::find(before.begin(), before.end(), w.rawText) !=
+                                                 before.end())
+                        << w.rawText;
+                }
+            }
+        }
+    }
 }
