@@ -1,10 +1,12 @@
 // Frame composition of the draw window: the program's rolling renderer against the plain way
 // (one path of all names, stroked and filled), on the largest selection a round can have; and
-// whole rolling frames, selection and composition, at lists of up to a million entries.
+// whole rolling frames, selection and composition, at lists of up to a million entries. Then
+// the 大屏 screen's grid, rolling and during the reveal, on whole 1080p and 4K screens.
 #include "core/gbk_codec.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/frame_composer.h"
-#include "drawscreen/name_font.h"
+#include "drawscreen/reveal_timeline.h"
+#include "drawscreen/stage_composer.h"
 #include "lottery/lottery_data.h"
 #include "lottery/winner_selection.h"
 #include "support/fake_core_services.h"
@@ -33,7 +35,7 @@ struct Event {
 
     // entries names, of which won already won an earlier prize; the prize drawn has no
     // repeat list, so they are no candidates.
-    Event(int entries, int won, int perRound, float scale, const QString& family) {
+    Event(int entries, int won, int perRound) {
         std::vector<std::string> chars;
         for (const QChar c : QString::fromUtf8(kCommon))
             chars.push_back(core::GbkCodec::fromQString(QString(c)));
@@ -63,7 +65,6 @@ struct Event {
         prize.rounds = 1;
         data.prizeTable.prizes.push_back(prize);
         data.options.setState(lottery::DrawState::Rolling);
-        drawscreen::NameFont::computeNameFont(data, scale, family);
     }
 
     // A rolling frame's draw, as the draw machine makes it.
@@ -95,7 +96,7 @@ void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, boo
         state.SkipWithError("no CJK sans font installed");
         return;
     }
-    Event event(entries, won, perRound, 1.0f, family);
+    Event event(entries, won, perRound);
     FrameComposer composer(size, 1.0f, family);
     if (warm && !asPath)
         event.warm(composer);
@@ -112,6 +113,75 @@ void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, boo
         else
             composer.composeRolling(event.data, event.picture());
         benchmark::DoNotOptimize(composer.canvas().constBits());
+    }
+}
+
+// The 大屏 screen: a rolling frame of perRound names, or one frame of the reveal.
+void stage(benchmark::State& state, QSize screen, int perRound, bool reveal) {
+    const QString family = drawscreen::FontChooser::cjkSansFamily();
+    if (family.isEmpty()) {
+        state.SkipWithError("no CJK sans font installed");
+        return;
+    }
+    Event event(10000, 0, perRound);
+    drawscreen::StageComposer composer(family);
+    composer.setSize(screen);
+    for (int frame = 0; frame < 250; ++frame) {
+        event.select();
+        composer.composeRolling(event.data, event.picture());
+    }
+    lottery::DrawPicture result = event.picture();
+    result.screen = lottery::DrawPicture::Screen::Result;
+    // The stop's frame makes the reveal's cells; the frames after it are timed.
+    composer.composeResult(event.data, result, 0);
+    int elapsed = 40;
+    for (auto _ : state) {
+        if (reveal) {
+            composer.composeResult(event.data, result, elapsed);
+            elapsed = elapsed % drawscreen::RevealTimeline::kBurstMs + 40;
+        } else {
+            event.select();
+            composer.composeRolling(event.data, event.picture());
+        }
+        benchmark::DoNotOptimize(composer.canvas().constBits());
+    }
+}
+
+const QSize kScreen(1920, 1080);
+const QSize kScreen4K(3840, 2160);
+
+void BM_StageRolling30(benchmark::State& s) {
+    stage(s, kScreen, 30, false);
+}
+void BM_StageRolling30At4K(benchmark::State& s) {
+    stage(s, kScreen4K, 30, false);
+}
+void BM_StageRolling3(benchmark::State& s) {
+    stage(s, kScreen, 3, false);
+}
+void BM_StageReveal30(benchmark::State& s) {
+    stage(s, kScreen, 30, true);
+}
+void BM_StageReveal30At4K(benchmark::State& s) {
+    stage(s, kScreen4K, 30, true);
+}
+void BM_StageReveal1(benchmark::State& s) {
+    stage(s, kScreen, 1, true);
+}
+// The frame of the stop itself, which lays out the reveal's cells.
+void BM_StageStop30(benchmark::State& s) {
+    const QString family = drawscreen::FontChooser::cjkSansFamily();
+    Event event(10000, 0, 30);
+    drawscreen::StageComposer composer(family);
+    composer.setSize(kScreen);
+    for (auto _ : s) {
+        s.PauseTiming();
+        event.select();
+        composer.composeRolling(event.data, event.picture());
+        lottery::DrawPicture result = event.picture();
+        result.screen = lottery::DrawPicture::Screen::Result;
+        s.ResumeTiming();
+        composer.composeResult(event.data, result, 0);
     }
 }
 
@@ -144,6 +214,13 @@ void BM_RollingFrame(benchmark::State& s) {
             static_cast<int>(s.range(1)));
 }
 
+BENCHMARK(BM_StageRolling30)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageRolling30At4K)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageRolling3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageReveal30)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageReveal30At4K)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageReveal1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageStop30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30AsPath)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rolling30Large)->Unit(benchmark::kMicrosecond);

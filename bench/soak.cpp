@@ -95,7 +95,6 @@ bool soakFrames(long frames, const QString& family) {
     addEntries(data, lottery::kParticipantCapacity);
     data.prizeTable.prizes.push_back(prize("1", "一等奖", 30, 30, 1));
     data.options.setState(lottery::DrawState::Rolling);
-    drawscreen::NameFont::computeNameFont(data, 1.0f, family);
     drawscreen::FrameComposer composer(kWindow, 1.0f, family);
     testsupport::FakeCoreServices services({}, 7);
 
@@ -124,7 +123,7 @@ public:
     ComposingView(lottery::LotteryData& data, QString family)
         : data_(data), family_(family), composer_(kWindow, 1.0f, family) {}
 
-    void computeNameFont() override { drawscreen::NameFont::computeNameFont(data_, 1.0f, family_); }
+    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override {
         using Screen = lottery::DrawPicture::Screen;
         finished = picture.screen == Screen::Finished;

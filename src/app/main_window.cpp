@@ -17,6 +17,7 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_key_filter.h"
 #include "drawscreen/draw_window.h"
+#include "drawscreen/stage_background.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
@@ -86,14 +87,14 @@ void MainWindow::OnInitDialog() {
 
     setGeometry(0, 0, screenSize_.width(), screenSize_.height());
     initSkin();
-    layOutFor(screenSize_);
-
+    // The layout and theme decide the draw window's place and the background.
     lottery::loadDrawOptions(data_.options, core_);
+    layOutFor(screenSize_);
 
     keyFilter_ = std::make_unique<drawscreen::DrawKeyFilter>(
         [this] {
             if (session_)
-                session_->advance();
+                press();
         },
         drawscreen::DrawKeyFilter::SystemKeys::PassOn);
     installEventFilter(keyFilter_.get());
@@ -109,7 +110,7 @@ void MainWindow::OnInitDialog() {
 void MainWindow::layOutFor(QSize screen) {
     screenSize_ = screen;
     displayScale_ = displayScaleFor(screen.width());
-    drawWindowRect_ = drawscreen::DrawWindow::windowRectFor(screen);
+    drawWindowRect_ = drawscreen::DrawWindow::windowRectFor(screen, data_.options.stage.layout);
     setContentRect(-2, -2, screen.width(), screen.height());
     // The solid fill shows wherever the picture is missing or smaller than the screen.
     paint::PaintElement background(-2, -2, screen.width() + 2, screen.height() + 2);
@@ -117,6 +118,11 @@ void MainWindow::layOutFor(QSize screen) {
     background.addImage(0, 0, core::toQString(paths_.background), 0);
     backgroundList_ = paint::PaintElementList();
     backgroundList_.addElement(background);
+    stageBackground_ =
+        bigScreen() ? drawscreen::StageBackground::forScreen(core::toQString(paths_.background),
+                                                             data_.options.stage.theme, screen)
+                    : QImage();
+    previewBackground_ = QImage();
     if (drawWindow_) {
         drawWindow_->setDisplayScale(displayScale_);
         drawWindow_->placeWindow(drawWindowRect_);
@@ -143,8 +149,7 @@ void MainWindow::onStartupTimer() {
     if (outcome == LoadOutcome::Ready) {
         session_ = std::make_unique<DrawSession>(data_, paths_, core_);
         drawWindow_ = new drawscreen::DrawWindow(
-            data_, paths_, session_->machine(), [this] { session_->advance(); }, displayScale_,
-            this);
+            data_, paths_, session_->machine(), [this] { press(); }, displayScale_, this);
         session_->machine().setPrizeSaver([this] { savePrizes(); });
         startTickets();
         if (roles_.console)
@@ -165,10 +170,45 @@ void MainWindow::placeDrawWindow() {
         session_->resume(*resumed);
 }
 
+void MainWindow::press() {
+    if (drawWindow_ && drawWindow_->takePress())
+        return;
+    session_->advance();
+}
+
+bool MainWindow::bigScreen() const {
+    return data_.options.stage.layout == lottery::ScreenLayout::BigScreen;
+}
+
 void MainWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     paintFace(painter, event->rect());
-    backgroundList_.paintAll(painter, rect(), event->rect());
+    if (!stageBackground_.isNull())
+        painter.drawImage(event->rect(), stageBackground_, event->rect());
+    else
+        backgroundList_.paintAll(painter, rect(), event->rect());
+}
+
+QImage MainWindow::audienceView() {
+    const QSize size = screenSize_ / 4;
+    if (previewBackground_.size() != size) {
+        QImage full(screenSize_, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&full);
+        if (!stageBackground_.isNull())
+            painter.drawImage(0, 0, stageBackground_);
+        else
+            backgroundList_.paintAll(painter, QRect(QPoint(0, 0), screenSize_), full.rect());
+        painter.end();
+        previewBackground_ = full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImage view = previewBackground_;
+    if (drawWindow_ && drawWindow_->isVisible()) {
+        QPainter painter(&view);
+        painter.scale(0.25, 0.25);
+        painter.setOpacity(drawscreen::DrawWindow::kOpacity / 255.0);
+        painter.drawImage(drawWindowRect_.topLeft(), drawWindow_->canvas());
+    }
+    return view;
 }
 
 std::unique_ptr<QMenu> MainWindow::createMenu() {
@@ -292,8 +332,11 @@ void MainWindow::OnResults() {
 void MainWindow::OnOptions() {
     dialogs::OptionsDialog dialog(data_.options, ticketSettings_,
                                   QPrinterInfo::availablePrinterNames(), dialogOwner());
+    const lottery::StageOptions before = data_.options.stage;
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (before.layout != data_.options.stage.layout || before.theme != data_.options.stage.theme)
+        layOutFor(screenSize_);
     if (!lottery::saveDrawOptions(data_.options, core_) ||
         !ticketSettings_.save(core::toQString(paths_.settingsFile)))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
@@ -448,7 +491,7 @@ void MainWindow::placePresenter() {
 void MainWindow::openConsole() {
     lottery::DrawMachine& machine = session_->machine();
     console::ConsoleCommands commands;
-    commands.press = [this] { session_->advance(); };
+    commands.press = [this] { press(); };
     commands.absent = [this] { OnAbsent(); };
     commands.choosePrize = [this] { OnChoosePrize(); };
     commands.prizeList = [this] { OnPrizeList(); };
@@ -458,7 +501,7 @@ void MainWindow::openConsole() {
     commands.exit = [this] { OnExit(); };
     commands.swapScreens = [this] { OnSwapScreens(); };
     console_ = std::make_unique<console::ConsoleWindow>(data_, machine, std::move(commands),
-                                                        [this] { return drawWindow_->canvas(); });
+                                                        [this] { return audienceView(); });
     console_->setWindowTitle(QStringLiteral("抽奖控制台"));
     console_->installEventFilter(this);
     machine.addView(*console_);

@@ -105,6 +105,11 @@ private:
     void closeConsole();
     // Sizes, the background, the draw window and displayScale for a screen of that size.
     void layOutFor(QSize screen);
+    bool bigScreen() const;
+    // The draw key, from any window: it finishes the 大屏 reveal, else goes to the draw.
+    void press();
+    // What the audience sees, background included, at a quarter of its size.
+    QImage audienceView();
     void reloadParticipants();
     void savePrizes();
     // Every dialog and message box opens over the operator's window: the console when there
@@ -124,6 +129,8 @@ private:
     float displayScale_;
     QRect drawWindowRect_;
     paint::PaintElementList backgroundList_;
+    QImage stageBackground_;   // 大屏: the whole screen's background
+    QImage previewBackground_; // the same at the preview's size
     QTimer startupTimer_;
     std::unique_ptr<DrawSession> session_;
     drawscreen::DrawWindow* drawWindow_ = nullptr;

@@ -76,6 +76,18 @@ void CCore::saveConfigInt(const std::string& key, int value) {
     settings().setValue(keyOf(key), value);
 }
 
+bool CCore::hasConfig(const std::string& key) {
+    return settings().contains(keyOf(key));
+}
+
+std::string CCore::getConfigText(const std::string& key) {
+    return settings().value(keyOf(key)).toString().toStdString();
+}
+
+void CCore::saveConfigText(const std::string& key, const std::string& utf8) {
+    settings().setValue(keyOf(key), QString::fromStdString(utf8));
+}
+
 bool CCore::flushConfig() {
     QSettings& store = settings();
     store.sync();

@@ -35,6 +35,9 @@ public:
     int getConfigInt(const std::string& key) override;
     void saveConfigB(const std::string& key, int value) override;
     void saveConfigInt(const std::string& key, int value) override;
+    bool hasConfig(const std::string& key) override;
+    std::string getConfigText(const std::string& key) override;
+    void saveConfigText(const std::string& key, const std::string& utf8) override;
     bool flushConfig() override;
 
     // low > high is a caller error and gives low.

@@ -20,6 +20,10 @@ public:
     virtual int getConfigInt(const std::string& key) = 0;
     virtual void saveConfigB(const std::string& key, int value) = 0;
     virtual void saveConfigInt(const std::string& key, int value) = 0;
+    // UTF-8 text; a key never saved reads empty and has no value.
+    virtual bool hasConfig(const std::string& key) = 0;
+    virtual std::string getConfigText(const std::string& key) = 0;
+    virtual void saveConfigText(const std::string& key, const std::string& utf8) = 0;
     // Writes pending settings to disk; false when that failed.
     virtual bool flushConfig() = 0;
 

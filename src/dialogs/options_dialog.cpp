@@ -42,6 +42,9 @@ void OptionsDialog::OnInitDialog() {
     ui_->fingerprintCheck->setChecked(options_.showFingerprint != 0);
     ui_->printerCombo->setCurrentIndex(std::max(0, ui_->printerCombo->findData(tickets_.printer)));
     ui_->paperCombo->setCurrentIndex(tickets_.paperWidthMm == 80 ? 1 : 0);
+    ui_->volumeSlider->setValue(options_.stage.volume);
+    ui_->layoutCombo->setCurrentIndex(static_cast<int>(options_.stage.layout));
+    ui_->themeCombo->setCurrentIndex(static_cast<int>(options_.stage.theme));
 }
 
 void OptionsDialog::accept() {
@@ -66,6 +69,9 @@ void OptionsDialog::accept() {
     options_.print = ui_->printCheck->isChecked() ? 1 : 0;
     options_.muse = ui_->museCheck->isChecked() ? 1 : 0;
     options_.showFingerprint = ui_->fingerprintCheck->isChecked() ? 1 : 0;
+    options_.stage.volume = ui_->volumeSlider->value();
+    options_.stage.layout = static_cast<lottery::ScreenLayout>(ui_->layoutCombo->currentIndex());
+    options_.stage.theme = static_cast<lottery::StageTheme>(ui_->themeCombo->currentIndex());
     tickets_.printer = ui_->printerCombo->currentData().toString();
     tickets_.paperWidthMm = ui_->paperCombo->currentIndex() == 1 ? 80 : 58;
     QDialog::accept();

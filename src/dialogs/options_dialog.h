@@ -14,7 +14,8 @@ class OptionsDialog;
 
 namespace dialogs {
 
-// Sets hide, hstart, hend, print, muse and showFingerprint, and the ticket printer and paper
+// Sets hide, hstart, hend, print, muse, showFingerprint and the audience screen's volume,
+// layout and theme, and the ticket printer and paper
 // among printers (the machine's printer names). On 确定 they are written into options and
 // tickets and the dialog ends Accepted; saving them is the caller's.
 class OptionsDialog : public QDialog {

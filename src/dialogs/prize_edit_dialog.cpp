@@ -12,9 +12,9 @@
 namespace dialogs {
 
 PrizeEditDialog::PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
-                                 DrawGuard guard, QWidget* parent)
+                                 DrawGuard guard, QWidget* parent, lottery::StageOptions* stage)
     : QDialog(parent), ui_(std::make_unique<Ui::PrizeEditDialog>()), table_(table),
-      editMode(editMode), editIndex(editIndex), guard_(std::move(guard)) {
+      editMode(editMode), editIndex(editIndex), guard_(std::move(guard)), stage_(stage) {
     ui_->setupUi(this);
     ui_->idEdit->setValidator(new GbkLengthValidator(lottery::kPrizeIdBytes, this));
     ui_->titleEdit->setValidator(new GbkLengthValidator(lottery::kPrizeTitleBytes, this));
@@ -39,7 +39,10 @@ void PrizeEditDialog::OnInitDialog() {
         ui_->totalEdit->setText(QString::number(prize.total));
         ui_->perRoundEdit->setText(QString::number(prize.perRound));
         ui_->orderEdit->setText(QString::number(prize.order));
+        wasKey_ = stage_ && lottery::isKeyPrize(*stage_, table_, editIndex);
     }
+    ui_->keyPrizeCheck->setVisible(stage_ != nullptr);
+    ui_->keyPrizeCheck->setChecked(wasKey_);
     ui_->idEdit->setFocus();
 }
 
@@ -96,6 +99,15 @@ void PrizeEditDialog::accept() {
     if (editMode != Add && !drawAllows(total, *id))
         return;
 
+    const bool key = ui_->keyPrizeCheck->isChecked();
+    // The mark is kept by id: a changed id takes it along, and an untouched one leaves the
+    // first prize's default as it is.
+    const bool markChanges =
+        stage_ &&
+        (key != wasKey_ || (wasKey_ && editMode != Add &&
+                            *id != table_.prizes[static_cast<std::size_t>(editIndex)].id));
+    if (markChanges && wasKey_)
+        lottery::setKeyPrize(*stage_, table_, editIndex, false);
     if (editMode == Add)
         table_.prizes.emplace_back();
     lottery::PrizeRecord* prize = editMode == Add
@@ -108,6 +120,8 @@ void PrizeEditDialog::accept() {
     prize->total = total;
     prize->perRound = perRound;
     prize->order = order;
+    if (markChanges && key)
+        lottery::setKeyPrize(*stage_, table_, static_cast<int>(prize - table_.prizes.data()), true);
     QDialog::accept();
 }
 

@@ -22,9 +22,10 @@ public:
     enum EditMode { Add = 0, Modify = 1 };
 
     // editIndex is the record to change in Modify mode; it is ignored in Add mode. guard
-    // refuses a change of total or id that the running draw cannot follow.
+    // refuses a change of total or id that the running draw cannot follow. With stage, the
+    // prize's 重点 mark is shown and set there.
     PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex, DrawGuard guard = {},
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, lottery::StageOptions* stage = nullptr);
     ~PrizeEditDialog() override;
 
     // Validates in a fixed order; writes the record and closes only when all pass.
@@ -40,6 +41,8 @@ private:
     int editMode;
     int editIndex;
     DrawGuard guard_;
+    lottery::StageOptions* stage_;
+    bool wasKey_ = false;
 };
 
 } // namespace dialogs

@@ -78,7 +78,8 @@ int PrizeListDialog::selectedRow() const {
 void PrizeListDialog::OnAddPrize() {
     if (refuseWhenFull(this, data_.prizeTable))
         return;
-    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, guard_, this);
+    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, guard_, this,
+                         &data_.options.stage);
     if (edit.exec() != QDialog::Accepted)
         return; // 取消 changes nothing
     fillRow(data_.prizeTable.count() - 1);
@@ -91,7 +92,8 @@ void PrizeListDialog::OnModifyPrize() {
         core::CCore::msgboxWarning(this, QStringLiteral("没有选中任何记录！"));
         return;
     }
-    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, guard_, this);
+    PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, guard_, this,
+                         &data_.options.stage);
     if (edit.exec() != QDialog::Accepted)
         return;
     fillRow(row);

@@ -3,6 +3,8 @@
 #include "core/path_conversion.h"
 #include "drawscreen/sound_output.h"
 
+#include <QFileInfo>
+
 namespace drawscreen {
 
 CuePlayer::CuePlayer(const lottery::DrawOptions& options, const QString& appFolder,
@@ -10,15 +12,31 @@ CuePlayer::CuePlayer(const lottery::DrawOptions& options, const QString& appFold
     : options_(options), paths_(lottery::EventPaths::forFolder(core::toFsPath(appFolder))),
       output_(output) {}
 
+QString CuePlayer::fileOf(const QString& wavPath) {
+    if (QFileInfo::exists(wavPath))
+        return wavPath;
+    const QString stem = wavPath.left(wavPath.size() - QFileInfo(wavPath).suffix().size());
+    for (const char* suffix : {"mp3", "ogg"}) {
+        const QString other = stem + QLatin1String(suffix);
+        if (QFileInfo::exists(other))
+            return other;
+    }
+    return wavPath;
+}
+
 void CuePlayer::playCue(lottery::SoundCue cue) {
     if (options_.muse)
         return;
-    const QString path =
-        core::toQString(cue == lottery::SoundCue::Rolling ? paths_.rollingCue : paths_.resultCue);
+    const bool rolling = cue == lottery::SoundCue::Rolling;
+    const QString path = fileOf(core::toQString(rolling ? paths_.rollingCue : paths_.resultCue));
     // The result cue cuts the rolling music off.
     output_.stopAll();
     output_.load(path);
-    output_.playOnce();
+    output_.setVolume(options_.stage.volume);
+    if (rolling && options_.stage.layout == lottery::ScreenLayout::BigScreen)
+        output_.playLooped();
+    else
+        output_.playOnce();
 }
 
 } // namespace drawscreen

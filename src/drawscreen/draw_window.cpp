@@ -3,7 +3,7 @@
 #include "core/ccore.h"
 #include "core/path_conversion.h"
 #include "drawscreen/font_chooser.h"
-#include "drawscreen/name_font.h"
+#include "drawscreen/reveal_timeline.h"
 #include "drawscreen/sound_output.h"
 
 #include <QDir>
@@ -27,12 +27,16 @@ DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& pa
       sound_(orSystemSound(std::move(sound))),
       cues_(data.options, core::toQString(paths.appFolder), *sound_),
       composer_({}, displayScale, FontChooser::cjkSansFamily()),
+      stage_(composer_.fontFamily(), paths.appFolder),
       keys_(std::move(press), DrawKeyFilter::SystemKeys::Swallow) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::StrongFocus);
     installEventFilter(&keys_);
     machine_.addView(*this);
     composer_.setPictureFile(core::toQString(paths.picture));
+    revealTimer_.setTimerType(Qt::PreciseTimer);
+    revealTimer_.setInterval(kRevealFrameMs);
+    connect(&revealTimer_, &QTimer::timeout, this, [this] { revealFrame(); });
     hide(); // until placed
 }
 
@@ -40,7 +44,9 @@ DrawWindow::~DrawWindow() {
     machine_.removeView(*this);
 }
 
-QRect DrawWindow::windowRectFor(QSize screen) {
+QRect DrawWindow::windowRectFor(QSize screen, lottery::ScreenLayout layout) {
+    if (layout == lottery::ScreenLayout::BigScreen)
+        return QRect(QPoint(0, 0), screen);
     // Single-precision factors, the product formed in double and truncated once.
     const auto at = [](int length, float factor) {
         return static_cast<int>(static_cast<double>(length) * static_cast<double>(factor));
@@ -50,6 +56,22 @@ QRect DrawWindow::windowRectFor(QSize screen) {
     const int right = at(screen.width(), 0.9f);
     const int bottom = at(screen.height(), 0.95f);
     return QRect(left, top, right - left, bottom - top);
+}
+
+const QImage& DrawWindow::canvas() const {
+    return bigScreen() ? stage_.canvas() : composer_.canvas();
+}
+
+bool DrawWindow::bigScreen() const {
+    return data_.options.stage.layout == lottery::ScreenLayout::BigScreen;
+}
+
+// The press that cuts the reveal short does that only: one press, one step the room sees.
+bool DrawWindow::takePress() {
+    if (!isRevealing())
+        return false;
+    finishReveal();
+    return true;
 }
 
 void DrawWindow::placeWindow(const QRect& rect) {
@@ -62,26 +84,36 @@ void DrawWindow::setWindowRect(const QRect& rect) {
     holdBackground(false); // what lies beneath moves with the window; taken again next frame
     windowRect_ = rect;
     setGeometry(rect);
-    if (composer_.size() != rect.size())
+    // Only the layout in use holds a canvas.
+    if (bigScreen() && stage_.size() != rect.size()) {
+        stage_.setSize(rect.size());
+        composer_.setSize({});
+    } else if (!bigScreen() && composer_.size() != rect.size()) {
         composer_.setSize(rect.size());
+        stage_.setSize({});
+    }
 }
 
 void DrawWindow::setDisplayScale(float displayScale) {
     displayScale_ = displayScale;
     composer_.setDisplayScale(displayScale);
-    computeNameFont();
 }
 
 void DrawWindow::namesReread() {
     composer_.invalidateNames();
+    stage_.invalidateNames();
 }
 
-void DrawWindow::computeNameFont() {
-    NameFont::computeNameFont(data_, displayScale_, composer_.fontFamily());
-}
+// The composers size the names at each frame from the count shown.
+void DrawWindow::computeNameFont() {}
 
 void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
+    if (bigScreen()) {
+        showStage(picture);
+        lastScreen_ = picture.screen;
+        return;
+    }
     switch (picture.screen) {
     case Screen::Rolling:
         holdBackground(true);
@@ -103,6 +135,69 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     }
     holdBackground(false);
     rollingFramePending_ = false;
+    update();
+}
+
+void DrawWindow::showStage(const lottery::DrawPicture& picture) {
+    using Screen = lottery::DrawPicture::Screen;
+    if (picture.screen == Screen::Result && isRevealing()) {
+        revealed_ = picture; // shown again during the reveal: it goes on
+        return;
+    }
+    revealTimer_.stop();
+    switch (picture.screen) {
+    case Screen::Rolling:
+        holdBackground(true);
+        stage_.composeRolling(data_, picture);
+        rollingFramePending_ = true;
+        update(stage_.changedRect());
+        return;
+    case Screen::Result:
+        if (lastScreen_ == Screen::Rolling) {
+            startReveal(picture);
+            return;
+        }
+        stage_.composeResult(data_, picture, RevealTimeline::kDoneMs);
+        break;
+    case Screen::Ready:
+    case Screen::Finished:
+        stage_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
+                                                             : lottery::ScreenKind::Finished,
+                             data_, picture,
+                             picture.screen == Screen::Ready && data_.options.showFingerprint);
+        show();
+        break;
+    }
+    holdBackground(false);
+    rollingFramePending_ = false;
+    update();
+}
+
+void DrawWindow::startReveal(const lottery::DrawPicture& picture) {
+    revealed_ = picture;
+    const int count = static_cast<int>(picture.selection.size());
+    revealMs_ = RevealTimeline::durationMs(
+        count, lottery::isKeyPrize(data_.options.stage, data_.prizeTable, picture.prizeIndex));
+    revealClock_.start();
+    stage_.composeResult(data_, picture, 0);
+    revealTimer_.start();
+    update();
+}
+
+void DrawWindow::revealFrame() {
+    const auto elapsed = static_cast<int>(revealClock_.elapsed());
+    if (elapsed >= revealMs_) {
+        finishReveal();
+        return;
+    }
+    stage_.composeResult(data_, revealed_, elapsed);
+    update();
+}
+
+void DrawWindow::finishReveal() {
+    revealTimer_.stop();
+    stage_.composeResult(data_, revealed_, RevealTimeline::kDoneMs);
+    holdBackground(false);
     update();
 }
 
@@ -142,7 +237,7 @@ void DrawWindow::paintEvent(QPaintEvent* event) {
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
         painter.setOpacity(kOpacity / 255.0);
-        painter.drawImage(rect.topLeft(), composer_.canvas(), rect);
+        painter.drawImage(rect.topLeft(), canvas(), rect);
         painter.setOpacity(1.0);
     }
     if (rollingFramePending_) {

@@ -5,12 +5,15 @@
 #include "drawscreen/frame_composer.h"
 #include "drawscreen/frame_log.h"
 #include "drawscreen/sound_output.h"
+#include "drawscreen/stage_composer.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -32,8 +35,16 @@ public:
                QWidget* parent, std::unique_ptr<SoundOutput> sound = nullptr);
     ~DrawWindow() override;
 
-    // 10 % in from the left, top and right, 5 % up from the bottom of the screen.
-    static QRect windowRectFor(QSize screen);
+    // 经典: 10 % in from the left, top and right, 5 % up from the bottom of the screen;
+    // 大屏: the whole screen.
+    static QRect windowRectFor(QSize screen,
+                               lottery::ScreenLayout layout = lottery::ScreenLayout::Classic);
+
+    // A press of the draw key during the reveal after a stop only finishes the reveal: the
+    // winners all show at once, and the next press goes on. True when it did so; the caller
+    // then passes the press on to the draw no further.
+    bool takePress();
+    bool isRevealing() const { return revealTimer_.isActive(); }
 
     // rect is in the parent's coordinates. Shows the machine's picture, then the window.
     void placeWindow(const QRect& rect);
@@ -44,9 +55,10 @@ public:
     // The participant texts were re-read: before the machine shows names of the new list.
     void namesReread();
 
-    const QImage& canvas() const { return composer_.canvas(); }
+    const QImage& canvas() const;
 
     static constexpr int kOpacity = 229;
+    static constexpr int kRevealFrameMs = 40;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +72,11 @@ private:
     // While rolling the window paints what lies beneath it itself, from a copy taken as the
     // roll starts, so a frame repaints this window's changed part and not the main window's.
     void holdBackground(bool rolling);
+    bool bigScreen() const;
+    void showStage(const lottery::DrawPicture& picture);
+    void startReveal(const lottery::DrawPicture& picture);
+    void revealFrame();
+    void finishReveal();
 
     lottery::LotteryData& data_;
     lottery::DrawMachine& machine_;
@@ -67,7 +84,14 @@ private:
     std::unique_ptr<SoundOutput> sound_;
     CuePlayer cues_;
     FrameComposer composer_;
+    StageComposer stage_;
     DrawKeyFilter keys_;
+    // The reveal after a stop in the 大屏 layout: its own frames, from the stop on.
+    QTimer revealTimer_;
+    QElapsedTimer revealClock_;
+    lottery::DrawPicture revealed_;
+    int revealMs_ = 0;
+    lottery::DrawPicture::Screen lastScreen_ = lottery::DrawPicture::Screen::Ready;
     QRect windowRect_;
     FrameLog frameLog_;
     QImage background_; // in device pixels; null when not rolling

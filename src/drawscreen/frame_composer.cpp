@@ -29,6 +29,7 @@ void FrameComposer::setSize(QSize size) {
 
 void FrameComposer::setDisplayScale(float displayScale) {
     displayScale_ = displayScale;
+    askedCount_ = -1;
 }
 
 void FrameComposer::setPictureFile(const QString& path) {
@@ -67,11 +68,8 @@ void FrameComposer::fitNameFont(const lottery::LotteryData& data,
                                 const lottery::DrawPicture& picture) {
     const lottery::DrawOptions& options = data.options;
     const lottery::ParticipantList& list = data.participants;
-    const FitKey key{{options.fontSize, options.lineHeight},
-                     canvas_.width(),
-                     options.prizeIndex,
-                     list.count(),
-                     namesRead_};
+    const FitKey key{askedFor(shownCount(picture)), canvas_.width(), options.prizeIndex,
+                     list.count(), namesRead_};
     if (family_.isEmpty()) {
         fitted_ = key.asked;
     } else if (!hasFit_ || !(key == fitKey_)) {
@@ -105,6 +103,16 @@ void FrameComposer::fitNameFont(const lottery::LotteryData& data,
         if (wider)
             fit();
     }
+}
+
+// A round draws at most kMaxWinnersPerRound whatever its prize asks, and its last round or a
+// short list fewer: the names take the room of those really shown.
+NameFontSize FrameComposer::askedFor(int count) {
+    if (count != askedCount_) {
+        askedCount_ = count;
+        asked_ = NameFont::compute(std::max(count, 1), displayScale_, family_);
+    }
+    return asked_;
 }
 
 bool FrameComposer::shownWidens(std::string_view display) {

@@ -18,9 +18,9 @@
 namespace drawscreen {
 
 // Composes every frame of the draw window into one canvas of the window's size; pixels that
-// nothing touches stay fully transparent. The names' size comes from options.fontSize and
-// options.lineHeight (NameFont::computeNameFont), shrunk where an entry that may be drawn for
-// the prize would run past the right edge; the names from the picture's selection.
+// nothing touches stay fully transparent. The names' size follows the count the round really
+// shows (NameFont::compute), shrunk where an entry that may be drawn for the prize would run
+// past the right edge; the names from the picture's selection.
 class FrameComposer {
 public:
     // An empty family leaves all text out.
@@ -71,6 +71,7 @@ private:
         }
     };
 
+    NameFontSize askedFor(int count);
     void fitNameFont(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     bool widens(std::string_view display);
     // The same for an entry shown, unless its estimate is below those measured.
@@ -98,6 +99,8 @@ private:
     bool hasFit_ = false;
     FitKey fitKey_;
     NameFontSize fitted_;
+    int askedCount_ = -1; // what asked_ was computed for
+    NameFontSize asked_;
     std::string widest_; // the display text of the largest advance met since the key changed
     qreal widestAdvance_ = 0;
     float measuredFrom_ = 0; // the smallest estimate measured exactly; 0: all were

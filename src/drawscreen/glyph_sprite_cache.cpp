@@ -39,8 +39,9 @@ void split(qreal v, int& whole, int& phase) {
 
 } // namespace
 
-GlyphSpriteCache::GlyphSpriteCache(const QString& family, int fontSize)
+GlyphSpriteCache::GlyphSpriteCache(const QString& family, int fontSize, QFont::Weight weight)
     : family_(family), font_(TextOutline::font(family, fontSize)) {
+    font_.setWeight(weight);
     if (!family_.isEmpty())
         ascent_ = QRawFont::fromFont(font_).ascent();
 }

@@ -37,7 +37,7 @@ struct NameLayout {
 // so a name looks as it does in one path.
 class GlyphSpriteCache {
 public:
-    GlyphSpriteCache(const QString& family, int fontSize);
+    GlyphSpriteCache(const QString& family, int fontSize, QFont::Weight weight = QFont::Normal);
 
     NameLayout layoutName(const QString& text);
     std::size_t bytes() const { return bytes_; }

@@ -30,22 +30,10 @@ int rightEdge(const QString& family, int size, const QStringList& texts) {
 
 } // namespace
 
-NameFontSize NameFont::compute(int perRound, float displayScale, const QString& family) {
-    int size = perRound <= 4 ? 160 : 640 / perRound;
+NameFontSize NameFont::compute(int count, float displayScale, const QString& family) {
+    int size = count <= 4 ? 160 : 640 / count;
     size = static_cast<int>(size * static_cast<double>(displayScale));
     return {size, lineHeightFor(family, size)};
-}
-
-void NameFont::computeNameFont(lottery::LotteryData& data, float displayScale,
-                               const QString& family) {
-    const auto& prizes = data.prizeTable.prizes;
-    const int index = data.options.prizeIndex;
-    // Outside the table (emptied while the window lives) the names take the largest size.
-    const int perRound =
-        index >= 0 && index < static_cast<int>(prizes.size()) ? prizes[index].perRound : 1;
-    const NameFontSize sized = compute(perRound, displayScale, family);
-    data.options.fontSize = sized.fontSize;
-    data.options.lineHeight = sized.lineHeight;
 }
 
 NameFontSize NameFont::fitWidth(NameFontSize sized, const QStringList& texts, const QString& family,

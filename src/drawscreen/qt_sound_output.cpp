@@ -1,23 +1,36 @@
 #include "drawscreen/qt_sound_output.h"
 
+#include <QAudioOutput>
 #include <QFileInfo>
+#include <QMediaPlayer>
 #include <QSoundEffect>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace drawscreen {
 
 QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) {}
 
+QtSoundOutput::~QtSoundOutput() = default;
+
 void QtSoundOutput::stopAll() {
     for (const Cue& cue : std::as_const(cues_))
         cue.effect->stop();
+    if (player_)
+        player_->stop();
 }
 
 void QtSoundOutput::load(const QString& path) {
     current_ = nullptr;
+    media_.clear();
     const QFileInfo file(path);
     if (!file.exists())
         return;
+    if (file.suffix().compare(QStringLiteral("wav"), Qt::CaseInsensitive) != 0) {
+        media_ = path;
+        return;
+    }
     Cue& cue = cues_[path];
     if (!cue.effect || cue.modified != file.lastModified()) {
         delete cue.effect;
@@ -29,12 +42,40 @@ void QtSoundOutput::load(const QString& path) {
 }
 
 void QtSoundOutput::playOnce() {
-    if (!current_)
-        return;
-    current_->setLoopCount(1);
-    // Plays once loaded when decoding has not finished yet; an unusable file or device
-    // leaves the effect in its error state, silently.
-    current_->play();
+    play(false);
+}
+
+void QtSoundOutput::playLooped() {
+    play(true);
+}
+
+void QtSoundOutput::setVolume(int percent) {
+    volume_ = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
+}
+
+QMediaPlayer* QtSoundOutput::player() {
+    if (!player_) {
+        player_ = new QMediaPlayer(this);
+        audio_ = new QAudioOutput(this);
+        player_->setAudioOutput(audio_);
+    }
+    return player_;
+}
+
+void QtSoundOutput::play(bool looped) {
+    // An unusable file or device leaves the effect or player in its error state, silently.
+    if (current_) {
+        current_->setLoopCount(looped ? QSoundEffect::Infinite : 1);
+        current_->setVolume(volume_);
+        // Plays once loaded when decoding has not finished yet.
+        current_->play();
+    } else if (!media_.isEmpty()) {
+        QMediaPlayer* media = player();
+        audio_->setVolume(volume_);
+        media->setLoops(looped ? QMediaPlayer::Infinite : QMediaPlayer::Once);
+        media->setSource(QUrl::fromLocalFile(media_));
+        media->play();
+    }
 }
 
 std::unique_ptr<SoundOutput> makeSystemSoundOutput() {

@@ -4,7 +4,6 @@
 #include "drawscreen/text_outline.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace drawscreen {
@@ -17,14 +16,34 @@ int floorDiv64(int v) {
 
 } // namespace
 
+RollingNameRenderer::RollingNameRenderer() {
+    setColours(NamePath::kFill, TextOutline::kShadeColour);
+}
+
+void RollingNameRenderer::setColours(QRgb fill, QRgb stroke) {
+    const QRgb colours[4] = {0, qPremultiply(stroke), qPremultiply(fill), qPremultiply(fill)};
+    for (unsigned index = 0; index < 256; ++index)
+        for (unsigned b = 0; b < 4; ++b)
+            four_[index][b] = colours[((index >> (4 + b)) & 1) << 1 | ((index >> b) & 1)];
+}
+
 void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLayout*>& lines,
                                  int top, int lineHeight) {
+    std::vector<QPoint> origins;
+    origins.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        origins.emplace_back(0, top + static_cast<int>(i) * lineHeight);
+    render(canvas, lines, origins);
+}
+
+void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLayout*>& lines,
+                                 const std::vector<QPoint>& origins) {
     resize(canvas.size());
     const QRect bounds(QPoint(0, 0), size_);
     QRect area;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i])
-            area |= lines[i]->bounds.translated(0, top + static_cast<int>(i) * lineHeight);
+            area |= lines[i]->bounds.translated(origins[i]);
     }
     area &= bounds;
 
@@ -33,7 +52,7 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (!lines[i])
                 continue;
-            const QPoint line(0, top + static_cast<int>(i) * lineHeight);
+            const QPoint line = origins[i];
             for (const PlacedGlyph& glyph : lines[i]->glyphs)
                 mergeSprite(*glyph.sprite, line + glyph.origin);
         }
@@ -111,26 +130,7 @@ void RollingNameRenderer::mergeSprite(const GlyphSprite& sprite, QPoint origin) 
     }
 }
 
-namespace {
-
-// Four pixels at a time: fill over stroke over nothing, premultiplied, indexed by the four
-// fill bits * 16 + the four stroke bits, the first pixel in the lowest bits.
-struct FourPixels {
-    std::array<std::array<QRgb, 4>, 256> table;
-
-    FourPixels() {
-        const QRgb colours[4] = {0, qPremultiply(TextOutline::kShadeColour),
-                                 qPremultiply(NamePath::kFill), qPremultiply(NamePath::kFill)};
-        for (unsigned index = 0; index < 256; ++index)
-            for (unsigned b = 0; b < 4; ++b)
-                table[index][b] = colours[((index >> (4 + b)) & 1) << 1 | ((index >> b) & 1)];
-    }
-};
-
-} // namespace
-
 void RollingNameRenderer::compose(QImage& canvas, const QRect& area) const {
-    static const FourPixels four;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const std::uint64_t* stroke = stroke_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
         const std::uint64_t* fill = fill_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
@@ -148,7 +148,7 @@ void RollingNameRenderer::compose(QImage& canvas, const QRect& area) const {
                 for (int b = 0; b < n; b += 4) {
                     const auto index =
                         static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
-                    std::memcpy(out + x + b, four.table[index].data(),
+                    std::memcpy(out + x + b, four_[index].data(),
                                 static_cast<std::size_t>(std::min(4, n - b)) * sizeof(QRgb));
                 }
             }

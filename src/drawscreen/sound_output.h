@@ -6,8 +6,8 @@
 
 namespace drawscreen {
 
-// The three steps of a sound cue: end whatever plays, take the file, play it once.
-// None of them blocks; a missing file or no audio device leaves them without effect.
+// The steps of a sound cue: end whatever plays, take the file, play it once or until the next
+// stop. None of them blocks; a missing file or no audio device leaves them without effect.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -15,6 +15,9 @@ public:
     virtual void stopAll() = 0;
     virtual void load(const QString& path) = 0;
     virtual void playOnce() = 0;
+    virtual void playLooped() = 0;
+    // 0 .. 100, for what plays from now on.
+    virtual void setVolume(int percent) = 0;
 };
 
 // The platform's player: Qt Multimedia, or the system's own on Windows.

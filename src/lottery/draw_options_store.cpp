@@ -9,6 +9,7 @@ void loadDrawOptions(DrawOptions& options, core::CoreServices& services) {
     options.hstart = services.getConfigInt("hstart");
     options.hend = services.getConfigInt("hend");
     options.showFingerprint = services.getConfigB("fingerprint");
+    loadStageOptions(options.stage, services);
 }
 
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
@@ -18,6 +19,7 @@ bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
     services.saveConfigInt("hstart", options.hstart);
     services.saveConfigInt("hend", options.hend);
     services.saveConfigB("fingerprint", options.showFingerprint);
+    saveStageOptions(options.stage, services);
     return services.flushConfig();
 }
 

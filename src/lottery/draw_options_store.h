@@ -5,7 +5,8 @@
 
 namespace lottery {
 
-// The persisted options: hide, print, muse, hstart, hend, and fingerprint (showFingerprint).
+// The persisted options: hide, print, muse, hstart, hend, fingerprint (showFingerprint) and
+// the audience screen's (stage).
 void loadDrawOptions(DrawOptions& options, core::CoreServices& services);
 // False when the settings could not be written.
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services);

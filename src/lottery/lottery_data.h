@@ -2,6 +2,7 @@
 
 #include "core/settings_file.h"
 #include "lottery/participant_list.h"
+#include "lottery/stage_options.h"
 
 #include <array>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct DrawOptions {
     int hstart = 0;
     int hend = 0;
     int showFingerprint = 0; // the list's fingerprint and its QR code on the ready screen
+    StageOptions stage;
     // Draw progress, never stored.
     int prizeIndex = 0;
     int roundIndex = 0;

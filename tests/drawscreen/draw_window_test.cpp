@@ -25,6 +25,8 @@ public:
     void stopAll() override { steps << QStringLiteral("stop"); }
     void load(const QString& path) override { steps << QStringLiteral("load ") + path; }
     void playOnce() override { steps << QStringLiteral("play"); }
+    void playLooped() override { steps << QStringLiteral("loop"); }
+    void setVolume(int) override {}
     QStringList steps;
 };
 
@@ -48,8 +50,12 @@ struct Event {
             drawfixture::addEntries(data, {"entry" + std::to_string(i)});
         mainWindow.resize(800, 600);
         draw = std::make_unique<DrawWindow>(
-            data, paths, session.machine(), [this] { session.advance(); }, 1.0f, &mainWindow,
-            std::unique_ptr<drawscreen::SoundOutput>(sound));
+            data, paths, session.machine(),
+            [this] {
+                if (!draw->takePress())
+                    session.advance();
+            },
+            1.0f, &mainWindow, std::unique_ptr<drawscreen::SoundOutput>(sound));
         mainWindow.show();
         rect = DrawWindow::windowRectFor(mainWindow.size());
     }
@@ -156,6 +162,50 @@ private Q_SLOTS:
         QCOMPARE(event.draw->geometry(), event.rect);
         QCOMPARE(event.draw->canvas(), event.readyScreen());
         QVERIFY(event.sound->steps.isEmpty());
+    }
+
+    // 大屏: the stop starts the reveal; a press during it only finishes it, and the press
+    // after a reveal, cut short or not, does the next step once.
+    void revealTakesOnePressToFinish_data() {
+        QTest::addColumn<bool>("cutShort");
+        QTest::newRow("press during the reveal") << true;
+        QTest::newRow("reveal left to end") << false;
+    }
+
+    void revealTakesOnePressToFinish() {
+        QFETCH(bool, cutShort);
+        Event event;
+        event.data.options.stage.layout = lottery::ScreenLayout::BigScreen;
+        const QRect screen =
+            DrawWindow::windowRectFor(event.mainWindow.size(), lottery::ScreenLayout::BigScreen);
+        QCOMPARE(screen, event.mainWindow.rect());
+        event.draw->placeWindow(screen);
+        event.draw->setFocus();
+        const auto screenShown = [&event] { return event.session.machine().picture().screen; };
+        using Screen = lottery::DrawPicture::Screen;
+        QTest::keyClick(event.draw.get(), Qt::Key_Space); // the first round rolls
+        for (const Screen after : {Screen::Rolling, Screen::Finished}) {
+            QTest::qWait(2 * app::DrawSession::kFramePeriodMs);
+            QTest::keyClick(event.draw.get(), Qt::Key_Space);
+            QCOMPARE(screenShown(), Screen::Result);
+            QVERIFY(event.draw->isRevealing());
+            if (cutShort) {
+                const QImage during = event.draw->canvas().copy();
+                QTest::keyClick(event.draw.get(), Qt::Key_Space);
+                QVERIFY(!event.draw->isRevealing());
+                QVERIFY(event.draw->canvas() != during); // all settled at once
+            } else {
+                QTRY_VERIFY_WITH_TIMEOUT(!event.draw->isRevealing(), 4000);
+            }
+            const QImage settled = event.draw->canvas().copy();
+            QTest::qWait(3 * app::DrawSession::kFramePeriodMs);
+            QCOMPARE(event.draw->canvas(), settled);
+            QCOMPARE(screenShown(), Screen::Result);
+            QVERIFY(!event.session.isTicking());
+            QTest::keyClick(event.draw.get(), Qt::Key_Space);
+            QCOMPARE(screenShown(), after);
+        }
+        QVERIFY(event.sound->steps.contains(QStringLiteral("loop"))); // the tune lasts the roll
     }
 
     void spaceAdvancesOncePerKeyDown() {

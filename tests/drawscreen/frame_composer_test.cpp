@@ -63,18 +63,19 @@ class FrameComposerTest : public QObject {
 
     QString family_;
     lottery::LotteryData data_;
-    FrameComposer fast_; // kept from row to row: it must take up each new size
+    FrameComposer fast_;             // kept from row to row: it must take up each new size
+    drawscreen::NameFontSize asked_; // for the prize's full rounds
 
     void startPrize(int perRound, float scale = 1.0f) {
         data_.prizeTable.prizes = {drawfixture::prize("一等奖", perRound * 2, perRound),
                                    drawfixture::prize("二等奖", 3, 3)};
         data_.options.setState(DrawState::Rolling);
-        drawscreen::NameFont::computeNameFont(data_, scale, family_);
+        asked_ = drawscreen::NameFont::compute(perRound, scale, family_);
     }
 
     // The block of names is centred by its own count, then raised by half a line.
     int lineMiddle(int line, int count) const {
-        const int lh = data_.options.lineHeight;
+        const int lh = asked_.lineHeight;
         return (kWindow.height() - lh * count) / 2 - lh / 2 + line * lh + lh / 2;
     }
 
@@ -193,6 +194,7 @@ private Q_SLOTS:
                                            ? generatedNames(300)
                                            : std::vector<std::string>(300, entry.toStdString()));
         fast_.invalidateNames(); // the list was read again
+        fast_.setDisplayScale(scale);
         startPrize(perRound, scale);
         FrameComposer plain(kWindow, scale, family_);
         std::vector<int> entries(300);
@@ -220,7 +222,7 @@ private Q_SLOTS:
             QVERIFY2(right <= kWindow.width() - 4 && (!shrinks || right > kWindow.width() * 0.9),
                      qPrintable(QString::number(right)));
             QCOMPARE(fast_.nameFont().fontSize, plain.nameFont().fontSize);
-            QCOMPARE(fast_.nameFont().fontSize < data_.options.fontSize, shrinks);
+            QCOMPARE(fast_.nameFont().fontSize < asked_.fontSize, shrinks);
             for (int y = 0; y < after.height(); ++y) {
                 for (int x = 0; x < after.width(); ++x) {
                     if (before.pixel(x, y) != after.pixel(x, y) &&
@@ -229,6 +231,36 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    void namesSizedFromTheCountShown_data() {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("perRound");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("asks 50 a round, draws 30") << 100 << 50 << 30;
+        QTest::newRow("last round of 5 after 10") << 25 << 10 << 5;
+    }
+
+    // The prize's stored round size is no measure of the names on screen.
+    void namesSizedFromTheCountShown() {
+        QFETCH(int, total);
+        QFETCH(int, perRound);
+        QFETCH(int, shown);
+        data_.prizeTable.prizes = {drawfixture::prize("一等奖", total, perRound)};
+        std::vector<std::string> names;
+        for (int i = 0; i < 40; ++i)
+            names.push_back(QStringLiteral("张%1").arg(i).toStdString());
+        drawfixture::addEntries(data_, names);
+        data_.options.setState(DrawState::Rolling);
+        std::vector<int> entries(static_cast<std::size_t>(shown));
+        std::iota(entries.begin(), entries.end(), 5);
+        drawfixture::select(data_, entries);
+        FrameComposer composer(kWindow, 1.0f, family_);
+        composer.composeRolling(data_, drawfixture::pictureOf(data_));
+        const auto real = drawscreen::NameFont::compute(shown, 1.0f, family_);
+        QVERIFY(real.fontSize != drawscreen::NameFont::compute(perRound, 1.0f, family_).fontSize);
+        QCOMPARE(composer.nameFont().fontSize, real.fontSize);
+        QCOMPARE(composer.nameFont().lineHeight, real.lineHeight);
     }
 
     void sizeFitsTheWidestOfManyEntries_data() {
@@ -253,7 +285,7 @@ private Q_SLOTS:
         FrameComposer composer(kWindow, 1.0f, family_);
         drawfixture::select(data_, {7});
         composer.composeRolling(data_, drawfixture::pictureOf(data_));
-        QCOMPARE(composer.nameFont().fontSize < data_.options.fontSize, !wideHasWon);
+        QCOMPARE(composer.nameFont().fontSize < asked_.fontSize, !wideHasWon);
     }
 
     // More names than the cache holds pass by; the last frame still shows its own names.

@@ -36,18 +36,16 @@ private Q_SLOTS:
         QFETCH(int, reduced);
         const QString family = drawscreen::FontChooser::cjkSansFamily();
         QVERIFY2(!family.isEmpty(), "a CJK sans face must be installed (scripts/setup)");
-        lottery::LotteryData data;
-        data.prizeTable.prizes = {prize("一等奖", 1, 1), prize("二等奖", perRound * 2, perRound)};
-        data.options.prizeIndex = 1;
         for (const auto& [scale, size] : {std::pair(1.0f, full), std::pair(0.8f, reduced)}) {
-            drawscreen::NameFont::computeNameFont(data, scale, family);
-            QCOMPARE(data.options.fontSize, size);
+            const drawscreen::NameFontSize sized =
+                drawscreen::NameFont::compute(perRound, scale, family);
+            QCOMPARE(sized.fontSize, size);
             // Lines are spaced by the glyph outlines of "一二三", which are lower than the em.
             const int h =
                 drawscreen::TextOutline::measureText(family, size, QStringLiteral("一二三"))
                     .height();
             QVERIFY2(h > size / 2 && h < size, qPrintable(QString::number(h)));
-            QCOMPARE(data.options.lineHeight, static_cast<int>(h * static_cast<double>(1.2f)));
+            QCOMPARE(sized.lineHeight, static_cast<int>(h * static_cast<double>(1.2f)));
         }
     }
 

@@ -23,6 +23,16 @@ public:
     int getConfigInt(const std::string& key) override { return value(key); }
     void saveConfigB(const std::string& key, int v) override { settings[key] = v; }
     void saveConfigInt(const std::string& key, int v) override { settings[key] = v; }
+    bool hasConfig(const std::string& key) override {
+        return settings.count(key) != 0 || texts.count(key) != 0;
+    }
+    std::string getConfigText(const std::string& key) override {
+        const auto it = texts.find(key);
+        return it == texts.end() ? std::string() : it->second;
+    }
+    void saveConfigText(const std::string& key, const std::string& utf8) override {
+        texts[key] = utf8;
+    }
     bool flushConfig() override { return flushSucceeds; }
 
     int getRandInt(int low, int high) override {
@@ -38,6 +48,7 @@ public:
     std::string utf8FromGbk(std::string_view gbk) override { return std::string(gbk); }
 
     std::map<std::string, int> settings;
+    std::map<std::string, std::string> texts;
     bool flushSucceeds = true;
     std::int64_t now = 1767225600; // 2026-01-01 00:00:00 UTC
     int secondsPerCall = 0;
