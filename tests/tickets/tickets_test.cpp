@@ -5,6 +5,7 @@
 #include "lottery/sha256.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
+#include "support/silent_view.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
 #include "tickets/ticket_view.h"
@@ -59,10 +60,6 @@ public:
     QStringList codes;
 };
 
-struct StillClock : lottery::DrawClock {
-    void setTicking(bool) override {}
-};
-
 // Ten entries and one prize of two rounds of two, tickets on.
 struct Event {
     explicit Event(const QString& folder)
@@ -77,7 +74,7 @@ struct Event {
     lottery::EventPaths paths;
     testsupport::FakeCoreServices services;
     lottery::LotteryData data;
-    StillClock clock;
+    testsupport::SilentView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
 };
 
