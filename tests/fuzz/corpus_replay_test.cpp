@@ -18,6 +18,10 @@ struct Target {
     std::string (*check)(std::string_view); // empty when the input passes
 };
 
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.corpus;
+}
+
 class CorpusReplay : public testing::TestWithParam<Target> {};
 
 // Every file the fuzzer kept for the target passes its check; the corpus is not empty.
