@@ -1,5 +1,5 @@
-#include "gbk_fake_services.h"
 #include "lottery/participant_file.h"
+#include "support/fake_core_services.h"
 #include "support/table_rows.h"
 #include "temp_event_folder.h"
 
@@ -35,7 +35,7 @@ protected:
     bool warned(const std::string& part) const { return anyWarningContains(warnings, part); }
 
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     lottery::ParticipantList list;
     lottery::DrawOptions options;
     std::vector<std::string> warnings;

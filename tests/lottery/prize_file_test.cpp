@@ -1,5 +1,5 @@
-#include "gbk_fake_services.h"
 #include "lottery/prize_file.h"
+#include "support/fake_core_services.h"
 #include "support/table_rows.h"
 #include "temp_event_folder.h"
 
@@ -152,7 +152,7 @@ protected:
     }
 
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     Texts warnings;
     lottery::PrizeLoadReport report;
 };
