@@ -2,6 +2,7 @@
 // a 100 MB single line, a 100 MB prize file and a 100 MB results file. Each must load in
 // seconds and hold only what it keeps; peak_rss_growth_mb is the peak resident memory of the
 // load above what the process held before it (Linux; 0 elsewhere).
+#include "lottery/draw_ledger.h"
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
@@ -154,7 +155,7 @@ void resultsFile100Mb(benchmark::State& state) {
     std::size_t records = 0;
     measure(state, [&] {
         const lottery::ResultsLog log = lottery::readResultsLog(event.paths.resultFile, services);
-        lottery::restoreWinnerMarks(list, log);
+        lottery::restoreMarks(list, log);
         records = log.winners.size();
     });
     state.counters["records"] = static_cast<double>(records);

@@ -81,7 +81,9 @@ struct Event {
     lottery::DrawPicture picture() const {
         lottery::DrawPicture shown;
         for (int i = 0; i < data.pool.winnerCount; ++i)
-            shown.selection.push_back(data.pool.winnerAt(i));
+            shown.selection.push_back(
+                {std::string(data.participants.rawText(data.pool.winnerAt(i))),
+                 std::string(data.participants.displayText(data.pool.winnerAt(i)))});
         return shown;
     }
 };

@@ -3,7 +3,7 @@
 # the intervals between presented frames and its peak resident memory, first alone, then with
 # the operator's console open beside it (--console), whose preview of the audience screen
 # refreshes while rolling.
-#   bench/roll_cpu.sh [PROGRAM]    default: build/bin/prizedraw, else build/bin/drawharness
+#   bench/roll_cpu.sh [PROGRAM]    default: build/bin/prizedraw
 #   EVENT=FOLDER                   an event of its own, whose first prize has 30 a round,
 #                                  instead of one of 600 entries
 # Targets: at most 8 % of one core; median interval 40 ms +- 3 ms, none above 80 ms; the
@@ -11,11 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-program=${1:-}
-if [ -z "$program" ]; then
-  program=$build/bin/prizedraw
-  [ -x "$program" ] || program=$build/bin/drawharness
-fi
+program=${1:-$build/bin/prizedraw}
 [ -x "$program" ] || { echo "no program at $program; build first" >&2; exit 2; }
 roll_seconds=${ROLL_SECONDS:-10}
 

@@ -108,7 +108,9 @@ bool soakFrames(long frames, const QString& family) {
         lottery::selectWinners(data, services);
         picture.selection.clear();
         for (int w = 0; w < data.pool.winnerCount; ++w)
-            picture.selection.push_back(data.pool.winnerAt(w));
+            picture.selection.push_back(
+                {std::string(data.participants.rawText(data.pool.winnerAt(w))),
+                 std::string(data.participants.displayText(data.pool.winnerAt(w)))});
         composer.composeRolling(data, picture);
         if (i % 1000 == 0) // the result frame now and then, as a draw shows it
             composer.composeResult(data, picture);

@@ -2,13 +2,13 @@
 // or 1,000,000 entries (about 10000 of them winners already) is loaded: opening the prize list and
 // the results, the import preview of a workbook of as many rows, and a stop with its record.
 // Target: 100 ms. The time reported is that longest stretch.
+#include "app/draw_session.h"
 #include "app/main_window.h"
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
 #include "dialogs/import_list_dialog.h"
 #include "dialogs/prize_list_dialog.h"
 #include "dialogs/results_dialog.h"
-#include "drawscreen/draw_window.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -152,7 +152,7 @@ void results(benchmark::State& state) {
 // A roll of half a second, then the stop that records the round and shows it.
 void stopWithRecord(benchmark::State& state) {
     LoadedEvent& event = eventOf(static_cast<int>(state.range(0)));
-    drawscreen::DrawWindow* draw = event.window().drawWindow();
+    app::DrawSession* draw = event.window().session();
     for (auto _ : state) {
         draw->advance();
         QTest::qWait(500);

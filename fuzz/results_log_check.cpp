@@ -1,6 +1,7 @@
 #include "results_log_check.h"
 
 #include "check_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/results_log.h"
 #include "scratch_folder.h"
 
@@ -56,7 +57,7 @@ std::string checkRestore(const lottery::ResultsLog& log) {
             list.append(log.winners[i].rawText);
     list.append("not a winner");
     list.markOne(list.count() - 1, "stale");
-    lottery::restoreWinnerMarks(list, log);
+    lottery::restoreMarks(list, log);
 
     for (int i = 0; i < list.count(); ++i) {
         const std::vector<std::string>& won = list.wonPrizeIds(i);

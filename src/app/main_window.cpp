@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/draw_session.h"
 #include "app/event_loader.h"
 #include "app/picture_listener.h"
 #include "app/resume_offer.h"
@@ -62,11 +63,12 @@ MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
 
 MainWindow::~MainWindow() {
     shutdown();
-    // The machine lives in the draw window, a child that goes after the members.
+    // The views go before the draw they show.
     if (console_)
         closeConsole();
     if (ticketView_)
-        drawWindow_->machine().removeView(*ticketView_);
+        session_->machine().removeView(*ticketView_);
+    delete drawWindow_;
 }
 
 float MainWindow::displayScaleFor(int screenWidth) {
@@ -87,8 +89,8 @@ void MainWindow::OnInitDialog() {
 
     keyFilter_ = std::make_unique<drawscreen::DrawKeyFilter>(
         [this] {
-            if (drawWindow_)
-                drawWindow_->advance();
+            if (session_)
+                session_->advance();
         },
         drawscreen::DrawKeyFilter::SystemKeys::PassOn);
     installEventFilter(keyFilter_.get());
@@ -134,8 +136,11 @@ void MainWindow::onStartupTimer() {
     }
     // The draw window, and the console beside it, first: every message goes to the console.
     if (outcome == LoadOutcome::Ready) {
-        drawWindow_ = new drawscreen::DrawWindow(data_, paths_, core_, displayScale_, this);
-        drawWindow_->machine().setPrizeSaver([this] { savePrizes(); });
+        session_ = std::make_unique<DrawSession>(data_, paths_, core_);
+        drawWindow_ = new drawscreen::DrawWindow(
+            data_, paths_, session_->machine(), [this] { session_->advance(); }, displayScale_,
+            this);
+        session_->machine().setPrizeSaver([this] { savePrizes(); });
         startTickets();
         if (roles_.console)
             openConsole();
@@ -150,10 +155,9 @@ void MainWindow::onStartupTimer() {
 void MainWindow::placeDrawWindow() {
     const std::optional<lottery::ResultsLog> resumed =
         offerResume(dialogOwner(), data_, paths_, core_);
+    drawWindow_->placeWindow(drawWindowRect_);
     if (resumed)
-        drawWindow_->resumeAt(drawWindowRect_, *resumed);
-    else
-        drawWindow_->placeWindow(drawWindowRect_);
+        session_->resume(*resumed);
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {
@@ -167,9 +171,9 @@ std::unique_ptr<QMenu> MainWindow::createMenu() {
     menu->addAction(QStringLiteral("奖项..."), this, &MainWindow::OnPrizeList);
     menu->addAction(QStringLiteral("抽奖结果"), this, &MainWindow::OnResults);
     // The live commands show only when the draw allows them.
-    if (drawWindow_ && drawWindow_->machine().whyNoAbsentMarks().empty())
+    if (session_ && session_->machine().whyNoAbsentMarks().empty())
         menu->addAction(QStringLiteral("补抽…"), this, &MainWindow::OnAbsent);
-    if (drawWindow_ && drawWindow_->machine().whyNoPrizeChoice().empty())
+    if (session_ && session_->machine().whyNoPrizeChoice().empty())
         menu->addAction(QStringLiteral("选择奖项…"), this, &MainWindow::OnChoosePrize);
     menu->addSeparator();
     menu->addAction(QStringLiteral("选项"), this, &MainWindow::OnOptions);
@@ -193,14 +197,14 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::OnPrizeList() {
     const auto resetDraw = [this] {
-        if (drawWindow_)
-            drawWindow_->reset();
+        if (session_)
+            session_->reset();
         else
             lottery::DrawMachine::resetProgress(data_.options);
     };
     dialogs::DrawGuard guard;
-    if (drawWindow_) {
-        const lottery::DrawMachine& machine = drawWindow_->machine();
+    if (session_) {
+        const lottery::DrawMachine& machine = session_->machine();
         guard.whyNotDelete = [&machine](int i) { return machine.whyNotDelete(i); };
         guard.whyNotTotal = [&machine](int i, int total) { return machine.whyNotTotal(i, total); };
         guard.whyNotChangeId = [&machine](int i) { return machine.whyNotChangeId(i); };
@@ -211,60 +215,57 @@ void MainWindow::OnPrizeList() {
     if (dialog.participantFileOpened())
         reloadParticipants();
     if (dialog.prizesChanged()) {
-        lottery::sortPrizes(data_.prizeTable);
-        if (drawWindow_)
-            drawWindow_->machine().prizesChanged();
+        if (session_)
+            session_->machine().prizesChanged();
+        else
+            lottery::sortPrizes(data_.prizeTable);
         savePrizes();
     }
 }
 
 void MainWindow::OnAbsent() {
-    lottery::DrawMachine& machine = drawWindow_->machine();
     std::vector<dialogs::AbsentDialog::Row> rows;
-    const std::vector<int>& round = machine.roundOnScreen();
+    const std::vector<std::string>& round = session_->machine().roundOnScreen();
     for (std::size_t i = 0; i < round.size(); ++i) {
-        if (round[i] < 0)
+        if (round[i].empty())
             continue;
-        const lottery::ParticipantList& list = data_.participants;
         rows.push_back({static_cast<int>(i) + 1,
-                        core::GbkCodec::fromGbk(list.displayText(round[i])),
-                        core::GbkCodec::fromGbk(list.rawText(round[i]))});
+                        core::GbkCodec::fromGbk(lottery::maskedText(round[i], data_.options)),
+                        core::GbkCodec::fromGbk(round[i])});
     }
     dialogs::AbsentDialog dialog(std::move(rows), dialogOwner());
     if (dialog.exec() == QDialog::Accepted)
-        drawWindow_->markAbsent(dialog.absentPositions());
+        session_->markAbsent(dialog.absentPositions());
 }
 
 void MainWindow::OnChoosePrize() {
-    lottery::DrawMachine& machine = drawWindow_->machine();
+    const lottery::DrawMachine& machine = session_->machine();
     std::vector<dialogs::ChoosePrizeDialog::Row> rows;
     for (int i = 0; i < data_.prizeTable.count(); ++i) {
         const lottery::PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(i)];
         const lottery::PrizeProgress progress = machine.progressOf(i);
         const int rounds = machine.roundsInAll(i);
         rows.push_back({core::GbkCodec::fromGbk(prize.id), core::GbkCodec::fromGbk(prize.title),
-                        progress.rounds, rounds, progress.held, prize.total,
-                        rounds > progress.rounds});
+                        progress.rounds, rounds, progress.held, prize.total, machine.canChoose(i)});
     }
     dialogs::ChoosePrizeDialog dialog(std::move(rows), dialogOwner());
     if (dialog.exec() == QDialog::Accepted && dialog.chosenRow() >= 0)
-        machine.choosePrize(dialog.chosenRow());
+        session_->choosePrize(dialog.chosenRow());
 }
 
 void MainWindow::reloadParticipants() {
     std::vector<std::string> warnings;
     lottery::loadParticipantFile(paths_, data_.participants, data_.options, core_, warnings);
     warnAll(warnings);
-    if (drawWindow_) {
-        drawWindow_->participantsReloaded();
-        // The list's new fingerprint and count, on the console and the ready screen.
-        drawWindow_->machine().present();
+    if (session_) {
+        drawWindow_->namesReread();
+        session_->machine().participantsReloaded();
     }
 }
 
 void MainWindow::OnResults() {
     dialogs::ResultsDialog dialog(paths_, core_, dialogOwner(),
-                                  drawWindow_ ? &drawWindow_->machine() : nullptr);
+                                  session_ ? &session_->machine() : nullptr);
     if (spooler_)
         dialog.setReprint([this](const auto& winners) { printTickets(winners); });
     dialog.exec();
@@ -278,9 +279,9 @@ void MainWindow::OnOptions() {
     if (!lottery::saveDrawOptions(data_.options, core_) ||
         !ticketSettings_.save(core::toQString(paths_.settingsFile)))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
-    if (drawWindow_) {
+    if (session_) {
         startTickets();
-        drawWindow_->machine().present();
+        session_->machine().present();
     }
 }
 
@@ -291,7 +292,7 @@ void MainWindow::startTickets() {
         spooler_ = std::make_unique<tickets::TicketSpooler>();
         ticketView_ = std::make_unique<tickets::TicketView>(
             data_.options, *spooler_, [this](const QString& text) { reportProblem(text); });
-        drawWindow_->machine().addView(*ticketView_);
+        session_->machine().addView(*ticketView_);
     }
     spooler_->setPrinter(std::make_shared<tickets::QtTicketPrinter>(ticketSettings_.printer,
                                                                     ticketSettings_.paperWidthMm));
@@ -319,8 +320,8 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (drawWindow_ && !shutDown_ &&
-        !rescueUnsavedResults(dialogOwner(), drawWindow_->machine(), paths_, askSavePath_)) {
+    if (session_ && !shutDown_ &&
+        !rescueUnsavedResults(dialogOwner(), session_->machine(), paths_, askSavePath_)) {
         event->ignore();
         return;
     }
@@ -404,7 +405,7 @@ void MainWindow::followScreens() {
         roles_ = followScreenChange(screens_, roles_, now, storedAudience(), consoleAsked_);
         screens_ = now;
         placePresenter();
-        if (roles_.console && !console_ && drawWindow_)
+        if (roles_.console && !console_ && session_)
             openConsole();
         else if (!roles_.console && console_)
             closeConsole();
@@ -432,9 +433,9 @@ void MainWindow::placePresenter() {
 }
 
 void MainWindow::openConsole() {
-    lottery::DrawMachine& machine = drawWindow_->machine();
+    lottery::DrawMachine& machine = session_->machine();
     console::ConsoleCommands commands;
-    commands.press = [this] { drawWindow_->advance(); };
+    commands.press = [this] { session_->advance(); };
     commands.absent = [this] { OnAbsent(); };
     commands.choosePrize = [this] { OnChoosePrize(); };
     commands.prizeList = [this] { OnPrizeList(); };
@@ -450,8 +451,7 @@ void MainWindow::openConsole() {
     machine.addView(*console_);
     resultsFeed_ = std::make_unique<PictureListener>([this](const lottery::DrawPicture& picture) {
         if (console_ && picture.screen != lottery::DrawPicture::Screen::Rolling)
-            console_->refreshResults(drawWindow_->machine().withUnsaved(
-                lottery::readResultsLog(paths_.resultFile, core_)));
+            console_->refreshResults(session_->machine().results());
     });
     machine.addView(*resultsFeed_);
     drawWindow_->setProblemsShownElsewhere(true);
@@ -475,7 +475,7 @@ void MainWindow::placeConsole() {
 }
 
 void MainWindow::closeConsole() {
-    lottery::DrawMachine& machine = drawWindow_->machine();
+    lottery::DrawMachine& machine = session_->machine();
     machine.removeView(*console_);
     machine.removeView(*resultsFeed_);
     drawWindow_->setProblemsShownElsewhere(false);

@@ -38,6 +38,8 @@ class TicketView;
 
 namespace app {
 
+class DrawSession;
+
 // The full-screen window: the background, the event's data, the draw window over its
 // middle and the right-click menu. Closing it by any means saves the settings and prizes.
 class MainWindow : public skin::SkinnedDialog {
@@ -55,6 +57,8 @@ public:
     const lottery::EventPaths& paths() const { return paths_; }
     core::CCore& core() { return core_; }
     drawscreen::DrawWindow* drawWindow() const { return drawWindow_; }
+    // The draw, once the event is loaded; null before or when it could not be.
+    DrawSession* session() const { return session_.get(); }
     float displayScale() const { return displayScale_; }
     QRect drawWindowRect() const { return drawWindowRect_; }
     // Runs the shutdown (once): settings, then the prize file.
@@ -120,6 +124,7 @@ private:
     QRect drawWindowRect_;
     paint::PaintElementList backgroundList_;
     QTimer startupTimer_;
+    std::unique_ptr<DrawSession> session_;
     drawscreen::DrawWindow* drawWindow_ = nullptr;
     std::unique_ptr<console::ConsoleWindow> console_;
     std::unique_ptr<PictureListener> resultsFeed_; // the console's results after each round

@@ -34,7 +34,6 @@ std::optional<lottery::ResultsLog> offerResume(QWidget* owner, lottery::LotteryD
                   .arg(QString::fromStdString(plan.problem));
     if (core::CCore::msgboxConfirm(owner, question, core::kAnswerYes) != core::kAnswerYes)
         return std::nullopt;
-    lottery::restoreWinnerMarks(data.participants, log);
     return log;
 }
 

@@ -11,7 +11,7 @@ class QWidget;
 namespace app {
 
 // At start-up, after the event's data loaded: when the results file holds an unfinished draw,
-// asks whether to go on with it (是 the default). Yes restores the winners' marks in data and
+// asks whether to go on with it (是 the default). Yes
 // returns the log, for DrawWindow::resumeAt to go on from. A draw that no longer fits the
 // prizes or entries is offered too, naming what changed: what still fits goes on. A results
 // file that cannot be read is told, and nothing is resumed.

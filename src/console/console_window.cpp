@@ -2,7 +2,7 @@
 
 #include "console/console_key_filter.h"
 #include "core/gbk_codec.h"
-#include "dialogs/results_csv.h"
+#include "dialogs/results_sheet.h"
 #include "lottery/sha256.h"
 #include "ui_console_window.h"
 
@@ -166,36 +166,29 @@ void ConsoleWindow::refreshRound(const lottery::DrawPicture& picture) {
         ui_->roundBox->setTitle(QStringLiteral("本轮中奖者：") +
                                 core::GbkCodec::fromGbk(prize.title) +
                                 QStringLiteral(" 第%1轮").arg(picture.roundIndex + 1));
-        // What the results file says of each position of this round, oldest line first.
-        const auto linesAt = [&](int position) {
-            std::vector<const lottery::WinnerRecord*> found;
-            for (const lottery::WinnerRecord& record : log_.winners)
-                if (record.prizeId == prize.id && record.prizeTitle == prize.title &&
-                    record.round == picture.roundIndex + 1 && record.position == position)
-                    found.push_back(&record);
-            return found;
-        };
-        const std::vector<int>& round = machine_.roundOnScreen();
-        for (std::size_t i = 0; i < round.size(); ++i) {
-            const int position = static_cast<int>(i) + 1;
-            QString absent;
-            bool replacement = false;
-            const std::optional<std::string_view> raw =
-                round[i] >= 0 ? std::optional(data_.participants.rawText(round[i])) : std::nullopt;
-            for (const lottery::WinnerRecord* record : linesAt(position)) {
-                if (record->status == lottery::WinnerStatus::Absent)
-                    absent = core::GbkCodec::fromGbk(record->rawText);
-                // Only when the file agrees with the screen: the log may be older.
-                if (record->status == lottery::WinnerStatus::Replacement && raw &&
-                    record->rawText == *raw)
-                    replacement = true;
-            }
-            QString line = QStringLiteral("%1. ").arg(position);
-            line += raw ? core::GbkCodec::fromGbk(*raw) : QStringLiteral("（空缺，待补抽）");
-            if (replacement)
+        // What the results say of each position of this round.
+        const lottery::PrizeLedger* recorded = ledger_.find(
+            lottery::keyOfLine({{}, prize.id, prize.title, 0, 0, {}}, data_.prizeTable));
+        const auto round = static_cast<std::size_t>(picture.roundIndex);
+        const std::vector<std::string>& holders = machine_.roundOnScreen();
+        for (std::size_t i = 0; i < holders.size(); ++i) {
+            const lottery::SeatState* seat =
+                recorded && round < recorded->rounds.size() && i < recorded->rounds[round].size()
+                    ? &recorded->rounds[round][i]
+                    : nullptr;
+            QString line = QStringLiteral("%1. ").arg(i + 1);
+            line += holders[i].empty() ? QStringLiteral("（空缺，待补抽）")
+                                       : core::GbkCodec::fromGbk(holders[i]);
+            // Only when the results agree with the screen: they may be older.
+            if (seat && seat->holder >= 0 &&
+                log_.winners[static_cast<std::size_t>(seat->holder)].rawText == holders[i] &&
+                log_.winners[static_cast<std::size_t>(seat->holder)].status ==
+                    lottery::WinnerStatus::Replacement)
                 line += QStringLiteral("（补抽）");
-            if (!absent.isEmpty())
-                line += QStringLiteral("　缺席：") + absent;
+            if (seat && !seat->absent.empty())
+                line += QStringLiteral("　缺席：") +
+                        core::GbkCodec::fromGbk(
+                            log_.winners[static_cast<std::size_t>(seat->absent.back())].rawText);
             lines << line;
         }
     } else {
@@ -226,9 +219,11 @@ void ConsoleWindow::setSwapAvailable(bool available) {
 
 void ConsoleWindow::refreshResults(const lottery::ResultsLog& log) {
     log_ = log;
+    ledger_ = lottery::readLedger(log_, data_.prizeTable);
     QStringList lines;
-    for (auto it = log_.winners.rbegin(); it != log_.winners.rend(); ++it) {
-        const std::string_view status = dialogs::statusText(it->status);
+    for (auto drawn = ledger_.drawn.rbegin(); drawn != ledger_.drawn.rend(); ++drawn) {
+        const lottery::WinnerRecord* it = &log_.winners[static_cast<std::size_t>(drawn->line)];
+        const std::string_view status = dialogs::statusText(drawn->status);
         // Joined, not substituted: a title or entry may hold "%1" itself.
         QString line = QString::fromStdString(it->time) + QStringLiteral("  ") +
                        core::GbkCodec::fromGbk(it->prizeTitle) +

@@ -63,6 +63,7 @@ private:
     ConsoleCommands commands_;
     std::function<QImage()> audienceCanvas_;
     lottery::ResultsLog log_;
+    lottery::DrawLedger ledger_; // of log_
     QTimer previewTimer_;
     ConsoleKeyFilter* keys_;
 };

@@ -1,9 +1,6 @@
 #include "dialogs/results_csv.h"
 
-#include "core/gbk_codec.h"
-
 #include <algorithm>
-#include <array>
 
 namespace dialogs {
 
@@ -11,8 +8,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::array<std::string_view, 7> kHeader = {"时间", "唯一编号", "奖项",    "轮次",
-                                                     "序号", "状态",     "中奖条目"};
 
 // A leading '-' stays when the field reads as a number, a phone number or a date; one
 // followed by anything else (as in "-1+cmd|...") can start a formula.
@@ -39,17 +34,6 @@ bool looksLikeFormula(std::string_view text) {
     }
 }
 
-void appendRow(std::string& out, std::initializer_list<std::string_view> fields) {
-    bool first = true;
-    for (const std::string_view field : fields) {
-        if (!first)
-            out += ',';
-        out += csvField(field);
-        first = false;
-    }
-    out += kLineEnd;
-}
-
 } // namespace
 
 std::string csvField(std::string_view utf8) {
@@ -69,27 +53,17 @@ std::string csvField(std::string_view utf8) {
     return quoted;
 }
 
-std::string_view statusText(lottery::WinnerStatus status) {
-    switch (status) {
-    case lottery::WinnerStatus::Absent:
-        return "缺席";
-    case lottery::WinnerStatus::Replacement:
-        return "补抽";
-    case lottery::WinnerStatus::Winner:
-        break;
-    }
-    return "中奖";
-}
-
-std::string resultsCsv(const lottery::ResultsLog& log) {
+std::string resultsCsv(const TextRows& rows) {
     std::string out(kByteOrderMark);
-    appendRow(out,
-              {kHeader[0], kHeader[1], kHeader[2], kHeader[3], kHeader[4], kHeader[5], kHeader[6]});
-    for (const lottery::WinnerRecord& winner : log.winners) {
-        appendRow(out, {core::GbkCodec::toUtf8(winner.time), core::GbkCodec::toUtf8(winner.prizeId),
-                        core::GbkCodec::toUtf8(winner.prizeTitle), std::to_string(winner.round),
-                        std::to_string(winner.position), statusText(winner.status),
-                        core::GbkCodec::toUtf8(winner.rawText)});
+    for (const std::vector<std::string>& row : rows) {
+        bool first = true;
+        for (const std::string& field : row) {
+            if (!first)
+                out += ',';
+            out += csvField(field);
+            first = false;
+        }
+        out += kLineEnd;
     }
     return out;
 }

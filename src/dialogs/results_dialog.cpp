@@ -15,8 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
-#include <tuple>
 
 namespace dialogs {
 
@@ -24,29 +22,13 @@ namespace {
 // The last column, the entry, takes the rest of the width.
 constexpr std::array<int, 6> kColumnWidths = {150, 80, 100, 50, 50, 50};
 
-using PositionHolder = std::tuple<std::string, int, int, std::string>;
-
-PositionHolder holderOf(const lottery::WinnerRecord& w) {
-    return {w.prizeId, w.round, w.position, w.rawText};
-}
-
-// An absent line repeats its winner's line, so neither counts as a position held; a
-// repeated absent line is one absent winner.
-std::set<PositionHolder> absentHolders(const lottery::ResultsLog& log) {
-    std::set<PositionHolder> absent;
-    for (const lottery::WinnerRecord& w : log.winners)
-        if (w.status == lottery::WinnerStatus::Absent)
-            absent.insert(holderOf(w));
-    return absent;
-}
 } // namespace
 
 ResultsDialog::ResultsDialog(const lottery::EventPaths& paths, core::CCore& core, QWidget* parent,
                              const lottery::DrawMachine* draw)
     : QDialog(parent), ui_(std::make_unique<Ui::ResultsDialog>()), resultFile_(paths.resultFile),
-      core_(core), log_(lottery::readResultsLog(paths.resultFile, core)) {
-    if (draw)
-        log_ = draw->withUnsaved(std::move(log_));
+      core_(core), log_(draw ? draw->results() : lottery::readResultsLog(paths.resultFile, core)),
+      ledger_(lottery::readLedger(log_)) {
     ui_->setupUi(this);
     connect(ui_->openButton, &QPushButton::clicked, this, &ResultsDialog::OnOpenResultFile);
     connect(ui_->exportButton, &QPushButton::clicked, this, &ResultsDialog::OnExportCsv);
@@ -72,36 +54,35 @@ void ResultsDialog::OnInitDialog() {
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
         header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    list->setRowCount(static_cast<int>(log_.winners.size()));
+    const TextRows rows = resultRows(log_, ledger_);
+    list->setRowCount(static_cast<int>(rows.size()) - 1);
     for (int row = 0; row < list->rowCount(); ++row) {
-        const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
-        const QString time = core::GbkCodec::fromGbk(winner.time);
-        const std::array<QString, 7> cells = {
-            winner.saved ? time : time + QStringLiteral("（未保存）"),
-            core::GbkCodec::fromGbk(winner.prizeId),
-            core::GbkCodec::fromGbk(winner.prizeTitle),
-            QString::number(winner.round),
-            QString::number(winner.position),
-            QString::fromUtf8(statusText(winner.status)),
-            core::GbkCodec::fromGbk(winner.rawText),
-        };
-        for (int column = 0; column < static_cast<int>(cells.size()); ++column)
-            list->setItem(row, column,
-                          new QTableWidgetItem(cells[static_cast<std::size_t>(column)]));
+        const std::vector<std::string>& cells = rows[static_cast<std::size_t>(row) + 1];
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+            QString text = QString::fromStdString(cells[static_cast<std::size_t>(column)]);
+            if (column == 0 && !winnerAt(row).saved)
+                text += QStringLiteral("（未保存）");
+            list->setItem(row, column, new QTableWidgetItem(text));
+        }
     }
+}
+
+const lottery::WinnerRecord& ResultsDialog::winnerAt(int row) const {
+    return log_
+        .winners[static_cast<std::size_t>(ledger_.drawn[static_cast<std::size_t>(row)].line)];
 }
 
 QString ResultsDialog::summaryText() const {
     if (!log_.started)
         return log_.unreadable ? QStringLiteral("抽奖结果文件无法读取")
                                : QStringLiteral("还没有抽奖结果");
-    const std::set<PositionHolder> absent = absentHolders(log_);
-    const auto held = std::count_if(
-        log_.winners.begin(), log_.winners.end(), [&absent](const lottery::WinnerRecord& w) {
-            return w.status != lottery::WinnerStatus::Absent && absent.count(holderOf(w)) == 0;
+    const auto held = ledger_.finalHolders().size();
+    const auto absent =
+        std::count_if(ledger_.drawn.begin(), ledger_.drawn.end(), [](const lottery::DrawnLine& d) {
+            return d.status == lottery::WinnerStatus::Absent;
         });
     const QString absentNote =
-        absent.empty() ? QString() : QStringLiteral("，另有 %1 人缺席").arg(absent.size());
+        absent == 0 ? QString() : QStringLiteral("，另有 %1 人缺席").arg(absent);
     const QString summary =
         QStringLiteral("抽奖开始日期：%1，已记录 %2 名中奖者%3，%4")
             .arg(core::GbkCodec::fromGbk(log_.startTime))
@@ -137,10 +118,9 @@ void ResultsDialog::OnReprint() {
     std::sort(rows.begin(), rows.end()); // in the order of the draw
     std::vector<lottery::WinnerRecord> chosen;
     for (const int row : rows) {
-        const lottery::WinnerRecord& winner = log_.winners[static_cast<std::size_t>(row)];
-        // An absent mark holds no prize: it gets no ticket.
-        if (winner.status != lottery::WinnerStatus::Absent)
-            chosen.push_back(winner);
+        // An absent winner holds no prize: no ticket.
+        if (ledger_.drawn[static_cast<std::size_t>(row)].status != lottery::WinnerStatus::Absent)
+            chosen.push_back(winnerAt(row));
     }
     if (chosen.empty()) {
         core::CCore::msgboxInfo(this, QStringLiteral("缺席记录没有奖券，请选中中奖或补抽的记录。"));
@@ -163,7 +143,8 @@ void ResultsDialog::OnExportCsv() {
     if (chosen.isEmpty())
         return;
     std::string problem;
-    if (!lottery::writeFileSafely(core::toFsPath(chosen), resultsCsv(log_), &problem)) {
+    if (!lottery::writeFileSafely(core::toFsPath(chosen), resultsCsv(resultRows(log_, ledger_)),
+                                  &problem)) {
         core::CCore::msgboxWarning(this,
                                    QStringLiteral("导出失败：") + QString::fromStdString(problem));
         return;
@@ -178,7 +159,7 @@ void ResultsDialog::OnExportXlsx() {
     if (chosen.isEmpty())
         return;
     QString problem;
-    if (!sheets::writeTextWorkbook(chosen, QStringLiteral("抽奖结果"), resultsSheet(log_),
+    if (!sheets::writeTextWorkbook(chosen, QStringLiteral("抽奖结果"), resultRows(log_, ledger_),
                                    &problem)) {
         core::CCore::msgboxWarning(this, QStringLiteral("导出失败：") + problem);
         return;
@@ -188,7 +169,7 @@ void ResultsDialog::OnExportXlsx() {
 
 void ResultsDialog::reportExport(const QString& path) {
     core::CCore::msgboxInfo(this, QStringLiteral("已导出 %1 名中奖者到\n%2")
-                                      .arg(log_.winners.size())
+                                      .arg(ledger_.drawn.size())
                                       .arg(QDir::toNativeSeparators(path)));
 }
 

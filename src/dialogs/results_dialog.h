@@ -49,12 +49,15 @@ private Q_SLOTS:
 private:
     void OnInitDialog();
     QString summaryText() const;
+    // The line of the person drawn at this row of the table.
+    const lottery::WinnerRecord& winnerAt(int row) const;
     void reportExport(const QString& path);
 
     std::unique_ptr<Ui::ResultsDialog> ui_;
     std::filesystem::path resultFile_;
     core::CCore& core_;
     lottery::ResultsLog log_;
+    lottery::DrawLedger ledger_; // of log_
     Reprint reprint_;
 };
 

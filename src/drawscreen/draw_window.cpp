@@ -21,31 +21,24 @@ std::unique_ptr<SoundOutput> orQtSound(std::unique_ptr<SoundOutput> sound) {
 } // namespace
 
 DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& paths,
-                       core::CoreServices& services, float displayScale, QWidget* parent,
-                       std::unique_ptr<SoundOutput> sound)
-    : QWidget(parent), data_(data), services_(services), displayScale_(displayScale),
+                       lottery::DrawMachine& machine, std::function<void()> press,
+                       float displayScale, QWidget* parent, std::unique_ptr<SoundOutput> sound)
+    : QWidget(parent), data_(data), machine_(machine), displayScale_(displayScale),
       sound_(orQtSound(std::move(sound))),
       cues_(data.options, core::toQString(paths.appFolder), *sound_),
       composer_({}, displayScale, FontChooser::cjkSansFamily()),
-      machine_(data, paths, services, *this),
-      keys_([this] { advance(); }, DrawKeyFilter::SystemKeys::Swallow) {
+      keys_(std::move(press), DrawKeyFilter::SystemKeys::Swallow) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::StrongFocus);
     installEventFilter(&keys_);
     machine_.addView(*this);
     composer_.setPictureFile(core::toQString(paths.picture));
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    frameTimer_.setInterval(kFramePeriodMs);
-    connect(&frameTimer_, &QTimer::timeout, this, [this] { machine_.tick(); });
-    unsavedTimer_.setInterval(kUnsavedRetryMs);
-    connect(&unsavedTimer_, &QTimer::timeout, this, [this] {
-        if (machine_.retryUnsaved())
-            unsavedTimer_.stop();
-    });
     hide(); // until placed
 }
 
-DrawWindow::~DrawWindow() = default;
+DrawWindow::~DrawWindow() {
+    machine_.removeView(*this);
+}
 
 QRect DrawWindow::windowRectFor(QSize screen) {
     // Single-precision factors, the product formed in double and truncated once.
@@ -59,30 +52,9 @@ QRect DrawWindow::windowRectFor(QSize screen) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-void DrawWindow::advance() {
-    machine_.advance();
-    watchUnsaved();
-}
-
-void DrawWindow::watchUnsaved() {
-    if (machine_.hasUnsaved() && !unsavedTimer_.isActive())
-        unsavedTimer_.start();
-}
-
-void DrawWindow::reset() {
-    machine_.reset();
-    placeWindow(windowRect_);
-}
-
 void DrawWindow::placeWindow(const QRect& rect) {
     setWindowRect(rect);
     machine_.present();
-}
-
-void DrawWindow::resumeAt(const QRect& rect, const lottery::ResultsLog& log) {
-    setWindowRect(rect);
-    machine_.resume(log);
-    watchUnsaved();
     show();
 }
 
@@ -100,13 +72,7 @@ void DrawWindow::setDisplayScale(float displayScale) {
     computeNameFont();
 }
 
-void DrawWindow::markAbsent(const std::vector<int>& positions) {
-    machine_.markAbsent(positions);
-    watchUnsaved();
-}
-
-void DrawWindow::participantsReloaded() {
-    machine_.participantsReloaded();
+void DrawWindow::namesReread() {
     composer_.invalidateNames();
 }
 
@@ -157,13 +123,6 @@ void DrawWindow::holdBackground(bool rolling) {
 
 void DrawWindow::playCue(lottery::SoundCue cue) {
     cues_.playCue(cue);
-}
-
-void DrawWindow::setTicking(bool running) {
-    if (running)
-        frameTimer_.start();
-    else
-        frameTimer_.stop();
 }
 
 void DrawWindow::reportProblem(const std::string& utf8Message) {

@@ -77,7 +77,7 @@ void FrameComposer::fitNameFont(const lottery::LotteryData& data,
     } else if (!hasFit_ || !(key == fitKey_)) {
         hasFit_ = true;
         fitKey_ = key;
-        widest_ = -1;
+        widest_.clear();
         widestAdvance_ = 0;
         const auto& prizes = data.prizeTable.prizes;
         const auto prize = static_cast<std::size_t>(options.prizeIndex);
@@ -93,39 +93,39 @@ void FrameComposer::fitNameFont(const lottery::LotteryData& data,
         std::partial_sort(estimates.begin(), measured, estimates.end(),
                           [](const auto& a, const auto& b) { return a.first > b.first; });
         for (auto it = estimates.begin(); it != measured; ++it)
-            widens(list, it->second);
+            widens(list.displayText(it->second));
         measuredFrom_ = measured == estimates.end() ? 0 : std::prev(measured)->first;
         for (int i = 0; i < shownCount(picture); ++i)
-            shownWidens(list, picture.selection[static_cast<std::size_t>(i)]);
-        fit(list);
+            shownWidens(picture.selection[static_cast<std::size_t>(i)].display);
+        fit();
     } else {
         bool wider = false;
         for (int i = 0; i < shownCount(picture); ++i)
-            wider = shownWidens(list, picture.selection[static_cast<std::size_t>(i)]) || wider;
+            wider = shownWidens(picture.selection[static_cast<std::size_t>(i)].display) || wider;
         if (wider)
-            fit(list);
+            fit();
     }
 }
 
-bool FrameComposer::shownWidens(const lottery::ParticipantList& list, int index) {
-    return index >= 0 && index < list.count() &&
-           estimate_.of(list, index, family_, NameCache::kReferenceSize) > measuredFrom_ &&
-           widens(list, index);
+bool FrameComposer::shownWidens(std::string_view display) {
+    return !display.empty() &&
+           estimate_.ofText(display, family_, NameCache::kReferenceSize) > measuredFrom_ &&
+           widens(display);
 }
 
-bool FrameComposer::widens(const lottery::ParticipantList& list, int index) {
-    const qreal advance = nameCache_.referenceAdvance(list, index, family_);
+bool FrameComposer::widens(std::string_view display) {
+    const qreal advance = nameCache_.referenceAdvance(display, family_);
     if (advance <= widestAdvance_)
         return false;
-    widest_ = index;
+    widest_ = std::string(display);
     widestAdvance_ = advance;
     return true;
 }
 
-void FrameComposer::fit(const lottery::ParticipantList& list) {
-    fitted_ = widest_ < 0 ? fitKey_.asked
-                          : NameFont::fitWidth(fitKey_.asked, {nameCache_.text(list, widest_)},
-                                               family_, canvas_.width());
+void FrameComposer::fit() {
+    fitted_ = widest_.empty() ? fitKey_.asked
+                              : NameFont::fitWidth(fitKey_.asked, {nameCache_.text(widest_)},
+                                                   family_, canvas_.width());
 }
 
 void FrameComposer::composeRolling(const lottery::LotteryData& data,
@@ -137,7 +137,7 @@ void FrameComposer::composeRolling(const lottery::LotteryData& data,
     lines_.clear();
     for (int i = 0; i < count; ++i)
         lines_.push_back(
-            &nameCache_.layout(data.participants, picture.selection[static_cast<std::size_t>(i)]));
+            &nameCache_.layout(picture.selection[static_cast<std::size_t>(i)].display));
     const int lineHeight = fitted_.lineHeight;
     rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
                     lineHeight);
@@ -186,8 +186,7 @@ void FrameComposer::paintNames(const lottery::LotteryData& data,
     QStringList names;
     names.reserve(count);
     for (int i = 0; i < count; ++i)
-        names.append(
-            nameCache_.text(data.participants, picture.selection[static_cast<std::size_t>(i)]));
+        names.append(nameCache_.text(picture.selection[static_cast<std::size_t>(i)].display));
     const QPainterPath path =
         NamePath::build(names, family_, fitted_.fontSize, fitted_.lineHeight, canvas_.height());
     QPainter painter(&canvas_);

@@ -72,10 +72,10 @@ private:
     };
 
     void fitNameFont(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
-    bool widens(const lottery::ParticipantList& list, int index);
+    bool widens(std::string_view display);
     // The same for an entry shown, unless its estimate is below those measured.
-    bool shownWidens(const lottery::ParticipantList& list, int index);
-    void fit(const lottery::ParticipantList& list);
+    bool shownWidens(std::string_view display);
+    void fit();
     void paintNames(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                     bool antialiased);
     void repainted();
@@ -98,7 +98,7 @@ private:
     bool hasFit_ = false;
     FitKey fitKey_;
     NameFontSize fitted_;
-    int widest_ = -1; // the entry of the largest advance met since the key changed
+    std::string widest_; // the display text of the largest advance met since the key changed
     qreal widestAdvance_ = 0;
     float measuredFrom_ = 0; // the smallest estimate measured exactly; 0: all were
 };

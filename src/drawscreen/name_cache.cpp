@@ -5,20 +5,6 @@
 
 namespace drawscreen {
 
-namespace {
-
-const QString& noText() {
-    static const QString empty;
-    return empty;
-}
-
-const NameLayout& noLayout() {
-    static const NameLayout empty;
-    return empty;
-}
-
-} // namespace
-
 void NameCache::invalidate() {
     entries_.clear();
 }
@@ -46,49 +32,41 @@ void NameCache::dropLayouts() {
     sprites_ = std::make_unique<GlyphSpriteCache>(family_, fontSize_);
 }
 
-NameCache::Entry* NameCache::entry(const lottery::ParticipantList& list, int index) {
-    if (index < 0 || index >= list.count())
-        return nullptr;
-    Entry& e = entries_[index];
+NameCache::Entry& NameCache::entry(std::string_view display) {
+    Entry& e = entries_[std::string(display)];
     if (!e.hasText) {
-        e.text = core::GbkCodec::fromGbk(list.displayText(index));
+        e.text = core::GbkCodec::fromGbk(display);
         e.hasText = true;
     }
-    return &e;
+    return e;
 }
 
-const QString& NameCache::text(const lottery::ParticipantList& list, int index) {
-    const Entry* e = entry(list, index);
-    return e ? e->text : noText();
+const QString& NameCache::text(std::string_view display) {
+    return entry(display).text;
 }
 
-const NameLayout& NameCache::layout(const lottery::ParticipantList& list, int index) {
-    Entry* e = entry(list, index);
-    if (!e)
-        return noLayout();
-    if (!e->hasLayout) {
+const NameLayout& NameCache::layout(std::string_view display) {
+    Entry& e = entry(display);
+    if (!e.hasLayout) {
         if (!sprites_)
             sprites_ = std::make_unique<GlyphSpriteCache>(family_, fontSize_);
-        e->layout = sprites_->layoutName(e->text);
-        e->hasLayout = true;
+        e.layout = sprites_->layoutName(e.text);
+        e.hasLayout = true;
     }
-    return e->layout;
+    return e.layout;
 }
 
-qreal NameCache::referenceAdvance(const lottery::ParticipantList& list, int index,
-                                  const QString& family) {
+qreal NameCache::referenceAdvance(std::string_view display, const QString& family) {
     if (!referenceMetrics_ || family != referenceFamily_) {
         referenceFamily_ = family;
         referenceMetrics_.emplace(TextOutline::font(family, kReferenceSize));
-        for (auto& [i, e] : entries_)
+        for (auto& [text, e] : entries_)
             e.advance = -1;
     }
-    Entry* e = entry(list, index);
-    if (!e)
-        return 0;
-    if (e->advance < 0)
-        e->advance = e->text.isEmpty() ? 0 : referenceMetrics_->horizontalAdvance(e->text);
-    return e->advance;
+    Entry& e = entry(display);
+    if (e.advance < 0)
+        e.advance = e.text.isEmpty() ? 0 : referenceMetrics_->horizontalAdvance(e.text);
+    return e.advance;
 }
 
 } // namespace drawscreen

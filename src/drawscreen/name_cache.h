@@ -1,13 +1,14 @@
 #pragma once
 
 #include "drawscreen/glyph_sprite_cache.h"
-#include "lottery/lottery_data.h"
 
 #include <QFontMetricsF>
 #include <QString>
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace drawscreen {
@@ -24,11 +25,12 @@ public:
     // are more than kMostEntries; call between frames.
     void trim();
 
-    const QString& text(const lottery::ParticipantList& list, int index);
-    const NameLayout& layout(const lottery::ParticipantList& list, int index);
-    // The text's advance at kReferenceSize in family, measured once per entry: widths at
+    // By display text (GBK): a name shown keeps its look whatever list it came from.
+    const QString& text(std::string_view display);
+    const NameLayout& layout(std::string_view display);
+    // The text's advance at kReferenceSize in family, measured once per text: widths at
     // other sizes scale with it, so the widest entry is found without measuring again.
-    qreal referenceAdvance(const lottery::ParticipantList& list, int index, const QString& family);
+    qreal referenceAdvance(std::string_view display, const QString& family);
 
     static constexpr std::size_t kSpriteBudget = 64u << 20;
     static constexpr std::size_t kMostEntries = 16384;
@@ -43,10 +45,10 @@ private:
         NameLayout layout;
     };
 
-    Entry* entry(const lottery::ParticipantList& list, int index);
+    Entry& entry(std::string_view display);
     void dropLayouts();
 
-    std::unordered_map<int, Entry> entries_; // nodes: a reference stays valid until trim()
+    std::unordered_map<std::string, Entry> entries_; // nodes: a reference stays valid until trim()
     QString family_;
     int fontSize_ = 0;
     std::unique_ptr<GlyphSpriteCache> sprites_;

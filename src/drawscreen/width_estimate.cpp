@@ -10,25 +10,33 @@ void WidthEstimate::invalidate() {
     perEntry_.clear();
 }
 
+void WidthEstimate::useFamily(const QString& family, int referenceSize) {
+    if (metrics_ && family == family_)
+        return;
+    family_ = family;
+    metrics_.emplace(TextOutline::font(family, referenceSize));
+    perChar_.assign(1u << 16, -1.0f);
+    perEntry_.clear();
+}
+
 float WidthEstimate::of(const lottery::ParticipantList& list, int index, const QString& family,
                         int referenceSize) {
-    if (!metrics_ || family != family_) {
-        family_ = family;
-        metrics_.emplace(TextOutline::font(family, referenceSize));
-        perChar_.assign(1u << 16, -1.0f);
-        perEntry_.clear();
-    }
+    useFamily(family, referenceSize);
     if (perEntry_.size() != static_cast<std::size_t>(list.count()))
         perEntry_.assign(static_cast<std::size_t>(list.count()), -1.0f);
     float& width = perEntry_[static_cast<std::size_t>(index)];
-    if (width < 0) {
-        const std::string_view text = list.displayText(index);
-        width = 0;
-        for (std::size_t pos = 0; pos < text.size();) {
-            const std::size_t length = lottery::gbkCharLength(text, pos);
-            width += charAdvance(text.substr(pos, length));
-            pos += length;
-        }
+    if (width < 0)
+        width = ofText(list.displayText(index), family, referenceSize);
+    return width;
+}
+
+float WidthEstimate::ofText(std::string_view text, const QString& family, int referenceSize) {
+    useFamily(family, referenceSize);
+    float width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = lottery::gbkCharLength(text, pos);
+        width += charAdvance(text.substr(pos, length));
+        pos += length;
     }
     return width;
 }

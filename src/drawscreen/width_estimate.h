@@ -20,8 +20,11 @@ public:
     void invalidate();
     float of(const lottery::ParticipantList& list, int index, const QString& family,
              int referenceSize);
+    // A display text's width, not kept per entry: for names shown whatever list they came from.
+    float ofText(std::string_view gbkText, const QString& family, int referenceSize);
 
 private:
+    void useFamily(const QString& family, int referenceSize);
     float charAdvance(std::string_view gbkChar);
 
     QString family_;

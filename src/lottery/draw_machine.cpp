@@ -1,6 +1,7 @@
 #include "lottery/draw_machine.h"
 
 #include "lottery/file_text.h"
+#include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
@@ -60,16 +61,18 @@ void DrawMachine::advance() {
 void DrawMachine::tick() {
     if (data_.options.state() != DrawState::Rolling)
         return;
-    // Every rolling frame is a genuine draw; the stop shows the last one unchanged.
+    // Every rolling frame is a genuine draw; the stop records the last one unchanged.
     const int prize = currentIndex();
     if (redrawing_) {
-        std::vector<int> keep;
-        std::copy_if(round_.begin(), round_.end(), std::back_inserter(keep),
-                     [](int j) { return j >= 0; });
-        drawWinners(data_, prize, static_cast<int>(freed_.size()), keep, services_);
+        const std::vector<std::string_view> keep(round_.begin(), round_.end());
+        drawWinners(data_, prize, static_cast<int>(open_.size()), keep, services_);
     } else {
         drawWinners(data_, prize, roundSize(prize), {}, services_);
     }
+    // By text at once: the list may be read again before the stop.
+    rolled_.clear();
+    for (int i = 0; i < data_.pool.winnerCount; ++i)
+        rolled_.emplace_back(data_.participants.rawText(data_.pool.winnerAt(i)));
     show(DrawPicture::Screen::Rolling);
 }
 
@@ -87,6 +90,10 @@ void DrawMachine::present() {
     }
 }
 
+ShownEntry DrawMachine::shown(const std::string& raw) const {
+    return raw.empty() ? ShownEntry{} : ShownEntry{raw, maskedText(raw, data_.options)};
+}
+
 void DrawMachine::show(DrawPicture::Screen screen) {
     finished_ = screen == DrawPicture::Screen::Finished;
     const DrawOptions& options = data_.options;
@@ -94,23 +101,25 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
     picture_.roundIndex = options.roundIndex;
     picture_.selection.clear();
-    if (screen == DrawPicture::Screen::Rolling && redrawing_) {
-        // The kept names stand still; the freed positions show the draw of this frame.
-        picture_.selection = round_;
-        int next = 0;
-        for (int& j : picture_.selection)
-            if (j < 0 && next < data_.pool.winnerCount)
-                j = data_.pool.winnerAt(next++);
-    } else if (screen == DrawPicture::Screen::Rolling) {
-        for (int i = 0; i < data_.pool.winnerCount; ++i)
-            picture_.selection.push_back(data_.pool.winnerAt(i));
-    } else if (screen == DrawPicture::Screen::Result) {
-        picture_.selection = round_;
+    const bool rolling = screen == DrawPicture::Screen::Rolling;
+    if (screen == DrawPicture::Screen::Result || (rolling && redrawing_)) {
+        for (const std::string& raw : round_)
+            picture_.selection.push_back(shown(raw));
+    }
+    if (rolling) {
+        // A redraw's kept names stand still; its open positions show the draw of this frame.
+        for (std::size_t i = 0; i < rolled_.size(); ++i) {
+            if (!redrawing_)
+                picture_.selection.push_back(shown(rolled_[i]));
+            else if (i < open_.size())
+                picture_.selection[static_cast<std::size_t>(open_[i].position - 1)] =
+                    shown(rolled_[i]);
+        }
     }
     // The status lines stand still while the names roll: worked out once per roll.
-    if (screen != DrawPicture::Screen::Rolling || !rolledBefore_)
+    if (!rolling || !rolledBefore_)
         picture_.status = statusNow();
-    rolledBefore_ = screen == DrawPicture::Screen::Rolling;
+    rolledBefore_ = rolling;
     for (DrawView* view : views_)
         view->showPicture(picture_);
 }
@@ -126,7 +135,7 @@ std::string DrawMachine::nextPressLabel() const {
     }
     if (finished_)
         return "已结束";
-    if (!freed_.empty() && currentIndex() >= 0)
+    if (!open_.empty() && currentIndex() >= 0)
         return "补抽";
     return anyRoundsLeft() ? "下一轮" : "结束";
 }
@@ -144,11 +153,11 @@ StatusTexts DrawMachine::statusNow() const {
     if (index < 0)
         return {};
     StatusTexts texts{stepOf("当前：", index, data_.options.roundIndex + 1), {}};
-    if (!freed_.empty()) {
+    if (!open_.empty()) {
         texts.next =
             "下一步：" +
             services_.utf8FromGbk(data_.prizeTable.prizes[static_cast<std::size_t>(index)].title) +
-            "，补抽 " + std::to_string(freed_.size()) + " 人";
+            "，补抽 " + std::to_string(open_.size()) + " 人";
         return texts;
     }
     const int next = nextStep();
@@ -166,26 +175,23 @@ void DrawMachine::playCue(SoundCue cue) {
         view->playCue(cue);
 }
 
-std::string DrawMachine::keyOf(int prizeIndex) const {
+PrizeKey DrawMachine::keyOf(int prizeIndex) const {
     const auto& prizes = data_.prizeTable.prizes;
     if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
         return {};
     const std::string& id = prizes[static_cast<std::size_t>(prizeIndex)].id;
-    const auto same = std::count_if(prizes.begin(), prizes.begin() + prizeIndex,
+    const auto copy = std::count_if(prizes.begin(), prizes.begin() + prizeIndex,
                                     [&id](const PrizeRecord& p) { return p.id == id; });
-    return id + '\x1F' + std::to_string(same);
+    return {id, static_cast<int>(copy)};
 }
 
 // One pass over the table, no text built: it runs at every frame of a roll.
-int DrawMachine::indexOf(const std::string& key) const {
-    const std::size_t mark = key.rfind('\x1F');
-    if (mark == std::string::npos)
+int DrawMachine::indexOf(const PrizeKey& key) const {
+    if (key.id.empty())
         return -1;
-    const std::string_view id = std::string_view(key).substr(0, mark);
-    const int occurrence = std::stoi(key.substr(mark + 1));
     int seen = 0;
     for (int i = 0; i < data_.prizeTable.count(); ++i)
-        if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == id && seen++ == occurrence)
+        if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == key.id && seen++ == key.copy)
             return i;
     return -1;
 }
@@ -201,15 +207,15 @@ int DrawMachine::roundSize(int prizeIndex) const {
     const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
     if (roundsFor(prize.total, prize.perRound) == 0)
         return 0;
-    return std::max(
-        0, std::min(winnersPerRound(prize.perRound), prize.total - progressOf(prizeIndex).slots));
+    return std::max(0, std::min(winnersPerRound(prize.perRound),
+                                prize.total - progressOf(prizeIndex).positions));
 }
 
 int DrawMachine::roundsLeft(int prizeIndex) const {
     if (prizeIndex < 0 || prizeIndex >= data_.prizeTable.count())
         return 0;
     const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)];
-    const int left = prize.total - progressOf(prizeIndex).slots;
+    const int left = prize.total - progressOf(prizeIndex).positions;
     return left > 0 ? roundsFor(left, prize.perRound) : 0;
 }
 
@@ -244,82 +250,87 @@ void DrawMachine::follow(int prizeIndex) {
 void DrawMachine::resume(const ResultsLog& log) {
     clock_.setTicking(false);
     clearProgress();
+    drawing_ = true;
     chainCode_ = log.chainCode;
-    std::string lastKey;
-    int lastRound = 0;
-    std::vector<bool> freed; // positions of the last round left by an absent winner
-    // Each prize's rounds in the order recorded; a round's positions as its lines leave them.
-    for (const WinnerRecord& record : log.winners) {
-        int index = -1;
-        for (int i = 0; i < data_.prizeTable.count() && index < 0; ++i)
-            if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == record.prizeId &&
-                data_.prizeTable.prizes[static_cast<std::size_t>(i)].title == record.prizeTitle)
-                index = i;
-        for (int i = 0; i < data_.prizeTable.count() && index < 0; ++i)
-            if (data_.prizeTable.prizes[static_cast<std::size_t>(i)].id == record.prizeId)
-                index = i;
+    restoreMarks(data_.participants, log);
+    const DrawLedger ledger = readLedger(log, data_.prizeTable);
+    int lastSize = 0;
+    for (const PrizeLedger& prize : ledger.prizes) {
+        const int index = indexOf(prize.key);
         if (index < 0)
             continue;
-        const std::string key = keyOf(index);
-        PrizeProgress& progress = progress_[key];
-        if (key != lastKey || record.round != lastRound) {
-            if (record.round > progress.rounds) {
-                progress.slots += roundSize(index);
-                progress.rounds = record.round;
-            }
-            lastKey = key;
-            lastRound = record.round;
-            round_.clear();
-            freed.clear();
-            current_ = key;
+        PrizeProgress& progress = progress_[prize.key];
+        // Each round asked for what the rule gave it then; a round cut short still counts whole.
+        for (std::size_t r = 0; r < prize.rounds.size(); ++r) {
+            const int size = roundSize(index);
+            if (prize.key == ledger.lastPrize && static_cast<int>(r) + 1 == ledger.lastRound)
+                lastSize = size;
+            progress.positions += std::max(size, static_cast<int>(prize.rounds[r].size()));
         }
-        const std::size_t at = static_cast<std::size_t>(record.position - 1);
-        if (record.position < 1 || record.position > kMaxWinnersPerRound)
-            continue;
-        if (round_.size() <= at)
-            round_.resize(at + 1, -1);
-        const int entry = data_.participants.firstOf(record.rawText);
-        if (record.status == WinnerStatus::Absent) {
-            --progress.held;
-            round_[at] = -1;
-            freed.resize(round_.size(), false);
-            freed[at] = true;
-        } else {
-            ++progress.held;
-            // A winner no longer in the list keeps the position, shown empty.
-            round_[at] = entry;
-            freed.resize(round_.size(), false);
-            freed[at] = false;
-        }
+        progress.rounds = prize.roundsDone();
+        progress.held = prize.held();
+        progress.closed = prize.closed();
     }
-    for (std::size_t i = 0; i < freed.size(); ++i)
-        if (freed[i])
-            freed_.push_back(static_cast<int>(i) + 1);
-    const int index = indexOf(current_);
+    current_ = ledger.lastPrize;
+    const PrizeLedger* last = ledger.find(current_);
+    if (last && currentIndex() >= 0 && ledger.lastRound >= 1)
+        resumeRoundOnScreen(log, last->rounds[static_cast<std::size_t>(ledger.lastRound - 1)],
+                            lastSize);
+    if (!log.chosenPrizeId.empty())
+        chosen_ = keyOfLine(WinnerRecord{{}, log.chosenPrizeId, {}, 0, 0, {}}, data_.prizeTable);
+    const int index = currentIndex();
     data_.options.prizeIndex = index < 0 ? 0 : index;
-    data_.options.roundIndex = lastRound - 1;
+    data_.options.roundIndex = ledger.lastRound - 1;
     data_.options.setState(DrawState::ShowingResult);
     computeNameFont();
     // The program stopped before writing the end line of a draw that has nothing left.
-    if (freed_.empty() && !anyRoundsLeft())
+    if (open_.empty() && !anyRoundsLeft())
         store(endRecord(services_));
     show(DrawPicture::Screen::Result);
     reportPendingProblem();
 }
 
+void DrawMachine::resumeRoundOnScreen(const ResultsLog& log, const std::vector<SeatState>& seats,
+                                      int size) {
+    round_.assign(std::max(seats.size(), static_cast<std::size_t>(size)), std::string());
+    for (std::size_t i = 0; i < round_.size(); ++i) {
+        const int position = static_cast<int>(i) + 1;
+        const SeatState::State state =
+            i < seats.size() ? seats[i].state : SeatState::State::Unrecorded;
+        if (state == SeatState::State::Held)
+            round_[i] = log.winners[static_cast<std::size_t>(seats[i].holder)].rawText;
+        else if (state == SeatState::State::Open)
+            open_.push_back({position, WinnerStatus::Replacement});
+        else if (state == SeatState::State::Unrecorded)
+            open_.push_back({position, WinnerStatus::Winner}); // its line was cut off
+    }
+}
+
 void DrawMachine::reset() {
-    resetProgress(data_.options);
     clock_.setTicking(false);
+    if (drawing_ && !ended_)
+        store(endRecord(services_, true));
+    // Set aside at once: no later start may offer to continue it.
+    if (drawing_ && unsaved_.empty()) {
+        std::string problem;
+        if (!setResultsAside(paths_, services_.getTimeNowStr("%Y%m%d%H%M%S"), &problem))
+            noteFailure(problem);
+    }
+    drawing_ = false;
+    resetProgress(data_.options);
     clearProgress();
+    show(DrawPicture::Screen::Ready);
+    reportPendingProblem();
 }
 
 void DrawMachine::clearProgress() {
     finished_ = false;
     progress_.clear();
-    current_.clear();
-    chosen_.clear();
+    current_ = {};
+    chosen_ = {};
     round_.clear();
-    freed_.clear();
+    open_.clear();
+    rolled_.clear();
     redrawing_ = false;
 }
 
@@ -330,6 +341,7 @@ void DrawMachine::resetProgress(DrawOptions& options) {
 }
 
 void DrawMachine::prizesChanged() {
+    sortPrizes(data_.prizeTable);
     const int index = currentIndex();
     if (index >= 0) {
         data_.options.prizeIndex = index;
@@ -354,7 +366,7 @@ std::string DrawMachine::whyNoPrizeChoice() const {
         return "正在抽取，请先停止。";
     if (finished_)
         return "抽奖已结束。";
-    if (!freed_.empty())
+    if (!open_.empty())
         return "请先补抽缺席者的位置。";
     if (!anyRoundsLeft())
         return "所有奖项都已抽完。";
@@ -364,34 +376,58 @@ std::string DrawMachine::whyNoPrizeChoice() const {
 void DrawMachine::markAbsent(const std::vector<int>& positions) {
     if (!whyNoAbsentMarks().empty())
         return;
-    std::vector<std::pair<int, int>> absent;
+    std::vector<Seat> absent;
     for (const int position : positions) {
         const std::size_t at = static_cast<std::size_t>(position - 1);
-        if (position >= 1 && at < round_.size() && round_[at] >= 0)
-            absent.emplace_back(position, round_[at]);
+        if (position >= 1 && at < round_.size() && !round_[at].empty())
+            absent.push_back({position, round_[at]});
     }
     if (absent.empty())
         return;
     // On disk before the screen changes.
-    store(positionsRecord(data_, absent, WinnerStatus::Absent, services_));
+    const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(currentIndex())];
+    ResultsRecord record = positionsRecord(prize, data_.options.roundIndex + 1, absent,
+                                           WinnerStatus::Absent, services_);
+    markWinners(record.winners);
+    store(std::move(record));
     PrizeProgress& progress = progress_[current_];
-    for (const auto& [position, entry] : absent) {
-        round_[static_cast<std::size_t>(position - 1)] = -1;
-        freed_.push_back(position);
+    for (const Seat& seat : absent) {
+        round_[static_cast<std::size_t>(seat.position - 1)].clear();
+        open_.push_back({seat.position, WinnerStatus::Replacement});
         --progress.held;
     }
-    std::sort(freed_.begin(), freed_.end());
+    std::sort(open_.begin(), open_.end(),
+              [](const OpenSeat& a, const OpenSeat& b) { return a.position < b.position; });
     show(DrawPicture::Screen::Result);
     reportPendingProblem();
 }
 
 void DrawMachine::choosePrize(int prizeIndex) {
-    if (!whyNoPrizeChoice().empty() || roundsLeft(prizeIndex) <= 0)
+    if (!whyNoPrizeChoice().empty() || !canChoose(prizeIndex))
         return;
     chosen_ = keyOf(prizeIndex);
     if (data_.options.state() == DrawState::Ready)
         data_.options.prizeIndex = prizeIndex;
+    else if (drawing_) // on disk before it shows, so that a restart goes on with it
+        store(
+            choiceRecord(data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)], services_));
     present();
+    reportPendingProblem();
+}
+
+// The marks follow every record the moment it is made, whatever the disk does, so that the
+// names shown are never drawn again.
+void DrawMachine::markWinners(const std::vector<WinnerRecord>& winners) {
+    ParticipantList& list = data_.participants;
+    for (const WinnerRecord& winner : winners) {
+        const int first = list.firstOf(winner.rawText);
+        if (first < 0)
+            continue;
+        if (winner.status == WinnerStatus::Absent)
+            list.markAbsent(first, winner.prizeId);
+        else
+            list.markWinner(first, winner.prizeId);
+    }
 }
 
 std::string DrawMachine::whyNotDelete(int prizeIndex) const {
@@ -423,7 +459,7 @@ std::string DrawMachine::whyNotTotal(int prizeIndex, int total) const {
 }
 
 void DrawMachine::startDraw() {
-    const std::string chosen = chosen_;
+    const PrizeKey chosen = chosen_;
     clearProgress();
     chosen_ = chosen; // chosen before the first press: the first prize
     const int first = nextStep();
@@ -441,12 +477,13 @@ void DrawMachine::startDraw() {
     }
     follow(first);
     computeNameFont();
+    drawing_ = true;
     store(startRecord(services_));
     // The files of the draw: anyone holding them can check it.
     savePrizesIfChanged();
     store(fingerprintRecord(picture_.participantsFingerprint, picture_.participantCount,
                             paths_.prizeFile, services_));
-    clearWinnerMarks(data_.participants);
+    data_.participants.clearMarks();
     startRoll();
 }
 
@@ -470,32 +507,31 @@ void DrawMachine::stopRoll() {
         return;
     }
     options.prizeIndex = index;
+    const PrizeRecord& prize = data_.prizeTable.prizes[static_cast<std::size_t>(index)];
     PrizeProgress& progress = progress_[current_];
     // Recorded before the result is shown, so what the operator sees is already on disk.
     std::vector<WinnerRecord> recorded;
     if (redrawing_) {
-        std::vector<std::pair<int, int>> filled;
-        for (std::size_t i = 0; i < freed_.size() && static_cast<int>(i) < data_.pool.winnerCount;
-             ++i)
-            filled.emplace_back(freed_[i], data_.pool.winnerAt(static_cast<int>(i)));
-        recorded = store(positionsRecord(data_, filled, WinnerStatus::Replacement, services_));
-        for (const auto& [position, entry] : filled)
-            round_[static_cast<std::size_t>(position - 1)] = entry;
-        progress.held += static_cast<int>(filled.size());
-        const std::size_t empty = freed_.size() - filled.size();
-        if (empty > 0)
-            notice_ = "补抽的候选人不足，有 " + std::to_string(empty) + " 个位置空缺。";
-        freed_.clear();
-        redrawing_ = false;
+        recorded = stopRedraw(prize);
     } else {
         const int size = roundSize(index);
-        recorded = store(roundRecord(data_, services_));
-        progress.rounds += 1;
-        progress.slots += size;
-        progress.held += data_.pool.winnerCount;
-        round_.clear();
-        for (int i = 0; i < data_.pool.winnerCount; ++i)
-            round_.push_back(data_.pool.winnerAt(i));
+        const int round = progress.rounds + 1;
+        std::vector<Seat> seats;
+        for (const std::string& raw : rolled_)
+            seats.push_back({static_cast<int>(seats.size()) + 1, raw});
+        ResultsRecord record =
+            positionsRecord(prize, round, seats, WinnerStatus::Winner, services_);
+        std::vector<int> missing;
+        for (int position = static_cast<int>(seats.size()) + 1; position <= size; ++position)
+            missing.push_back(position);
+        recordShort(prize, round, missing, size, record);
+        markWinners(record.winners);
+        recorded = store(std::move(record));
+        progress.rounds = round;
+        progress.positions += size;
+        progress.held += static_cast<int>(seats.size());
+        progress.closed += static_cast<int>(missing.size());
+        round_ = rolled_;
     }
     if (!anyRoundsLeft())
         store(endRecord(services_));
@@ -505,12 +541,55 @@ void DrawMachine::stopRoll() {
             view->winnersRecorded(recorded);
 }
 
+std::vector<WinnerRecord> DrawMachine::stopRedraw(const PrizeRecord& prize) {
+    const int round = data_.options.roundIndex + 1;
+    std::vector<Seat> replacements;
+    std::vector<Seat> winners; // positions whose line was cut off
+    std::vector<int> unfilled;
+    for (std::size_t i = 0; i < open_.size(); ++i) {
+        if (i >= rolled_.size()) {
+            unfilled.push_back(open_[i].position);
+            continue;
+        }
+        const Seat seat{open_[i].position, rolled_[i]};
+        (open_[i].fillAs == WinnerStatus::Winner ? winners : replacements).push_back(seat);
+        round_[static_cast<std::size_t>(seat.position - 1)] = seat.rawText;
+    }
+    ResultsRecord record =
+        positionsRecord(prize, round, replacements, WinnerStatus::Replacement, services_);
+    const ResultsRecord drawn =
+        positionsRecord(prize, round, winners, WinnerStatus::Winner, services_);
+    record.bytes += drawn.bytes;
+    record.winners.insert(record.winners.end(), drawn.winners.begin(), drawn.winners.end());
+    recordShort(prize, round, unfilled, static_cast<int>(open_.size()), record);
+    markWinners(record.winners);
+    PrizeProgress& progress = progress_[current_];
+    progress.held += static_cast<int>(record.winners.size());
+    progress.closed += static_cast<int>(unfilled.size());
+    open_.clear();
+    redrawing_ = false;
+    return store(std::move(record));
+}
+
+// Positions nobody could be drawn for are closed on disk with the round, and the operator is
+// told: a prize is never left short in silence.
+void DrawMachine::recordShort(const PrizeRecord& prize, int round,
+                              const std::vector<int>& positions, int asked, ResultsRecord& record) {
+    if (positions.empty())
+        return;
+    const int empty = static_cast<int>(positions.size());
+    record.bytes += shortRecord(prize, round, positions, "候选人不足", services_).bytes;
+    notice_ = "【" + services_.utf8FromGbk(prize.title) + "】第 " + std::to_string(round) +
+              " 轮应抽 " + std::to_string(asked) + " 人，只有 " + std::to_string(asked - empty) +
+              " 名候选人，" + std::to_string(empty) + " 个位置空缺。";
+}
+
 void DrawMachine::moveOn() {
     if (finished_) {
         show(DrawPicture::Screen::Finished);
         return;
     }
-    if (!freed_.empty() && currentIndex() >= 0) {
+    if (!open_.empty() && currentIndex() >= 0) {
         redrawing_ = true;
         startRoll();
         return;
@@ -521,7 +600,7 @@ void DrawMachine::moveOn() {
         return;
     }
     const bool samePrize = keyOf(next) == current_;
-    chosen_.clear();
+    chosen_ = {};
     follow(next);
     round_.clear();
     if (!samePrize)
@@ -534,6 +613,8 @@ std::vector<WinnerRecord> DrawMachine::store(ResultsRecord record) {
         return {};
     // Chained when made: queued records and the rescued file chain the same as the disk.
     chainRecord(record, chainCode_);
+    if (record.kind == ResultsRecord::Kind::End || record.kind == ResultsRecord::Kind::Round)
+        ended_ = record.kind == ResultsRecord::Kind::End;
     std::vector<WinnerRecord> winners = record.winners;
     unsaved_.push_back(std::move(record));
     flushUnsaved();
@@ -560,28 +641,16 @@ bool DrawMachine::flushUnsaved() {
     return true;
 }
 
-ResultsLog DrawMachine::withUnsaved(ResultsLog log) const {
-    for (const ResultsRecord& record : unsaved_) {
-        switch (record.kind) {
-        case ResultsRecord::Kind::Start:
-            log = ResultsLog{};
-            log.started = true;
-            log.startTime = record.time;
-            break;
-        case ResultsRecord::Kind::Fingerprint:
-            break;
-        case ResultsRecord::Kind::Round:
-            log.winners.insert(log.winners.end(), record.winners.begin(), record.winners.end());
-            break;
-        case ResultsRecord::Kind::End:
-            log.finished = true;
-            break;
-        }
-    }
+ResultsLog DrawMachine::results() const {
+    std::size_t linesOnDisk = 0;
+    const std::string bytes = resultsWithUnsaved(&linesOnDisk);
+    ResultsLog log = parseResultsLog(bytes, services_);
+    for (WinnerRecord& winner : log.winners)
+        winner.saved = static_cast<std::size_t>(winner.line) <= linesOnDisk;
     return log;
 }
 
-std::string DrawMachine::resultsWithUnsaved() const {
+std::string DrawMachine::resultsWithUnsaved(std::size_t* linesOnDisk) const {
     std::string bytes;
     const bool startUnsaved =
         std::any_of(unsaved_.begin(), unsaved_.end(), [](const ResultsRecord& record) {
@@ -589,6 +658,8 @@ std::string DrawMachine::resultsWithUnsaved() const {
         });
     if (!startUnsaved && readWholeFile(paths_.resultFile, bytes))
         bytes = healedResults(std::move(bytes));
+    if (linesOnDisk)
+        *linesOnDisk = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     for (const ResultsRecord& record : unsaved_)
         bytes += record.bytes;
     return bytes;
@@ -596,14 +667,18 @@ std::string DrawMachine::resultsWithUnsaved() const {
 
 void DrawMachine::participantsReloaded() {
     fingerprintParticipants();
-    const ResultsLog log = withUnsaved({});
-    if (!log.started) {
-        for (const WinnerRecord& winner : log.winners)
-            markWinner(data_.participants, winner.rawText, winner.prizeId);
-        return;
+    if (drawing_) {
+        restoreMarks(data_.participants, results());
+        // The rounds from here on are drawn from this list: anyone checking needs to know.
+        store(listRecord(picture_.participantsFingerprint, picture_.participantCount, services_));
+    } else {
+        data_.participants.clearMarks();
     }
-    // The draw's start is not on disk either: the file's marks belong to an earlier draw.
-    restoreWinnerMarks(data_.participants, log);
+    if (data_.options.state() == DrawState::Rolling)
+        tick();
+    else
+        present();
+    reportPendingProblem();
 }
 
 int DrawMachine::unsavedRounds() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/core_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
 #include "lottery/results_log.h"
@@ -15,9 +16,10 @@ namespace lottery {
 
 // What a draw has done for one prize.
 struct PrizeProgress {
-    int rounds = 0; // rounds stopped
-    int slots = 0;  // positions those rounds asked for; a round short of candidates counts whole
-    int held = 0;   // positions held now: winners and replacements, less the absent
+    int rounds = 0;    // rounds stopped
+    int positions = 0; // positions those rounds asked for; a round short of candidates counts whole
+    int held = 0;      // positions held now: winners and replacements, less the absent
+    int closed = 0;    // positions nobody could be drawn for
 };
 
 // The draw run by the space bar: Ready -> Rolling -> ShowingResult -> Rolling ... -> end.
@@ -45,15 +47,17 @@ public:
     // 开始, 停止, 补抽, 下一轮, 结束 (the finished screen comes next) or 已结束.
     std::string nextPressLabel() const;
 
-    // Goes on with the unfinished draw log records: each prize's progress, the absent entries
-    // and the round last shown, as it was. The marks must already be restored.
+    // Goes on with the unfinished draw log records: each prize's progress, the marks, the
+    // round last shown and the next step, as they were. A position of that round no line
+    // names (cut off by a power cut) is drawn again by the next press.
     void resume(const ResultsLog& log);
-    // Back to the start with the roll stopped; the caller then shows the ready screen.
+    // Back to the start with the roll stopped: a draw in progress is closed and set aside, so
+    // that no later start offers to continue it. The ready screen shows.
     void reset();
-    // The field part of reset, for when there is no draw window.
+    // The field part of reset, for when there is no draw.
     static void resetProgress(DrawOptions& options);
 
-    // The prize table changed (edited, added to, re-sorted): the draw follows its prizes.
+    // The prize table changed (edited, added to): sorts it, and the draw follows its prizes.
     void prizesChanged();
     // Whether the operator may mark winners absent now, and choose the next prize now; an
     // empty text means yes, otherwise it says why not (UTF-8).
@@ -62,7 +66,10 @@ public:
     // Marks the winners at these positions (from 1) of the round on screen absent, on disk at
     // once; the next press redraws their positions.
     void markAbsent(const std::vector<int>& positions);
-    // The prize at this index of the table is the next step (before the first press: the first).
+    // Whether the prize at this index may be chosen as the next step: it has rounds left.
+    bool canChoose(int prizeIndex) const { return roundsLeft(prizeIndex) > 0; }
+    // The prize at this index of the table is the next step (before the first press: the first);
+    // during a draw the choice is on disk before it shows.
     void choosePrize(int prizeIndex);
     // Rounds and positions of the prize at index: done so far and in all (after edits).
     PrizeProgress progressOf(int prizeIndex) const;
@@ -73,38 +80,52 @@ public:
     std::string whyNotTotal(int prizeIndex, int total) const;
     // The results file names winners by id: a new id would lose the prize's progress.
     std::string whyNotChangeId(int prizeIndex) const;
-    // The round on screen, position by position: entry index, -1 for a freed position.
-    const std::vector<int>& roundOnScreen() const { return round_; }
+    // The round on screen, position by position: who holds it (GBK), empty for nobody.
+    const std::vector<std::string>& roundOnScreen() const { return round_; }
+    // The prize of the round on screen; -1 before the first press.
+    int currentPrize() const { return currentIndex(); }
 
     // Writes what could not be written so far, in order; true when nothing is left unsaved.
     bool retryUnsaved();
     bool hasUnsaved() const { return !unsaved_.empty(); }
-    // The results as they would be on disk had every write succeeded: log (read from the file)
-    // with the unsaved winners added, marked saved = false.
-    ResultsLog withUnsaved(ResultsLog log) const;
+    // The results as they would be on disk had every write succeeded, read from the file and
+    // the records not yet on it; the unsaved winners are marked saved = false.
+    ResultsLog results() const;
     // The whole results file as it should be, for saving it somewhere else: the file's bytes
     // (unless the draw's start itself is unsaved) followed by every unsaved record.
-    std::string resultsWithUnsaved() const;
-    // The participant list was re-read: the winners not yet on disk keep their marks too, and
-    // the list's fingerprint is taken anew.
+    std::string resultsWithUnsaved(std::size_t* linesOnDisk = nullptr) const;
+    // The participant list was re-read. Names shown and recorded stay as they are; the marks
+    // are restored from the results; the list's fingerprint is taken anew and, during a draw,
+    // recorded; a roll goes on drawing from the new list at once.
     void participantsReloaded();
     // Writes the prize table to its file; called at the first press when the table differs
     // from the file, so that the recorded fingerprint is that of the prizes drawn.
     void setPrizeSaver(std::function<void()> save) { savePrizes_ = std::move(save); }
 
 private:
+    // A position of the round on screen waiting for its draw: freed by an absent winner
+    // (filled by a replacement), or never recorded (filled by a winner).
+    struct OpenSeat {
+        int position = 0;
+        WinnerStatus fillAs = WinnerStatus::Replacement;
+    };
+
     void startDraw();
     void clearProgress();
     void startRoll();
     void stopRoll();
+    std::vector<WinnerRecord> stopRedraw(const PrizeRecord& prize);
+    void recordShort(const PrizeRecord& prize, int round, const std::vector<int>& positions,
+                     int asked, ResultsRecord& record);
     void moveOn();
     void show(DrawPicture::Screen screen);
     void computeNameFont();
     void playCue(SoundCue cue);
     StatusTexts statusNow() const;
-    // Key of the prize at index: its id, and which of the prizes of that id it is.
-    std::string keyOf(int prizeIndex) const;
-    int indexOf(const std::string& key) const;
+    ShownEntry shown(const std::string& raw) const;
+    void markWinners(const std::vector<WinnerRecord>& winners);
+    PrizeKey keyOf(int prizeIndex) const;
+    int indexOf(const PrizeKey& key) const;
     int currentIndex() const { return indexOf(current_); }
     int roundsLeft(int prizeIndex) const;
     int roundSize(int prizeIndex) const;
@@ -113,6 +134,7 @@ private:
     int nextStep() const;
     bool anyRoundsLeft() const;
     void follow(int prizeIndex);
+    void resumeRoundOnScreen(const ResultsLog& log, const std::vector<SeatState>& seats, int size);
     // Queues record behind any unsaved ones and writes what it can.
     // Returns the record's winners with their chain codes.
     std::vector<WinnerRecord> store(ResultsRecord record);
@@ -131,12 +153,15 @@ private:
     DrawPicture picture_;
     bool finished_ = false;     // the finished screen is up
     bool rolledBefore_ = false; // the picture before this one was a rolling frame
-    std::map<std::string, PrizeProgress> progress_;
-    std::string current_;    // key of the prize on screen; empty before the first press
-    std::string chosen_;     // key of the prize the operator chose as the next step
-    std::vector<int> round_; // the round on screen, by position
-    std::vector<int> freed_; // positions (from 1) waiting for their redraw
-    bool redrawing_ = false; // the roll fills freed positions only
+    bool drawing_ = false;      // a draw was started or resumed and not reset since
+    bool ended_ = false;        // its end line is the last record made
+    std::map<PrizeKey, PrizeProgress> progress_;
+    PrizeKey current_;                // the prize on screen; empty before the first press
+    PrizeKey chosen_;                 // the prize the operator chose as the next step
+    std::vector<std::string> round_;  // the round on screen, by position: who holds it
+    std::vector<OpenSeat> open_;      // positions of that round waiting for their draw
+    bool redrawing_ = false;          // the roll fills open positions only
+    std::vector<std::string> rolled_; // the entries of the latest rolling frame
     // Records not yet on disk, oldest first: a write never overtakes an earlier one, so the
     // file keeps the order of the draw.
     std::deque<ResultsRecord> unsaved_;

@@ -18,10 +18,9 @@ struct ResumePlan {
     std::string problem;
 };
 
-// Whether the draw that log holds can go on with data's prize table and participant list:
-// every recorded prize id is in the table, no prize holds more winners than its total nor a
-// round more than its winners per round, and every recorded entry is in the list (entries
-// with the same raw text matched one for one within a round). Prizes may come in any order.
+// Whether the draw that log holds can go on with data's prize table: every recorded prize is
+// in the table, and none holds more winners than its total nor a round more than its winners
+// per round. Winners are named by their text, so a changed list never stops a resume.
 ResumePlan planResume(const LotteryData& data, const ResultsLog& log, core::CoreServices& services);
 
 } // namespace lottery

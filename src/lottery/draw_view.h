@@ -17,14 +17,20 @@ struct StatusTexts {
     std::string next;
 };
 
+// An entry on screen, by its text: a list read again never changes a name already shown.
+struct ShownEntry {
+    std::string raw;     // GBK, as drawn and recorded; empty for a position shown empty
+    std::string display; // GBK, masked as the options say
+};
+
 // One read-only picture of the draw, handed to every view at each change.
 struct DrawPicture {
     enum class Screen { Ready, Rolling, Result, Finished };
     Screen screen = Screen::Ready;
     int prizeIndex = -1; // in the prize table; -1 when no prize is current
     int roundIndex = 0;  // from 0
-    // Rolling and Result: the entries shown, as indices into the participant list, in order.
-    std::vector<int> selection;
+    // Rolling and Result: the entries shown, by position.
+    std::vector<ShownEntry> selection;
     StatusTexts status;
     // The list the draw uses: its file's SHA-256 (empty when unreadable) and its entry count.
     std::string participantsFingerprint;

@@ -3,7 +3,6 @@
 #include "lottery/file_text.h"
 #include "lottery/gbk_line_reader.h"
 #include "lottery/gbk_text.h"
-#include "lottery/results_log.h"
 #include "lottery/safe_file.h"
 
 #include <algorithm>
@@ -206,10 +205,6 @@ void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOpt
         return;
     }
     fillEntries(reader, label, list, services, warnings);
-
-    const ResultsLog log = readResultsLog(paths.resultFile, services);
-    if (log.started && !log.finished)
-        restoreWinnerMarks(list, log);
 
     const int displayCut = maskParticipants(list, options);
     if (displayCut > 0)

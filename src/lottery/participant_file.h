@@ -11,11 +11,9 @@
 
 namespace lottery {
 
-// Reads one entry per non-empty line (GBK, or UTF-8 or UTF-16 converted to GBK), then masks.
-// While the results file holds a draw in progress (started, not finished), entries whose
-// raw text it records as winners keep their marks (restoreWinnerMarks); otherwise every
-// mark is clear. Cuts, ignored lines, blank entries and texts several entries share are
-// described in warnings (UTF-8).
+// Reads one entry per non-empty line (GBK, or UTF-8 or UTF-16 converted to GBK), then masks;
+// every mark is clear (the draw restores its own). Cuts, ignored lines, blank entries and texts
+// several entries share are described in warnings (UTF-8).
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings);
 

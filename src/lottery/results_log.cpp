@@ -41,6 +41,18 @@ std::string prizesPrefix(core::CoreServices& services) {
     return services.gbkFromUtf8("奖项指纹：");
 }
 
+std::string resetPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("抽奖重置：");
+}
+
+std::string choicePrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("下一奖项：");
+}
+
+std::string shortPrefix(core::CoreServices& services) {
+    return services.gbkFromUtf8("空缺：");
+}
+
 constexpr std::size_t kCodeDigits = 16;
 // Ends a line cut short, so that the next line never runs on from it: no GBK text holds DEL.
 constexpr char kTornEnd = '\x7F';
@@ -139,7 +151,9 @@ class LogParser {
 public:
     explicit LogParser(core::CoreServices& services)
         : start_(startPrefix(services)), end_(endPrefix(services)),
-          participants_(participantsPrefix(services)), prizes_(prizesPrefix(services)) {}
+          participants_(participantsPrefix(services)), prizes_(prizesPrefix(services)),
+          reset_(resetPrefix(services)), choice_(choicePrefix(services)),
+          short_(shortPrefix(services)) {}
 
     void take(std::string_view line) {
         ++lineNumber_;
@@ -157,27 +171,48 @@ public:
         lastLine_ = std::string(line);
         std::string_view code;
         splitCode(line, code);
+        ListFingerprint list;
         if (startsWith(line, end_)) {
             log_.finished = true;
-        } else if (parseFingerprint(line, participants_, log_.participantsFingerprint)) {
-            int count = 0;
+        } else if (startsWith(line, reset_)) {
+            log_.reset = true;
+        } else if (parseFingerprint(line, participants_, list.hex)) {
             const std::string_view rest = line.substr(participants_.size() + 64);
-            log_.participantsCount =
-                !rest.empty() && rest[0] == '\t' && parseCount(rest.substr(1), count) ? count : 0;
+            if (rest.empty() || rest[0] != '\t' || !parseCount(rest.substr(1), list.count))
+                list.count = 0;
+            list.fromWinner = log_.winners.size();
+            if (log_.lists.empty()) {
+                log_.participantsFingerprint = list.hex;
+                log_.participantsCount = list.count;
+            }
+            log_.lists.push_back(std::move(list));
         } else if (parseFingerprint(line, prizes_, log_.prizesFingerprint)) {
+        } else if (startsWith(line, choice_)) {
+            line.remove_prefix(choice_.size());
+            log_.chosenPrizeId = std::string(line.substr(0, line.find('\t')));
+        } else if (startsWith(line, short_)) {
+            line.remove_prefix(short_.size());
+            if (log_.shortPositions.size() < kMaxWinnerRecords && parseWinnerLine(line, record_))
+                log_.shortPositions.push_back(numbered(code));
         } else if (log_.winners.size() < kMaxWinnerRecords && parseWinnerLine(line, record_)) {
-            record_.line = lineNumber_;
-            record_.code = std::string(code);
             // A winner of the last round marked absent after the end line opens the draw again
             // for the redraw, which ends it anew; anything else after the end is not ours.
             if (log_.finished && record_.status != WinnerStatus::Absent)
                 return;
             log_.finished = false;
-            log_.winners.push_back(record_);
+            if (record_.status == WinnerStatus::Winner)
+                log_.chosenPrizeId.clear(); // the chosen prize's round began
+            log_.winners.push_back(numbered(code));
         }
     }
 
     void skip() { ++lineNumber_; }
+
+    const WinnerRecord& numbered(std::string_view code) {
+        record_.line = lineNumber_;
+        record_.code = std::string(code);
+        return record_;
+    }
 
     ResultsLog result() {
         if (log_.started) {
@@ -193,6 +228,9 @@ private:
     std::string end_;
     std::string participants_;
     std::string prizes_;
+    std::string reset_;
+    std::string choice_;
+    std::string short_;
     ResultsLog log_;
     WinnerRecord record_;
     std::string lastLine_; // the last whole line of the draw: the chain goes on from it
@@ -279,9 +317,7 @@ ResultsRecord fingerprintRecord(const std::string& participantsHex, int particip
                                 core::CoreServices& services) {
     ResultsRecord record;
     record.kind = ResultsRecord::Kind::Fingerprint;
-    if (!participantsHex.empty())
-        record.bytes += participantsPrefix(services) + participantsHex + '\t' +
-                        std::to_string(participants) + "\r\n";
+    record.bytes = listRecord(participantsHex, participants, services).bytes;
     const std::string prizesHex = sha256OfFile(prizeFile);
     if (!prizesHex.empty())
         record.bytes += prizesPrefix(services) + prizesHex + "\r\n";
@@ -336,47 +372,70 @@ ChainCheck checkChain(std::string_view bytes, core::CoreServices& services) {
     return check;
 }
 
-ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services) {
-    std::vector<std::pair<int, int>> positions;
-    for (int i = 0; i < data.pool.winnerCount; ++i)
-        positions.emplace_back(i + 1, data.pool.winnerAt(i));
-    return positionsRecord(data, positions, WinnerStatus::Winner, services);
+namespace {
+
+std::string lineHead(const std::string& time, const PrizeRecord& prize, int round) {
+    return time + '\t' + fieldText(prize.id) + '\t' + fieldText(prize.title) + '\t' +
+           std::to_string(round) + '\t';
 }
 
-ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int, int>>& positions,
+} // namespace
+
+ResultsRecord positionsRecord(const PrizeRecord& prize, int round, const std::vector<Seat>& seats,
                               WinnerStatus status, core::CoreServices& services) {
     ResultsRecord record;
-    const DrawOptions& options = data.options;
-    if (options.prizeIndex < 0 || options.prizeIndex >= data.prizeTable.count())
-        return record;
-    const PrizeRecord& prize = data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)];
     record.time = services.getTimeNowStr(kTimeFormat);
-    const std::string head = record.time + '\t' + fieldText(prize.id) + '\t' +
-                             fieldText(prize.title) + '\t' +
-                             std::to_string(options.roundIndex + 1) + '\t';
+    const std::string head = lineHead(record.time, prize, round);
     const char* kind = status == WinnerStatus::Absent        ? "A"
                        : status == WinnerStatus::Replacement ? "R"
                                                              : "";
-    for (const auto& [position, j] : positions) {
-        if (j < 0 || j >= data.participants.count())
+    for (const Seat& seat : seats) {
+        if (seat.rawText.empty())
             continue;
-        const std::string raw(data.participants.rawText(j));
-        record.bytes += head + std::to_string(position) + kind + '\t' + raw + "\r\n";
-        record.winners.push_back({record.time, prize.id, prize.title, options.roundIndex + 1,
-                                  position, raw, false, status});
-        if (status == WinnerStatus::Absent)
-            data.participants.markAbsent(j, prize.id);
-        else
-            data.participants.markWinner(j, prize.id);
+        record.bytes += head + std::to_string(seat.position) + kind + '\t' + seat.rawText + "\r\n";
+        record.winners.push_back({record.time, prize.id, prize.title, round, seat.position,
+                                  seat.rawText, false, status});
     }
     return record;
 }
 
-ResultsRecord endRecord(core::CoreServices& services) {
+ResultsRecord endRecord(core::CoreServices& services, bool reset) {
     ResultsRecord record;
     record.kind = ResultsRecord::Kind::End;
     record.time = services.getTimeNowStr(kTimeFormat);
-    record.bytes = endPrefix(services) + record.time + "\r\n";
+    if (reset)
+        record.bytes = resetPrefix(services) + record.time + "\r\n";
+    record.bytes += endPrefix(services) + record.time + "\r\n";
+    return record;
+}
+
+ResultsRecord choiceRecord(const PrizeRecord& prize, core::CoreServices& services) {
+    ResultsRecord record;
+    record.kind = ResultsRecord::Kind::Choice;
+    record.time = services.getTimeNowStr(kTimeFormat);
+    record.bytes =
+        choicePrefix(services) + fieldText(prize.id) + '\t' + fieldText(prize.title) + "\r\n";
+    return record;
+}
+
+ResultsRecord shortRecord(const PrizeRecord& prize, int round, const std::vector<int>& positions,
+                          const std::string& reason, core::CoreServices& services) {
+    ResultsRecord record;
+    record.time = services.getTimeNowStr(kTimeFormat);
+    const std::string head = shortPrefix(services) + lineHead(record.time, prize, round);
+    const std::string why = fieldText(services.gbkFromUtf8(reason));
+    for (const int position : positions)
+        record.bytes += head + std::to_string(position) + '\t' + why + "\r\n";
+    return record;
+}
+
+ResultsRecord listRecord(const std::string& participantsHex, int participants,
+                         core::CoreServices& services) {
+    ResultsRecord record;
+    record.kind = ResultsRecord::Kind::Fingerprint;
+    if (!participantsHex.empty())
+        record.bytes = participantsPrefix(services) + participantsHex + '\t' +
+                       std::to_string(participants) + "\r\n";
     return record;
 }
 
@@ -408,30 +467,36 @@ std::string healedResults(std::string bytes) {
     return bytes;
 }
 
+bool setResultsAside(const EventPaths& paths, const std::string& stamp, std::string* problem) {
+    std::error_code error;
+    if (!std::filesystem::exists(paths.resultFile, error))
+        return !error;
+    const std::filesystem::path backup =
+        freeBackupPath(paths.resultFile.parent_path(), "bak_result", stamp);
+    if (!std::filesystem::exists(backup, error))
+        std::filesystem::rename(paths.resultFile, backup, error);
+    else
+        error = std::make_error_code(std::errc::file_exists);
+    if (error)
+        storeProblem(problem, "无法把抽奖结果文件 " + pathText(paths.resultFile) + " 改名为 " +
+                                  pathText(backup.filename()));
+    return !error;
+}
+
 WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
                          std::string* problem) {
     if (record.kind != ResultsRecord::Kind::Start)
         return record.bytes.empty() || appendRecord(paths.resultFile, record.bytes, problem)
                    ? WriteOutcome::Written
                    : WriteOutcome::Failed;
-    std::error_code error;
-    if (std::filesystem::exists(paths.resultFile, error)) {
-        const std::filesystem::path backup =
-            freeBackupPath(paths.resultFile.parent_path(), "bak_result", record.stamp);
-        if (!std::filesystem::exists(backup, error))
-            std::filesystem::rename(paths.resultFile, backup, error);
-        else
-            error = std::make_error_code(std::errc::file_exists);
-        if (error) {
-            const std::string moved = "无法把上次的抽奖结果文件 " + pathText(paths.resultFile) +
-                                      " 改名为 " + pathText(backup.filename());
-            if (!appendRecord(paths.resultFile, record.bytes, nullptr)) {
-                storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
-                return WriteOutcome::Failed;
-            }
-            storeProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
-            return WriteOutcome::WrittenWithProblem;
+    std::string moved;
+    if (!setResultsAside(paths, record.stamp, &moved)) {
+        if (!appendRecord(paths.resultFile, record.bytes, nullptr)) {
+            storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
+            return WriteOutcome::Failed;
         }
+        storeProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
+        return WriteOutcome::WrittenWithProblem;
     }
     return writeFileSafely(paths.resultFile, record.bytes, problem) ? WriteOutcome::Written
                                                                     : WriteOutcome::Failed;
@@ -460,32 +525,6 @@ ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services)
     ResultsLog log = parser.result();
     log.torn = lines.hasPartialLine();
     return log;
-}
-
-void clearWinnerMarks(ParticipantList& list) {
-    list.clearMarks();
-}
-
-void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
-    const int first = list.firstOf(rawText);
-    if (first >= 0)
-        list.markWinner(first, prizeId);
-}
-
-void markAbsent(ParticipantList& list, std::string_view rawText, const std::string& prizeId) {
-    const int first = list.firstOf(rawText);
-    if (first >= 0)
-        list.markAbsent(first, prizeId);
-}
-
-void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log) {
-    clearWinnerMarks(list);
-    for (const WinnerRecord& record : log.winners) {
-        if (record.status == WinnerStatus::Absent)
-            markAbsent(list, record.rawText, record.prizeId);
-        else
-            markWinner(list, record.rawText, record.prizeId);
-    }
 }
 
 } // namespace lottery

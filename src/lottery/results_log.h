@@ -26,7 +26,15 @@ struct WinnerRecord {
     bool saved = true; // false while it waits in memory for the disk
     WinnerStatus status = WinnerStatus::Winner;
     std::string code = {}; // the line's chain code; empty on a line without one
-    int line = 0;     // line number in the file, from 1; 0 when not read from a file
+    int line = 0;          // line number in the file, from 1; 0 when not read from a file
+};
+
+// A list the draw used from this point on: its fingerprint, entry count, and the number of
+// winner lines recorded before it (0 for the list of the draw's start).
+struct ListFingerprint {
+    std::string hex;
+    int count = 0;
+    std::size_t fromWinner = 0;
 };
 
 // The current draw as the results file holds it.
@@ -40,6 +48,14 @@ struct ResultsLog {
     std::string participantsFingerprint;
     int participantsCount = -1;
     std::string prizesFingerprint;
+    // Every list the draw used, in order: the first is the one above, a later one was read
+    // during the draw.
+    std::vector<ListFingerprint> lists;
+    // Positions closed without a winner, as winner records whose rawText says why.
+    std::vector<WinnerRecord> shortPositions;
+    // The prize the operator chose as the next step after the last round; empty: none.
+    std::string chosenPrizeId;
+    bool reset = false; // the operator reset the draw: it ended without being finished
     // The code the next line chains from (see chainCode); empty without a start line.
     std::string chainCode;
     bool torn = false; // the file ends in a line without its line end, which is no record
@@ -53,6 +69,10 @@ struct ResultsLog {
 // The kind sits in the position, a field of digits, so that files of earlier versions read
 // the same and any raw text, tabs included, stays the rest of its line.
 //   end    "抽奖结束日期：" time
+//   reset  "抽奖重置：" time, before the end line of a draw the operator reset
+//   choice "下一奖项：" prizeId TAB prizeTitle: the operator chose the next step
+//   short  "空缺：" and a winner line whose entry is why nobody holds the position
+//   a list read during the draw: another "名单指纹：" line
 //   fingerprints, right after the start line: "名单指纹：" SHA-256 hex of the participant
 //          file's bytes TAB entry count, and "奖项指纹：" SHA-256 hex of the prize file's bytes
 // Every line after the start line begins with "#" code TAB, its chain code: the first 16 hex
@@ -65,7 +85,7 @@ struct ResultsLog {
 
 // One write of the draw, made when it happens and kept until it is on disk.
 struct ResultsRecord {
-    enum class Kind { Start, Fingerprint, Round, End };
+    enum class Kind { Start, Fingerprint, Round, Choice, End };
     Kind kind = Kind::Round;
     std::string bytes;                 // the lines, CR LF ended
     std::string stamp;                 // Start: names the backup of the earlier results
@@ -76,20 +96,29 @@ struct ResultsRecord {
 // The start of a new draw, dated now.
 ResultsRecord startRecord(core::CoreServices& services);
 
-// The current selection (pool.winnerAt(0 .. winnerCount-1)) as the winners of
-// options.prizeIndex, round options.roundIndex + 1. Marks them as winners of that prize
-// (won = 1, prize id added to wonPrizeIds) on every entry of the same text, before anything
-// is written, so that the winners shown are not drawn again whatever the disk does.
-ResultsRecord roundRecord(LotteryData& data, core::CoreServices& services);
+// One seat of a round being recorded: its position (from 1) and who (raw text, GBK).
+struct Seat {
+    int position = 0;
+    std::string rawText;
+};
 
-// Lines for some positions of round options.roundIndex + 1 of the prize at
-// options.prizeIndex, each {position from 1, entry index}: absent marks take the entry out of
-// the draw and its mark of that prize away; replacements are marked as winners.
-ResultsRecord positionsRecord(LotteryData& data, const std::vector<std::pair<int, int>>& positions,
+// Lines for seats of round `round` of prize: winners, absent marks or replacements.
+ResultsRecord positionsRecord(const PrizeRecord& prize, int round, const std::vector<Seat>& seats,
                               WinnerStatus status, core::CoreServices& services);
 
-// The end line "抽奖结束日期：" + time.
-ResultsRecord endRecord(core::CoreServices& services);
+// The end line "抽奖结束日期：" + time; after the reset line when the operator reset the draw.
+ResultsRecord endRecord(core::CoreServices& services, bool reset = false);
+
+// The choice of prize as the next step.
+ResultsRecord choiceRecord(const PrizeRecord& prize, core::CoreServices& services);
+
+// Positions of a round closed without a winner, and why (UTF-8).
+ResultsRecord shortRecord(const PrizeRecord& prize, int round, const std::vector<int>& positions,
+                          const std::string& reason, core::CoreServices& services);
+
+// The list read during a draw.
+ResultsRecord listRecord(const std::string& participantsHex, int participants,
+                         core::CoreServices& services);
 
 // The fingerprint lines: participantsHex with the entry count, and the prize file as it is on
 // disk now. An empty digest, or a prize file that cannot be read, has no line.
@@ -123,6 +152,10 @@ enum class WriteOutcome {
 // The results file's bytes with a cut last line ended as the next write would end it.
 std::string healedResults(std::string bytes);
 
+// Moves the results file aside to data/bak_result<stamp>[-N].txt, never replacing a backup;
+// true when there was nothing to move. On a failure *problem (UTF-8) says what failed.
+bool setResultsAside(const EventPaths& paths, const std::string& stamp, std::string* problem);
+
 // A start record moves the results file aside to data/bak_result<stamp>[-N].txt (never
 // replacing a backup) and starts a new file with its line; when the file cannot be moved,
 // the line is appended to it. Other records are appended. Every write is flushed to disk;
@@ -140,16 +173,5 @@ ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreSer
 
 // The same from the file's bytes.
 ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services);
-
-// Clears every mark (won and wonPrizeIds).
-void clearWinnerMarks(ParticipantList& list);
-
-// Marks every entry of rawText as a winner of prizeId: copies of one text are one participant.
-void markWinner(ParticipantList& list, std::string_view rawText, const std::string& prizeId);
-// Marks every entry of rawText absent (out of the draw) and takes its mark of prizeId away.
-void markAbsent(ParticipantList& list, std::string_view rawText, const std::string& prizeId);
-
-// Clears every mark, then marks the entries the log records as winners.
-void restoreWinnerMarks(ParticipantList& list, const ResultsLog& log);
 
 } // namespace lottery

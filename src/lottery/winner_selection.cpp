@@ -96,22 +96,21 @@ void drawFrom(std::vector<int>& slots, int count, LotteryData& data, core::CoreS
 
 } // namespace
 
-void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
-                 core::CoreServices& services) {
+void drawWinners(LotteryData& data, int prizeIndex, int count,
+                 const std::vector<std::string_view>& keep, core::CoreServices& services) {
     data.pool.winnerCount = 0;
     if (prizeIndex < 0 || prizeIndex >= data.prizeTable.count() || count <= 0)
         return;
     std::vector<int>& candidates = candidatesOf(data, prizeIndex);
-    if (keep.empty()) {
+    if (std::all_of(keep.begin(), keep.end(), [](std::string_view k) { return k.empty(); })) {
         drawFrom(candidates, count, data, services);
         return;
     }
     // A kept winner and its copies are marked, so only marked entries need the compare.
     const ParticipantList& list = data.participants;
     const auto kept = [&](int j) {
-        return std::any_of(keep.begin(), keep.end(), [&](int k) {
-            return k >= 0 && k < list.count() && list.rawText(k) == list.rawText(j);
-        });
+        return std::any_of(keep.begin(), keep.end(),
+                           [&](std::string_view k) { return !k.empty() && k == list.rawText(j); });
     };
     std::vector<int> others;
     for (const int j : candidates)

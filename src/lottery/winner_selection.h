@@ -25,9 +25,9 @@ bool isCandidateFor(const ParticipantList& list, int i, const PrizeRecord& prize
 void selectWinners(LotteryData& data, core::CoreServices& services);
 
 // Draws up to count winners of the prize at prizeIndex the same way, each uniform among the
-// candidates not yet taken; entries with the text of an entry in keep (the positions of a
-// round that stay) are no candidates. Sets pool.winnerCount to the number drawn.
-void drawWinners(LotteryData& data, int prizeIndex, int count, const std::vector<int>& keep,
-                 core::CoreServices& services);
+// candidates not yet taken; entries of a text in keep (the names of a round that stay; empty
+// texts are no names) are no candidates. Sets pool.winnerCount to the number drawn.
+void drawWinners(LotteryData& data, int prizeIndex, int count,
+                 const std::vector<std::string_view>& keep, core::CoreServices& services);
 
 } // namespace lottery

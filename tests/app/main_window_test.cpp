@@ -1,5 +1,6 @@
 // The main window: start-up, keys, menu, a stop in the middle of a draw and failing writes;
 // what the operator is asked and told, and what the files keep.
+#include "app/draw_session.h"
 #include "app/main_window.h"
 #include "console/console_window.h"
 #include "core/message_box.h"
@@ -42,8 +43,8 @@ QString winnerLine(const char* prize, int round, const char* raw) {
 // The names on the draw window, as its machine shows them.
 QStringList shownWinners(app::MainWindow& window) {
     QStringList names;
-    for (const int j : window.drawWindow()->machine().picture().selection)
-        names << core::GbkCodec::fromGbk(window.data().participants.rawText(j));
+    for (const lottery::ShownEntry& entry : window.session()->machine().picture().selection)
+        names << core::GbkCodec::fromGbk(entry.raw);
     names.sort();
     return names;
 }
@@ -191,7 +192,7 @@ void MainWindowTest::unfinishedDrawAtStartUp() {
         QVERIFY2(hook.texts().first().contains(told), qPrintable(hook.texts().first()));
     const lottery::LotteryData& data = window->data();
     QVERIFY(window->drawWindow()->isVisible());
-    QVERIFY(!window->drawWindow()->isFrameTimerRunning());
+    QVERIFY(!window->session()->isTicking());
     if (!yes || told != kAsk) {
         // The next press starts a new draw; the recorded one goes to a backup whole.
         QCOMPARE(data.options.state(), lottery::DrawState::Ready);

@@ -40,8 +40,14 @@ inline void select(lottery::LotteryData& data, const std::vector<int>& entries) 
 // the usual length (before the first press only the next step).
 inline lottery::DrawPicture pictureOf(const lottery::LotteryData& data) {
     lottery::DrawPicture picture;
-    for (int i = 0; i < data.pool.winnerCount; ++i)
-        picture.selection.push_back(data.pool.winnerAt(i));
+    for (int i = 0; i < data.pool.winnerCount; ++i) {
+        const int j = data.pool.winnerAt(i); // outside the list: a position shown empty
+        picture.selection.push_back(
+            j < 0 || j >= data.participants.count()
+                ? lottery::ShownEntry{}
+                : lottery::ShownEntry{std::string(data.participants.rawText(j)),
+                                      std::string(data.participants.displayText(j))});
+    }
     const bool ready = data.options.state() == lottery::DrawState::Ready;
     picture.status = {ready ? "" : "当前：一等奖，第1轮/共2轮", "下一步：一等奖，第2轮/共2轮"};
     return picture;

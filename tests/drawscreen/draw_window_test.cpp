@@ -1,3 +1,4 @@
+#include "app/draw_session.h"
 #include "drawscreen/draw_window.h"
 
 #include "core/path_conversion.h"
@@ -35,6 +36,7 @@ struct Event {
     testsupport::FakeCoreServices services;
     QWidget mainWindow;
     RecordingOutput* sound = new RecordingOutput;
+    app::DrawSession session{data, paths, services};
     std::unique_ptr<DrawWindow> draw;
     QRect rect;
 
@@ -45,8 +47,9 @@ struct Event {
         for (int i = 0; i < 12; ++i)
             drawfixture::addEntries(data, {"entry" + std::to_string(i)});
         mainWindow.resize(800, 600);
-        draw = std::make_unique<DrawWindow>(data, paths, services, 1.0f, &mainWindow,
-                                            std::unique_ptr<drawscreen::SoundOutput>(sound));
+        draw = std::make_unique<DrawWindow>(
+            data, paths, session.machine(), [this] { session.advance(); }, 1.0f, &mainWindow,
+            std::unique_ptr<drawscreen::SoundOutput>(sound));
         mainWindow.show();
         rect = DrawWindow::windowRectFor(mainWindow.size());
     }
@@ -54,7 +57,7 @@ struct Event {
     QImage readyScreen() const {
         drawscreen::FrameComposer composer(rect.size(), 1.0f,
                                            drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(drawscreen::ScreenKind::Ready, draw->machine().picture());
+        composer.composeStatic(drawscreen::ScreenKind::Ready, session.machine().picture());
         return composer.canvas();
     }
 };
@@ -118,13 +121,13 @@ private Q_SLOTS:
     void frameTimerRunsExactlyWhileRollingAndCuesPlay() {
         Event event;
         event.draw->placeWindow(event.rect);
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        QVERIFY(!event.session.isTicking());
         for (int press = 0; press < 4; ++press) {
             const auto before = event.data.pool.winners;
-            event.draw->advance();
+            event.session.advance();
             const bool rolling = event.data.options.state() == DrawState::Rolling;
             QCOMPARE(rolling, press % 2 == 0);
-            QCOMPARE(event.draw->isFrameTimerRunning(), rolling);
+            QCOMPARE(event.session.isTicking(), rolling);
             const auto shown = event.data.pool.winners;
             if (rolling) {
                 QTRY_VERIFY(event.data.pool.winners != shown); // every tick draws afresh
@@ -132,8 +135,8 @@ private Q_SLOTS:
             }
             QCOMPARE(shown, before); // the roll stops on the names shown
         }
-        event.draw->advance(); // the finished screen
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        event.session.advance(); // the finished screen
+        QVERIFY(!event.session.isTicking());
         const QString music = QDir(event.dir.path()).filePath(QStringLiteral("music/"));
         const QStringList roll{"stop", "load " + music + "rolling.wav", "play"};
         const QStringList result{"stop", "load " + music + "ok.wav", "play"};
@@ -144,12 +147,12 @@ private Q_SLOTS:
         Event event;
         event.data.options.muse = 1; // music off: no cue reaches the output
         event.draw->placeWindow(event.rect);
-        event.draw->advance();
-        QTest::qWait(2 * DrawWindow::kFramePeriodMs);
-        event.draw->reset();
-        QVERIFY(!event.draw->isFrameTimerRunning());
+        event.session.advance();
+        QTest::qWait(2 * app::DrawSession::kFramePeriodMs);
+        event.session.reset();
+        QVERIFY(!event.session.isTicking());
         QCOMPARE(event.data.options.state(), DrawState::Ready);
-        QTest::qWait(3 * DrawWindow::kFramePeriodMs); // no rolling frame replaces it
+        QTest::qWait(3 * app::DrawSession::kFramePeriodMs); // no rolling frame replaces it
         QCOMPARE(event.draw->geometry(), event.rect);
         QCOMPARE(event.draw->canvas(), event.readyScreen());
         QVERIFY(event.sound->steps.isEmpty());

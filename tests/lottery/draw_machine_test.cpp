@@ -109,7 +109,8 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
     ASSERT_EQ(data.options.roundIndex, 1);
     view.take();
     machine.reset();
-    EXPECT_EQ(view.take(), Calls{"timer off"});
+    EXPECT_EQ(view.take(), (Calls{"timer off", "ready"}));
+    EXPECT_EQ(folder.backupCount(), 1); // closed and set aside at once
 
     press(); // a first start again
     EXPECT_EQ(view.take(), (Calls{"font", "cue0", "frame", "timer on"}));
@@ -137,7 +138,7 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     EXPECT_NE(view.problems[1].find("尚有 1 轮"), std::string::npos) << view.problems[1];
     EXPECT_NE(view.problems[2].find("尚有 2 轮"), std::string::npos) << view.problems[2];
     EXPECT_FALSE(machine.retryUnsaved());
-    const lottery::ResultsLog inMemory = machine.withUnsaved({});
+    const lottery::ResultsLog inMemory = machine.results();
     EXPECT_EQ(inMemory.startTime, "2026-01-01 00:00:00");
     ASSERT_EQ(inMemory.winners.size(), 2u);
     EXPECT_FALSE(inMemory.winners[1].saved);
@@ -152,7 +153,7 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     for (const auto& w : log().winners)
         recorded.push_back(w.rawText);
     EXPECT_EQ(recorded, shown);
-    EXPECT_TRUE(machine.withUnsaved(log()).winners.back().saved);
+    EXPECT_TRUE(machine.results().winners.back().saved);
     press(2); // the last round goes straight to disk, with no word
     EXPECT_EQ(view.problems.size(), 3u);
     EXPECT_EQ(log().winners.size(), 3u);
@@ -269,11 +270,11 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     addPrize("A", 3, 3);
     addPrize("B", 1, 1);
     press(2);
-    const std::vector<int> round = machine.roundOnScreen();
-    const std::string gone(data.participants.rawText(round[1]));
+    const std::vector<std::string> round = machine.roundOnScreen();
+    const std::string gone = round[1];
     machine.markAbsent({2});
     EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
-    EXPECT_EQ(machine.picture().selection, (std::vector<int>{round[0], -1, round[2]}));
+    EXPECT_EQ(machine.roundOnScreen(), (std::vector<std::string>{round[0], "", round[2]}));
     EXPECT_EQ(machine.picture().status.next, "下一步：TA，补抽 1 人");
     for (int frame = 0; frame < 30; ++frame) {
         if (frame == 0)
@@ -282,17 +283,17 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
             machine.tick();
         const auto& shown = machine.picture().selection;
         ASSERT_EQ(shown.size(), 3u);
-        EXPECT_EQ(shown[0], round[0]);
-        EXPECT_EQ(shown[2], round[2]);
-        EXPECT_NE(data.participants.rawText(shown[1]), gone);
+        EXPECT_EQ(shown[0].raw, round[0]);
+        EXPECT_EQ(shown[2].raw, round[2]);
+        EXPECT_NE(shown[1].raw, gone);
     }
-    const int replacement = machine.picture().selection[1];
+    const std::string replacement = machine.picture().selection[1].raw;
     press();
     const lottery::ResultsLog after = log();
     const lottery::WinnerRecord& last = after.winners.back();
     EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
     EXPECT_EQ(last.position, 2);
-    EXPECT_EQ(last.rawText, data.participants.rawText(replacement));
+    EXPECT_EQ(last.rawText, replacement);
     EXPECT_EQ(machine.roundOnScreen()[1], replacement);
     machine.markAbsent({2}); // a replacement can be absent in turn
     press(2);

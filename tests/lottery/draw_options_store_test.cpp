@@ -6,8 +6,8 @@
 // The settings come back as saved, the draw position is left alone, a failed flush is told.
 TEST(DrawOptionsStore, SavesAndLoadsTheSettings) {
     testsupport::FakeCoreServices services;
-    const std::map<std::string, int> stored{
-        {"hide", 1}, {"print", 0}, {"muse", 1}, {"hstart", 7}, {"hend", -2}, {"fingerprint", 1}};
+    const std::map<std::string, int> stored{{"hide", 1},   {"print", 0}, {"muse", 1},
+                                            {"hstart", 7}, {"hend", -2}, {"fingerprint", 1}};
     services.settings = stored;
     lottery::DrawOptions options;
     options.prizeIndex = 4;

@@ -1,6 +1,7 @@
 #include "lottery/draw_resume.h"
 
 #include "gbk_fake_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/draw_machine.h"
 #include "recording_view.h"
 #include "support/entries.h"
@@ -65,14 +66,18 @@ struct DrawRun {
         machine->addView(*view);
     }
     lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
-    // A new start-up that goes on with the draw on disk.
+    // A new start-up that goes on with the draw on disk, when there is one.
     void resume() {
         restart();
         const lottery::ResultsLog recorded = log();
-        ASSERT_EQ(lottery::planResume(data, recorded, services).kind, ResumePlan::Kind::Resumable);
-        lottery::restoreWinnerMarks(data.participants, recorded);
-        machine->resume(recorded);
+        const ResumePlan plan = lottery::planResume(data, recorded, services);
+        ASSERT_NE(plan.kind, ResumePlan::Kind::DoesNotFit) << plan.problem;
+        if (plan.kind == ResumePlan::Kind::Resumable)
+            machine->resume(recorded);
+        else
+            machine->present();
     }
+    std::string nextStep() const { return machine->picture().status.next; }
 
     Texts entries;
     TempEventFolder folder;
@@ -85,115 +90,102 @@ struct DrawRun {
 
 } // namespace
 
-// Nothing to resume, or a record that no longer fits the event, named in the problem.
-TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsIsResumed) {
+// Nothing to resume, or a record that no longer fits the prizes, named in the problem. The
+// list never stops a resume: winners are named by their text.
+TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsThePrizesIsResumed) {
     GbkFakeServices services;
     const struct {
         lottery::ResultsLog log;
-        std::string named; // empty: nothing to resume
-        Texts entries = {};
+        std::string named; // empty: nothing to resume; "-": resumable
     } cases[] = {
         {{}, ""},
         {logOf({}), ""},                                 // no winner yet
         {logOf({{"A", 1, "e1"}}, true), ""},             // finished
         {logOf({{"A", 1, "e1"}, {"Q", 1, "e5"}}), "TQ"}, // a prize gone
-        {logOf({{"A", 1, "e1"}, {"A", 1, "gone"}}), "gone"},
-        {logOf({{"A", 1, "dup"}, {"A", 1, "dup"}}), "dup", {"e1", "dup"}},
+        {logOf({{"A", 1, "e1"}, {"A", 1, "gone"}}), "-"},
         {logOf({{"B", 1, "e1"}, {"B", 2, "e2"}}), "抽取总人数"},
-        {logOf({{"Z", 1, "e1"}}), "TZ"}, // a prize without rounds
+        {logOf({{"Z", 1, "e1"}}), "抽取总人数"}, // a prize without rounds
         {logOf({{"A", 1, "e1"}, {"A", 1, "e2"}, {"A", 1, "e5"}}), "多于现在的 2 名"},
     };
     for (const auto& c : cases) {
-        const ResumePlan plan =
-            lottery::planResume(c.entries.empty() ? event() : event(c.entries), c.log, services);
-        EXPECT_EQ(plan.kind,
-                  c.named.empty() ? ResumePlan::Kind::Nothing : ResumePlan::Kind::DoesNotFit)
-            << c.named;
-        EXPECT_NE(plan.problem.find(c.named), std::string::npos) << plan.problem;
+        const ResumePlan plan = lottery::planResume(event(), c.log, services);
+        const auto expected = c.named.empty()  ? ResumePlan::Kind::Nothing
+                              : c.named == "-" ? ResumePlan::Kind::Resumable
+                                               : ResumePlan::Kind::DoesNotFit;
+        EXPECT_EQ(plan.kind, expected) << c.named;
+        if (expected == ResumePlan::Kind::DoesNotFit) {
+            EXPECT_NE(plan.problem.find(c.named), std::string::npos) << plan.problem;
+        }
     }
 }
 
-// Stopped after A's second round, while it rolled, or before the end line was written: the
-// last result shows again with the marks back, and the draw goes on in the same file with
-// every round once.
-TEST(Resume, ContinuesTheDrawWithItsRoundMarksAndWinners) {
-    const struct {
-        int presses;
-        bool endLineLost;
-        int prizeIndex, roundIndex, pressesLeft;
-    } cases[] = {{4, false, 0, 1, 2}, {3, false, 0, 0, 4}, {6, true, 2, 0, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.presses);
-        DrawRun run;
-        run.press(c.presses);
-        const std::string bytes = TempEventFolder::read(run.folder.paths.resultFile);
-        if (c.endLineLost)
-            TempEventFolder::write(run.folder.paths.resultFile,
-                                   bytes.substr(0, bytes.rfind("\r\n", bytes.size() - 3) + 2));
-        const Texts lastResult = run.lastResult;
-        run.restart();
-        const lottery::ResultsLog recorded = run.log();
-        const ResumePlan plan = lottery::planResume(run.data, recorded, run.services);
-        ASSERT_EQ(plan.kind, ResumePlan::Kind::Resumable) << plan.problem;
-        lottery::restoreWinnerMarks(run.data.participants, recorded);
-        run.machine->resume(recorded);
-        EXPECT_EQ(run.view->take(), (Texts{"timer off", "font", "result"}));
-        EXPECT_EQ(run.view->shown, lastResult);
-        EXPECT_EQ(run.data.options.prizeIndex, c.prizeIndex);
-        EXPECT_EQ(run.data.options.roundIndex, c.roundIndex);
-        // Every copy of a recorded text is marked, and nothing else.
-        const lottery::ParticipantList& list = run.data.participants;
-        for (int j = 0; j < list.count(); ++j)
-            EXPECT_EQ(list.won(j),
-                      std::any_of(recorded.winners.begin(), recorded.winners.end(),
-                                  [&](const auto& w) { return w.rawText == list.rawText(j); }))
-                << list.rawText(j);
-
-        run.press(c.pressesLeft + 1); // Z has no rounds; then the finished screen
-        EXPECT_EQ(run.view->calls.back(), "finished");
-        const lottery::ResultsLog log = run.log();
-        EXPECT_TRUE(log.finished);
-        std::string rounds; // prize, round and position of every line
-        for (const lottery::WinnerRecord& w : log.winners)
-            rounds += w.prizeId + std::to_string(w.round) + "." + std::to_string(w.position) + " ";
-        EXPECT_EQ(rounds, "A1.1 A1.2 A2.1 B1.1 ");
-        EXPECT_EQ(run.folder.backupCount(), 0);
-        EXPECT_TRUE(run.view->problems.empty());
-    }
-}
-
-// Stopped right after an absent mark, while the redraw rolled, or after a prize chosen out of
-// order: the restart shows the round as it was, freed positions empty, and going on fills
-// every position exactly once.
-TEST(Resume, GoesOnFromEveryMomentOfTheLiveCommands) {
+// Killed at every kind of moment: the restart shows the same round and the same next step as
+// before (a position whose line was cut off is drawn first), and going on gives every position
+// of every prize exactly one holder, or closes it for want of candidates.
+TEST(Resume, ARestartShowsTheNextStepThatWasOnScreen) {
+    const Texts six = {"e1", "e2", "e3", "e4", "e5", "e6"};
     const struct {
         const char* name;
+        Texts entries;
         std::function<void(DrawRun&)> act;
-        std::vector<int> freed;
+        std::string nextAfter; // empty: as it was before the kill
+        int held, closed;      // at the end, in all
     } cases[] = {
-        {"absent marked", [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}); }, {1}},
-        {"redraw rolling",
+        {"after a round", six, [](DrawRun& r) { r.press(2); }, "", 4, 0},
+        {"while rolling", six, [](DrawRun& r) { r.press(3); }, "下一步：TA，第2轮/共2轮", 4, 0},
+        {"absent marked", six, [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}); }, "", 4,
+         0},
+        {"redraw rolling", six,
          [](DrawRun& r) { r.press(2), r.machine->markAbsent({2}), r.press(1); },
-         {2}},
-        {"chosen out of order", [](DrawRun& r) { r.machine->choosePrize(2), r.press(2); }, {}},
+         "下一步：TA，补抽 1 人", 4, 0},
+        {"prize chosen", six, [](DrawRun& r) { r.press(2), r.machine->choosePrize(2); }, "", 4, 0},
+        {"chosen first", six, [](DrawRun& r) { r.machine->choosePrize(2), r.press(2); }, "", 4, 0},
+        {"reset", six, [](DrawRun& r) { r.press(2), r.machine->reset(); }, "", 4, 0},
+        {"line cut off", six,
+         [](DrawRun& r) {
+             r.press(2);
+             const std::string bytes = TempEventFolder::read(r.folder.paths.resultFile);
+             TempEventFolder::write(r.folder.paths.resultFile, bytes.substr(0, bytes.size() - 5));
+         },
+         "下一步：TA，补抽 1 人", 4, 0},
+        {"end line lost", six,
+         [](DrawRun& r) {
+             r.press(6);
+             const std::string bytes = TempEventFolder::read(r.folder.paths.resultFile);
+             TempEventFolder::write(r.folder.paths.resultFile,
+                                    bytes.substr(0, bytes.rfind("\r\n", bytes.size() - 3) + 2));
+         },
+         "抽奖结束！", 4, 0},
+        {"redraw without candidates",
+         {"e1", "e2"},
+         [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}), r.press(2); },
+         "",
+         1,
+         3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DrawRun run({"e1", "e2", "e3", "e4", "e5", "e6"});
+        DrawRun run(c.entries);
         c.act(run);
+        const std::string before = run.nextStep();
+        const Texts shown = run.view->shown;
         run.resume();
-        const std::vector<int>& shown = run.machine->picture().selection;
-        for (const int position : c.freed)
-            EXPECT_EQ(shown.at(static_cast<std::size_t>(position - 1)), -1);
+        EXPECT_EQ(run.nextStep(), c.nextAfter.empty() ? before : c.nextAfter);
+        const bool sameRound =
+            c.nextAfter.empty() && run.data.options.state() != lottery::DrawState::Ready;
+        for (std::size_t i = 0; sameRound && i < shown.size(); ++i) {
+            if (!shown[i].empty()) {
+                EXPECT_EQ(run.view->shown.at(i), shown[i]);
+            }
+        }
         run.press(12);
         const lottery::ResultsLog log = run.log();
-        EXPECT_TRUE(log.finished);
-        std::map<std::string, int> holders; // per prize, round and position
-        for (const lottery::WinnerRecord& w : log.winners)
-            holders[w.prizeId + std::to_string(w.round) + "." + std::to_string(w.position)] +=
-                w.status == lottery::WinnerStatus::Absent ? -1 : 1;
-        EXPECT_EQ(holders.size(), 4u); // A: 2 and 1, B: 1
-        for (const auto& [position, count] : holders)
-            EXPECT_EQ(count, 1) << position;
+        const lottery::DrawLedger ledger = lottery::readLedger(log);
+        EXPECT_EQ(ledger.problems, Texts{});
+        int held = 0, closed = 0;
+        for (const auto& prize : ledger.prizes)
+            held += prize.held(), closed += prize.closed();
+        EXPECT_EQ(held, c.held);
+        EXPECT_EQ(closed, c.closed);
     }
 }

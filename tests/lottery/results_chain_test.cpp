@@ -169,7 +169,6 @@ TEST_F(ResultsChainTest, ATornLineIsIgnoredReportedAndEndedByTheNextWrite) {
 
     RecordingView other{data};
     lottery::DrawMachine resumed{data, folder.paths, services, other};
-    lottery::restoreWinnerMarks(data.participants, cut);
     resumed.resume(cut);
     resumed.advance();
     resumed.advance();

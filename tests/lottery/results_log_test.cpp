@@ -1,4 +1,5 @@
 #include "gbk_fake_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/participant_file.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
@@ -46,19 +47,6 @@ protected:
         return lottery::writeRecord(folder.paths, record, problem) ==
                lottery::WriteOutcome::Written;
     }
-    // Winners are the entries at the given indices, in that order.
-    static void select(lottery::LotteryData& data, const std::vector<int>& indices) {
-        data.pool.winnerCount = static_cast<int>(indices.size());
-        for (std::size_t i = 0; i < indices.size(); ++i)
-            data.pool.winners[i] = indices[i];
-    }
-    void loadList(lottery::LotteryData& data, const std::string& bytes) {
-        TempEventFolder::write(folder.paths.participantFile, bytes);
-        std::vector<std::string> warnings;
-        lottery::loadParticipantFile(folder.paths, data.participants, data.options, services,
-                                     warnings);
-    }
-
     TempEventFolder folder;
     GbkFakeServices services;
 };
@@ -104,13 +92,14 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
     data.prizeTable.prizes.push_back({"A1", kFirstPrize, "", 4, 2, 1, "", 2});
     data.prizeTable.prizes.push_back({"B2", "second\ttitle", "", 1, 1, 2, "", 1});
     ASSERT_TRUE(begin());
-    data.options.roundIndex = 1;
-    select(data, {3, 1});
-    ASSERT_TRUE(write(lottery::roundRecord(data, services)));
-    data.options.prizeIndex = 1;
-    data.options.roundIndex = 0;
-    select(data, {2, 4});
-    ASSERT_TRUE(write(lottery::roundRecord(data, services)));
+    const auto seats = [&](int a, int b) {
+        return std::vector<lottery::Seat>{{1, std::string(data.participants.rawText(a))},
+                                          {2, std::string(data.participants.rawText(b))}};
+    };
+    const auto& prizes = data.prizeTable.prizes;
+    const auto winner = lottery::WinnerStatus::Winner;
+    ASSERT_TRUE(write(lottery::positionsRecord(prizes[0], 2, seats(3, 1), winner, services)));
+    ASSERT_TRUE(write(lottery::positionsRecord(prizes[1], 1, seats(2, 4), winner, services)));
     ASSERT_TRUE(write(lottery::endRecord(services)));
 
     EXPECT_EQ(results(), kStart + kNow + "\r\n" +                                              //
@@ -119,8 +108,6 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
                              kNow + "\tB2\tsecond title\t1\t1\ta\tb\r\n" +                     //
                              kNow + "\tB2\tsecond title\t1\t2\tc\r\r\n" +                      //
                              kEnd + kNow + "\r\n");
-    EXPECT_FALSE(data.participants.won(0));
-    EXPECT_EQ(data.participants.wonPrizeIds(1), (Texts{"A1"}));
 
     const auto log = lottery::readResultsLog(folder.paths.resultFile, services);
     EXPECT_TRUE(log.started && log.finished);
@@ -169,7 +156,7 @@ TEST_F(ResultsLogTest, TellsAMissingFileFromAnUnreadableOne) {
 }
 
 // Copies of one text are one participant: a record marks all of them, once per prize.
-TEST(RestoreWinnerMarks, MarksEveryCopyOfARecordedText) {
+TEST(RestoreMarks, MarksEveryCopyOfARecordedText) {
     lottery::ParticipantList list;
     for (const char* raw : {"dup", "solo", "dup", "other"})
         testsupport::addEntry(list, raw);
@@ -178,31 +165,10 @@ TEST(RestoreWinnerMarks, MarksEveryCopyOfARecordedText) {
     log.started = true;
     for (const char* prizeAndText : {"Adup", "Bsolo", "Bdup", "Amissing", "Adup"})
         log.winners.push_back({kNow, {prizeAndText[0]}, "T", 1, 1, prizeAndText + 1});
-    lottery::restoreWinnerMarks(list, log);
+    lottery::restoreMarks(list, log);
     EXPECT_EQ(list.wonPrizeIds(0), (Texts{"A", "B"}));
     EXPECT_EQ(list.wonPrizeIds(2), (Texts{"A", "B"}));
     EXPECT_EQ(list.wonPrizeIds(1), (Texts{"B"}));
     EXPECT_FALSE(list.won(3));
     EXPECT_TRUE(list.wonPrizeIds(3).empty());
-}
-
-TEST_F(ResultsLogTest, ReReadingTheListKeepsMarksOfTheDrawInProgress) {
-    lottery::LotteryData data;
-    loadList(data, "dup\r\nsolo\r\ndup\r\n");
-    data.prizeTable.prizes.push_back({"A1", "T", "", 2, 1, 1, "", 2});
-    ASSERT_TRUE(begin());
-    select(data, {2});
-    ASSERT_TRUE(write(lottery::roundRecord(data, services)));
-
-    // The operator edits the list: a new first line moves every entry down.
-    loadList(data, "new\r\ndup\r\nsolo\r\ndup\r\n");
-    const lottery::ParticipantList& entries = data.participants;
-    ASSERT_EQ(entries.count(), 4);
-    EXPECT_EQ(entries.wonPrizeIds(1), (Texts{"A1"}));
-    EXPECT_EQ(entries.wonPrizeIds(3), (Texts{"A1"}));
-    EXPECT_FALSE(entries.won(0) || entries.won(2));
-
-    ASSERT_TRUE(write(lottery::endRecord(services)));
-    loadList(data, "new\r\ndup\r\nsolo\r\ndup\r\n");
-    EXPECT_FALSE(data.participants.won(1));
 }

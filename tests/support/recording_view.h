@@ -12,7 +12,7 @@
 // of the last picture and the problems told. It selects nothing itself.
 class RecordingView : public lottery::DrawView, public lottery::DrawClock {
 public:
-    explicit RecordingView(const lottery::LotteryData& data) : data_(data) {}
+    explicit RecordingView(const lottery::LotteryData&) {}
 
     void computeNameFont() override { calls.push_back("font"); }
     void showPicture(const lottery::DrawPicture& picture) override {
@@ -22,8 +22,8 @@ public:
         if (picture.screen == Screen::Ready || picture.screen == Screen::Finished)
             return;
         shown.clear();
-        for (const int j : picture.selection) // -1: a position left empty
-            shown.push_back(j < 0 ? "" : std::string(data_.participants.rawText(j)));
+        for (const lottery::ShownEntry& entry : picture.selection) // "": a position left empty
+            shown.push_back(entry.raw);
         if (picture.screen == Screen::Result && onResult)
             onResult();
     }
@@ -43,7 +43,4 @@ public:
     std::vector<std::string> problems;
     std::vector<lottery::WinnerRecord> recorded; // handed on after each stop
     std::function<void()> onResult;              // runs after each result picture
-
-private:
-    const lottery::LotteryData& data_;
 };
