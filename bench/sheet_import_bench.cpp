@@ -62,7 +62,7 @@ QString workbookFile() {
         std::vector<std::vector<std::string>> rows{{"name", "phone"}};
         for (int i = 0; i < kRows; ++i)
             rows.push_back({name(i), phone(i)});
-        sheets::writeTextWorkbook(file, "list", rows, nullptr);
+        sheets::writeTextWorkbook(file, {{QStringLiteral("list"), std::move(rows)}}, nullptr);
         return file;
     }();
     return path;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// QuaZip and Qt warn of every broken package on stderr; thousands a second slow the run.
+// Qt warns of every broken package on stderr; thousands a second slow the run.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     return 0;

@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/import_command.h"
 #include "app/presenter.h"
+#include "app/starting_console.h"
 #include "app/verify_report.h"
 #include "core/ccore.h"
 #include "core/gbk_codec.h"
@@ -17,6 +18,8 @@ int main(int argc, char* argv[]) {
                                      : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("prizedraw"));
     const app::CommandLine command = app::parseCommandLine(QCoreApplication::arguments());
+    if (command.action != app::CommandLine::Action::Present)
+        app::useStartingConsole();
 
     // Every text is GBK: without the codec nothing could be read or shown.
     const bool printsOnly = command.action == app::CommandLine::Action::Check ||

@@ -208,6 +208,7 @@ void MainWindow::OnPrizeList() {
         guard.whyNotDelete = [&machine](int i) { return machine.whyNotDelete(i); };
         guard.whyNotTotal = [&machine](int i, int total) { return machine.whyNotTotal(i, total); };
         guard.whyNotChangeId = [&machine](int i) { return machine.whyNotChangeId(i); };
+        guard.drawInProgress = [&machine] { return machine.inProgress(); };
     }
     dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, guard,
                                     dialogOwner());

@@ -1,6 +1,7 @@
 #include "console/console_window.h"
 
 #include "console/console_key_filter.h"
+#include "core/ccore.h"
 #include "core/gbk_codec.h"
 #include "dialogs/results_sheet.h"
 #include "lottery/sha256.h"
@@ -139,7 +140,10 @@ void ConsoleWindow::refreshPrizeTable(const lottery::DrawPicture& picture) {
         const std::array<QString, 3> cells = {
             core::GbkCodec::fromGbk(prize.title),
             QStringLiteral("%1/%2").arg(progress.rounds).arg(machine_.roundsInAll(row)),
-            QStringLiteral("%1/%2").arg(progress.held).arg(prize.total),
+            QStringLiteral("%1/%2").arg(progress.held).arg(prize.total) +
+                (progress.closed > 0
+                     ? QStringLiteral("（空缺 %1：候选人不足）").arg(progress.closed)
+                     : QString()),
         };
         QFont font = table->font();
         font.setBold(row == picture.prizeIndex && picture.screen != Screen::Ready);
@@ -211,6 +215,11 @@ void ConsoleWindow::refreshPreview() {
 void ConsoleWindow::reportProblem(const std::string& utf8Message) {
     ui_->problemList->insertItem(0, QTime::currentTime().toString(QStringLiteral("HH:mm:ss  ")) +
                                         QString::fromStdString(utf8Message));
+}
+
+void ConsoleWindow::reportNotice(const std::string& utf8Message) {
+    reportProblem(utf8Message);
+    core::CCore::msgboxWarning(this, QString::fromStdString(utf8Message));
 }
 
 void ConsoleWindow::setSwapAvailable(bool available) {

@@ -44,6 +44,8 @@ public:
     void playCue(lottery::SoundCue) override {}
     // Added to the problems list with the time, newest first; never a dialog.
     void reportProblem(const std::string& utf8Message) override;
+    // Listed, and shown in a message on the operator's screen.
+    void reportNotice(const std::string& utf8Message) override;
 
     // 交换屏幕 only with two screens.
     void setSwapAvailable(bool available);

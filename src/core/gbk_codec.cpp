@@ -1,8 +1,7 @@
 #include "core/gbk_codec.h"
 
 #include "core/gbk_bytes.h"
-
-#include <QTextCodec>
+#include "core/gbk_tables.h"
 
 #include <algorithm>
 
@@ -10,29 +9,11 @@ namespace core {
 
 namespace {
 
-QTextCodec* findGbk() {
-    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
-    return codec;
-}
-
-// main refuses to start without the codec (GbkCodec::available), so this is never null.
-QTextCodec& gbkCodec() {
-    Q_ASSERT(findGbk());
-    return *findGbk();
-}
-
-QByteArray encode(const QChar* chars, int length, int* invalid) {
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    QByteArray bytes = gbkCodec().fromUnicode(chars, length, &state);
-    *invalid = state.invalidChars + state.remainingChars;
-    return bytes;
-}
-
 // Codecs differ in how they count a surrogate pair; where something is invalid, convert one
 // character at a time so that every backend yields one '?' per character.
 void appendEncoded(QByteArray& out, const QChar* chars, qsizetype length, int& lost) {
     int invalid = 0;
-    const QByteArray whole = encode(chars, static_cast<int>(length), &invalid);
+    const QByteArray whole = gbk::encode(chars, static_cast<int>(length), &invalid);
     if (invalid == 0) {
         out.append(whole);
         return;
@@ -41,7 +22,7 @@ void appendEncoded(QByteArray& out, const QChar* chars, qsizetype length, int& l
         const int width =
             chars[i].isHighSurrogate() && i + 1 < length && chars[i + 1].isLowSurrogate() ? 2 : 1;
         int bad = 0;
-        const QByteArray one = encode(chars + i, width, &bad);
+        const QByteArray one = gbk::encode(chars + i, width, &bad);
         if (bad > 0 || one.isEmpty()) {
             out.append('?');
             ++lost;
@@ -55,7 +36,7 @@ void appendEncoded(QByteArray& out, const QChar* chars, qsizetype length, int& l
 } // namespace
 
 bool GbkCodec::available() {
-    return findGbk() != nullptr;
+    return gbk::tablesAvailable();
 }
 
 std::string GbkCodec::fromQString(const QString& text, int* unmappable) {
@@ -93,7 +74,7 @@ QString GbkCodec::fromGbk(std::string_view gbk) {
             break;
         whole += width;
     }
-    QString text = gbkCodec().toUnicode(gbk.data(), static_cast<int>(whole));
+    QString text = gbk::decode(gbk.data(), static_cast<int>(whole));
     if (whole < gbk.size())
         text.append(QChar::ReplacementCharacter);
     return text;

@@ -11,7 +11,7 @@ namespace core {
 // The stored texts are GBK bytes; this converts them at the screen and dialog boundary.
 class GbkCodec {
 public:
-    // False when this Qt lacks its GBK tables (Core5Compat carries them on every platform);
+    // False when the GBK tables are missing (Qt's Core5Compat, or Windows' code page 936);
     // nothing else here may be called then.
     static bool available();
 

@@ -12,6 +12,8 @@ struct DrawGuard {
     std::function<std::string(int prizeIndex)> whyNotDelete;
     std::function<std::string(int prizeIndex, int total)> whyNotTotal;
     std::function<std::string(int prizeIndex)> whyNotChangeId;
+    // A draw has begun and is not over: a new list keeps its winners.
+    std::function<bool()> drawInProgress;
 
     std::string deleteRefusal(int prizeIndex) const {
         return whyNotDelete ? whyNotDelete(prizeIndex) : std::string();
@@ -22,6 +24,7 @@ struct DrawGuard {
     std::string idRefusal(int prizeIndex) const {
         return whyNotChangeId ? whyNotChangeId(prizeIndex) : std::string();
     }
+    bool drawing() const { return drawInProgress && drawInProgress(); }
 };
 
 } // namespace dialogs

@@ -226,6 +226,13 @@ QString ImportListDialog::summaryText() const {
 void ImportListDialog::accept() {
     if (reading_ || !outcome_ || !outcome_->import)
         return;
+    if (drawInProgress_ &&
+        core::CCore::msgboxConfirm(
+            this,
+            QStringLiteral("抽奖正在进行中。导入后，已显示和已记录的中奖者保持不变，"
+                           "之后的抽取使用新名单，抽奖结果文件会记下新名单的指纹。\n\n是否导入？"),
+            core::kAnswerNo) != core::kAnswerYes)
+        return;
     std::filesystem::path backup;
     std::string problem;
     if (!lottery::writeImportedList(participantFile_, outcome_->import->fileBytes(), core_, &backup,

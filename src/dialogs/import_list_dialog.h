@@ -34,6 +34,9 @@ public:
                      QWidget* parent = nullptr);
     ~ImportListDialog() override;
 
+    // During a draw 导入 first says that its winners stay and asks.
+    void setDrawInProgress(bool drawing) { drawInProgress_ = drawing; }
+
     // What a finished reading found.
     struct Outcome {
         bool read = false;
@@ -73,6 +76,7 @@ private:
     int generation_ = 0;
     bool reading_ = false;
     std::shared_ptr<Outcome> outcome_;
+    bool drawInProgress_ = false;
 };
 
 } // namespace dialogs

@@ -79,8 +79,9 @@ void PrizeListDialog::OnAddPrize() {
     if (refuseWhenFull(this, data_.prizeTable))
         return;
     PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, guard_, this);
-    if (edit.exec() == QDialog::Accepted)
-        fillRow(data_.prizeTable.count() - 1);
+    if (edit.exec() != QDialog::Accepted)
+        return; // 取消 changes nothing
+    fillRow(data_.prizeTable.count() - 1);
     prizesChanged_ = true;
 }
 
@@ -91,8 +92,9 @@ void PrizeListDialog::OnModifyPrize() {
         return;
     }
     PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, guard_, this);
-    if (edit.exec() == QDialog::Accepted)
-        fillRow(row);
+    if (edit.exec() != QDialog::Accepted)
+        return;
+    fillRow(row);
     prizesChanged_ = true;
 }
 
@@ -153,6 +155,7 @@ void PrizeListDialog::OnImportParticipants() {
     if (path.isEmpty())
         return;
     ImportListDialog dialog(path, participantFile_, core_, this);
+    dialog.setDrawInProgress(guard_.drawing());
     if (dialog.exec() == QDialog::Accepted)
         participantFileOpened_ = true;
 }

@@ -159,8 +159,8 @@ void ResultsDialog::OnExportXlsx() {
     if (chosen.isEmpty())
         return;
     QString problem;
-    if (!sheets::writeTextWorkbook(chosen, QStringLiteral("抽奖结果"), resultRows(log_, ledger_),
-                                   &problem)) {
+    if (!sheets::writeTextWorkbook(
+            chosen, {{QStringLiteral("抽奖结果"), resultRows(log_, ledger_)}}, &problem)) {
         core::CCore::msgboxWarning(this, QStringLiteral("导出失败：") + problem);
         return;
     }

@@ -4,7 +4,7 @@
 #include "core/path_conversion.h"
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/name_font.h"
-#include "drawscreen/qt_sound_output.h"
+#include "drawscreen/sound_output.h"
 
 #include <QDir>
 #include <QPaintEvent>
@@ -14,8 +14,8 @@ namespace drawscreen {
 
 namespace {
 
-std::unique_ptr<SoundOutput> orQtSound(std::unique_ptr<SoundOutput> sound) {
-    return sound ? std::move(sound) : std::make_unique<QtSoundOutput>();
+std::unique_ptr<SoundOutput> orSystemSound(std::unique_ptr<SoundOutput> sound) {
+    return sound ? std::move(sound) : makeSystemSoundOutput();
 }
 
 } // namespace
@@ -24,7 +24,7 @@ DrawWindow::DrawWindow(lottery::LotteryData& data, const lottery::EventPaths& pa
                        lottery::DrawMachine& machine, std::function<void()> press,
                        float displayScale, QWidget* parent, std::unique_ptr<SoundOutput> sound)
     : QWidget(parent), data_(data), machine_(machine), displayScale_(displayScale),
-      sound_(orQtSound(std::move(sound))),
+      sound_(orSystemSound(std::move(sound))),
       cues_(data.options, core::toQString(paths.appFolder), *sound_),
       composer_({}, displayScale, FontChooser::cjkSansFamily()),
       keys_(std::move(press), DrawKeyFilter::SystemKeys::Swallow) {

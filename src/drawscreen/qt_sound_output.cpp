@@ -37,4 +37,8 @@ void QtSoundOutput::playOnce() {
     current_->play();
 }
 
+std::unique_ptr<SoundOutput> makeSystemSoundOutput() {
+    return std::make_unique<QtSoundOutput>();
+}
+
 } // namespace drawscreen

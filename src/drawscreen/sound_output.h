@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace drawscreen {
 
 // The three steps of a sound cue: end whatever plays, take the file, play it once.
@@ -14,5 +16,8 @@ public:
     virtual void load(const QString& path) = 0;
     virtual void playOnce() = 0;
 };
+
+// The platform's player: Qt Multimedia, or the system's own on Windows.
+std::unique_ptr<SoundOutput> makeSystemSoundOutput();
 
 } // namespace drawscreen

@@ -697,7 +697,7 @@ void DrawMachine::noteFailure(const std::string& problem) {
 void DrawMachine::reportPendingProblem() {
     if (!notice_.empty()) {
         for (DrawView* view : views_)
-            view->reportProblem(notice_);
+            view->reportNotice(notice_);
         notice_.clear();
     }
     if (pendingProblem_.empty())

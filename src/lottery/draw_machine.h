@@ -43,6 +43,8 @@ public:
     // Shows the current picture again (the window was placed, the names re-read).
     void present();
     const DrawPicture& picture() const { return picture_; }
+    // A draw has begun and is not over.
+    bool inProgress() const { return drawing_ && !ended_; }
     // What the next press does, for a button that stands for the draw key (UTF-8):
     // 开始, 停止, 补抽, 下一轮, 结束 (the finished screen comes next) or 已结束.
     std::string nextPressLabel() const;

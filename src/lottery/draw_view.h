@@ -51,6 +51,8 @@ public:
     virtual void winnersRecorded(const std::vector<WinnerRecord>& winners) { (void)winners; }
     // Tells the operator something went wrong; the draw goes on.
     virtual void reportProblem(const std::string& utf8Message) = 0;
+    // Something the operator must act on that is no failure, such as a prize left short.
+    virtual void reportNotice(const std::string& utf8Message) { reportProblem(utf8Message); }
 };
 
 // The 40 ms frame clock, which calls DrawMachine::tick while it runs.

@@ -1,14 +1,12 @@
 #include "sheets/xlsx_reader.h"
 
 #include "sheets/cell_text.h"
+#include "sheets/zip_archive.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/unzip.h>
 
 namespace sheets {
 
@@ -97,8 +95,8 @@ bool XlsxReader::open(QIODevice* device, QString* problem) {
         store(problem, QStringLiteral("该文件不是 Excel 工作簿（.xlsx），无法读取。"));
         return false;
     }
-    zip_ = std::make_unique<QuaZip>(device);
-    if (!zip_->open(QuaZip::mdUnzip)) {
+    zip_ = std::make_unique<ZipArchive>();
+    if (!zip_->open(device)) {
         zip_.reset();
         store(problem, QStringLiteral("该工作簿文件已损坏（压缩包无法打开），无法读取。"));
         return false;
@@ -110,13 +108,11 @@ namespace {
 
 // Calls onStart at every element of the package file at path; false when the file is
 // missing or its XML broken.
-template <typename OnStart> bool readXml(QuaZip& zip, const QString& path, OnStart onStart) {
-    if (!zip.setCurrentFile(path, QuaZip::csInsensitive))
+template <typename OnStart> bool readXml(ZipArchive& zip, const QString& path, OnStart onStart) {
+    const std::unique_ptr<ZipMember> file = zip.openMember(path);
+    if (!file)
         return false;
-    QuaZipFile file(&zip);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(file.get());
     for (QXmlStreamReader::TokenType token;
          (token = xml.readNext()) != QXmlStreamReader::Invalid;) {
         if (token == QXmlStreamReader::StartElement)
@@ -124,10 +120,10 @@ template <typename OnStart> bool readXml(QuaZip& zip, const QString& path, OnSta
         else if (token == QXmlStreamReader::EndDocument)
             break;
     }
-    return !xml.hasError() && file.getZipError() == UNZ_OK;
+    return !xml.hasError() && !file->failed();
 }
 
-QHash<QString, Relationship> readRelationships(QuaZip& zip, const QString& partPath) {
+QHash<QString, Relationship> readRelationships(ZipArchive& zip, const QString& partPath) {
     const QString relsPath = (folderOf(partPath).isEmpty() ? QString() : folderOf(partPath) + "/") +
                              QStringLiteral("_rels/") + partPath.section(QLatin1Char('/'), -1) +
                              QStringLiteral(".rels");
@@ -290,17 +286,17 @@ bool XlsxReader::readSheet(int index, const lottery::RowSink& sink, QString* pro
     if (!zip_ || index < 0 || index >= sheetPaths_.size())
         return false;
     const QString name = names_[index];
-    if (!zip_->setCurrentFile(sheetPaths_[index], QuaZip::csInsensitive)) {
+    if (!zip_->contains(sheetPaths_[index])) {
         store(problem, QStringLiteral("工作簿中缺少工作表“%1”的内容，无法读取。").arg(name));
         return false;
     }
-    QuaZipFile file(zip_.get());
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::unique_ptr<ZipMember> file = zip_->openMember(sheetPaths_[index]);
+    if (!file) {
         store(problem, QStringLiteral("无法读取工作表“%1”（可能已加密或损坏）。").arg(name));
         return false;
     }
-    const qint64 total = file.usize();
-    QXmlStreamReader xml(&file);
+    const qint64 total = file->inflatedSize();
+    QXmlStreamReader xml(file.get());
     SheetRows rows(shared_, sink);
     int reported = 0;
     // A damaged stream keeps failing without an end: Invalid stops the loop, not atEnd().
@@ -313,10 +309,10 @@ bool XlsxReader::readSheet(int index, const lottery::RowSink& sink, QString* pro
             return true;
         if (progress && rows.rows() >= reported + kProgressRows) {
             reported = rows.rows();
-            progress(reported, total > 0 ? static_cast<int>(file.pos() * 100 / total) : -1);
+            progress(reported, total > 0 ? static_cast<int>(file->consumed() * 100 / total) : -1);
         }
     }
-    if (xml.hasError() || file.getZipError() != UNZ_OK) {
+    if (xml.hasError() || file->failed()) {
         store(problem, QStringLiteral("工作表“%1”的内容已损坏（第 %2 行之后），无法读取。")
                            .arg(name)
                            .arg(rows.rows()));

@@ -11,9 +11,10 @@
 #include <vector>
 
 class QIODevice;
-class QuaZip;
 
 namespace sheets {
+
+class ZipArchive;
 
 // Reads the cells of an Excel workbook (.xlsx) sheet by sheet as UTF-8 texts: a number the
 // way it reads in full (a phone number as its digits, others in their shortest exact form),
@@ -45,7 +46,7 @@ private:
     bool readSharedStrings(const QString& path, QString* problem);
 
     std::unique_ptr<QIODevice> file_;
-    std::unique_ptr<QuaZip> zip_;
+    std::unique_ptr<ZipArchive> zip_;
     QStringList names_;
     QStringList sheetPaths_;
     std::vector<std::string> shared_;

@@ -1,6 +1,7 @@
 #include "lottery/draw_machine.h"
 
 #include "gbk_fake_services.h"
+#include "lottery/draw_ledger.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "recording_view.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -331,4 +333,81 @@ TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
         ++winners[w.prizeId];
     EXPECT_EQ(winners, (std::map<std::string, int>{{"A", 6}, {"B", 2}, {"N", 1}}));
     EXPECT_TRUE(log().finished);
+}
+
+// The list read again at every moment of a round: the names shown and recorded stay, an absent
+// mark names who won the position, and what rolls after comes from the new list.
+TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
+    const Calls before = {"p0", "p1", "p2", "p3", "p4", "p5"};
+    const struct {
+        const char* name;
+        Calls entries;
+    } lists[] = {{"added in front", {"n0", "n1", "p0", "p1", "p2", "p3", "p4", "p5"}},
+                 {"shorter", {"p0", "p1"}},
+                 {"without the winners", {"n0", "n1", "n2", "n3", "n4", "n5"}},
+                 {"one line", {"n0"}}};
+    const struct {
+        const char* name;
+        int presses;
+        bool absent;
+    } states[] = {{"ready", 0, false},
+                  {"rolling", 1, false},
+                  {"result", 2, false},
+                  {"absent pending", 2, true}};
+    for (const auto& state : states) {
+        for (const auto& list : lists) {
+            SCOPED_TRACE(std::string(state.name) + ", " + list.name);
+            TempEventFolder folder;
+            lottery::LotteryData data;
+            GbkFakeServices services{{}, 5};
+            RecordingView view{data};
+            lottery::DrawMachine machine{data, folder.paths, services, view};
+            machine.addView(view);
+            data.prizeTable.prizes.push_back({"A", "TA", "", 4, 2, 0, "", 2});
+            const auto load = [&](const Calls& entries) {
+                data.participants.clear();
+                std::string file;
+                for (const std::string& raw : entries)
+                    testsupport::addEntry(data.participants, raw), file += raw + "\r\n";
+                TempEventFolder::write(folder.paths.participantFile, file);
+                machine.participantsReloaded();
+            };
+            load(before);
+            for (int i = 0; i < state.presses; ++i)
+                machine.advance();
+            if (state.absent)
+                machine.markAbsent({1});
+            const Calls shown = view.shown;
+            load(list.entries);
+            const auto inList = [&](const std::string& raw) {
+                return std::find(list.entries.begin(), list.entries.end(), raw) !=
+                       list.entries.end();
+            };
+            if (state.presses == 2) {
+                EXPECT_EQ(view.shown, shown);
+            } else if (state.presses == 1) {
+                EXPECT_TRUE(std::all_of(view.shown.begin(), view.shown.end(), inList));
+            }
+            if (state.presses == 2 && !state.absent)
+                machine.markAbsent({2}); // names the winner shown, whatever the list holds
+            for (int i = 0; i < 8; ++i)
+                machine.advance();
+            const lottery::ResultsLog log =
+                lottery::readResultsLog(folder.paths.resultFile, services);
+            const lottery::DrawLedger ledger = lottery::readLedger(log);
+            EXPECT_EQ(ledger.problems, Calls{});
+            EXPECT_EQ(log.lists.size(), state.presses == 0 ? 1u : 2u);
+            for (const lottery::WinnerRecord& w : log.winners) {
+                const bool drawnAfter =
+                    log.lists.size() < 2 ||
+                    &w - log.winners.data() >= static_cast<std::ptrdiff_t>(log.lists[1].fromWinner);
+                if (w.status != lottery::WinnerStatus::Absent) {
+                    EXPECT_TRUE(drawnAfter ? inList(w.rawText)
+                                           : std::find(before.begin(), before.end(), w.rawText) !=
+                                                 before.end())
+                        << w.rawText;
+                }
+            }
+        }
+    }
 }

@@ -1,0 +1,54 @@
+; The installer: the program under Program Files, its events in the user's Documents.
+; makensis -DVERSION=… -DPROGRAM=folder -DDEMO=folder -DICON=file.ico -DOUTFILE=setup.exe
+Unicode true
+!include "MUI2.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\prizedraw"
+
+Name "prizedraw 抽奖 ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\prizedraw"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Section "prizedraw"
+  SetShellVarContext current
+  SetRegView 64
+  SetOutPath "$INSTDIR"
+  File /r "${PROGRAM}\*"
+  File "/oname=prizedraw.ico" "${ICON}"
+  ; The program's folder is not writable: the event lives in Documents. An event already
+  ; there is the user's own and is left as it is.
+  IfFileExists "$DOCUMENTS\prizedraw\data\*.*" events_ready
+  SetOutPath "$DOCUMENTS\prizedraw"
+  File /r "${DEMO}\*"
+events_ready:
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateDirectory "$SMPROGRAMS\prizedraw"
+  CreateShortCut "$SMPROGRAMS\prizedraw\抽奖.lnk" "$INSTDIR\prizedraw.exe" '"$DOCUMENTS\prizedraw"' "$INSTDIR\prizedraw.ico"
+  CreateShortCut "$SMPROGRAMS\prizedraw\卸载抽奖.lnk" "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "prizedraw 抽奖"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\prizedraw.ico"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Removes the program only: the events in Documents hold the draws' results.
+Section "Uninstall"
+  SetShellVarContext current
+  SetRegView 64
+  RMDir /r "$SMPROGRAMS\prizedraw"
+  RMDir /r "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
