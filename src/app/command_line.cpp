@@ -47,7 +47,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("1,3"));
     const QCommandLineOption header(QStringLiteral("header"),
                                     QStringLiteral("With --import: the first row is a header."));
+    const QCommandLineOption allowCut(
+        QStringLiteral("allow-cut"),
+        QStringLiteral("With --import: when the file holds more entries than the list takes, "
+                       "write the first ones that fit (without it nothing is written)."));
     parser.addOption(check);
+    parser.addOption(allowCut);
     parser.addOption(import);
     parser.addOption(sheet);
     parser.addOption(columns);
@@ -85,9 +90,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     QStringList folders = parser.positionalArguments();
     if (int(parser.isSet(verify)) + int(parser.isSet(check)) + int(parser.isSet(import)) > 1)
         return fail(QStringLiteral("--verify, --check and --import go one at a time."));
-    if (!parser.isSet(import) &&
-        (parser.isSet(sheet) || parser.isSet(columns) || parser.isSet(header)))
-        return fail(QStringLiteral("--sheet, --columns and --header go with --import."));
+    if (!parser.isSet(import) && (parser.isSet(sheet) || parser.isSet(columns) ||
+                                  parser.isSet(header) || parser.isSet(allowCut)))
+        return fail(
+            QStringLiteral("--sheet, --columns, --header and --allow-cut go with --import."));
     if (parser.isSet(sheet)) {
         bool ok = false;
         command.sheet = parser.value(sheet).toInt(&ok);
@@ -106,6 +112,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     command.importFile = parser.value(import);
     command.headerRow = parser.isSet(header);
+    command.allowCut = parser.isSet(allowCut);
     if (parser.isSet(verify) && folders.size() == 2) {
         if (!QFileInfo(folders.last()).isFile())
             return fail(QStringLiteral("No such results file: %1").arg(folders.last()));
@@ -114,8 +121,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     if (folders.size() > 1)
         return fail(QStringLiteral("Only one folder may be given."));
     if (!folders.isEmpty()) {
-        if (!QFileInfo(folders.first()).isDir())
+        if (!QFileInfo(folders.first()).isDir()) {
+            command.missingFolder = folders.first();
             return fail(QStringLiteral("No such folder: %1").arg(folders.first()));
+        }
         command.folder = folders.first();
     }
     if (parser.isSet(all) && !parser.isSet(check))

@@ -20,6 +20,8 @@ struct CommandLine {
     int sheet = 1;           // --sheet: from 1
     QList<int> columns{1};   // --columns: from 1, in the order they join
     bool headerRow = false;  // --header: the first row names the columns
+    bool allowCut = false;   // --allow-cut: an import over capacity writes what fits
+    QString missingFolder;   // the folder named when it is no folder (with Action::Error)
 };
 
 // Needs a QCoreApplication for the help text. A folder that is not a directory, a second

@@ -26,6 +26,8 @@ LoadOutcome loadFiles(const lottery::EventPaths& paths, lottery::LotteryData& da
 LoadOutcome loadEventData(const lottery::EventPaths& paths, lottery::LotteryData& data,
                           core::CoreServices& services, std::vector<std::string>& warnings,
                           lottery::PrizeLoadReport* prizeReport) {
+    if (!lottery::linkLeadingOutside(paths).empty())
+        return LoadOutcome::LinkedOutside;
     const LoadOutcome outcome = loadFiles(paths, data, services, warnings, prizeReport);
     // First, so that the operator reads it before any detail of the files.
     const std::vector<std::string> problems = lottery::eventFolderProblems(paths);
@@ -42,6 +44,8 @@ std::string loadOutcomeMessage(LoadOutcome outcome, const lottery::EventPaths& p
         return "奖项没有设置！";
     case LoadOutcome::NoParticipants:
         return "抽奖数据文件不能为空！" + lineBreak + lottery::pathText(paths.participantFile);
+    case LoadOutcome::LinkedOutside:
+        return lottery::linkLeadingOutside(paths);
     }
     return {};
 }

@@ -9,7 +9,8 @@
 
 namespace app {
 
-enum class LoadOutcome { Ready, NoPrizes, NoParticipants };
+// LinkedOutside: a data file or data/ leads out of the event folder; nothing is read.
+enum class LoadOutcome { Ready, NoPrizes, NoParticipants, LinkedOutside };
 
 // The start-up load after the options: the prize file, then, only when it holds a prize,
 // the participant file (masked with data.options). The loaders' warnings go to warnings,

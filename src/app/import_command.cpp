@@ -3,6 +3,7 @@
 #include "app/event_lock.h"
 #include "core/ccore.h"
 #include "core/path_conversion.h"
+#include "lottery/event_folder_check.h"
 #include "lottery/file_text.h"
 #include "lottery/list_import.h"
 #include "sheets/sheet_file.h"
@@ -25,6 +26,8 @@ int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream
     const auto paths = lottery::EventPaths::forFolder(services.getAppPath());
     const QString eventFolder = core::toQString(paths.appFolder);
     const EventLock lock(eventFolder);
+    if (const std::string link = lottery::linkLeadingOutside(paths); !link.empty())
+        return refuse(err, QString::fromStdString(link));
     if (lock.state() == EventLock::State::HeldElsewhere)
         return refuse(err, QStringLiteral("活动文件夹 %1 已在另一个抽奖程序中打开，未导入。")
                                .arg(QDir::toNativeSeparators(eventFolder)));
@@ -53,11 +56,20 @@ int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream
         return refuse(err, problem);
     if (import.entries() == 0)
         return refuse(err, QStringLiteral("所选的列中没有任何条目，名单未改动。"));
+    // A list's published fingerprint must cover only people who can win.
+    if (import.overCapacity() > 0 && !command.allowCut) {
+        out << "over_capacity\t" << import.overCapacity() << "\n";
+        return refuse(err,
+                      QStringLiteral("文件中有 %1 个条目，超过名单 %2 个条目的上限，名单未改动。"
+                                     "只导入前 %2 个请加 --allow-cut。")
+                          .arg(import.entries())
+                          .arg(lottery::kParticipantCapacity));
+    }
 
     std::filesystem::path backup;
     std::string writeProblem;
-    if (!lottery::writeImportedList(paths.participantFile, import.fileBytes(), services, &backup,
-                                    &writeProblem))
+    if (!lottery::writeImportedList(paths.participantFile, import.bytesWithinCapacity(), services,
+                                    &backup, &writeProblem))
         return refuse(err, QString::fromStdString(writeProblem));
 
     out << "entries\t" << import.entries() << "\n";

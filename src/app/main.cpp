@@ -8,6 +8,7 @@
 #include "core/gbk_codec.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <iostream>
 #include <memory>
@@ -45,6 +46,13 @@ int main(int argc, char* argv[]) {
     case app::CommandLine::Action::Error:
         std::cerr << "prizedraw: " << command.text.toStdString() << "\n"
                   << "Try 'prizedraw --help'.\n";
+        // Started from a shortcut, no one reads the terminal.
+        if (!printsOnly && !command.missingFolder.isEmpty() &&
+            qobject_cast<QApplication*>(application.get()))
+            core::CCore::msgboxWarning(
+                nullptr, QStringLiteral("找不到活动文件夹 %1。\n\n请检查启动命令或快捷方式中给出的"
+                                        "文件夹，程序将退出。")
+                             .arg(QDir::toNativeSeparators(command.missingFolder)));
         return 2;
     case app::CommandLine::Action::Check:
         return app::runCheckReport(command.folder, command.allEntries, std::cout);

@@ -4,6 +4,7 @@
 #include "app/event_loader.h"
 #include "app/picture_listener.h"
 #include "app/resume_offer.h"
+#include "app/screen_placement.h"
 #include "app/unsaved_results.h"
 #include "console/console_window.h"
 #include "core/gbk_codec.h"
@@ -16,7 +17,6 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_key_filter.h"
 #include "drawscreen/draw_window.h"
-#include "lottery/backup_name.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_options_store.h"
 #include "lottery/file_text.h"
@@ -38,6 +38,8 @@
 #include <QSettings>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -57,7 +59,8 @@ QString joinLines(const std::vector<std::string>& lines) {
 MainWindow::MainWindow(const QString& appFolder, QSize screenSize)
     : core_(appFolder), screenSize_(screenSize), displayScale_(displayScaleFor(screenSize.width())),
       drawWindowRect_(drawscreen::DrawWindow::windowRectFor(screenSize)),
-      askSavePath_(askSavePathWithDialog) {
+      askSavePath_(askSavePathWithDialog),
+      prizeStore_(lottery::EventPaths::forFolder(core_.getAppPath()).prizeFile) {
     OnInitDialog();
 }
 
@@ -125,15 +128,17 @@ void MainWindow::onStartupTimer() {
     std::vector<std::string> warnings;
     lottery::PrizeLoadReport prizeReport;
     const LoadOutcome outcome = loadEventData(paths_, data_, core_, warnings, &prizeReport);
-    dataLoaded_ = true;
-    if (prizeReport.altered) {
-        // Writing the table back would lose what the load could not take: keep the original.
-        prizeBackup_ = lottery::freeBackupPath(paths_.prizeFile.parent_path(), "bak_prize",
-                                               core_.getTimeNowStr("%Y%m%d%H%M%S"));
-        warnings.push_back(
-            "奖项文件载入时有内容被改动或舍弃（见上）。原文件会在第一次保存奖项前另存为 " +
-            lottery::pathText(prizeBackup_));
+    if (outcome == LoadOutcome::LinkedOutside) {
+        // Not a file is written: the settings at exit would go through the link too.
+        shutDown_ = true;
+        warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
+        QCoreApplication::exit(1);
+        return;
     }
+    const std::string backupNote =
+        prizeStore_.loaded(prizeReport, core_.getTimeNowStr("%Y%m%d%H%M%S"));
+    if (!backupNote.empty())
+        warnings.push_back(backupNote);
     // The draw window, and the console beside it, first: every message goes to the console.
     if (outcome == LoadOutcome::Ready) {
         session_ = std::make_unique<DrawSession>(data_, paths_, core_);
@@ -235,7 +240,12 @@ void MainWindow::OnAbsent() {
                         core::GbkCodec::fromGbk(round[i])});
     }
     dialogs::AbsentDialog dialog(std::move(rows), dialogOwner());
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The draw may have moved on while the dialog was open: say so rather than nothing.
+    if (const std::string why = session_->machine().whyNoAbsentMarks(); !why.empty())
+        warn("未记为缺席：" + why);
+    else
         session_->markAbsent(dialog.absentPositions());
 }
 
@@ -250,8 +260,15 @@ void MainWindow::OnChoosePrize() {
                         progress.rounds, rounds, progress.held, prize.total, machine.canChoose(i)});
     }
     dialogs::ChoosePrizeDialog dialog(std::move(rows), dialogOwner());
-    if (dialog.exec() == QDialog::Accepted && dialog.chosenRow() >= 0)
-        session_->choosePrize(dialog.chosenRow());
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenRow() < 0)
+        return;
+    const int row = dialog.chosenRow();
+    if (const std::string why = machine.whyNoPrizeChoice(); !why.empty())
+        warn("未选择奖项：" + why);
+    else if (row >= data_.prizeTable.count() || !machine.canChoose(row))
+        warn("未选择奖项：这个奖项已没有剩余的轮次。");
+    else
+        session_->choosePrize(row);
 }
 
 void MainWindow::reloadParticipants() {
@@ -349,30 +366,22 @@ void MainWindow::shutdown() {
     startupTimer_.stop();
     if (!lottery::saveDrawOptions(data_.options, core_))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
-    // Closed before the start-up load: writing the empty table would wipe the prizes.
-    if (dataLoaded_)
-        savePrizes();
+    savePrizes();
 }
 
 void MainWindow::savePrizes() {
-    if (!prizeBackup_.empty()) {
-        std::error_code error;
-        std::filesystem::rename(paths_.prizeFile, prizeBackup_, error);
-        if (error && core_.isFileExist(paths_.prizeFile)) {
-            warn("无法把原奖项文件另存为 " + lottery::pathText(prizeBackup_) +
-                 "，奖项未保存，原文件保持不变");
-            return;
-        }
-        prizeBackup_.clear();
-    }
     std::string problem;
-    if (!lottery::savePrizeFile(paths_.prizeFile, data_.prizeTable, &problem))
+    if (!prizeStore_.save(data_.prizeTable, &problem))
         warn(problem);
 }
 
 QWidget* MainWindow::dialogOwner() {
     if (console_)
         return console_.get();
+    // Two screens and no console (the event did not load): a box of its own, in front on
+    // the operator's screen, never over the audience's.
+    if (roles_.consoleMaximized)
+        return nullptr;
     return this;
 }
 
@@ -388,8 +397,15 @@ void MainWindow::useScreens(bool consoleAsked) {
 QList<ScreenInfo> MainWindow::currentScreens() {
     QList<ScreenInfo> screens;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens.append({screen->name(), screen->geometry(), screen == primary});
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        // Separate X screens may all be called alike: a stored choice must name one.
+        QString name = screen->name();
+        for (int n = 2; std::any_of(screens.begin(), screens.end(),
+                                    [&name](const ScreenInfo& s) { return s.name == name; });
+             ++n)
+            name = screen->name() + QLatin1Char('#') + QString::number(n);
+        screens.append({name, screen->geometry(), screen == primary});
+    }
     return screens;
 }
 
@@ -424,13 +440,9 @@ QScreen* MainWindow::screenAt(int index) const {
 
 void MainWindow::placePresenter() {
     QScreen* screen = screenAt(roles_.audience);
-    if (!windowHandle())
-        create();
-    windowHandle()->setScreen(screen);
-    setGeometry(screen->geometry());
     if (screen->size() != screenSize_)
         layOutFor(screen->size());
-    showFullScreen();
+    placeOnScreen(*this, screen, Placement::FullScreen);
 }
 
 void MainWindow::openConsole() {
@@ -462,17 +474,9 @@ void MainWindow::openConsole() {
 }
 
 void MainWindow::placeConsole() {
-    QScreen* screen = screenAt(roles_.operatorScreen);
-    console_->winId(); // a native window, to be put on a screen
-    console_->windowHandle()->setScreen(screen);
     console_->setSwapAvailable(roles_.consoleMaximized);
-    if (roles_.consoleMaximized) {
-        console_->setGeometry(screen->availableGeometry());
-        console_->showMaximized();
-    } else {
-        console_->resize(1000, 700);
-        console_->show();
-    }
+    placeOnScreen(*console_, screenAt(roles_.operatorScreen),
+                  roles_.consoleMaximized ? Placement::Maximized : Placement::Normal);
 }
 
 void MainWindow::closeConsole() {
@@ -489,11 +493,22 @@ void MainWindow::OnSwapScreens() {
     if (!swapped)
         return;
     roles_ = swapped->roles;
-    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
     placePresenter();
     if (console_)
         placeConsole();
+    // Kept only once the windows are where the choice says.
+    if (screen() != screenAt(roles_.audience) ||
+        (console_ && console_->screen() != screenAt(roles_.operatorScreen))) {
+        reportProblem(QStringLiteral("交换屏幕未完成：窗口没能移到另一个屏幕上，屏幕选择未保存。"));
+        return;
+    }
+    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        reportProblem(
+            QStringLiteral("无法把屏幕选择保存到 %1，下次启动时抽奖画面仍在原来的屏幕上。")
+                .arg(core::toQString(paths_.settingsFile)));
 }
 
 void MainWindow::warn(const std::string& utf8Text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/picture_listener.h"
+#include "app/prize_store.h"
 #include "app/screen_roles.h"
 #include "app/unsaved_results.h"
 #include "core/ccore.h"
@@ -135,11 +136,9 @@ private:
     ScreenRoles roles_;
     bool consoleAsked_ = false;
     std::unique_ptr<drawscreen::DrawKeyFilter> keyFilter_;
-    bool dataLoaded_ = false; // the prize file is only written back once it was read
     bool shutDown_ = false;
     SavePathAsker askSavePath_;
-    // Where the prize file as read goes before its first rewrite; empty when nothing is to keep.
-    std::filesystem::path prizeBackup_;
+    PrizeStore prizeStore_;
 };
 
 } // namespace app

@@ -160,9 +160,9 @@ public:
         const LoadOutcome outcome = loadEventData(paths_, data_, services_, warnings);
         for (const std::string& warning : warnings)
             out_ << "warning\t" << field(warning) << '\n';
-        if (outcome == LoadOutcome::NoPrizes)
+        if (outcome == LoadOutcome::NoPrizes || outcome == LoadOutcome::LinkedOutside)
             problems_.push_back(loadOutcomeMessage(outcome, paths_, " ") +
-                                "，无法按奖项核对中奖记录");
+                                "（无法按奖项核对中奖记录）");
     }
 
     void read(const std::filesystem::path& results) {

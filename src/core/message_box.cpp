@@ -11,6 +11,9 @@ int showMessageBox(MessageKind kind, QWidget* owner, const QString& text, int de
 
     QMessageBox box(owner);
     box.setText(text);
+    // Without an owner nothing keeps the box above a full-screen window.
+    if (!owner)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (kind == MessageKind::Confirm) {
         box.setIcon(QMessageBox::Question);
         box.setWindowTitle(QStringLiteral("请确认"));

@@ -45,8 +45,9 @@ ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path par
 
 ImportListDialog::~ImportListDialog() {
     stopReading();
-    for (const auto& thread : retired_)
-        thread->wait();
+    // The stop reaches every loop of the reader, so this wait is short.
+    if (thread_)
+        thread_->wait();
 }
 
 // The column numbers, in order; false when the field names none.
@@ -65,15 +66,19 @@ bool ImportListDialog::columnsChosen(std::vector<int>& columns) const {
 }
 
 // The reading under way is told to stop and left to end on its own: waiting for it here
-// could hold the window while it opens a big file.
+// could hold the window a moment.
 void ImportListDialog::stopReading() {
-    if (!thread_)
+    if (stop_)
+        *stop_ = true;
+}
+
+void ImportListDialog::readerEnded() {
+    readerBusy_ = false;
+    thread_->wait(); // it has just said it ends
+    if (!restart_)
         return;
-    *stop_ = true;
-    retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
-                                  [](const auto& thread) { return thread->isFinished(); }),
-                   retired_.end());
-    retired_.push_back(std::move(thread_));
+    restart_ = false;
+    startReading();
 }
 
 void ImportListDialog::OnStop() {
@@ -83,10 +88,19 @@ void ImportListDialog::OnStop() {
 
 void ImportListDialog::startReading() {
     stopReading();
+    if (readerBusy_) {
+        // Two readers of a big workbook would hold it twice in memory: one at a time.
+        restart_ = true;
+        ++generation_;
+        ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
+        ui_->summaryLabel->setText(QStringLiteral("正在停止上一次读取…"));
+        return;
+    }
     lottery::ImportOptions options;
     options.headerRow = ui_->headerBox->isChecked();
     ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
     if (!columnsChosen(options.columns)) {
+        reading_ = false;
         ui_->summaryLabel->setText(QStringLiteral("请填写组成条目的列号，如 1 或 1,3。"));
         return;
     }
@@ -102,6 +116,7 @@ void ImportListDialog::startReading() {
     thread_.reset(QThread::create([this, stop, options, sheet, generation, path = sourcePath_] {
         auto outcome = std::make_shared<Outcome>();
         sheets::SheetFile file;
+        file.setStop(stop.get());
         if (file.open(path, &outcome->problem)) {
             outcome->sheets = file.sheetNames();
             outcome->encoding = file.encoding();
@@ -120,13 +135,15 @@ void ImportListDialog::startReading() {
                         this, [=] { showProgress(generation, rows, percent); },
                         Qt::QueuedConnection);
                 });
-            outcome->stopped = *stop;
         }
+        outcome->stopped = *stop;
         // Queued to the dialog, which waits for this thread before it goes.
         QMetaObject::invokeMethod(
             this, [this, generation, outcome] { finishReading(generation, outcome); },
             Qt::QueuedConnection);
     }));
+    connect(thread_.get(), &QThread::finished, this, &ImportListDialog::readerEnded);
+    readerBusy_ = true;
     thread_->start();
 }
 
@@ -215,7 +232,7 @@ QString ImportListDialog::summaryText() const {
     if (import.unmappable() > 0)
         text += QStringLiteral("；%1 个字符无法用 GBK 表示，将写为“?”").arg(import.unmappable());
     if (import.overCapacity() > 0)
-        text += QStringLiteral("；超过 %1 个条目的上限，载入时将忽略后 %2 个")
+        text += QStringLiteral("；超过 %1 个条目的上限，导入时会先询问是否舍弃后 %2 个")
                     .arg(lottery::kParticipantCapacity)
                     .arg(import.overCapacity());
     if (import.entries() == 0)
@@ -233,9 +250,20 @@ void ImportListDialog::accept() {
                            "之后的抽取使用新名单，抽奖结果文件会记下新名单的指纹。\n\n是否导入？"),
             core::kAnswerNo) != core::kAnswerYes)
         return;
+    const lottery::ListImport& import = *outcome_->import;
+    // The list's fingerprint must cover only people who can win: what is past the capacity
+    // is not written.
+    if (import.overCapacity() > 0 &&
+        core::CCore::msgboxConfirm(
+            this, QStringLiteral("文件中有 %1 个条目，超过名单 %2 个条目的上限。\n\n"
+                                 "只导入前 %2 个条目？后 %3 个条目不会写入名单，也不能中奖。")
+                      .arg(import.entries())
+                      .arg(lottery::kParticipantCapacity)
+                      .arg(import.overCapacity())) != core::kAnswerYes)
+        return;
     std::filesystem::path backup;
     std::string problem;
-    if (!lottery::writeImportedList(participantFile_, outcome_->import->fileBytes(), core_, &backup,
+    if (!lottery::writeImportedList(participantFile_, import.bytesWithinCapacity(), core_, &backup,
                                     &problem)) {
         core::CCore::msgboxWarning(this,
                                    QStringLiteral("导入失败：") + QString::fromStdString(problem));

@@ -24,8 +24,9 @@ namespace dialogs {
 // Shows what importing a spreadsheet would make of the participant list (the first rows,
 // the entries, duplicates, skipped rows and cuts) for the sheet, header row and columns
 // chosen, and on confirmation writes the list, the old one kept as a backup. The file is
-// read in a worker thread, again after every change of choice; reading shows its progress
-// and can be stopped.
+// read in a worker thread, again after every change of choice, by one reader at a time: a
+// change stops the reading under way and the next starts once it has ended. Reading shows
+// its progress and can be stopped.
 class ImportListDialog : public QDialog {
     Q_OBJECT
 
@@ -59,6 +60,7 @@ private Q_SLOTS:
 
 private:
     void stopReading();
+    void readerEnded();
     void showProgress(int generation, int rows, int percent);
     void finishReading(int generation, const std::shared_ptr<Outcome>& outcome);
     void fillPreview();
@@ -71,8 +73,9 @@ private:
     std::filesystem::path participantFile_;
     core::CCore& core_;
     std::unique_ptr<QThread> thread_;
-    std::vector<std::unique_ptr<QThread>> retired_; // told to stop, maybe still ending
     std::shared_ptr<std::atomic_bool> stop_;
+    bool readerBusy_ = false; // from the start of a reader to its finished signal
+    bool restart_ = false;    // read again once the stopped reader has ended
     int generation_ = 0;
     bool reading_ = false;
     std::shared_ptr<Outcome> outcome_;

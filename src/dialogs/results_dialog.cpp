@@ -160,7 +160,10 @@ void ResultsDialog::OnExportXlsx() {
         return;
     QString problem;
     if (!sheets::writeTextWorkbook(
-            chosen, {{QStringLiteral("抽奖结果"), resultRows(log_, ledger_)}}, &problem)) {
+            chosen,
+            {{QStringLiteral("抽奖结果"), resultRows(log_, ledger_)},
+             {QStringLiteral("最终中奖名单"), finalWinnerRows(log_, ledger_)}},
+            &problem)) {
         core::CCore::msgboxWarning(this, QStringLiteral("导出失败：") + problem);
         return;
     }

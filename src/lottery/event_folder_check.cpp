@@ -16,7 +16,41 @@ constexpr std::size_t kProbeBytes = 4096;
 const char* const kWhatToDo = "请把整个活动文件夹复制到可写的位置（例如本机硬盘上的文件夹），"
                               "再用复制后的文件夹启动本程序。";
 
+// Where path leads once every link on the way is followed, even a link that leads nowhere
+// yet (a write through it would make the file there).
+std::filesystem::path whereItLeads(std::filesystem::path path) {
+    constexpr int kMaxLinks = 40;
+    std::error_code error;
+    for (int i = 0; i < kMaxLinks && std::filesystem::is_symlink(path, error); ++i) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved;
+}
+
+bool isInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+    const std::filesystem::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
 } // namespace
+
+std::string linkLeadingOutside(const EventPaths& paths) {
+    const std::filesystem::path folder = whereItLeads(paths.appFolder);
+    for (const std::filesystem::path& path :
+         {paths.resultFile.parent_path(), paths.prizeFile, paths.participantFile, paths.resultFile,
+          paths.settingsFile}) {
+        const std::filesystem::path target = whereItLeads(path);
+        if (!isInside(target, folder))
+            return pathText(path) + " 是指向活动文件夹以外（" + pathText(target) +
+                   "）的链接。为免把抽奖数据写到活动文件夹以外，本程序不使用这个文件夹。"
+                   "请把链接换成活动文件夹里真正的文件或文件夹，再启动本程序。";
+    }
+    return {};
+}
 
 std::vector<std::string> eventFolderProblems(const EventPaths& paths) {
     std::vector<std::string> problems;

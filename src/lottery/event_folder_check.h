@@ -12,4 +12,9 @@ namespace lottery {
 // must be readable. One UTF-8 message per problem, saying what to do; empty when all is well.
 std::vector<std::string> eventFolderProblems(const EventPaths& paths);
 
+// data/ or a file the program writes there or beside it (prizes, list, results, settings)
+// that is a link leading out of the event folder would have the draw written elsewhere.
+// The UTF-8 refusal for the first such link; empty when there is none.
+std::string linkLeadingOutside(const EventPaths& paths);
+
 } // namespace lottery

@@ -78,7 +78,8 @@ void ListImport::addRow(const std::vector<std::string>& cells) {
 }
 
 void ListImport::addEntry(std::string_view gbk) {
-    ++entries_;
+    if (++entries_ == kParticipantCapacity + 1)
+        capacityEnd_ = bytes_.size();
     const Span span{bytes_.size(), gbk.size()};
     bytes_.append(gbk).append("\r\n");
     const std::string_view text(bytes_.data() + span.offset, span.length);
@@ -124,11 +125,10 @@ bool writeImportedList(const std::filesystem::path& participantFile, std::string
     std::filesystem::path copy;
     std::error_code error;
     if (std::filesystem::exists(participantFile, error)) {
-        copy = freeBackupPath(participantFile.parent_path(), "bak_items",
-                              services.getTimeNowStr("%Y%m%d%H%M%S"));
-        if (!std::filesystem::copy_file(participantFile, copy, error)) {
-            storeProblem(problem, "无法把原名单另存为 " + pathText(copy) + "（" + error.message() +
-                                      "），名单未改动");
+        std::string failure;
+        if (!backUpFile(participantFile, "bak_items", services.getTimeNowStr("%Y%m%d%H%M%S"), &copy,
+                        &failure)) {
+            storeProblem(problem, failure + "，名单未改动");
             return false;
         }
     }

@@ -48,8 +48,13 @@ public:
     std::vector<std::pair<std::string, int>> duplicates() const;
     // The first kPreviewRows rows as read, header included.
     const std::vector<std::vector<std::string>>& preview() const { return preview_; }
-    // The participant file: GBK, one entry a line, CR LF.
+    // The participant file: GBK, one entry a line, CR LF; every entry read.
     const std::string& fileBytes() const { return bytes_; }
+    // The same cut after the kParticipantCapacity entries the program reads.
+    std::string_view bytesWithinCapacity() const {
+        return std::string_view(bytes_).substr(0,
+                                               overCapacity() > 0 ? capacityEnd_ : bytes_.size());
+    }
 
 private:
     struct Span {
@@ -68,6 +73,7 @@ private:
     int emptyRows_ = 0;
     int cut_ = 0;
     int unmappable_ = 0;
+    std::size_t capacityEnd_ = 0; // where the entry past the capacity starts
     std::vector<std::vector<std::string>> preview_;
     std::string bytes_;
     // Each distinct text with its count, in the order of first entries; found through an

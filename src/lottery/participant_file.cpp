@@ -237,19 +237,18 @@ namespace {
 
 // The masker of the options; clears hide when its range is reversed.
 Masker maskerFor(DrawOptions& options) {
-    const std::int64_t length =
-        static_cast<std::int64_t>(options.hend) - static_cast<std::int64_t>(options.hstart) + 1;
-    if (length < 0)
+    if (static_cast<std::int64_t>(options.hend) - options.hstart + 1 < 0)
         options.hide = 0;
+    // Bytes are counted from 1: a start before that hides from the first byte, no more.
+    const std::int64_t first = std::max<std::int64_t>(options.hstart, 1);
+    const std::int64_t length = std::max<std::int64_t>(options.hend - first + 1, 0);
     const bool hide = options.hide != 0;
     // Anything past the display limit is cut anyway; one more star still shows that a cut happened.
     const std::size_t starCount =
         hide && length > 0 ? static_cast<std::size_t>(std::min<std::int64_t>(
                                  length, static_cast<std::int64_t>(kDisplayTextBytes) + 1))
                            : 0;
-    const std::int64_t start =
-        std::max<std::int64_t>(static_cast<std::int64_t>(options.hstart) - 1, 0);
-    return Masker(hide, start, length, starCount);
+    return Masker(hide, first - 1, length, starCount);
 }
 
 } // namespace

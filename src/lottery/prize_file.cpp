@@ -30,7 +30,9 @@ struct LoadCounts {
     int cutTitle = 0;
     int cutImage = 0;
     int cutRepeatList = 0;
-    bool altered = false; // something of the file would not be written back
+    int renumbered = 0;                    // numbers read otherwise than they stand
+    std::vector<std::string> shownNumbers; // the first few of them, for the warning
+    bool altered = false;                  // something of the file would not be written back
 };
 
 // Half a character at the end of a field would take the separator after it as its second
@@ -54,10 +56,22 @@ std::string cutField(std::string_view text, std::size_t maxBytes, int& cutCount,
     return kept;
 }
 
-// A number written back otherwise than it stands in the file loses what the file said.
-int numberField(std::string_view text, bool& altered) {
+constexpr int kNumbersShown = 3;
+
+// A number written back otherwise than it stands in the file loses what the file said; the
+// operator is told what it reads as (a total of 3.5 or past 2147483647 is no total).
+int numberField(std::string_view text, const char* what, int line, LoadCounts& counts) {
     const int value = core::parseLeadingInt(text);
-    altered = altered || (!text.empty() && std::to_string(value) != text);
+    if (text.empty() || std::to_string(value) == text)
+        return value;
+    counts.altered = true;
+    if (counts.renumbered++ < kNumbersShown) {
+        const bool printable =
+            std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+        counts.shownNumbers.push_back("第 " + std::to_string(line) + " 行的" + what + "“" +
+                                      (printable ? std::string(text) : "（非数字）") + "”读作 " +
+                                      std::to_string(value));
+    }
     return value;
 }
 
@@ -110,9 +124,9 @@ std::optional<PrizeRecord> parsePrizeLine(std::string_view line, int number, Loa
     prize.id = cutField(fields[0], kPrizeIdBytes, counts.cutId, altered);
     prize.title = cutField(fields[1], kPrizeTitleBytes, counts.cutTitle, altered);
     prize.image = cutField(fields[2], kPrizeImageBytes, counts.cutImage, altered);
-    prize.order = numberField(fields[3], altered);
-    prize.total = numberField(fields[4], altered);
-    prize.perRound = numberField(fields[5], altered);
+    prize.order = numberField(fields[3], "抽取顺序", number, counts);
+    prize.total = numberField(fields[4], "抽取总人数", number, counts);
+    prize.perRound = numberField(fields[5], "单次抽取人数", number, counts);
     prize.repeatList = cutRepeatList(fields[6], counts.cutRepeatList, altered);
     return prize;
 }
@@ -194,6 +208,14 @@ void addLoadWarnings(const PrizeTable& table, const LoadCounts& counts, const st
                     "个显示标题超过 " + std::to_string(kPrizeTitleBytes) + " 字节，已截断");
     addCountWarning(warnings, label, counts.cutImage,
                     "个图片文件名超过 " + std::to_string(kPrizeImageBytes) + " 字节，已截断");
+    if (counts.renumbered > 0) {
+        std::string shown;
+        for (const std::string& number : counts.shownNumbers)
+            shown += (shown.empty() ? "" : "；") + number;
+        warnings.push_back(label + "有 " + std::to_string(counts.renumbered) +
+                           " 个数字不是普通的整数（或超出 -2147483648 到 2147483647），已改读：" +
+                           shown + (counts.renumbered > kNumbersShown ? "…" : ""));
+    }
     addCountWarning(warnings, label, counts.cutRepeatList,
                     "个允许重复奖项超过 " + std::to_string(kRepeatListBytes) +
                         " 字节，已截断到最后一个完整的编号");

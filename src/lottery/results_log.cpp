@@ -471,15 +471,17 @@ bool setResultsAside(const EventPaths& paths, const std::string& stamp, std::str
     std::error_code error;
     if (!std::filesystem::exists(paths.resultFile, error))
         return !error;
-    const std::filesystem::path backup =
-        freeBackupPath(paths.resultFile.parent_path(), "bak_result", stamp);
-    if (!std::filesystem::exists(backup, error))
-        std::filesystem::rename(paths.resultFile, backup, error);
-    else
-        error = std::make_error_code(std::errc::file_exists);
+    // Copied first: a complete record of the draw is there at every instant.
+    std::string why;
+    if (!backUpFile(paths.resultFile, "bak_result", stamp, nullptr, &why)) {
+        storeProblem(problem,
+                     "抽奖结果文件 " + pathText(paths.resultFile) + " 无法备份（" + why + "）");
+        return false;
+    }
+    std::filesystem::remove(paths.resultFile, error);
     if (error)
-        storeProblem(problem, "无法把抽奖结果文件 " + pathText(paths.resultFile) + " 改名为 " +
-                                  pathText(backup.filename()));
+        storeProblem(problem, "抽奖结果文件 " + pathText(paths.resultFile) +
+                                  " 已备份，但无法移走（" + error.message() + "）");
     return !error;
 }
 
@@ -489,13 +491,18 @@ WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
         return record.bytes.empty() || appendRecord(paths.resultFile, record.bytes, problem)
                    ? WriteOutcome::Written
                    : WriteOutcome::Failed;
-    std::string moved;
-    if (!setResultsAside(paths, record.stamp, &moved)) {
+    // The earlier results are copied, not moved: until the new file replaces them in one
+    // rename, a complete results file is there at every instant.
+    std::string kept;
+    std::error_code error;
+    if (std::filesystem::exists(paths.resultFile, error) &&
+        !backUpFile(paths.resultFile, "bak_result", record.stamp, nullptr, &kept)) {
+        kept = "上次的抽奖结果文件 " + pathText(paths.resultFile) + " 无法备份（" + kept + "）";
         if (!appendRecord(paths.resultFile, record.bytes, nullptr)) {
-            storeProblem(problem, moved + "，也无法写入本次抽奖的开始时间");
+            storeProblem(problem, kept + "，也无法写入本次抽奖的开始时间");
             return WriteOutcome::Failed;
         }
-        storeProblem(problem, moved + "，本次抽奖接在原文件末尾记录");
+        storeProblem(problem, kept + "，本次抽奖接在原文件末尾记录");
         return WriteOutcome::WrittenWithProblem;
     }
     return writeFileSafely(paths.resultFile, record.bytes, problem) ? WriteOutcome::Written

@@ -152,12 +152,13 @@ enum class WriteOutcome {
 // The results file's bytes with a cut last line ended as the next write would end it.
 std::string healedResults(std::string bytes);
 
-// Moves the results file aside to data/bak_result<stamp>[-N].txt, never replacing a backup;
-// true when there was nothing to move. On a failure *problem (UTF-8) says what failed.
+// Copies the results file to data/bak_result<stamp>[-N].txt, never replacing a backup, then
+// removes it; true when there was nothing to set aside. On a failure *problem (UTF-8) says what
+// failed.
 bool setResultsAside(const EventPaths& paths, const std::string& stamp, std::string* problem);
 
-// A start record moves the results file aside to data/bak_result<stamp>[-N].txt (never
-// replacing a backup) and starts a new file with its line; when the file cannot be moved,
+// A start record copies the results file to data/bak_result<stamp>[-N].txt (never
+// replacing a backup) and replaces it with a new file of its line; when the copy fails,
 // the line is appended to it. Other records are appended. Every write is flushed to disk;
 // on a failure *problem (UTF-8) says what failed and the file is as it was.
 WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,

@@ -1,75 +1,144 @@
 #include "lottery/safe_file.h"
 
 #include "lottery/file_text.h"
-
 #include "lottery/platform_file.h"
 
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace lottery {
 
 namespace {
 
-// Empty when the bytes are on the disk; otherwise why not, for the operator.
-std::string writeAndFlush(const std::filesystem::path& path, std::string_view bytes,
-                          std::ios::openmode mode) {
-    std::ofstream out(path, mode | std::ios::binary);
-    if (!out)
-        return "文件夹不存在或不可写";
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (!written || out.fail())
-        return "磁盘已满或不可写";
-    // The stream's flush only hands the bytes to the system; a write is done when they
-    // are on the disk.
-    std::string reason;
-    if (!platform::flushToDisk(path, &reason))
-        return "无法存到磁盘：" + reason;
+std::function<bool(WriteStep)>& probe() {
+    static std::function<bool(WriteStep)> installed;
+    return installed;
+}
+
+// Whether the step may run; a refused one reads as the system's refusal.
+bool allowed(WriteStep step, platform::Failure& failure) {
+    if (!probe() || probe()(step))
+        return true;
+    failure = {"injected", "fault injection"};
+    return false;
+}
+
+std::string why(const platform::Failure& failure) {
+    return failure.call + ": " + failure.reason;
+}
+
+// What the operator reads about a failed step before the file was replaced.
+std::string stepProblem(WriteStep step, const platform::Failure& failure) {
+    switch (step) {
+    case WriteStep::Create:
+        return "文件夹不存在或不可写：" + why(failure);
+    case WriteStep::Write:
+        return "磁盘已满或不可写：" + why(failure);
+    default:
+        return "无法存到磁盘：" + why(failure);
+    }
+}
+
+// A name beside path that nothing has; the random part keeps a name planted in advance (a
+// link, a folder) from being the one chosen.
+std::filesystem::path temporaryName(const std::filesystem::path& path, unsigned attempt) {
+    static std::mt19937 generator(std::random_device{}());
+    std::filesystem::path temp = path;
+    temp += ".saving-" + std::to_string(generator() % 1000000) + "-" + std::to_string(attempt);
+    return temp;
+}
+
+// Creates a new temporary file, retrying under another name when one is taken.
+platform::OpenFile createTemporary(const std::filesystem::path& path, std::filesystem::path& temp,
+                                   platform::Failure& failure) {
+    constexpr unsigned kAttempts = 16;
+    for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
+        temp = temporaryName(path, attempt);
+        if (!allowed(WriteStep::Create, failure))
+            return {};
+        platform::OpenFile file = platform::createNew(temp, &failure);
+        std::error_code error;
+        if (file.isOpen() || !std::filesystem::exists(std::filesystem::symlink_status(temp, error)))
+            return file;
+    }
     return {};
 }
 
 } // namespace
 
+void setWriteStepProbe(std::function<bool(WriteStep)> installed) {
+    probe() = std::move(installed);
+}
+
 bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
                      std::string* problem) {
-    std::filesystem::path temp = path;
-    temp += ".saving";
-    const std::string failure = writeAndFlush(temp, bytes, std::ios::out | std::ios::trunc);
-    if (!failure.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        storeProblem(problem,
-                     "无法写入文件 " + pathText(path) + "（" + failure + "），原文件保持不变");
+    platform::Failure failure;
+    std::filesystem::path temp;
+    platform::OpenFile file = createTemporary(path, temp, failure);
+    if (!file.isOpen()) {
+        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" +
+                                  stepProblem(WriteStep::Create, failure) + "），原文件保持不变");
         return false;
     }
-    std::string reason;
-    if (!platform::replaceFile(temp, path, &reason)) {
+    WriteStep step = WriteStep::Write;
+    const bool written = allowed(step, failure) && file.write(bytes, &failure) &&
+                         allowed(step = WriteStep::Sync, failure) && file.sync(&failure) &&
+                         file.close(&failure) && allowed(step = WriteStep::Rename, failure) &&
+                         platform::replaceFile(temp, path, &failure);
+    if (!written) {
+        file = platform::OpenFile();
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        storeProblem(problem,
-                     "无法替换文件 " + pathText(path) + "（" + reason + "），原文件保持不变");
+        const std::string what = step == WriteStep::Rename ? "无法替换文件 " : "无法写入文件 ";
+        const std::string detail =
+            step == WriteStep::Rename ? why(failure) : stepProblem(step, failure);
+        storeProblem(problem, what + pathText(path) + "（" + detail + "），原文件保持不变");
+        return false;
+    }
+    if (!allowed(WriteStep::SyncFolder, failure) ||
+        !platform::syncFolder(path.parent_path(), &failure)) {
+        storeProblem(problem, "文件 " + pathText(path) + " 已写入，但无法确认已存到磁盘（" +
+                                  why(failure) + "）");
         return false;
     }
     return true;
 }
 
 bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std::string* problem) {
-    std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    const std::uintmax_t size = existed ? std::filesystem::file_size(path, error) : 0;
-    const std::string failure = writeAndFlush(path, bytes, std::ios::out | std::ios::app);
-    if (!failure.empty()) {
+    platform::Failure failure;
+    bool created = false;
+    platform::OpenFile file;
+    if (allowed(WriteStep::Create, failure))
+        file = platform::openForAppend(path, &created, &failure);
+    unsigned long long size = 0;
+    if (!file.isOpen() || !file.size(size, &failure)) {
+        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" +
+                                  stepProblem(WriteStep::Create, failure) + "）");
+        return false;
+    }
+    WriteStep step = WriteStep::Write;
+    const bool written = allowed(step, failure) && file.write(bytes, &failure) &&
+                         allowed(step = WriteStep::Sync, failure) && file.sync(&failure) &&
+                         (!created || (allowed(step = WriteStep::SyncFolder, failure) &&
+                                       platform::syncFolder(path.parent_path(), &failure)));
+    if (!written) {
         // A full disk takes part of the bytes: cut them off again, so that no half line is
         // left for the next append to run on from.
-        std::error_code ignored;
-        if (!existed)
+        if (created) {
+            file = platform::OpenFile();
+            std::error_code ignored;
             std::filesystem::remove(path, ignored);
-        else if (!error)
-            std::filesystem::resize_file(path, size, ignored);
-        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" + failure + "）");
+        } else {
+            file.truncate(size, nullptr);
+        }
+        storeProblem(problem,
+                     "无法写入文件 " + pathText(path) + "（" + stepProblem(step, failure) + "）");
+        return false;
+    }
+    if (!file.close(&failure)) {
+        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" + why(failure) + "）");
         return false;
     }
     return true;

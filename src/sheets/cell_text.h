@@ -11,6 +11,18 @@ namespace sheets {
 // exactly. Text that is no number comes back as it is.
 std::string numberText(QStringView stored);
 
+// How a cell's number format shows its number.
+enum class NumberShown { Number, Date, Time, DateTime };
+
+// What a number format shows: Excel's built-in format ids, else the format's code (date
+// parts y, d and month m; time parts h and s; quoted text and [colour] sections aside).
+NumberShown numberShownBy(int formatId, QStringView formatCode);
+
+// A date or time serial as the sheet shows it: 2024-01-31, 13:45:00 or 2024-01-31 13:45:00.
+// date1904: the workbook counts days from 1904. A stored text that is no number comes back
+// through numberText.
+std::string dateText(QStringView stored, NumberShown shown, bool date1904);
+
 // The column of a cell reference such as "AB12" (from 1); 0 when it names none.
 int columnOfReference(QStringView reference);
 

@@ -30,6 +30,9 @@ bool looksLikeWorkbook(const QString& path) {
 
 bool SheetFile::open(const QString& path, QString* problem) {
     path_ = path;
+    const QFileInfo info(path);
+    size_ = info.size();
+    modified_ = info.lastModified();
     workbook_ = looksLikeWorkbook(path);
     if (workbook_)
         return xlsx_.open(path, problem);
@@ -40,10 +43,22 @@ bool SheetFile::open(const QString& path, QString* problem) {
     return false;
 }
 
+bool SheetFile::unchanged(QString* problem) const {
+    const QFileInfo now(path_);
+    if (now.size() == size_ && now.lastModified() == modified_)
+        return true;
+    if (problem)
+        *problem =
+            QStringLiteral("文件 %1 在读取期间被改动（大小或修改时间变了），读到的内容不可靠，"
+                           "未导入。请等文件保存完毕、不再改动后重新导入。")
+                .arg(path_);
+    return false;
+}
+
 bool SheetFile::read(int sheet, const lottery::RowSink& sink, QString* problem,
                      const XlsxReader::Progress& progress) {
     if (workbook_)
-        return xlsx_.readSheet(sheet, sink, problem, progress);
+        return xlsx_.readSheet(sheet, sink, problem, progress) && unchanged(problem);
     int rows = 0;
     const lottery::RowSink counted = [&](const std::vector<std::string>& cells) {
         if (progress && ++rows % kProgressRows == 0)
@@ -56,7 +71,7 @@ bool SheetFile::read(int sheet, const lottery::RowSink& sink, QString* problem,
             *problem = QStringLiteral("无法读取文件 %1。").arg(path_);
         return false;
     }
-    return true;
+    return unchanged(problem);
 }
 
 } // namespace sheets

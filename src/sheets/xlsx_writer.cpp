@@ -1,6 +1,6 @@
 #include "sheets/xlsx_writer.h"
 
-#include "lottery/platform_file.h"
+#include "lottery/safe_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,11 +83,13 @@ bool writeTextWorkbook(const QString& path, const std::vector<TextSheet>& sheets
             reason = QString::fromUtf8(lxw_strerror(closed));
         }
     }
+    // The finished workbook goes through the one safe way of writing a file.
+    std::string bytes;
     std::string systemReason;
-    written = written && lottery::platform::flushToDisk(nativePath(partPath), &systemReason) &&
-              lottery::platform::replaceFile(nativePath(partPath), nativePath(path), &systemReason);
+    written = written && lottery::readWholeFile(nativePath(partPath), bytes);
+    QFile::remove(partPath);
+    written = written && lottery::writeFileSafely(nativePath(path), bytes, &systemReason);
     if (!written) {
-        QFile::remove(partPath);
         if (reason.isEmpty())
             reason = QString::fromStdString(systemReason);
         store(problem,

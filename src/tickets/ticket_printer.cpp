@@ -40,8 +40,14 @@ bool QtTicketPrinter::print(const std::vector<Ticket>& tickets, QString* problem
         return false;
     }
     for (std::size_t i = 0; i < tickets.size(); ++i) {
-        if (i > 0 && !printer.newPage())
-            break;
+        if (i > 0 && !printer.newPage()) {
+            painter.end();
+            *problem = QStringLiteral("打印机“%1”无法换页，第 %2 张起的 %3 张奖券没有打印")
+                           .arg(name)
+                           .arg(i + 1)
+                           .arg(tickets.size() - i);
+            return false;
+        }
         paintTicket(painter, tickets[i], printer.pageRect(QPrinter::DevicePixel));
     }
     painter.end();

@@ -2,6 +2,7 @@
 # A careless operator's event on the real program: the disk fills in the middle of the draw,
 # the event folder is read-only, a second copy is started on the same folder, and the first
 # is killed. No winner shown is lost or drawn again, and the second copy changes nothing.
+# Hostile names in data/ never make the program write outside the event folder.
 # Needs root for the small disks (tmpfs); exits 77 (skipped) without.
 set -euo pipefail
 program=$1
@@ -153,4 +154,47 @@ round
 wait_for_rounds "$event" "A1:1 A2:1"
 choose_exit
 wait "$app_pid" || fail "the program exited with an error"
+echo "$scenario: ok"
+
+scenario="links out of the folder and a prize file the load alters, killed at the first press"
+event=$work/hostile
+new_event "$event"
+printf 'A`一等奖`a.png`1`3.5`1`\r\nB`二等奖`b.png`2`1`1`\r\n' | gbk >"$event/data/_prize.txt"
+cp "$event/data/_prize.txt" "$work/prize-as-written"
+mkdir -p "$work/outside" "$event/data/_prize.txt.saving"
+echo outside >"$work/outside/kept.txt"
+ln -s "$work/outside/kept.txt" "$event/data/_result.txt.saving"
+launch "$event"
+answer '^警告$' # the total 3.5 is read as 3, the file kept before its first rewrite
+press space
+sleep 0.5
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+[ "$(cat "$work/outside/kept.txt")" = outside ] || fail "a file outside the folder changed"
+[ -f "$event/data/_prize.txt" ] && [ ! -L "$event/data/_result.txt" ] ||
+    fail "no prize file, or the results file is a link"
+backup=$(find "$event/data" -name 'bak_prize*.txt')
+[ -n "$backup" ] && cmp -s "$backup" "$work/prize-as-written" || fail "the prize file as written is not kept"
+results_text "$event" | grep -q '^抽奖开始日期：' || fail "the draw's start is not recorded"
+echo "$scenario: ok"
+
+scenario="data/ is a link out of the folder"
+event=$work/linked
+new_event "$work/elsewhere"
+mkdir -p "$event"
+ln -s "$work/elsewhere/data" "$event/data"
+before=$(files_of "$work/elsewhere")
+status=0
+"$program" --check "$event" >"$work/check.txt" || status=$?
+[ "$status" -eq 1 ] && grep -q $'^warning\t.*活动文件夹以外' "$work/check.txt" ||
+    fail "--check did not refuse the link ($status)"
+"$program" "$event" &
+app_pid=$!
+wait_for_name '^警告$'
+focus_name '^警告$'
+press Return
+status=0
+wait "$app_pid" || status=$?
+[ "$status" -eq 1 ] || fail "the program went on with a linked data folder ($status)"
+[ "$(files_of "$work/elsewhere")" = "$before" ] || fail "files outside the folder changed"
 echo "$scenario: ok"

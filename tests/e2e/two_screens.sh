@@ -114,6 +114,23 @@ shot 1 clicked1
 [ "$(area "$work/before1.png" $whole1)" = "$(area "$work/clicked1.png" $whole1)" ] ||
     fail "screen 1 changed at a right click"
 
+# 交换屏幕 across the two X screens and back: each time both windows show on their new
+# screens, and the choice is kept only then.
+swap_screens() { # screen of the console's button, x, y; then the console's screen
+    xdotool mousemove --screen "$1" "$2" "$3" click 1
+    sleep 1.5
+    local console=$4 draw=$((1 - $4)) geometry=("$whole0" "$whole1")
+    [ "$(screen_of '^抽奖控制台$')$(screen_of '^抽奖$')" = "$console$draw" ] || fail "no swap"
+    shot "$draw" swapped_draw
+    shot "$console" swapped_console
+    at_least "$(colour_share "$work/swapped_draw.png" "${geometry[draw]}" '#094A74')" 0.3 &&
+        at_least "$(light_share "$work/swapped_console.png" "${geometry[console]}")" 0.7 ||
+        fail "a screen shows neither the draw nor the console after the swap"
+}
+swap_screens 0 1792 599 1
+grep -q '^audience=' "$event/prizedraw.ini" || fail "the swap was not kept"
+swap_screens 1 1274 434 0
+
 focus_name '^抽奖控制台$'
 press space
 sleep 0.3

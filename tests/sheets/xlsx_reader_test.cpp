@@ -1,4 +1,5 @@
 #include "sheets/cell_text.h"
+#include "sheets/sheet_file.h"
 #include "sheets/xlsx_reader.h"
 
 #include <QBuffer>
@@ -122,6 +123,22 @@ TEST(XlsxReader, RefusesWhatIsNoWorkbook) {
         EXPECT_TRUE(problem.contains(QString::fromUtf8(c.problem)))
             << c.name << ": " << problem.toStdString();
     }
+}
+
+// A file saved again while it is read may give half of each version: refused.
+TEST(SheetFile, RefusesAFileChangedDuringTheRead) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("list.csv"));
+    const auto append = [&file](const char* bytes) {
+        return file.open(QIODevice::Append) && file.write(bytes) > 0 && (file.close(), true);
+    };
+    ASSERT_TRUE(append("a\r\nb\r\n"));
+    sheets::SheetFile sheet;
+    QString problem;
+    ASSERT_TRUE(sheet.open(file.fileName(), &problem)) << problem.toStdString();
+    EXPECT_FALSE(sheet.read(
+        0, [&](const auto&) { return append("c\r\n"); }, &problem));
+    EXPECT_TRUE(problem.contains(QStringLiteral("读取期间被改动"))) << problem.toStdString();
 }
 
 TEST(CellText, NumbersReadInFull) {
