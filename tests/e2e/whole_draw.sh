@@ -5,23 +5,16 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'stop_display; kill "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+begin_session
 event=$work/event
-mkdir -p "$event/data"
 # In the file out of draw order: B (order 2) then A (order 1).
-printf 'B`二等奖`b.png`2`3`3`\r\nA`一等奖`a.png`1`2`1`\r\n' | gbk >"$event/data/_prize.txt"
-for i in $(seq 1 40); do printf '参与者%02d 1380000%04d\r\n' "$i" "$i"; done | gbk >"$event/data/_items.txt"
+for i in $(seq 1 40); do printf '参与者%02d 1380000%04d\r\n' "$i" "$i"; done |
+    write_event "$event" 'B`二等奖`b.png`2`3`3`\r\nA`一等奖`a.png`1`2`1`\r\n' \
+        '[General]\nhide=0\nprint=1\nmuse=1\nhstart=3\nhend=6\n'
 printf 'old results\r\n' >"$event/data/_result.txt"
-printf '[General]\nhide=0\nprint=1\nmuse=1\nhstart=3\nhend=6\n' >"$event/prizedraw.ini"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 start_display 1920 1080
-"$program" "$event" &
-app_pid=$!
-wait_for_window "$app_pid"
-sleep 0.5 # the start-up timer loads the data after 200 ms
+launch "$event"
+import -window root "$work/ready.png"
 
 # A: two rounds of 1, B: one round of 3; each round is a start and a stop. A clicker's
 # "next" keys advance like the space bar; its other keys, pressed while A's second round
@@ -42,14 +35,14 @@ press Next
 wait_for_rounds "$event" "A1:1 A2:1 B1:1,2,3"
 shot=$work/result.png
 import -window root "$shot"
-names=$(yellow_pixels "$shot" 1535x917+192+108)
+# The names add their yellow to what the ready screen shows, wherever the window sits.
+screen=1920x1080+0+0
+names=$(($(yellow_pixels "$shot" $screen) - $(yellow_pixels "$work/ready.png" $screen)))
 [ "$names" -gt 2000 ] || fail "no names drawn on the result frame ($names yellow pixels)"
 press space # the finished screen
 
 choose_exit
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
-wait "$app_pid" || fail "the program exited with an error"
+wait_for_exit "the program did not exit through the menu"
 
 data=$event/data
 backups=("$data"/bak_result*.txt)

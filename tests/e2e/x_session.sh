@@ -1,5 +1,23 @@
-# Sourced by the end-to-end tests: an Xvfb display of its own, screenshots, pixel counts.
+# Sourced by the end-to-end tests: an Xvfb display of its own, an event folder, the keys
+# and menus of the program, screenshots and pixel counts.
 set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A scratch folder in $work, removed at exit with the program and the display stopped.
+begin_session() {
+    work=$(mktemp -d)
+    trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
+}
+
+# An event folder: prize lines and options as printf's %b takes them, the entries (UTF-8,
+# one a line) from the standard input.
+write_event() { # folder prizes options
+    mkdir -p "$1/data"
+    printf '%b' "$2" | gbk >"$1/data/_prize.txt"
+    gbk >"$1/data/_items.txt"
+    printf '%b' "$3" >"$1/prizedraw.ini"
+}
 
 start_display() { # width height [width2 height2: a second screen, :N.1]
     # Xvfb picks a free display itself and writes its number, so parallel runs never share one.
@@ -92,6 +110,12 @@ choose_exit() {
     xdotool mousemove 50 50 click 3
     sleep 0.5
     press Up Return
+}
+
+wait_for_exit() { # what failed, when the program still runs
+    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$app_pid" 2>/dev/null && fail "$1"
+    wait "$app_pid" || fail "the program exited with an error"
 }
 
 launch() { # event folder; sets app_pid

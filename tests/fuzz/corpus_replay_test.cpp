@@ -13,11 +13,21 @@
 
 namespace {
 
-using Check = std::string (*)(std::string_view);
+struct Target {
+    const char* corpus;
+    std::string (*check)(std::string_view); // empty when the input passes
+};
 
-// Runs check over every file the fuzzer kept for target; the corpus must not be empty.
-void replay(const std::string& target, Check check) {
-    const std::filesystem::path folder = std::filesystem::path(PRIZEDRAW_CORPUS_DIR) / target;
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.corpus;
+}
+
+class CorpusReplay : public testing::TestWithParam<Target> {};
+
+// Every file the fuzzer kept for the target passes its check; the corpus is not empty.
+TEST_P(CorpusReplay, EveryInputPasses) {
+    const std::filesystem::path folder =
+        std::filesystem::path(PRIZEDRAW_CORPUS_DIR) / GetParam().corpus;
     int files = 0;
     for (const auto& item : std::filesystem::directory_iterator(folder)) {
         if (!item.is_regular_file())
@@ -25,30 +35,18 @@ void replay(const std::string& target, Check check) {
         std::ifstream in(item.path(), std::ios::binary);
         const std::string input((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
-        EXPECT_EQ(check(input), "") << item.path();
+        EXPECT_EQ(GetParam().check(input), "") << item.path();
         ++files;
     }
     EXPECT_GT(files, 0) << folder;
 }
 
-TEST(CorpusReplay, PrizeFile) {
-    replay("fuzz_prize_file", fuzzchecks::checkPrizeFile);
-}
-
-TEST(CorpusReplay, Participants) {
-    replay("fuzz_participants", fuzzchecks::checkParticipants);
-}
-
-TEST(CorpusReplay, ResultsLog) {
-    replay("fuzz_results_log", fuzzchecks::checkResultsLog);
-}
-
-TEST(CorpusReplay, Csv) {
-    replay("fuzz_csv", fuzzchecks::checkCsv);
-}
-
-TEST(CorpusReplay, Xlsx) {
-    replay("fuzz_xlsx", fuzzchecks::checkXlsx);
-}
+INSTANTIATE_TEST_SUITE_P(Targets, CorpusReplay,
+                         testing::Values(Target{"fuzz_prize_file", fuzzchecks::checkPrizeFile},
+                                         Target{"fuzz_participants", fuzzchecks::checkParticipants},
+                                         Target{"fuzz_results_log", fuzzchecks::checkResultsLog},
+                                         Target{"fuzz_csv", fuzzchecks::checkCsv},
+                                         Target{"fuzz_xlsx", fuzzchecks::checkXlsx}),
+                         [](const auto& info) { return std::string(info.param.corpus).substr(5); });
 
 } // namespace

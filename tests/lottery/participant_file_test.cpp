@@ -1,15 +1,17 @@
-#include "gbk_fake_services.h"
 #include "lottery/participant_file.h"
+#include "support/fake_core_services.h"
+#include "support/table_rows.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
-#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
+using testsupport::repeated;
+using testsupport::testName;
 
 namespace {
 
@@ -33,7 +35,7 @@ protected:
     bool warned(const std::string& part) const { return anyWarningContains(warnings, part); }
 
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     lottery::ParticipantList list;
     lottery::DrawOptions options;
     std::vector<std::string> warnings;
@@ -78,93 +80,113 @@ TEST(Masking, Examples) {
     }
 }
 
-TEST_F(ParticipantFileTest, OneEntryPerNonEmptyLine) {
-    const std::string blank = "个条目只有空白字符（如第 ";
-    const std::vector<std::tuple<std::string, Texts, std::string>> cases = {
-        {"a\r\nb\r\n", {"a", "b"}, ""},
-        {"a\nb", {"a", "b"}, ""},
-        {"a\r\n\r\n  \nb\r", {"a", "  ", "b"}, "有 1 " + blank + "3 行），仍作为抽奖条目"},
-        {"\r\n\n\r", {}, ""},
-        {"", {}, ""},
-        {"a\rb\rc", {"a\rb\rc"}, ""}, // CR alone ends no line
-        {"a\0b\r\n\0\n \t\xA1\xA1\n"s, {"a\0b"s, "\0"s, " \t\xA1\xA1"}, "有 2 " + blank + "2 行）"},
-        {"a\nb\na\nc\nb\na\n",
-         {"a", "b", "a", "c", "b", "a"},
-         "有 2 个条目文本重复出现（如“a”共 3 次）；同一文本的条目中奖后，其余副本不再参加抽取"},
-    };
-    for (const auto& [bytes, expected, warning] : cases) {
-        SCOPED_TRACE(testing::PrintToString(bytes));
-        load(bytes);
-        EXPECT_EQ(raws(), expected);
-        EXPECT_EQ(warnings.size(), warning.empty() ? 0u : 1u);
-        EXPECT_TRUE(warning.empty() || warned(warning));
-    }
-    EXPECT_EQ(lottery::duplicateTexts(list),
-              (std::vector<std::pair<std::string, int>>{{"a", 3}, {"b", 2}}));
+namespace {
+
+struct Case {
+    const char* name;
+    std::string bytes;
+    Texts raws;
+    Texts warnings = {}; // a part of each, in order
+};
+
+const std::string kBlank = "个条目只有空白字符（如第 ";
+const std::string kAlike = "Zhang San, Sales, Shanghai branch " + std::string(60, '-');
+const std::string kNotGbk = "个字符无法用 GBK 表示";
+
+const Case kCases[] = {
+    {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+    {"LF, no last end", "a\nb", {"a", "b"}},
+    {"blank lines",
+     "a\r\n\r\n  \nb\r",
+     {"a", "  ", "b"},
+     {"有 1 " + kBlank + "3 行），仍作为抽奖条目"}},
+    {"only line ends", "\r\n\n\r", {}},
+    {"empty", "", {}},
+    {"CR alone ends no line", "a\rb\rc", {"a\rb\rc"}},
+    {"NUL and full-width blanks",
+     "a\0b\r\n\0\n \t\xA1\xA1\n"s,
+     {"a\0b"s, "\0"s, " \t\xA1\xA1"},
+     {"有 2 " + kBlank + "2 行）"}},
+    {"copies",
+     "a\nb\na\nc\nb\na\n",
+     {"a", "b", "a", "c", "b", "a"},
+     {"有 2 个条目文本重复出现（如“a”共 3 次）；同一文本的条目中奖后，其余副本不再参加抽取"}},
+    {"UTF-8", "张三\r\n李四\r\n", {kZhangSan, kLiSi}},
+    {"UTF-8 with its mark", "\xEF\xBB\xBF张三\nabc\n", {kZhangSan, "abc"}},
+    {"UTF-8 that converts to an empty line", "\xEF\xBB\xBF\x9B\x9B\r\nabc\r\n", {"abc"}},
+    {"GBK, not valid UTF-8", kZhangSan + "\r\n", {kZhangSan}},
+    {"GBK that is also UTF-8",
+     "\xD0\xA4\xC3\xB7\xD3\xA2\r\n\xD0\xBB\xC7\xBF\r\n", // 肖梅英 谢强
+     {"\xD0\xA4\xC3\xB7\xD3\xA2", "\xD0\xBB\xC7\xBF"}},
+    {"女, or a lone Latin letter", "\xC5\xAE\r\n", {"\xC5\xAE"}},
+    {"UTF-8 beyond GBK", "\xEF\xBB\xBF王五\n", {"??"}, {"有 2 " + kNotGbk}},
+    {"Latin letters", "Jos\xC3\xA9 M\xC3\xBCller\n", {"Jos? M?ller"}, {"有 2 " + kNotGbk}},
+    {"UTF-16LE", "\xFF\xFE\x20\x5F\x09\x4E\n\0\x4E\x67\xDB\x56\r\0"s, {kZhangSan, kLiSi}},
+    {"UTF-16BE, broken pairs",
+     "\xFE\xFF\x5F\x20\x4E\x09\0\n\xD8\x3C\xDF\x89\xD8\x3C\0a\xDC\0"s,
+     {kZhangSan, "??a?"},
+     {"有 3 " + kNotGbk}},
+    {"UTF-16 beyond the BMP",
+     "\xFF\xFE\x3C\xD8\x89\xDF"s,
+     {"?"},
+     {"抽奖数据文件 _items.txt：按 UTF-16 读取，有 1 个字符无法用 GBK 表示，已替换为“?”"}},
+    // Lines alike in their first bytes stay different entries.
+    {"long entries",
+     std::string(140, 'x') + "\r\n" + std::string(127, 'y') + kZhangSan + "\r\n" +
+         std::string(128, 'z') + "\n" + kAlike + "1\n" + kAlike + "2\n",
+     {std::string(128, 'x'), std::string(127, 'y'), std::string(128, 'z'), kAlike + "1",
+      kAlike + "2"},
+     {"有 2 个抽奖条目超过 128 字节，已截断", "有 5 个抽奖条目的显示文本超过 30 字节"}},
+    // Cut on whole characters: the cut is no lost character.
+    {"long UTF-8 entry",
+     "ab" + repeated("张三", 40) + "\r\n",
+     {"ab" + repeated(kZhangSan, 31) + "\xD5\xC5"},
+     {"有 1 个抽奖条目超过 128 字节", "有 1 个抽奖条目的显示文本超过 30 字节"}},
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ParticipantFileTable : public ParticipantFileTest,
+                             public testing::WithParamInterface<Case> {};
+
+} // namespace
+
+TEST_P(ParticipantFileTable, OneEntryPerLine) {
+    const Case& c = GetParam();
+    load(c.bytes);
+    EXPECT_EQ(raws(), c.raws);
+    ASSERT_EQ(warnings.size(), c.warnings.size()) << testing::PrintToString(warnings);
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        EXPECT_NE(warnings[i].find(c.warnings[i]), std::string::npos) << warnings[i];
+    // Unmasked, an entry shows its first bytes.
+    for (int i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.rawText(i).rfind(list.displayText(i), 0), 0u) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ParticipantFileTable, testing::ValuesIn(kCases),
+                         [](const auto& info) { return testName(info.param.name); });
+
+TEST_F(ParticipantFileTest, MasksAndCountsCopies) {
     options.hide = 1;
     options.hstart = 3;
     options.hend = 5;
-    load("12345678\r\n");
+    load("12345678\r\nb\r\n12345678\r\nb\r\nb\r\n");
     EXPECT_EQ(list.displayText(0), "12***678");
+    EXPECT_EQ(lottery::duplicateTexts(list),
+              (std::vector<std::pair<std::string, int>>{{"12345678", 2}, {"b", 3}}));
 }
 
-TEST_F(ParticipantFileTest, Utf8AndUtf16AreConverted) {
-    const std::string gbkAlsoUtf8 =
-        "\xD0\xA4\xC3\xB7\xD3\xA2\r\n\xD0\xBB\xC7\xBF\r\n"; // 肖梅英 谢强
-    const std::vector<std::pair<std::string, Texts>> cases = {
-        {"张三\r\n李四\r\n", {kZhangSan, kLiSi}},
-        {"\xEF\xBB\xBF张三\nabc\n", {kZhangSan, "abc"}},
-        {"\xEF\xBB\xBF\x9B\x9B\r\nabc\r\n", {"abc"}}, // converts to an empty line
-        {kZhangSan + "\r\n", {kZhangSan}},            // GBK is not valid UTF-8
-        {gbkAlsoUtf8, {"\xD0\xA4\xC3\xB7\xD3\xA2", "\xD0\xBB\xC7\xBF"}},
-        {"\xC5\xAE\r\n", {"\xC5\xAE"}}, // 女, or a lone Latin letter
-        {"Jos\xC3\xA9 M\xC3\xBCller\n", {"Jos? M?ller"}},
-        {"\xFF\xFE\x20\x5F\x09\x4E\n\0\x4E\x67\xDB\x56\r\0"s, {kZhangSan, kLiSi}},
-        {"\xFE\xFF\x5F\x20\x4E\x09\0\n\xD8\x3C\xDF\x89\xD8\x3C\0a\xDC\0"s, {kZhangSan, "??a?"}},
-    };
-    for (const auto& [bytes, expected] : cases) {
-        SCOPED_TRACE(testing::PrintToString(bytes));
-        load(bytes);
-        EXPECT_EQ(raws(), expected);
-    }
-    load("\xEF\xBB\xBF王五\n");
-    EXPECT_EQ(raws(), (Texts{"??"}));
-    EXPECT_TRUE(warned("有 2 个字符无法用 GBK 表示"));
-    load("\xFF\xFE\x3C\xD8\x89\xDF"s); // one character beyond the BMP
-    EXPECT_EQ(warnings, (Texts{"抽奖数据文件 _items.txt：按 UTF-16 读取，有 1 个字符无法用 GBK "
-                               "表示，已替换为“?”"}));
-}
-
-TEST_F(ParticipantFileTest, CapacityCutsAreWarned) {
+TEST_F(ParticipantFileTest, KeepsAMillionEntriesAtMost) {
     // UTF-8 large enough that characters straddle the reader's 64 KiB pieces.
     std::string file;
-    for (int i = 0; i < lottery::kParticipantCapacity + 1; ++i)
+    for (int i = 0; i <= lottery::kParticipantCapacity; ++i)
         file += "张三" + std::to_string(i) + "\r\n";
     load(file);
     ASSERT_EQ(list.count(), lottery::kParticipantCapacity);
     for (int i = 0; i < list.count(); ++i)
         ASSERT_EQ(list.rawText(i), kZhangSan + std::to_string(i));
+    ASSERT_EQ(warnings.size(), 1u);
     EXPECT_TRUE(warned("有 1 行超过 1000000 个条目的上限，已忽略"));
-    EXPECT_EQ(warnings.size(), 1u);
-
-    // Lines alike in their first bytes stay different entries.
-    const std::string alike = "Zhang San, Sales, Shanghai branch " + std::string(60, '-');
-    load(std::string(140, 'x') + "\r\n" + std::string(127, 'y') + kZhangSan + "\r\n" +
-         std::string(128, 'z') + "\n" + alike + "1\n" + alike + "2\n");
-    EXPECT_EQ(raws(), (Texts{std::string(128, 'x'), std::string(127, 'y'), std::string(128, 'z'),
-                             alike + "1", alike + "2"}));
-    EXPECT_EQ(list.displayText(0), std::string(30, 'x'));
-    EXPECT_TRUE(warned("有 2 个抽奖条目超过 128 字节，已截断"));
-    EXPECT_TRUE(warned("有 5 个抽奖条目的显示文本超过 30 字节"));
-
-    // A UTF-8 line is cut on whole characters; the cut is no lost character.
-    std::string zhangSan40;
-    for (int i = 0; i < 40; ++i)
-        zhangSan40 += "张三";
-    load("ab" + zhangSan40 + "\r\n");
-    std::string expected = "ab";
-    while (expected.size() + kZhangSan.size() <= 128)
-        expected += kZhangSan;
-    EXPECT_EQ(raws(), (Texts{expected + "\xD5\xC5"}));
-    EXPECT_FALSE(warned("无法用 GBK 表示"));
 }
