@@ -7,7 +7,8 @@
 TEST(DrawOptionsStore, SavesAndLoadsTheSettings) {
     testsupport::FakeCoreServices services;
     const std::map<std::string, int> stored{{"hide", 1},   {"print", 0}, {"muse", 1},
-                                            {"hstart", 7}, {"hend", -2}, {"fingerprint", 1}};
+                                            {"hstart", 7}, {"hend", -2}, {"fingerprint", 1},
+                                            {"layout", 1}, {"theme", 2}, {"volume", 35}};
     services.settings = stored;
     lottery::DrawOptions options;
     options.prizeIndex = 4;

@@ -84,10 +84,9 @@ TEST_F(PrizeFileTest, SaveAndLoadKeepAllSevenFields) {
               std::tie(table.prizes[0].id, table.prizes[0].title, table.prizes[0].image,
                        table.prizes[0].repeatList));
     EXPECT_EQ(std::tie(a.total, a.perRound, a.order, a.rounds), std::make_tuple(5, 2, -3, 3));
-    EXPECT_EQ(warnings,
-              (std::vector<std::string>{"奖项文件 _prize.txt：有 1 "
-                                        "个允许重复奖项的编号没有对应的奖项（如“\xD2\xBB\xB5\xC8"
-                                        "\xBD\xB1”（编号 A1）列出的“C3”），这些编号不起作用"}));
+    EXPECT_EQ(warnings, (std::vector<std::string>{"奖项文件 _prize.txt：有 1 "
+                                                  "个允许重复奖项的编号没有对应的奖项（如“一等奖”（"
+                                                  "编号 A1）列出的“C3”），这些编号不起作用"}));
 
     EXPECT_EQ(saved({}), ""); // replaces the old file with 0 bytes
     EXPECT_EQ(load("").count(), 0);
