@@ -101,22 +101,12 @@ private:
         if (!list.found)
             return; // told once, with the fingerprints
         for (; list.markedUpTo < index; ++list.markedUpTo)
-            mark(list.entries, log_.winners[list.markedUpTo]);
+            lottery::markRecord(list.entries, log_.winners[list.markedUpTo]);
         const int entry = list.entries.firstOf(w.rawText);
         if (entry < 0)
             problems.push_back(at + "中奖者不在抽取时的名单中");
         else if (!lottery::isCandidateFor(list.entries, entry, *prize))
             problems.push_back(at + "中奖者按重复中奖规则不能再中这个奖项");
-    }
-
-    static void mark(lottery::ParticipantList& list, const lottery::WinnerRecord& w) {
-        const int first = list.firstOf(w.rawText);
-        if (first < 0)
-            return;
-        if (w.status == lottery::WinnerStatus::Absent)
-            list.markAbsent(first, w.prizeId);
-        else
-            list.markWinner(first, w.prizeId);
     }
 
     MarkedList& listOf(const std::string& hex) {

@@ -142,17 +142,20 @@ DrawLedger readLedger(const ResultsLog& log, const PrizeTable& table) {
     return LedgerBuilder(log, table).build();
 }
 
+void markRecord(ParticipantList& list, const WinnerRecord& record) {
+    const int first = list.firstOf(record.rawText);
+    if (first < 0)
+        return;
+    if (record.status == WinnerStatus::Absent)
+        list.markAbsent(first, record.prizeId);
+    else
+        list.markWinner(first, record.prizeId);
+}
+
 void restoreMarks(ParticipantList& list, const ResultsLog& log) {
     list.clearMarks();
-    for (const WinnerRecord& record : log.winners) {
-        const int first = list.firstOf(record.rawText);
-        if (first < 0)
-            continue;
-        if (record.status == WinnerStatus::Absent)
-            list.markAbsent(first, record.prizeId);
-        else
-            list.markWinner(first, record.prizeId);
-    }
+    for (const WinnerRecord& record : log.winners)
+        markRecord(list, record);
 }
 
 } // namespace lottery

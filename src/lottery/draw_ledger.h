@@ -75,6 +75,10 @@ struct DrawLedger {
 // Prizes of several copies of one id are told apart by table; without it each id is one prize.
 DrawLedger readLedger(const ResultsLog& log, const PrizeTable& table = {});
 
+// Marks every entry of the record's text: a winner of its prize, or absent (out of the draw,
+// that prize taken away); a text not in the list marks nothing.
+void markRecord(ParticipantList& list, const WinnerRecord& record);
+
 // Clears every mark, then marks the entries of the recorded winners as winners of their prize
 // and those marked absent as absent; a text no longer in the list marks nothing.
 void restoreMarks(ParticipantList& list, const ResultsLog& log);

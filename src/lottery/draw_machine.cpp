@@ -418,16 +418,8 @@ void DrawMachine::choosePrize(int prizeIndex) {
 // The marks follow every record the moment it is made, whatever the disk does, so that the
 // names shown are never drawn again.
 void DrawMachine::markWinners(const std::vector<WinnerRecord>& winners) {
-    ParticipantList& list = data_.participants;
-    for (const WinnerRecord& winner : winners) {
-        const int first = list.firstOf(winner.rawText);
-        if (first < 0)
-            continue;
-        if (winner.status == WinnerStatus::Absent)
-            list.markAbsent(first, winner.prizeId);
-        else
-            list.markWinner(first, winner.prizeId);
-    }
+    for (const WinnerRecord& winner : winners)
+        markRecord(data_.participants, winner);
 }
 
 std::string DrawMachine::whyNotDelete(int prizeIndex) const {

@@ -1,5 +1,6 @@
 #include "event_files.h"
 #include "program_run.h"
+#include "support/silent_view.h"
 
 #include "app/event_loader.h"
 #include "core/ccore.h"
@@ -15,14 +16,7 @@ namespace {
 
 using Run = ProgramRun;
 
-class Silent : public lottery::DrawView, public lottery::DrawClock {
-public:
-    void computeNameFont() override {}
-    void showPicture(const lottery::DrawPicture&) override {}
-    void playCue(lottery::SoundCue) override {}
-    void reportProblem(const std::string&) override {}
-    void setTicking(bool) override {}
-};
+using Silent = testsupport::SilentView;
 
 // A whole draw by the real machine: A (2 of 2), B (1 of 1), entries "员工 1" .. "员工 6".
 void drawIn(const QString& folder) {
