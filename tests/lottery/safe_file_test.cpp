@@ -50,10 +50,12 @@ TEST(SafeFile, FailuresNameTheFileAndSayWhy) {
         {true, missing, "_prize.txt", "文件夹不存在"},
         {false, busy, "busy", "无法替换"},
         {true, busy, "busy", "不可写"},
-#if defined(__linux__) || defined(_WIN32)
-        // The system refuses to flush this device (Linux, and Windows as Wine has it): the
-        // bytes are not known to be on a disk.
+#if defined(__linux__)
+        // The system refuses to flush this device: the bytes are not known to be on a disk.
         {true, kUnflushable, kUnflushable, "无法存到磁盘"},
+#elif defined(_WIN32)
+        // Windows (as Wine has it) refuses to open this device for appending at all.
+        {true, kUnflushable, kUnflushable, "无法写入"},
 #endif
     };
     for (const Case& c : cases) {
