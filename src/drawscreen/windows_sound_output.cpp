@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 
 #include <windows.h>
@@ -39,10 +40,26 @@ void WindowsSoundOutput::load(const QString& path) {
 }
 
 void WindowsSoundOutput::playOnce() {
+    play(false);
+}
+
+void WindowsSoundOutput::playLooped() {
+    play(true);
+}
+
+void WindowsSoundOutput::setVolume(int percent) {
+    volume_ = std::clamp(percent, 0, 100);
+    // The wave volume of this program, both channels alike.
+    const DWORD level = static_cast<DWORD>(volume_) * 0xFFFFu / 100u;
+    waveOutSetVolume(nullptr, level | (level << 16));
+}
+
+void WindowsSoundOutput::play(bool looped) {
     if (path_.isEmpty())
         return;
     if (path_.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive)) {
-        PlaySoundW(wide(path_), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+        PlaySoundW(wide(path_), nullptr,
+                   SND_FILENAME | SND_ASYNC | SND_NODEFAULT | (looped ? SND_LOOP : 0));
         return;
     }
     if (mciOpen_)
@@ -51,8 +68,11 @@ void WindowsSoundOutput::playOnce() {
         mciSendStringW(
             wide(QStringLiteral("open \"%1\" type mpegvideo alias prizedraw_cue").arg(path_)),
             nullptr, 0, nullptr) == 0;
-    if (mciOpen_)
-        mci(QStringLiteral("play prizedraw_cue"));
+    if (!mciOpen_)
+        return;
+    mci(QStringLiteral("setaudio prizedraw_cue volume to %1").arg(volume_ * 10));
+    mci(looped ? QStringLiteral("play prizedraw_cue repeat")
+               : QStringLiteral("play prizedraw_cue"));
 }
 
 std::unique_ptr<SoundOutput> makeSystemSoundOutput() {

@@ -13,10 +13,15 @@ public:
     void stopAll() override;
     void load(const QString& path) override;
     void playOnce() override;
+    void playLooped() override;
+    void setVolume(int percent) override;
 
 private:
+    void play(bool looped);
+
     QString path_;
     bool mciOpen_ = false;
+    int volume_ = 100;
 };
 
 } // namespace drawscreen
