@@ -107,66 +107,49 @@ void DrawWindow::namesReread() {
 // The composers size the names at each frame from the count shown.
 void DrawWindow::computeNameFont() {}
 
+// Both layouts take the same steps; only the 大屏 one reveals the result after a roll.
 void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
-    if (bigScreen()) {
-        showStage(picture);
-        lastScreen_ = picture.screen;
-        return;
-    }
-    switch (picture.screen) {
-    case Screen::Rolling:
-        holdBackground(true);
-        composer_.composeRolling(data_, picture);
-        rollingFramePending_ = true;
-        update(composer_.changedRect());
-        return;
-    case Screen::Result:
-        composer_.composeResult(data_, picture);
-        break;
-    case Screen::Ready:
-    case Screen::Finished:
-        composer_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
-                                                                : lottery::ScreenKind::Finished,
-                                picture,
-                                picture.screen == Screen::Ready && data_.options.showFingerprint);
-        show();
-        break;
-    }
-    holdBackground(false);
-    rollingFramePending_ = false;
-    update();
-}
-
-void DrawWindow::showStage(const lottery::DrawPicture& picture) {
-    using Screen = lottery::DrawPicture::Screen;
-    if (picture.screen == Screen::Result && isRevealing()) {
+    const bool big = bigScreen();
+    if (big && picture.screen == Screen::Result && isRevealing()) {
         revealed_ = picture; // shown again during the reveal: it goes on
         return;
     }
     revealTimer_.stop();
+    const Screen before = lastScreen_;
+    lastScreen_ = picture.screen;
     switch (picture.screen) {
     case Screen::Rolling:
         holdBackground(true);
-        stage_.composeRolling(data_, picture);
+        if (big)
+            stage_.composeRolling(data_, picture);
+        else
+            composer_.composeRolling(data_, picture);
         rollingFramePending_ = true;
-        update(stage_.changedRect());
+        update(big ? stage_.changedRegion() : composer_.changedRegion());
         return;
     case Screen::Result:
-        if (lastScreen_ == Screen::Rolling) {
+        if (big && before == Screen::Rolling) {
             startReveal(picture);
             return;
         }
-        stage_.composeResult(data_, picture, RevealTimeline::kDoneMs);
+        if (big)
+            stage_.composeResult(data_, picture, RevealTimeline::kDoneMs);
+        else
+            composer_.composeResult(data_, picture);
         break;
     case Screen::Ready:
-    case Screen::Finished:
-        stage_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
-                                                             : lottery::ScreenKind::Finished,
-                             data_, picture,
-                             picture.screen == Screen::Ready && data_.options.showFingerprint);
+    case Screen::Finished: {
+        const auto kind = picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
+                                                          : lottery::ScreenKind::Finished;
+        const bool commitment = picture.screen == Screen::Ready && data_.options.showFingerprint;
+        if (big)
+            stage_.composeStatic(kind, data_, picture, commitment);
+        else
+            composer_.composeStatic(kind, picture, commitment);
         show();
         break;
+    }
     }
     holdBackground(false);
     rollingFramePending_ = false;

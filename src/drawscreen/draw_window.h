@@ -73,7 +73,6 @@ private:
     // roll starts, so a frame repaints this window's changed part and not the main window's.
     void holdBackground(bool rolling);
     bool bigScreen() const;
-    void showStage(const lottery::DrawPicture& picture);
     void startReveal(const lottery::DrawPicture& picture);
     void revealFrame();
     void finishReveal();

@@ -24,7 +24,7 @@ void FrameComposer::setSize(QSize size) {
     canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     canvas_.fill(Qt::transparent);
     rolling_.canvasPainted(canvas_.rect());
-    changed_ = canvas_.rect();
+    changed_ = QRegion(canvas_.rect());
 }
 
 void FrameComposer::setDisplayScale(float displayScale) {
@@ -149,7 +149,7 @@ void FrameComposer::composeRolling(const lottery::LotteryData& data,
     const int lineHeight = fitted_.lineHeight;
     rolling_.render(canvas_, lines_, NamePath::columnTop(canvas_.height(), lineHeight, count),
                     lineHeight);
-    changed_ = rolling_.changedRect();
+    changed_ = rolling_.changedRegion();
 }
 
 void FrameComposer::composeRollingAsPath(const lottery::LotteryData& data,
@@ -204,7 +204,7 @@ void FrameComposer::paintNames(const lottery::LotteryData& data,
 
 void FrameComposer::repainted() {
     rolling_.canvasPainted(canvas_.rect());
-    changed_ = canvas_.rect();
+    changed_ = QRegion(canvas_.rect());
 }
 
 } // namespace drawscreen

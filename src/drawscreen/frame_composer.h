@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
@@ -52,7 +53,7 @@ public:
                        bool commitment = false);
 
     // What may differ from the frame before: the union of the old and new content.
-    QRect changedRect() const { return changed_; }
+    const QRegion& changedRegion() const { return changed_; }
     // The names' size in the latest frame that drew names.
     NameFontSize nameFont() const { return fitted_; }
 
@@ -94,7 +95,7 @@ private:
     WidthEstimate estimate_;
     RollingNameRenderer rolling_;
     std::vector<const NameLayout*> lines_;
-    QRect changed_;
+    QRegion changed_;
     unsigned namesRead_ = 0; // counts invalidateNames
     bool hasFit_ = false;
     FitKey fitKey_;

@@ -40,37 +40,53 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
                                  const std::vector<QPoint>& origins) {
     resize(canvas.size());
     const QRect bounds(QPoint(0, 0), size_);
-    QRect area;
+    const Planes& before = planes_[static_cast<std::size_t>(current_)];
+    current_ ^= 1;
+    Planes& now = planes_[static_cast<std::size_t>(current_)];
+    clear(now);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i])
-            area |= lines[i]->bounds.translated(origins[i]);
+        if (!lines[i])
+            continue;
+        const QRect line = lines[i]->bounds.translated(origins[i]) & bounds;
+        if (line.isEmpty())
+            continue;
+        now.lines.push_back(line);
+        for (const PlacedGlyph& glyph : lines[i]->glyphs)
+            mergeSprite(now, *glyph.sprite, origins[i] + glyph.origin);
     }
-    area &= bounds;
 
-    if (!area.isEmpty()) {
-        clearPlanes(area);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (!lines[i])
-                continue;
-            const QPoint line = origins[i];
-            for (const PlacedGlyph& glyph : lines[i]->glyphs)
-                mergeSprite(*glyph.sprite, line + glyph.origin);
+    const auto row = [&](int y) {
+        return std::make_pair(reinterpret_cast<QRgb*>(canvas.scanLine(y)),
+                              static_cast<std::size_t>(y) * wordsPerRow_);
+    };
+    const QRect painted = painted_ & bounds;
+    for (int y = painted.top(); y <= painted.bottom(); ++y) {
+        const auto [out, at] = row(y);
+        composeSpan(out, at, painted.left(), painted.right(), true);
+    }
+    changed_ = QRegion();
+    for (const QRect& line : before.lines)
+        changed_ += line;
+    for (const QRect& line : now.lines)
+        changed_ += line;
+    for (const QRect& rect : changed_) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            const auto [out, at] = row(y);
+            composeSpan(out, at, rect.left(), rect.right(), false);
         }
     }
-
-    // The new names' area is written whole below; only the rest of the old one needs clearing.
-    const QRect old = dirty_ & bounds;
-    if (!old.isEmpty() && !area.contains(old))
-        clearCanvas(canvas, old);
-    if (!area.isEmpty())
-        compose(canvas, area);
-
-    changed_ = old | area;
-    dirty_ = area;
+    changed_ += painted;
+    painted_ = QRect();
 }
 
 void RollingNameRenderer::canvasPainted(const QRect& area) {
-    dirty_ |= area;
+    painted_ |= area;
+}
+
+void RollingNameRenderer::canvasCleared(QSize size) {
+    resize(size);
+    clear(planes_[static_cast<std::size_t>(current_)]);
+    painted_ = QRect();
 }
 
 void RollingNameRenderer::resize(QSize size) {
@@ -79,29 +95,30 @@ void RollingNameRenderer::resize(QSize size) {
     size_ = size;
     wordsPerRow_ = (std::max(0, size.width()) + 2 * kPad + 63) / 64 + 1;
     const auto words = static_cast<std::size_t>(wordsPerRow_) * std::max(0, size.height());
-    stroke_.assign(words, 0);
-    fill_.assign(words, 0);
-    dirty_ = QRect(QPoint(0, 0), size);
-}
-
-void RollingNameRenderer::clearCanvas(QImage& canvas, const QRect& area) const {
-    const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memset(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + area.left(), 0, bytes);
-}
-
-void RollingNameRenderer::clearPlanes(const QRect& area) {
-    const int first = (area.left() + kPad) / 64;
-    const int last = (area.right() + kPad) / 64;
-    const auto bytes = static_cast<std::size_t>(last - first + 1) * sizeof(std::uint64_t);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto offset = static_cast<std::size_t>(y) * wordsPerRow_ + first;
-        std::memset(stroke_.data() + offset, 0, bytes);
-        std::memset(fill_.data() + offset, 0, bytes);
+    for (Planes& planes : planes_) {
+        planes.stroke.assign(words, 0);
+        planes.fill.assign(words, 0);
+        planes.lines.clear();
     }
+    painted_ = QRect(QPoint(0, 0), size);
 }
 
-void RollingNameRenderer::mergeSprite(const GlyphSprite& sprite, QPoint origin) {
+void RollingNameRenderer::clear(Planes& planes) const {
+    for (const QRect& line : planes.lines) {
+        const int first = (line.left() + kPad) / 64;
+        const int last = (line.right() + kPad) / 64;
+        const auto bytes = static_cast<std::size_t>(last - first + 1) * sizeof(std::uint64_t);
+        for (int y = line.top(); y <= line.bottom(); ++y) {
+            const auto offset = static_cast<std::size_t>(y) * wordsPerRow_ + first;
+            std::memset(planes.stroke.data() + offset, 0, bytes);
+            std::memset(planes.fill.data() + offset, 0, bytes);
+        }
+    }
+    planes.lines.clear();
+}
+
+void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
+                                      QPoint origin) const {
     const QRect placed = sprite.rect.translated(origin);
     const int firstRow = std::max(placed.top(), 0);
     const int lastRow = std::min(placed.bottom(), size_.height() - 1);
@@ -112,8 +129,9 @@ void RollingNameRenderer::mergeSprite(const GlyphSprite& sprite, QPoint origin) 
         const auto from = static_cast<std::size_t>(y - placed.top()) * sprite.wordsPerRow;
         const std::uint64_t* strokeIn = sprite.stroke.data() + from;
         const std::uint64_t* fillIn = sprite.fill.data() + from;
-        std::uint64_t* strokeOut = stroke_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
-        std::uint64_t* fillOut = fill_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+        const auto to = static_cast<std::size_t>(y) * wordsPerRow_;
+        std::uint64_t* strokeOut = planes.stroke.data() + to;
+        std::uint64_t* fillOut = planes.fill.data() + to;
         for (int j = 0; j < sprite.wordsPerRow; ++j) {
             const std::uint64_t s = strokeIn[j];
             const std::uint64_t f = fillIn[j];
@@ -130,20 +148,35 @@ void RollingNameRenderer::mergeSprite(const GlyphSprite& sprite, QPoint origin) 
     }
 }
 
-void RollingNameRenderer::compose(QImage& canvas, const QRect& area) const {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const std::uint64_t* stroke = stroke_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
-        const std::uint64_t* fill = fill_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
-        QRgb* out = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-        for (int x = area.left(); x <= area.right();) {
-            const int planeX = x + kPad;
-            const int bit = planeX % 64;
-            const int n = std::min(64 - bit, area.right() - x + 1);
-            const std::uint64_t s = stroke[planeX / 64] >> bit;
-            const std::uint64_t f = fill[planeX / 64] >> bit;
-            const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-            if (((s | f) & mask) == 0) {
-                std::memset(out + x, 0, static_cast<std::size_t>(n) * sizeof(QRgb));
+void RollingNameRenderer::composeSpan(QRgb* out, std::size_t row, int left, int right,
+                                      bool whole) const {
+    const Planes& now = planes_[static_cast<std::size_t>(current_)];
+    const Planes& before = planes_[static_cast<std::size_t>(current_ ^ 1)];
+    const std::uint64_t* stroke = now.stroke.data() + row;
+    const std::uint64_t* fill = now.fill.data() + row;
+    const std::uint64_t* strokeBefore = before.stroke.data() + row;
+    const std::uint64_t* fillBefore = before.fill.data() + row;
+    for (int x = left; x <= right;) {
+        const int planeX = x + kPad;
+        const int word = planeX / 64;
+        const int bit = planeX % 64;
+        const int n = std::min(64 - bit, right - x + 1);
+        const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+        const std::uint64_t differ =
+            whole
+                ? mask
+                : (((stroke[word] ^ strokeBefore[word]) | (fill[word] ^ fillBefore[word])) >> bit) &
+                      mask;
+        if (differ != 0) {
+            const std::uint64_t s = stroke[word] >> bit;
+            const std::uint64_t f = fill[word] >> bit;
+            if (n == 64) {
+                // Whole words, the common case, are written without a branch a pixel group.
+                for (int b = 0; b < 64; b += 4) {
+                    const auto index =
+                        static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
+                    std::memcpy(out + x + b, four_[index].data(), 4 * sizeof(QRgb));
+                }
             } else {
                 for (int b = 0; b < n; b += 4) {
                     const auto index =
@@ -152,8 +185,8 @@ void RollingNameRenderer::compose(QImage& canvas, const QRect& area) const {
                                 static_cast<std::size_t>(std::min(4, n - b)) * sizeof(QRgb));
                 }
             }
-            x += n;
         }
+        x += n;
     }
 }
 

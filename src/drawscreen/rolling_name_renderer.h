@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <array>
 #include <cstdint>
@@ -11,9 +12,10 @@
 
 namespace drawscreen {
 
-// Draws the names column of a rolling frame from glyph sprites: the coverages of all stroke
-// and of all fill are merged first, so that overlapping glyphs look like one stroked path.
-// Only the area the previous frame touched is cleared. Nothing is allocated per frame.
+// Draws the names of a rolling frame from glyph sprites: the coverages of all stroke and of
+// all fill are merged first, so that overlapping glyphs look like one stroked path. The
+// coverages of the frame before are kept, and only the pixels that differ from it are written:
+// a frame costs what its names change, not the area they span.
 class RollingNameRenderer {
 public:
     // The names' yellow fill over the translucent dark stroke.
@@ -25,20 +27,29 @@ public:
     // lines[i] is drawn with its top-left at origins[i].
     void render(QImage& canvas, const std::vector<const NameLayout*>& lines,
                 const std::vector<QPoint>& origins);
-    // Something else was painted into area of the canvas; the next render clears it.
+    // Something else was painted into area of the canvas; the next render writes it whole.
     void canvasPainted(const QRect& area);
-    // The canvas was cleared, or holds only what the names never overlap: nothing to clear.
-    void canvasCleared() { dirty_ = QRect(); }
+    // The canvas of that size was cleared, or holds only what the names never overlap.
+    void canvasCleared(QSize size);
     void setColours(QRgb fill, QRgb stroke);
 
-    QRect changedRect() const { return changed_; }
+    // What the latest render may have changed: the lines of the frame before and of this one.
+    const QRegion& changedRegion() const { return changed_; }
 
 private:
+    // One frame's coverages, one bit a pixel, and the lines' rects that hold any.
+    struct Planes {
+        std::vector<std::uint64_t> stroke;
+        std::vector<std::uint64_t> fill;
+        std::vector<QRect> lines;
+    };
+
     void resize(QSize size);
-    void clearCanvas(QImage& canvas, const QRect& area) const;
-    void clearPlanes(const QRect& area);
-    void mergeSprite(const GlyphSprite& sprite, QPoint origin);
-    void compose(QImage& canvas, const QRect& area) const;
+    void clear(Planes& planes) const;
+    void mergeSprite(Planes& planes, const GlyphSprite& sprite, QPoint origin) const;
+    // Writes the pixels of a row span whose coverage differs from the frame before; all of
+    // them when whole.
+    void composeSpan(QRgb* out, std::size_t row, int left, int right, bool whole) const;
 
     // The planes reach this far beyond the canvas on either side, so glyph rows merge unclipped.
     static constexpr int kPad = 64;
@@ -48,10 +59,10 @@ private:
     std::array<std::array<QRgb, 4>, 256> four_{};
     QSize size_;
     int wordsPerRow_ = 0;
-    std::vector<std::uint64_t> stroke_;
-    std::vector<std::uint64_t> fill_;
-    QRect dirty_; // what the canvas holds that is not transparent
-    QRect changed_;
+    std::array<Planes, 2> planes_; // this frame's and the one before, by turns
+    int current_ = 0;
+    QRect painted_; // what the canvas holds that is not the frame before's names
+    QRegion changed_;
 };
 
 } // namespace drawscreen

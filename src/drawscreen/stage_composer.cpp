@@ -64,7 +64,7 @@ StageComposer::StageComposer(QString family, std::filesystem::path appFolder)
 void StageComposer::setSize(QSize size) {
     canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     canvas_.fill(Qt::transparent);
-    changed_ = canvas_.rect();
+    changed_ = QRegion(canvas_.rect());
     rollingShown_ = false;
     grid_ = {};
     headerKey_.clear();
@@ -157,12 +157,12 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         canvas_.fill(Qt::transparent);
         QPainter painter(&canvas_);
         paintHeader(painter, data, picture);
-        rolling_.canvasCleared();
+        rolling_.canvasCleared(canvas_.size());
         rollingShown_ = true;
     }
     placeNames(texts);
     rolling_.render(canvas_, lines_, origins_);
-    changed_ = first ? canvas_.rect() : rolling_.changedRect();
+    changed_ = first ? QRegion(canvas_.rect()) : rolling_.changedRegion();
 }
 
 void StageComposer::composeResult(const lottery::LotteryData& data,
@@ -201,7 +201,7 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     painter.setOpacity(1);
     paintStatus(painter, picture);
     rollingShown_ = false;
-    changed_ = canvas_.rect();
+    changed_ = QRegion(canvas_.rect());
 }
 
 // Names come from the glyph sprites of the roll, as they rolled: the stop costs about what a
@@ -212,7 +212,7 @@ void StageComposer::prepareReveal(const std::vector<std::string>& texts) {
     if (revealedNames_.size() != canvas_.size())
         revealedNames_ = QImage(canvas_.size(), QImage::Format_ARGB32_Premultiplied);
     revealedNames_.fill(Qt::transparent);
-    winners_.canvasCleared();
+    winners_.canvasCleared(revealedNames_.size());
     placeNames(texts);
     winners_.render(revealedNames_, lines_, origins_);
     const QSize cell = grid_.cells.empty() ? QSize() : grid_.cells.front().size();
@@ -370,7 +370,7 @@ void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::Lotte
     }
     paintStatus(painter, picture);
     rollingShown_ = false;
-    changed_ = canvas_.rect();
+    changed_ = QRegion(canvas_.rect());
 }
 
 } // namespace drawscreen

@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
@@ -34,7 +35,8 @@ public:
 
     const QImage& canvas() const { return canvas_; }
     QSize size() const { return canvas_.size(); }
-    QRect changedRect() const { return changed_; }
+    // What the latest frame may have changed.
+    const QRegion& changedRegion() const { return changed_; }
     const GridLayout& grid() const { return grid_; }
     // The em size each cell of the latest names frame used.
     const std::vector<int>& cellFontSizes() const { return cellSizes_; }
@@ -72,7 +74,7 @@ private:
     QString family_;
     std::filesystem::path appFolder_;
     QImage canvas_;
-    QRect changed_;
+    QRegion changed_;
     lottery::StageTheme preset_ = lottery::StageTheme::RedGold;
     StageTheme theme_ = StageTheme::of(lottery::StageTheme::RedGold);
     StageNameCache names_;

@@ -25,10 +25,9 @@ private Q_SLOTS:
         QFETCH(QSize, screen);
         QFETCH(int, count);
         QFETCH(double, nominalEm);
-        // Names reach 15 % at up to three and 5 % at up to thirty; entries as wide as a phone
-        // number a little less.
-        const bool names = nominalEm < 4;
-        const double least = count <= 3 ? (names ? 0.15 : 0.13) : (names ? 0.05 : 0.045);
+        // Names reach 15 % of the screen's height at up to three and 5 % at up to thirty. A
+        // list of wider entries has no floor: its entries shrink within their cells.
+        const double least = nominalEm > 4 ? 0 : count <= 3 ? 0.15 : 0.05;
         const QRect area = drawscreen::StageComposer::namesArea(screen);
         QVERIFY(drawscreen::StageComposer::headerBand(screen).bottom() < area.top());
         const drawscreen::GridLayout grid = GridLayoutMaker::make(area, count, nominalEm);
