@@ -64,11 +64,12 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
         const auto [out, at] = row(y);
         composeSpan(out, at, painted.left(), painted.right(), true);
     }
+    // A line and the one before it in its place make one rect: a region of few rects is
+    // painted and sent to the screen rect by rect, not as its bounding rect.
     changed_ = QRegion();
-    for (const QRect& line : before.lines)
-        changed_ += line;
-    for (const QRect& line : now.lines)
-        changed_ += line;
+    for (std::size_t i = 0; i < std::max(before.lines.size(), now.lines.size()); ++i)
+        changed_ += (i < before.lines.size() ? before.lines[i] : QRect()) |
+                    (i < now.lines.size() ? now.lines[i] : QRect());
     for (const QRect& rect : changed_) {
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
             const auto [out, at] = row(y);
