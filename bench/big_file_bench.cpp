@@ -100,9 +100,9 @@ void participants(benchmark::State& state, const std::string& line, std::size_t 
     BigEvent::write(event.paths.participantFile, "", line, megabytes);
     testsupport::FakeCoreServices services;
     lottery::DrawOptions options;
-    options.hide = 1;
-    options.hstart = 4;
-    options.hend = 7;
+    options.maskEntries = 1;
+    options.maskStart = 4;
+    options.maskEnd = 7;
     lottery::ParticipantList list;
     std::vector<std::string> warnings;
     measure(state, [&] {

@@ -46,7 +46,7 @@ ResultsDialog::~ResultsDialog() = default;
 
 void ResultsDialog::OnInitDialog() {
     ui_->summaryLabel->setText(summaryText());
-    ui_->openButton->setEnabled(core_.isFileExist(resultFile_));
+    ui_->openButton->setEnabled(core_.fileExists(resultFile_));
     ui_->exportButton->setEnabled(log_.started);
 
     QTableWidget* list = ui_->winnerList;
@@ -130,7 +130,7 @@ void ResultsDialog::OnReprint() {
 }
 
 void ResultsDialog::OnOpenResultFile() {
-    if (!core_.isFileExist(resultFile_) || !core_.openUrl(resultFile_))
+    if (!core_.fileExists(resultFile_) || !core_.openUrl(resultFile_))
         core::CCore::msgboxWarning(this,
                                    QStringLiteral("无法打开抽奖结果文件！\n\n") +
                                        QDir::toNativeSeparators(core::toQString(resultFile_)));

@@ -165,11 +165,6 @@ StatusTexts DrawMachine::statusNow() const {
     return texts;
 }
 
-void DrawMachine::computeNameFont() {
-    for (DrawView* view : views_)
-        view->computeNameFont();
-}
-
 void DrawMachine::playCue(SoundCue cue) {
     for (DrawView* view : views_)
         view->playCue(cue);
@@ -282,7 +277,6 @@ void DrawMachine::resume(const ResultsLog& log) {
     data_.options.prizeIndex = index < 0 ? 0 : index;
     data_.options.roundIndex = ledger.lastRound - 1;
     data_.options.setState(DrawState::ShowingResult);
-    computeNameFont();
     // The program stopped before writing the end line of a draw that has nothing left.
     if (open_.empty() && !anyRoundsLeft())
         store(endRecord(services_));
@@ -373,7 +367,7 @@ std::string DrawMachine::whyNoPrizeChoice() const {
     return {};
 }
 
-void DrawMachine::markAbsent(const std::vector<int>& positions) {
+void DrawMachine::declareAbsent(const std::vector<int>& positions) {
     if (!whyNoAbsentMarks().empty())
         return;
     std::vector<Seat> absent;
@@ -468,7 +462,6 @@ void DrawMachine::startDraw() {
         return;
     }
     follow(first);
-    computeNameFont();
     drawing_ = true;
     store(startRecord(services_));
     // The files of the draw: anyone holding them can check it.
@@ -591,12 +584,9 @@ void DrawMachine::moveOn() {
         show(DrawPicture::Screen::Finished);
         return;
     }
-    const bool samePrize = keyOf(next) == current_;
     chosen_ = {};
     follow(next);
     round_.clear();
-    if (!samePrize)
-        computeNameFont();
     startRoll();
 }
 

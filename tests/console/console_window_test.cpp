@@ -159,7 +159,7 @@ private Q_SLOTS:
         d.press(2);
         const QString gone = d.name(d.machine.roundOnScreen()[0]);
         const QString kept = "2. " + d.name(d.machine.roundOnScreen()[1]);
-        d.machine.markAbsent({1});
+        d.machine.declareAbsent({1});
         d.console.refreshResults(lottery::readResultsLog(d.paths.resultFile, d.services));
         QCOMPARE(d.lines("roundList"), (QStringList{"1. （空缺，待补抽）　缺席：" + gone, kept}));
         QCOMPARE(d.text("pressButton"), QStringLiteral("补抽"));

@@ -61,7 +61,7 @@ protected:
         addPrize("A", 3, 2);
         addPrize("B", 1, 1);
         press(2);
-        machine.markAbsent({1});
+        machine.declareAbsent({1});
         press(6);
         return results();
     }

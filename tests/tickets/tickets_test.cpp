@@ -183,7 +183,7 @@ private Q_SLOTS:
         lottery::DrawPicture picture;
         picture.participantsFingerprint = lottery::sha256Hex("list");
         picture.participantCount = 12;
-        composer.composeStatic(lottery::ScreenKind::Ready, picture, false);
+        composer.composeStatic(picture, false);
         QImage screen(composer.size(), QImage::Format_RGB32);
         screen.fill(QColor(0x9e, 0x10, 0x1a));
         QPainter(&screen).drawImage(0, 0, composer.canvas());
