@@ -6,6 +6,7 @@
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
 
 #include <benchmark/benchmark.h>

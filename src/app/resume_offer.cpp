@@ -4,6 +4,7 @@
 #include "core/path_conversion.h"
 #include "lottery/draw_resume.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 
 #include <QDir>
 

@@ -5,6 +5,7 @@
 #include "core/path_conversion.h"
 #include "dialogs/results_csv.h"
 #include "dialogs/results_sheet.h"
+#include "lottery/results_reader.h"
 #include "lottery/safe_file.h"
 #include "sheets/xlsx_writer.h"
 #include "ui_results_dialog.h"

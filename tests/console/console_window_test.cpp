@@ -1,6 +1,7 @@
 #include "console/console_window.h"
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
+#include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
 
 #include <QLabel>
@@ -253,3 +254,4 @@ private Q_SLOTS:
 
 QTEST_MAIN(ConsoleWindowTest)
 #include "console_window_test.moc"
+

@@ -4,6 +4,8 @@
 #include "lottery/draw_ledger.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
+#include "lottery/results_records.h"
 #include "recording_view.h"
 #include "support/entries.h"
 #include "temp_event_folder.h"

@@ -3,6 +3,7 @@
 #include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/draw_machine.h"
+#include "lottery/results_reader.h"
 #include "recording_view.h"
 #include "support/entries.h"
 #include "temp_event_folder.h"

@@ -2,6 +2,7 @@
 #include "drawscreen/frame_composer.h"
 #include "lottery/draw_machine.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "lottery/sha256.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
