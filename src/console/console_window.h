@@ -39,7 +39,6 @@ public:
                   QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override;
     void playCue(lottery::SoundCue) override {}
     // Added to the problems list with the time, newest first; never a dialog.

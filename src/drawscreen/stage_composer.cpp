@@ -336,13 +336,13 @@ void StageComposer::paintHeaderOf(QPainter& painter, const StageHeaderText& text
     painter.drawImage(band.topLeft(), header_);
 }
 
-void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::LotteryData& data,
+void StageComposer::composeStatic(const lottery::LotteryData& data,
                                   const lottery::DrawPicture& picture, bool commitment) {
     takeTheme(data);
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    const bool ready = kind == lottery::ScreenKind::Ready;
+    const bool ready = picture.screen == lottery::DrawPicture::Screen::Ready;
     if (ready)
         paintHeader(painter, data, picture);
     const QRect area = namesArea(canvas_.size());
@@ -350,7 +350,7 @@ void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::Lotte
         QFont font(family_);
         font.setPixelSize(canvas_.height() * 13 / 100);
         font.setWeight(theme_.weight);
-        const QString title = PanelPainter::title(kind);
+        const QString title = PanelPainter::title(picture.screen);
         QPainterPath path;
         path.addText(0, 0, font, title);
         const QPointF centre(area.center().x(),

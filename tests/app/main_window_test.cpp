@@ -184,7 +184,7 @@ void MainWindowTest::unfinishedDrawAtStartUp() {
     writeEvent(dir.path());
     writeGbk(dir.path() + "/data/_result.txt", recorded);
     core::MessageBoxHook hook([yes](core::MessageKind, const QString&) {
-        return yes ? core::kAnswerYes : core::kAnswerNo;
+        return yes ? QMessageBox::Yes : QMessageBox::No;
     });
     const auto window = startedWindow(dir.path());
     QCOMPARE(hook.texts().size(), told.isEmpty() ? 0 : 1);

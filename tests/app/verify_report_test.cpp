@@ -5,6 +5,7 @@
 #include "app/event_loader.h"
 #include "core/ccore.h"
 #include "lottery/draw_machine.h"
+#include "lottery/results_chain.h"
 #include "lottery/results_log.h"
 
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 #include "console/console_window.h"
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
-#include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
 
 #include <QLabel>
@@ -165,7 +165,7 @@ private Q_SLOTS:
         d.press(2);
         const QString gone = d.name(d.machine.roundOnScreen()[0]);
         const QString kept = "2. " + d.name(d.machine.roundOnScreen()[1]);
-        d.machine.markAbsent({1});
+        d.machine.declareAbsent({1});
         d.console.refreshResults(lottery::readResultsLog(d.paths.resultFile, d.services));
         QCOMPARE(d.lines("roundList"), (QStringList{"1. （空缺，待补抽）　缺席：" + gone, kept}));
         QCOMPARE(d.text("pressButton"), QStringLiteral("补抽"));
@@ -259,3 +259,4 @@ private Q_SLOTS:
 
 QTEST_MAIN(ConsoleWindowTest)
 #include "console_window_test.moc"
+

@@ -63,7 +63,7 @@ struct Event {
     QImage readyScreen() const {
         drawscreen::FrameComposer composer(rect.size(), 1.0f,
                                            drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(drawscreen::ScreenKind::Ready, session.machine().picture());
+        composer.composeStatic(session.machine().picture());
         return composer.canvas();
     }
 };
@@ -151,7 +151,7 @@ private Q_SLOTS:
 
     void resetWhileRollingShowsTheReadyScreen() {
         Event event;
-        event.data.options.muse = 1; // music off: no cue reaches the output
+        event.data.options.muteMusic = 1; // music off: no cue reaches the output
         event.draw->placeWindow(event.rect);
         event.session.advance();
         QTest::qWait(2 * app::DrawSession::kFramePeriodMs);

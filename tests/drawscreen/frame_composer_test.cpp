@@ -13,7 +13,6 @@ using drawfixture::countPixels;
 using drawfixture::isTouched;
 using drawfixture::isYellow;
 using drawscreen::FrameComposer;
-using drawscreen::ScreenKind;
 using lottery::DrawState;
 
 namespace {
@@ -95,7 +94,7 @@ private Q_SLOTS:
         startPrize(5);
         data_.participants.setDisplayText(4, ""); // draws nothing, keeps its line
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
+        composer.composeStatic(drawfixture::pictureOf(data_));
         drawfixture::select(data_, {3, 0, 4, 1, 2});
         composer.composeRolling(data_, drawfixture::pictureOf(data_));
         const QImage& frame = composer.canvas();
@@ -144,7 +143,7 @@ private Q_SLOTS:
         startPrize(5);
         data_.options = lottery::DrawOptions();
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
+        composer.composeStatic(drawfixture::pictureOf(data_));
         const QImage ready = composer.canvas().copy();
         // Panel 230, 187.7, 1074 x 458; bars at y 181 and 651 from x 218 to 1316, P 12.
         QCOMPARE(ready.pixel(260, 600), QRgb(0xFFFFFFFF));
@@ -161,7 +160,9 @@ private Q_SLOTS:
 
         data_.options.setState(DrawState::ShowingResult);
         data_.options.prizeIndex = 1;
-        composer.composeStatic(ScreenKind::Finished, drawfixture::pictureOf(data_));
+        lottery::DrawPicture end = drawfixture::pictureOf(data_);
+        end.screen = lottery::DrawPicture::Screen::Finished;
+        composer.composeStatic(end);
         const QImage& finished = composer.canvas();
         QVERIFY(countPixels(finished, QRect(0, 880, 400, 37), isYellow) > 100);
         QVERIFY(countPixels(finished, QRect(230, 181, 1074, 229), isRed) > 3000);

@@ -62,8 +62,9 @@ private Q_SLOTS:
                  (QList<int>{1074, 458, 230, 1877, 12, 181, 218, 1316, 651, 4, 120}));
         QCOMPARE(of({819, 653}, 0.8f),
                  (QList<int>{515, 260, 152, 1679, 9, 163, 143, 676, 432, 3, 76}));
-        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Ready), QStringLiteral("准备抽奖！"));
-        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Finished),
+        QCOMPARE(PanelPainter::title(lottery::DrawPicture::Screen::Ready),
+                 QStringLiteral("准备抽奖！"));
+        QCOMPARE(PanelPainter::title(lottery::DrawPicture::Screen::Finished),
                  QStringLiteral("抽奖结束！"));
     }
 };
