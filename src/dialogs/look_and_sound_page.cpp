@@ -3,6 +3,7 @@
 #include "core/path_conversion.h"
 #include "dialogs/media_files.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,6 +40,8 @@ LookAndSoundPage::LookAndSoundPage(const lottery::EventPaths& paths,
         button->setObjectName(QLatin1String(names[i]));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, part] { choose(part); });
+        if (!firstButton_)
+            firstButton_ = button;
         grid->addWidget(button, i, 2);
         if (part >= RollingTune) {
             auto* play = new QPushButton(QStringLiteral("试听"), this);
@@ -56,6 +59,12 @@ LookAndSoundPage::LookAndSoundPage(const lottery::EventPaths& paths,
     note->setWordWrap(true);
     grid->addWidget(note, PartCount, 0, 1, 4);
     grid->setRowStretch(PartCount + 1, 1);
+}
+
+void LookAndSoundPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!isAncestorOf(QApplication::focusWidget()))
+        firstButton_->setFocus();
 }
 
 std::filesystem::path LookAndSoundPage::target(Part part) const {

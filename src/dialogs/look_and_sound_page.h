@@ -29,6 +29,10 @@ public:
     // Installs every file chosen; stops at the first failure, *problem (UTF-8) saying which.
     bool apply(std::string* problem);
 
+protected:
+    // Shown from the keyboard, the page takes the focus: Tab would leave it otherwise.
+    void showEvent(QShowEvent* event) override;
+
 private:
     enum Part { Background, Picture, RollingTune, ResultTune, PartCount };
     void choose(Part part);
@@ -39,6 +43,7 @@ private:
     std::function<void(const QString&)> listen_;
     std::array<QString, PartCount> chosen_;
     std::array<QLabel*, PartCount> previews_{};
+    QWidget* firstButton_ = nullptr;
 };
 
 } // namespace dialogs
