@@ -4,6 +4,7 @@
 #include "core/gbk_codec.h"
 #include "lottery/column_list.h"
 #include "lottery/file_text.h"
+#include "lottery/import_guess.h"
 #include "sheets/sheet_file.h"
 #include "ui_import_list_dialog.h"
 
@@ -37,8 +38,13 @@ ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path par
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &ImportListDialog::accept);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &ImportListDialog::reject);
     connect(ui_->stopButton, &QPushButton::clicked, this, &ImportListDialog::OnStop);
-    connect(ui_->headerBox, &QCheckBox::toggled, this, &ImportListDialog::startReading);
-    connect(ui_->columnsEdit, &QLineEdit::textChanged, this, &ImportListDialog::startReading);
+    // What the operator sets is never replaced by a guess.
+    const auto chosenByHand = [this] {
+        guessed_ = true;
+        startReading();
+    };
+    connect(ui_->headerBox, &QCheckBox::toggled, this, chosenByHand);
+    connect(ui_->columnsEdit, &QLineEdit::textChanged, this, chosenByHand);
     connect(ui_->sheetBox, &QComboBox::currentIndexChanged, this, &ImportListDialog::startReading);
     startReading();
 }
@@ -163,10 +169,50 @@ void ImportListDialog::finishReading(int generation, const std::shared_ptr<Outco
         ui_->sheetLabel->show();
         ui_->sheetBox->show();
     }
+    // The first reading of a file suggests the header and columns; the operator may change them.
+    if (!guessed_ && outcome->import) {
+        guessed_ = true;
+        if (applyGuess()) {
+            startReading();
+            return;
+        }
+    }
     fillPreview();
-    ui_->summaryLabel->setText(summaryText());
+    ui_->summaryLabel->setText(guessNote_ + summaryText());
     ui_->buttonBox->button(QDialogButtonBox::Ok)
         ->setEnabled(outcome->read && !outcome->stopped && outcome->import->entries() > 0);
+}
+
+bool ImportListDialog::applyGuess() {
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& row : outcome_->import->preview()) {
+        rows.emplace_back();
+        for (const std::string& cell : row)
+            rows.back().push_back(cellText(cell).toStdString());
+    }
+    const lottery::ImportGuess guess = lottery::guessImport(rows);
+    QStringList columns;
+    for (const int column : guess.options.columns)
+        columns << QString::number(column);
+    QStringList found;
+    if (guess.options.headerRow)
+        found << QStringLiteral("第一行是标题");
+    if (guess.nameColumn)
+        found << QStringLiteral("姓名在第 %1 列").arg(guess.nameColumn);
+    if (guess.idColumn)
+        found << QStringLiteral("编号在第 %1 列").arg(guess.idColumn);
+    if (!found.isEmpty())
+        guessNote_ = QStringLiteral("已按前几行猜测：%1。如不对，请修改上面的选项。\n")
+                         .arg(found.join(QStringLiteral("，")));
+    const QString columnsText = columns.join(QLatin1Char(','));
+    if (guess.options.headerRow == ui_->headerBox->isChecked() &&
+        columnsText == ui_->columnsEdit->text())
+        return false;
+    const QSignalBlocker headerBlocker(ui_->headerBox);
+    const QSignalBlocker columnsBlocker(ui_->columnsEdit);
+    ui_->headerBox->setChecked(guess.options.headerRow);
+    ui_->columnsEdit->setText(columnsText);
+    return true;
 }
 
 QString ImportListDialog::cellText(const std::string& cell) const {

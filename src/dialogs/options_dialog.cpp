@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "dialogs/dialog_fields.h"
+#include "dialogs/look_and_sound_page.h"
 #include "ui_options_dialog.h"
 
 #include <QRegularExpressionValidator>
@@ -47,7 +48,23 @@ void OptionsDialog::OnInitDialog() {
     ui_->themeCombo->setCurrentIndex(static_cast<int>(options_.stage.theme));
 }
 
+void OptionsDialog::addLookAndSoundPage(const lottery::EventPaths& paths,
+                                        std::function<void(const QString&)> listen) {
+    lookAndSound_ = new LookAndSoundPage(paths, std::move(listen), ui_->pages);
+    ui_->pages->addTab(lookAndSound_, QStringLiteral("外观和声音"));
+}
+
 void OptionsDialog::accept() {
+    if (lookAndSound_ && lookAndSound_->anyChosen()) {
+        std::string problem;
+        const bool installed = lookAndSound_->apply(&problem);
+        mediaChanged_ = true;
+        if (!installed) {
+            core::CCore::msgboxWarning(this, QStringLiteral("文件没有换成：") +
+                                                 QString::fromStdString(problem));
+            return;
+        }
+    }
     const bool hide = ui_->hideCheck->isChecked();
     if (hide) {
         const int start = fieldNumber(ui_->hstartEdit);

@@ -79,7 +79,7 @@ void PrizeListDialog::OnAddPrize() {
     if (refuseWhenFull(this, data_.prizeTable))
         return;
     PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Add, 0, guard_, this,
-                         &data_.options.stage);
+                         &data_.options.stage, core_.getAppPath() / "img");
     if (edit.exec() != QDialog::Accepted)
         return; // 取消 changes nothing
     fillRow(data_.prizeTable.count() - 1);
@@ -93,7 +93,7 @@ void PrizeListDialog::OnModifyPrize() {
         return;
     }
     PrizeEditDialog edit(data_.prizeTable, PrizeEditDialog::Modify, row, guard_, this,
-                         &data_.options.stage);
+                         &data_.options.stage, core_.getAppPath() / "img");
     if (edit.exec() != QDialog::Accepted)
         return;
     fillRow(row);
