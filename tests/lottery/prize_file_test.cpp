@@ -1,5 +1,5 @@
-#include "gbk_fake_services.h"
 #include "lottery/prize_file.h"
+#include "support/fake_core_services.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ protected:
     bool warned(const std::string& part) const { return anyWarningContains(warnings, part); }
 
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     std::vector<std::string> warnings;
     lottery::PrizeLoadReport report;
 };
