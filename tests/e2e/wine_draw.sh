@@ -9,7 +9,6 @@ zip=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 now() { date +%s.%N; }
 seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.1f", to - from }'; }
 
