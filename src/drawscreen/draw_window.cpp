@@ -128,8 +128,7 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     case Screen::Finished:
         composer_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
                                                                 : lottery::ScreenKind::Finished,
-                                picture,
-                                picture.screen == Screen::Ready && data_.options.showFingerprint);
+                                picture, data_.options.showFingerprint != 0);
         show();
         break;
     }
@@ -163,8 +162,7 @@ void DrawWindow::showStage(const lottery::DrawPicture& picture) {
     case Screen::Finished:
         stage_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
                                                              : lottery::ScreenKind::Finished,
-                             data_, picture,
-                             picture.screen == Screen::Ready && data_.options.showFingerprint);
+                             data_, picture, data_.options.showFingerprint != 0);
         show();
         break;
     }

@@ -178,10 +178,16 @@ void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& p
     const QImage image = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
     const PanelGeometry panel = PanelPainter::geometry(canvas_.size(), displayScale_);
     PanelPainter::draw(painter, panel, kind, family_, image);
-    if (commitment)
+    if (commitment) {
+        const bool ready = kind == ScreenKind::Ready;
         CommitmentPainter::draw(painter, panel, canvas_.height() - statusFontSize() * 3 / 2,
-                                picture.participantsFingerprint, picture.participantCount,
+                                ready ? picture.participantsFingerprint : picture.chainCode,
+                                ready
+                                    ? CommitmentPainter::listLines(picture.participantsFingerprint,
+                                                                   picture.participantCount)
+                                    : CommitmentPainter::chainLines(picture.chainCode),
                                 statusFontSize(), family_);
+    }
     StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();

@@ -100,6 +100,7 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.screen = screen;
     picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
     picture_.roundIndex = options.roundIndex;
+    picture_.chainCode = chainCode_;
     picture_.selection.clear();
     const bool rolling = screen == DrawPicture::Screen::Rolling;
     if (screen == DrawPicture::Screen::Result || (rolling && redrawing_)) {
@@ -317,6 +318,7 @@ void DrawMachine::reset() {
             noteFailure(problem);
     }
     drawing_ = false;
+    chainCode_.clear();
     resetProgress(data_.options);
     clearProgress();
     show(DrawPicture::Screen::Ready);

@@ -50,7 +50,7 @@ struct DrawOptions {
     int muse = 0; // music off
     int hstart = 0;
     int hend = 0;
-    int showFingerprint = 0; // the list's fingerprint and its QR code on the ready screen
+    int showFingerprint = 0; // the list's fingerprint (ready) or last chain code (finished), with QR
     StageOptions stage;
     // Draw progress, never stored.
     int prizeIndex = 0;
