@@ -3,6 +3,7 @@
 #include "core/message_box_hook.h"
 #include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
+#include "support/silent_view.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +27,6 @@ public:
         return core::GbkCodec::fromUtf8(utf8, unmappable);
     }
     std::string utf8FromGbk(std::string_view gbk) override { return core::GbkCodec::toUtf8(gbk); }
-};
-
-struct IdleClock : lottery::DrawClock {
-    void setTicking(bool) override {}
 };
 
 // 一等奖 in two rounds of 2, then 二等奖 in one of 1, among six entries masked on screen; the
@@ -77,7 +74,7 @@ struct Draw {
     lottery::EventPaths paths = lottery::EventPaths::forFolder(root);
     lottery::LotteryData data;
     GbkServices services{{}, 5};
-    IdleClock clock;
+    testsupport::SilentView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
     QStringList ran;
     int canvasCopies = 0;

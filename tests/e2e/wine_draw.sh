@@ -12,7 +12,6 @@ setup=$(realpath "$(ls "$1"/prizedraw-*-setup.exe)")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 now() { date +%s.%N; }
 seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.1f", to - from }'; }
 

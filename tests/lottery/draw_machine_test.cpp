@@ -1,13 +1,13 @@
 #include "lottery/draw_machine.h"
 
-#include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
 #include "lottery/results_reader.h"
 #include "lottery/results_records.h"
-#include "recording_view.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
+#include "support/recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ protected:
 
     TempEventFolder folder;
     lottery::LotteryData data;
-    GbkFakeServices services{{}, 7};
+    testsupport::FakeCoreServices services{{}, 7};
     RecordingView view{data};
     lottery::DrawMachine machine{data, folder.paths, services, view};
 };
@@ -360,7 +360,7 @@ TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
             SCOPED_TRACE(std::string(state.name) + ", " + list.name);
             TempEventFolder folder;
             lottery::LotteryData data;
-            GbkFakeServices services{{}, 5};
+            testsupport::FakeCoreServices services{{}, 5};
             RecordingView view{data};
             lottery::DrawMachine machine{data, folder.paths, services, view};
             machine.addView(view);

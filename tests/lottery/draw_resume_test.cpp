@@ -1,11 +1,11 @@
 #include "lottery/draw_resume.h"
 
-#include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/draw_machine.h"
 #include "lottery/results_reader.h"
-#include "recording_view.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
+#include "support/recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,7 @@ struct DrawRun {
 
     Texts entries;
     TempEventFolder folder;
-    GbkFakeServices services{{}, 11};
+    testsupport::FakeCoreServices services{{}, 11};
     lottery::LotteryData data;
     std::unique_ptr<RecordingView> view;
     std::unique_ptr<lottery::DrawMachine> machine;
@@ -94,7 +94,7 @@ struct DrawRun {
 // Nothing to resume, or a record that no longer fits the prizes, named in the problem. The
 // list never stops a resume: winners are named by their text.
 TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsThePrizesIsResumed) {
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     const struct {
         lottery::ResultsLog log;
         std::string named; // empty: nothing to resume; "-": resumable
