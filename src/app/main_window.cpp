@@ -15,8 +15,10 @@
 #include "dialogs/options_dialog.h"
 #include "dialogs/prize_list_dialog.h"
 #include "dialogs/results_dialog.h"
+#include "drawscreen/cue_player.h"
 #include "drawscreen/draw_key_filter.h"
 #include "drawscreen/draw_window.h"
+#include "drawscreen/sound_output.h"
 #include "drawscreen/stage_background.h"
 #include "lottery/draw_machine.h"
 #include "lottery/draw_options_store.h"
@@ -47,6 +49,8 @@ namespace {
 
 constexpr int kStartupDelayMs = 200;
 constexpr std::uint32_t kBackgroundFill = 0xFF094A74;
+constexpr char kPrepareHint[] = "请单击右键打开菜单，在“奖项...”中添加奖项、导入名单；"
+                                "奖项和名单都有了，即可按空格键开始抽奖。";
 
 QString joinLines(const std::vector<std::string>& lines) {
     QStringList texts;
@@ -80,7 +84,6 @@ float MainWindow::displayScaleFor(int screenWidth) {
 }
 
 void MainWindow::OnInitDialog() {
-    setSkinFlags(kClientAreaMode);
     setWindowTitle(QStringLiteral("抽奖"));
     core_.autoFileConfig();
     paths_ = lottery::EventPaths::forFolder(core_.getAppPath());
@@ -146,20 +149,38 @@ void MainWindow::onStartupTimer() {
     if (!backupNote.empty())
         warnings.push_back(backupNote);
     // The draw window, and the console beside it, first: every message goes to the console.
-    if (outcome == LoadOutcome::Ready) {
-        session_ = std::make_unique<DrawSession>(data_, paths_, core_);
-        drawWindow_ = new drawscreen::DrawWindow(
-            data_, paths_, session_->machine(), [this] { press(); }, displayScale_, this);
-        session_->machine().setPrizeSaver([this] { savePrizes(); });
-        startTickets();
-        if (roles_.console)
-            openConsole();
-    }
+    if (outcome == LoadOutcome::Ready)
+        openDraw();
+    // One box for everything the start found: several in a row would hide the first.
+    warnings.insert(warnings.begin(), startupProblems_.begin(), startupProblems_.end());
     if (outcome != LoadOutcome::Ready)
-        warn(loadOutcomeMessage(outcome, paths_, "\n\n"));
+        warnings.insert(warnings.begin(),
+                        loadOutcomeMessage(outcome, paths_, "\n\n") + "\n\n" + kPrepareHint);
     warnAll(warnings);
     if (outcome == LoadOutcome::Ready)
         placeDrawWindow();
+}
+
+void MainWindow::openDraw() {
+    session_ = std::make_unique<DrawSession>(data_, paths_, core_);
+    drawWindow_ = new drawscreen::DrawWindow(
+        data_, paths_, session_->machine(), [this] { press(); }, displayScale_, this);
+    session_->machine().setPrizeSaver([this] { savePrizes(); });
+    startTickets();
+    if (roles_.console)
+        openConsole();
+}
+
+void MainWindow::openDrawOnceReady() {
+    if (session_ || shutDown_ || data_.prizeTable.count() == 0)
+        return;
+    std::vector<std::string> warnings;
+    lottery::loadParticipantFile(paths_, data_.participants, data_.options, core_, warnings);
+    if (data_.participants.count() == 0)
+        return;
+    openDraw();
+    warnAll(warnings);
+    placeDrawWindow();
 }
 
 void MainWindow::placeDrawWindow() {
@@ -258,7 +279,8 @@ void MainWindow::OnPrizeList() {
     dialogs::PrizeListDialog dialog(data_, paths_.participantFile, core_, resetDraw, guard,
                                     dialogOwner());
     dialog.exec();
-    if (dialog.participantFileOpened())
+    // Without a draw the list is read below, once there are prizes.
+    if (dialog.participantFileOpened() && session_)
         reloadParticipants();
     if (dialog.prizesChanged()) {
         if (session_)
@@ -267,6 +289,8 @@ void MainWindow::OnPrizeList() {
             lottery::sortPrizes(data_.prizeTable);
         savePrizes();
     }
+    // A new event: the draw can begin as soon as it has prizes and a list.
+    openDrawOnceReady();
 }
 
 void MainWindow::OnAbsent() {
@@ -286,7 +310,7 @@ void MainWindow::OnAbsent() {
     if (const std::string why = session_->machine().whyNoAbsentMarks(); !why.empty())
         warn("未记为缺席：" + why);
     else
-        session_->markAbsent(dialog.absentPositions());
+        session_->declareAbsent(dialog.absentPositions());
 }
 
 void MainWindow::OnChoosePrize() {
@@ -332,8 +356,20 @@ void MainWindow::OnResults() {
 void MainWindow::OnOptions() {
     dialogs::OptionsDialog dialog(data_.options, ticketSettings_,
                                   QPrinterInfo::availablePrinterNames(), dialogOwner());
+    const std::unique_ptr<drawscreen::SoundOutput> sound = drawscreen::makeSystemSoundOutput();
+    dialog.addLookAndSoundPage(paths_, [this, &sound](const QString& file) {
+        sound->stopAll();
+        sound->load(drawscreen::CuePlayer::fileOf(file));
+        sound->setVolume(data_.options.stage.volume);
+        sound->playOnce();
+    });
     const lottery::StageOptions before = data_.options.stage;
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    sound->stopAll();
+    // Files may have been put in place even when a later one failed and the dialog was left.
+    if (dialog.mediaChanged())
+        layOutFor(screenSize_);
+    if (!accepted)
         return;
     if (before.layout != data_.options.stage.layout || before.theme != data_.options.stage.theme)
         layOutFor(screenSize_);
@@ -381,6 +417,15 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A stray Alt+F4 or menu click must not end the show.
+    if (session_ && !shutDown_ && session_->machine().inProgress() &&
+        core::CCore::msgboxConfirm(dialogOwner(),
+                                   QStringLiteral("抽奖还没有结束，确定要退出吗？\n\n"
+                                                  "下次打开这个活动时，可以接着抽奖。"),
+                                   QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     if (session_ && !shutDown_ &&
         !rescueUnsavedResults(dialogOwner(), session_->machine(), paths_, askSavePath_)) {
         event->ignore();

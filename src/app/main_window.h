@@ -70,6 +70,9 @@ public:
     console::ConsoleWindow* console() const { return console_.get(); }
     void OnSwapScreens();
 
+    // Told before the load's own messages, in the same box.
+    void addStartupProblem(const std::string& utf8Text) { startupProblems_.push_back(utf8Text); }
+
     // Where results the event folder did not take are saved at exit; tests answer here.
     void setSavePathAsker(SavePathAsker ask) { askSavePath_ = std::move(ask); }
 
@@ -95,6 +98,10 @@ private:
     void OnInitDialog();
     void onStartupTimer();
     void placeDrawWindow();
+    // The session and the views of a loaded event.
+    void openDraw();
+    // Without a draw yet: reads the list and opens the draw once there are prizes and entries.
+    void openDrawOnceReady();
     static QList<ScreenInfo> currentScreens();
     QString storedAudience() const;
     void followScreens();
@@ -146,6 +153,7 @@ private:
     bool shutDown_ = false;
     SavePathAsker askSavePath_;
     PrizeStore prizeStore_;
+    std::vector<std::string> startupProblems_;
 };
 
 } // namespace app

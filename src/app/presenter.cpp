@@ -1,7 +1,10 @@
 #include "app/presenter.h"
 
+#include "app/event_chooser.h"
+#include "app/event_folder_setup.h"
 #include "app/event_lock.h"
 #include "app/main_window.h"
+#include "app/recent_events.h"
 #include "core/ccore.h"
 #include "core/path_conversion.h"
 
@@ -12,7 +15,16 @@
 namespace app {
 
 int runPresenter(const QString& folder, bool consoleAsked) {
-    const QString eventFolder = core::toQString(core::CCore(folder).getAppPath());
+    QString eventFolder = folder;
+    // Without a folder the program's own is used when it holds an event (a copy unpacked with
+    // its event); otherwise, as from a read-only install location, the operator chooses one.
+    if (eventFolder.isEmpty()) {
+        const QString own = core::toQString(core::CCore().getAppPath());
+        eventFolder = isEventFolder(own) ? own : chooseEvent();
+        if (eventFolder.isEmpty())
+            return 0;
+    }
+    eventFolder = core::toQString(core::CCore(eventFolder).getAppPath());
     const EventLock lock(eventFolder);
     if (lock.state() == EventLock::State::HeldElsewhere) {
         core::CCore::msgboxWarning(
@@ -22,8 +34,12 @@ int runPresenter(const QString& folder, bool consoleAsked) {
                 .arg(QDir::toNativeSeparators(eventFolder)));
         return 1;
     }
+    rememberEvent(eventFolder);
+    const std::string setupProblem = completeEventFolder(eventFolder);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    MainWindow window(folder, screen->size());
+    MainWindow window(eventFolder, screen->size());
+    if (!setupProblem.empty())
+        window.addStartupProblem(setupProblem);
     window.useScreens(consoleAsked);
     return QApplication::exec();
 }

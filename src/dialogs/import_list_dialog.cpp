@@ -2,7 +2,9 @@
 
 #include "core/ccore.h"
 #include "core/gbk_codec.h"
+#include "lottery/column_list.h"
 #include "lottery/file_text.h"
+#include "lottery/import_guess.h"
 #include "sheets/sheet_file.h"
 #include "ui_import_list_dialog.h"
 
@@ -17,7 +19,6 @@ namespace dialogs {
 
 namespace {
 constexpr int kDuplicatesShown = 3;
-constexpr int kMaxColumn = 16384;
 } // namespace
 
 ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path participantFile,
@@ -37,8 +38,13 @@ ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path par
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &ImportListDialog::accept);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &ImportListDialog::reject);
     connect(ui_->stopButton, &QPushButton::clicked, this, &ImportListDialog::OnStop);
-    connect(ui_->headerBox, &QCheckBox::toggled, this, &ImportListDialog::startReading);
-    connect(ui_->columnsEdit, &QLineEdit::textChanged, this, &ImportListDialog::startReading);
+    // What the operator sets is never replaced by a guess.
+    const auto chosenByHand = [this] {
+        guessed_ = true;
+        startReading();
+    };
+    connect(ui_->headerBox, &QCheckBox::toggled, this, chosenByHand);
+    connect(ui_->columnsEdit, &QLineEdit::textChanged, this, chosenByHand);
     connect(ui_->sheetBox, &QComboBox::currentIndexChanged, this, &ImportListDialog::startReading);
     startReading();
 }
@@ -52,17 +58,9 @@ ImportListDialog::~ImportListDialog() {
 
 // The column numbers, in order; false when the field names none.
 bool ImportListDialog::columnsChosen(std::vector<int>& columns) const {
-    QString text = ui_->columnsEdit->text();
-    text.replace(QStringLiteral("，"), QStringLiteral(","));
-    columns.clear();
-    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int column = part.trimmed().toInt(&ok);
-        if (!ok || column < 1 || column > kMaxColumn)
-            return false;
-        columns.push_back(column);
-    }
-    return !columns.empty();
+    const auto chosen = lottery::parseColumnList(ui_->columnsEdit->text().toStdString());
+    columns = chosen.value_or(std::vector<int>());
+    return chosen.has_value();
 }
 
 // The reading under way is told to stop and left to end on its own: waiting for it here
@@ -171,10 +169,50 @@ void ImportListDialog::finishReading(int generation, const std::shared_ptr<Outco
         ui_->sheetLabel->show();
         ui_->sheetBox->show();
     }
+    // The first reading of a file suggests the header and columns; the operator may change them.
+    if (!guessed_ && outcome->import) {
+        guessed_ = true;
+        if (applyGuess()) {
+            startReading();
+            return;
+        }
+    }
     fillPreview();
-    ui_->summaryLabel->setText(summaryText());
+    ui_->summaryLabel->setText(guessNote_ + summaryText());
     ui_->buttonBox->button(QDialogButtonBox::Ok)
         ->setEnabled(outcome->read && !outcome->stopped && outcome->import->entries() > 0);
+}
+
+bool ImportListDialog::applyGuess() {
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& row : outcome_->import->preview()) {
+        rows.emplace_back();
+        for (const std::string& cell : row)
+            rows.back().push_back(cellText(cell).toStdString());
+    }
+    const lottery::ImportGuess guess = lottery::guessImport(rows);
+    QStringList columns;
+    for (const int column : guess.options.columns)
+        columns << QString::number(column);
+    QStringList found;
+    if (guess.options.headerRow)
+        found << QStringLiteral("第一行是标题");
+    if (guess.nameColumn)
+        found << QStringLiteral("姓名在第 %1 列").arg(guess.nameColumn);
+    if (guess.idColumn)
+        found << QStringLiteral("编号在第 %1 列").arg(guess.idColumn);
+    if (!found.isEmpty())
+        guessNote_ = QStringLiteral("已按前几行猜测：%1。如不对，请修改上面的选项。\n")
+                         .arg(found.join(QStringLiteral("，")));
+    const QString columnsText = columns.join(QLatin1Char(','));
+    if (guess.options.headerRow == ui_->headerBox->isChecked() &&
+        columnsText == ui_->columnsEdit->text())
+        return false;
+    const QSignalBlocker headerBlocker(ui_->headerBox);
+    const QSignalBlocker columnsBlocker(ui_->columnsEdit);
+    ui_->headerBox->setChecked(guess.options.headerRow);
+    ui_->columnsEdit->setText(columnsText);
+    return true;
 }
 
 QString ImportListDialog::cellText(const std::string& cell) const {
@@ -248,7 +286,7 @@ void ImportListDialog::accept() {
             this,
             QStringLiteral("抽奖正在进行中。导入后，已显示和已记录的中奖者保持不变，"
                            "之后的抽取使用新名单，抽奖结果文件会记下新名单的指纹。\n\n是否导入？"),
-            core::kAnswerNo) != core::kAnswerYes)
+            QMessageBox::No) != QMessageBox::Yes)
         return;
     const lottery::ListImport& import = *outcome_->import;
     // The list's fingerprint must cover only people who can win: what is past the capacity
@@ -259,7 +297,7 @@ void ImportListDialog::accept() {
                                  "只导入前 %2 个条目？后 %3 个条目不会写入名单，也不能中奖。")
                       .arg(import.entries())
                       .arg(lottery::kParticipantCapacity)
-                      .arg(import.overCapacity())) != core::kAnswerYes)
+                      .arg(import.overCapacity())) != QMessageBox::Yes)
         return;
     std::filesystem::path backup;
     std::string problem;

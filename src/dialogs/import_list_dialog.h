@@ -67,6 +67,8 @@ private:
     QString summaryText() const;
     QString cellText(const std::string& cell) const;
     bool columnsChosen(std::vector<int>& columns) const;
+    // Sets the header row and columns the first rows suggest; true when they changed.
+    bool applyGuess();
 
     std::unique_ptr<Ui::ImportListDialog> ui_;
     QString sourcePath_;
@@ -78,6 +80,8 @@ private:
     bool restart_ = false;    // read again once the stopped reader has ended
     int generation_ = 0;
     bool reading_ = false;
+    bool guessed_ = false;
+    QString guessNote_; // what the guess found, shown above the summary
     std::shared_ptr<Outcome> outcome_;
     bool drawInProgress_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "dialogs/dialog_fields.h"
+#include "dialogs/look_and_sound_page.h"
 #include "ui_options_dialog.h"
 
 #include <QRegularExpressionValidator>
@@ -34,11 +35,11 @@ OptionsDialog::OptionsDialog(lottery::DrawOptions& options, tickets::TicketSetti
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::OnInitDialog() {
-    ui_->hideCheck->setChecked(options_.hide != 0);
+    ui_->hideCheck->setChecked(options_.maskEntries != 0);
     ui_->printCheck->setChecked(options_.print != 0);
-    ui_->museCheck->setChecked(options_.muse != 0);
-    ui_->hstartEdit->setText(QString::number(options_.hstart));
-    ui_->hendEdit->setText(QString::number(options_.hend));
+    ui_->museCheck->setChecked(options_.muteMusic != 0);
+    ui_->hstartEdit->setText(QString::number(options_.maskStart));
+    ui_->hendEdit->setText(QString::number(options_.maskEnd));
     ui_->fingerprintCheck->setChecked(options_.showFingerprint != 0);
     ui_->printerCombo->setCurrentIndex(std::max(0, ui_->printerCombo->findData(tickets_.printer)));
     ui_->paperCombo->setCurrentIndex(tickets_.paperWidthMm == 80 ? 1 : 0);
@@ -47,7 +48,23 @@ void OptionsDialog::OnInitDialog() {
     ui_->themeCombo->setCurrentIndex(static_cast<int>(options_.stage.theme));
 }
 
+void OptionsDialog::addLookAndSoundPage(const lottery::EventPaths& paths,
+                                        std::function<void(const QString&)> listen) {
+    lookAndSound_ = new LookAndSoundPage(paths, std::move(listen), ui_->pages);
+    ui_->pages->addTab(lookAndSound_, QStringLiteral("外观和声音"));
+}
+
 void OptionsDialog::accept() {
+    if (lookAndSound_ && lookAndSound_->anyChosen()) {
+        std::string problem;
+        const bool installed = lookAndSound_->apply(&problem);
+        mediaChanged_ = true;
+        if (!installed) {
+            core::CCore::msgboxWarning(this, QStringLiteral("文件没有换成：") +
+                                                 QString::fromStdString(problem));
+            return;
+        }
+    }
     const bool hide = ui_->hideCheck->isChecked();
     if (hide) {
         const int start = fieldNumber(ui_->hstartEdit);
@@ -62,12 +79,12 @@ void OptionsDialog::accept() {
             focusField(ui_->hendEdit);
             return;
         }
-        options_.hstart = start;
-        options_.hend = end;
+        options_.maskStart = start;
+        options_.maskEnd = end;
     }
-    options_.hide = hide ? 1 : 0;
+    options_.maskEntries = hide ? 1 : 0;
     options_.print = ui_->printCheck->isChecked() ? 1 : 0;
-    options_.muse = ui_->museCheck->isChecked() ? 1 : 0;
+    options_.muteMusic = ui_->museCheck->isChecked() ? 1 : 0;
     options_.showFingerprint = ui_->fingerprintCheck->isChecked() ? 1 : 0;
     options_.stage.volume = ui_->volumeSlider->value();
     options_.stage.layout = static_cast<lottery::ScreenLayout>(ui_->layoutCombo->currentIndex());

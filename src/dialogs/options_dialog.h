@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -13,6 +14,8 @@ class OptionsDialog;
 }
 
 namespace dialogs {
+
+class LookAndSoundPage;
 
 // Sets hide, hstart, hend, print, muse, showFingerprint and the audience screen's volume,
 // layout and theme, and the ticket printer and paper
@@ -26,7 +29,16 @@ public:
                   const QStringList& printers, QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
-    // Validates the masking range when it is used; stores nothing unless it passes.
+    // The page for the background, picture and tunes of the event at paths; listen plays a
+    // tune for 试听.
+    void addLookAndSoundPage(const lottery::EventPaths& paths,
+                             std::function<void(const QString&)> listen);
+    // Whether 确定 put a new background, picture or tune into the event folder.
+    bool mediaChanged() const { return mediaChanged_; }
+
+    // Validates the masking range when it is used; stores nothing unless it passes. The
+    // files chosen on the look and sound page are put in place first; a failure keeps the
+    // dialog open.
     void accept() override;
 
 private:
@@ -35,6 +47,8 @@ private:
     std::unique_ptr<Ui::OptionsDialog> ui_;
     lottery::DrawOptions& options_;
     tickets::TicketSettings& tickets_;
+    LookAndSoundPage* lookAndSound_ = nullptr;
+    bool mediaChanged_ = false;
 };
 
 } // namespace dialogs

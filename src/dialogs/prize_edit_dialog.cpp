@@ -4,17 +4,24 @@
 #include "core/gbk_codec.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/gbk_length_validator.h"
+#include "dialogs/media_files.h"
 #include "dialogs/prize_capacity.h"
 #include "ui_prize_edit_dialog.h"
 
+#include <QFileDialog>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
+#include <string>
 
 namespace dialogs {
 
 PrizeEditDialog::PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex,
-                                 DrawGuard guard, QWidget* parent, lottery::StageOptions* stage)
+                                 DrawGuard guard, QWidget* parent, lottery::StageOptions* stage,
+                                 std::filesystem::path imageFolder)
     : QDialog(parent), ui_(std::make_unique<Ui::PrizeEditDialog>()), table_(table),
-      editMode(editMode), editIndex(editIndex), guard_(std::move(guard)), stage_(stage) {
+      editMode(editMode), editIndex(editIndex), guard_(std::move(guard)), stage_(stage),
+      imageFolder_(std::move(imageFolder)) {
     ui_->setupUi(this);
     ui_->idEdit->setValidator(new GbkLengthValidator(lottery::kPrizeIdBytes, this));
     ui_->titleEdit->setValidator(new GbkLengthValidator(lottery::kPrizeTitleBytes, this));
@@ -24,6 +31,8 @@ PrizeEditDialog::PrizeEditDialog(lottery::PrizeTable& table, int editMode, int e
     ui_->orderEdit->setValidator(digits);
     ui_->totalEdit->setValidator(digits);
     ui_->perRoundEdit->setValidator(digits);
+    ui_->imageButton->setVisible(!imageFolder_.empty());
+    connect(ui_->imageButton, &QPushButton::clicked, this, &PrizeEditDialog::choosePicture);
     OnInitDialog();
 }
 
@@ -40,10 +49,42 @@ void PrizeEditDialog::OnInitDialog() {
         ui_->perRoundEdit->setText(QString::number(prize.perRound));
         ui_->orderEdit->setText(QString::number(prize.order));
         wasKey_ = stage_ && lottery::isKeyPrize(*stage_, table_, editIndex);
+    } else {
+        // A new prize: a free number, drawn after the others, one winner a round.
+        int id = 1;
+        while (std::any_of(table_.prizes.begin(), table_.prizes.end(), [id](const auto& p) {
+            return p.id == std::to_string(id);
+        }))
+            ++id;
+        int order = 0;
+        for (const lottery::PrizeRecord& prize : table_.prizes)
+            order = std::max(order, prize.order);
+        ui_->idEdit->setText(QString::number(id));
+        ui_->orderEdit->setText(QString::number(order + 1));
+        ui_->totalEdit->setText(QStringLiteral("1"));
+        ui_->perRoundEdit->setText(QStringLiteral("1"));
     }
     ui_->keyPrizeCheck->setVisible(stage_ != nullptr);
     ui_->keyPrizeCheck->setChecked(wasKey_);
-    ui_->idEdit->setFocus();
+    // The title is what a new prize needs first.
+    if (editMode == Add)
+        ui_->titleEdit->setFocus();
+    else
+        ui_->idEdit->setFocus();
+}
+
+void PrizeEditDialog::choosePicture() {
+    const QString source = QFileDialog::getOpenFileName(
+        this, QStringLiteral("选择奖品图片"), QString(), imageFileFilter());
+    if (source.isEmpty())
+        return;
+    std::string problem;
+    const std::optional<QString> name = copyIntoFolder(source, imageFolder_, &problem);
+    if (!name) {
+        core::CCore::msgboxWarning(this, QString::fromStdString(problem));
+        return;
+    }
+    ui_->imageEdit->setText(*name);
 }
 
 void PrizeEditDialog::accept() {

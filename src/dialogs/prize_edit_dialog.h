@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,9 +24,11 @@ public:
 
     // editIndex is the record to change in Modify mode; it is ignored in Add mode. guard
     // refuses a change of total or id that the running draw cannot follow. With stage, the
-    // prize's 重点 mark is shown and set there.
+    // prize's 重点 mark is shown and set there. A picture chosen for the prize is copied into
+    // imageFolder (the event's img/); without one the field is typed only.
     PrizeEditDialog(lottery::PrizeTable& table, int editMode, int editIndex, DrawGuard guard = {},
-                    QWidget* parent = nullptr, lottery::StageOptions* stage = nullptr);
+                    QWidget* parent = nullptr, lottery::StageOptions* stage = nullptr,
+                    std::filesystem::path imageFolder = {});
     ~PrizeEditDialog() override;
 
     // Validates in a fixed order; writes the record and closes only when all pass.
@@ -35,6 +38,8 @@ private:
     void OnInitDialog();
     // Says why and focuses the field when the running draw refuses the change.
     bool drawAllows(int total, const std::string& id);
+    // Asks for a picture, copies it into imageFolder_ and puts its name in the field.
+    void choosePicture();
 
     std::unique_ptr<Ui::PrizeEditDialog> ui_;
     lottery::PrizeTable& table_;
@@ -43,6 +48,7 @@ private:
     DrawGuard guard_;
     lottery::StageOptions* stage_;
     bool wasKey_ = false;
+    std::filesystem::path imageFolder_;
 };
 
 } // namespace dialogs

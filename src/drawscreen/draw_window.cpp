@@ -104,10 +104,8 @@ void DrawWindow::namesReread() {
     stage_.invalidateNames();
 }
 
-// The composers size the names at each frame from the count shown.
-void DrawWindow::computeNameFont() {}
-
-// Both layouts take the same steps; only the 大屏 one reveals the result after a roll.
+// The composers size the names at each frame from the count shown. Both layouts take the
+// same steps; only the 大屏 one reveals the result after a roll.
 void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
     const bool big = bigScreen();
@@ -140,13 +138,11 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
         break;
     case Screen::Ready:
     case Screen::Finished: {
-        const auto kind = picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
-                                                          : lottery::ScreenKind::Finished;
-        const bool commitment = picture.screen == Screen::Ready && data_.options.showFingerprint;
+        const bool commitment = data_.options.showFingerprint != 0;
         if (big)
-            stage_.composeStatic(kind, data_, picture, commitment);
+            stage_.composeStatic(data_, picture, commitment);
         else
-            composer_.composeStatic(kind, picture, commitment);
+            composer_.composeStatic(picture, commitment);
         show();
         break;
     }

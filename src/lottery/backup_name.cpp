@@ -12,21 +12,22 @@ constexpr int kMaxBackupSuffix = 1000;
 } // namespace
 
 std::filesystem::path freeBackupPath(const std::filesystem::path& folder, const std::string& prefix,
-                                     const std::string& stamp) {
-    std::filesystem::path candidate = folder / (prefix + stamp + ".txt");
+                                     const std::string& stamp, const std::string& extension) {
+    std::filesystem::path candidate = folder / (prefix + stamp + extension);
     std::error_code error;
     // symlink_status: a dangling link takes its name too.
     const auto taken = [&error](const std::filesystem::path& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path, error));
     };
     for (int n = 2; n <= kMaxBackupSuffix && taken(candidate); ++n)
-        candidate = folder / (prefix + stamp + "-" + std::to_string(n) + ".txt");
+        candidate = folder / (prefix + stamp + "-" + std::to_string(n) + extension);
     return candidate;
 }
 
 bool backUpFile(const std::filesystem::path& file, const std::string& prefix,
-                const std::string& stamp, std::filesystem::path* backup, std::string* problem) {
-    const std::filesystem::path copy = freeBackupPath(file.parent_path(), prefix, stamp);
+                const std::string& stamp, std::filesystem::path* backup, std::string* problem,
+                const std::string& extension) {
+    const std::filesystem::path copy = freeBackupPath(file.parent_path(), prefix, stamp, extension);
     if (backup)
         *backup = copy;
     std::error_code error;

@@ -85,8 +85,8 @@ private Q_SLOTS:
         QVERIFY(!child<QComboBox>(dialog, "sheetBox")->isVisible());
     }
 
-    // From the prize list: the chosen file, confirmed, becomes the list, the old one kept;
-    // the caller then re-reads the participants.
+    // From the prize list: the chosen file, confirmed as guessed, becomes the list, the old one
+    // kept; the caller then re-reads the participants.
     void importFromThePrizeList() {
         core::MessageBoxHook hook;
         lottery::LotteryData data;
@@ -98,9 +98,10 @@ private Q_SLOTS:
         });
         press(list, "importButton");
         QVERIFY(list.participantFileOpened());
+        // As the dialog guessed from the first rows: a header, the name, then the phone.
         QCOMPARE(fileBytes(folder_.filePath("data/_items.txt")),
-                 QByteArray("\xD0\xD5\xC3\xFB\r\n\xD5\xC5\xC8\xFD\r\n\xD5\xC5\xC8\xFD\r\n"
-                            "\xC0\xEE\xCB\xC4\r\n"));
+                 QByteArray("\xD5\xC5\xC8\xFD 13800138000\r\n\xD5\xC5\xC8\xFD 13800138000\r\n"
+                            "\xC0\xEE\xCB\xC4 139\r\n"));
         const QStringList backups =
             QDir(folder_.filePath("data")).entryList({"bak_items*.txt"}, QDir::Files);
         QCOMPARE(backups.size(), 1);

@@ -65,7 +65,7 @@ private Q_SLOTS:
         row("repeat list not GBK before backtick title", {"titleEdit=`", "repeatEdit=" + emoji},
             QStringLiteral("允许重复奖项中含有无法保存的字符（如表情符号），请修改！"),
             "repeatEdit");
-        row("full table before backtick title", {"titleEdit=`"},
+        row("full table before backtick title", {"idEdit=", "titleEdit=`"},
             QStringLiteral("奖项已满，最多只能设置100个奖项！"), "idEdit", lottery::kPrizeCapacity);
         const QString held = QString::fromStdString(kHeldTotal);
         const QString newId = QStringLiteral("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。");
