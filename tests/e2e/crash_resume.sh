@@ -17,13 +17,6 @@ new_event() { # folder with_c
         write_event "$1" "$prizes" '[General]\nmuse=1\n'
 }
 
-open_prize_list() {
-    xdotool mousemove 50 50 click 3
-    sleep 0.5
-    press Down Return
-    wait_for_name '^奖项列表$'
-}
-
 # Restarts, answers Yes to the offer with the space bar (Yes has the focus, so a stray
 # press keeps the draw) and checks that the recorded lines are all still there.
 restart_and_continue() { # event
@@ -87,7 +80,7 @@ new_event "$event" yes
 launch "$event"
 press space; sleep 0.3; press space
 wait_for_rounds "$event" "A1:1"
-open_prize_list
+menu_item Down 1 '^奖项列表$'
 press ctrl+End              # the last prize, C
 press Tab Tab Tab space     # 删除
 wait_for_name '^请确认$'
@@ -97,7 +90,7 @@ focus_name '^奖项列表$'
 press Escape                # closed after a change: saved
 for _ in $(seq 50); do grep -q '^C`' "$event/data/_prize.txt" || break; sleep 0.1; done
 grep -q '^C`' "$event/data/_prize.txt" && fail "the deleted prize was not saved"
-open_prize_list
+menu_item Down 1 '^奖项列表$'
 kill_program
 grep -q '^C`' "$event/data/_prize.txt" && fail "the prize change was lost"
 [ "$(grep -c '`' "$event/data/_prize.txt")" -eq 2 ] || fail "the prize file lost a prize"

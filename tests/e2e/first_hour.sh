@@ -16,16 +16,6 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME
 mkdir -p "$HOME"
 event=$HOME/Documents/prizedraw/party
 
-# The menu's item n, from the top (Down) or counted from 退出 upwards (Up), and its dialog.
-menu_item() { # Down|Up n title
-    xdotool mousemove 50 50 click 3
-    sleep 0.5
-    for _ in $(seq "$2"); do xdotool key "$1"; done
-    press Return
-    wait_for_name "$3"
-    focus_name "$3"
-}
-
 # Types a path into the file dialog that has just opened.
 choose_file() { # title path
     wait_for_name "$1"

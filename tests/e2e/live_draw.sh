@@ -16,19 +16,9 @@ for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done |
     write_event "$event" 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\nC`三等奖`c.png`3`1`1`\r\n' \
         '[General]\nmuse=1\nfingerprint=1\n'
 
-# The menu's item n from the top (奖项..., 抽奖结果, then the live commands) and its dialog.
-menu_item() { # n title
-    xdotool mousemove 50 50 click 3
-    sleep 0.5
-    for _ in $(seq "$1"); do xdotool key Down; done
-    press Return
-    wait_for_name "$2"
-    focus_name "$2"
-}
-
 # Ticks the row of that position in 补抽 and confirms with 是 (否 has the focus).
 mark_absent() { # position
-    menu_item 3 '^补抽$'
+    menu_item Down 3 '^补抽$'
     for _ in $(seq 2 "$1"); do xdotool key Down; done
     press space Return
     answer '^请确认$' Left Return
@@ -56,7 +46,7 @@ digest=$(sha256sum "$event/data/_items.txt" | cut -d' ' -f1)
 [ "$(zbarimg --raw -q "$work/ready.png")" = "$digest" ] || fail "the ready screen's QR code is not $digest"
 
 # C chosen before the first press is the first round drawn; A follows, first in draw order.
-menu_item 3 '^选择奖项$'
+menu_item Down 3 '^选择奖项$'
 press ctrl+End Return
 focus_name '^抽奖$'
 press space; sleep 0.3; press space
@@ -132,7 +122,7 @@ wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R"
 for i in $(seq 1 12); do printf '新人%02d\r\n' "$i"; done | gbk >"$work/newlist.txt"
 cp "$event/data/_result.txt" "$work/before-import"
 import -window root "$work/before-import.png"
-menu_item 1 '^奖项列表$'
+menu_item Down 1 '^奖项列表$'
 press Tab Tab Tab Tab Tab space # 导入名单…
 wait_for_name '^导入名单$'
 focus_name '^导入名单$'

@@ -145,6 +145,17 @@ wait_for_rounds() { # event expected [tries of 0.1 s]
     fail "expected the recorded rounds $2, found $(rounds_of "$1")"
 }
 
+# The menu's item n, from the top (Down) or counted from 退出 upwards (Up), and its dialog
+# (奖项..., 抽奖结果, then the live commands from the top).
+menu_item() { # Down|Up n title
+    xdotool mousemove 50 50 click 3
+    sleep 0.5
+    for _ in $(seq "$2"); do xdotool key "$1"; done
+    press Return
+    wait_for_name "$3"
+    focus_name "$3"
+}
+
 # The right-click menu's last item, 退出 (Up from no item goes to the last one, whichever
 # live commands the menu holds at the moment).
 choose_exit() {
