@@ -57,6 +57,7 @@ private:
     void refreshPrizeTable(const lottery::DrawPicture& picture);
     void refreshRound(const lottery::DrawPicture& picture);
     void refreshPreview();
+    void showChainCode(const std::string& code);
 
     std::unique_ptr<Ui::ConsoleWindow> ui_;
     const lottery::LotteryData& data_;

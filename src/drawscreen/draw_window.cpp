@@ -124,8 +124,7 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
         break;
     case Screen::Ready:
     case Screen::Finished:
-        composer_.composeStatic(picture,
-                                picture.screen == Screen::Ready && data_.options.showFingerprint);
+        composer_.composeStatic(picture, data_.options.showFingerprint != 0);
         show();
         break;
     }
@@ -157,8 +156,7 @@ void DrawWindow::showStage(const lottery::DrawPicture& picture) {
         break;
     case Screen::Ready:
     case Screen::Finished:
-        stage_.composeStatic(data_, picture,
-                             picture.screen == Screen::Ready && data_.options.showFingerprint);
+        stage_.composeStatic(data_, picture, data_.options.showFingerprint != 0);
         show();
         break;
     }

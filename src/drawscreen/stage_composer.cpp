@@ -359,13 +359,18 @@ void StageComposer::composeStatic(const lottery::LotteryData& data,
         painter.strokePath(path, QPen(QColor::fromRgba(theme_.nameStroke), font.pixelSize() / 10.0,
                                       Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.fillPath(path, QColor::fromRgba(theme_.winnerFill));
-        if (commitment && ready) {
+        if (commitment) {
             PanelGeometry below;
             below.P = std::max(12, canvas_.height() / 90);
             below.xLeft = area.left() + area.width() / 4;
             below.yBottom = static_cast<int>(path.boundingRect().bottom());
-            CommitmentPainter::draw(painter, below, area.bottom(), picture.participantsFingerprint,
-                                    picture.participantCount, statusFontSize(), family_);
+            CommitmentPainter::draw(
+                painter, below, area.bottom(),
+                ready ? picture.participantsFingerprint : picture.chainCode,
+                ready ? CommitmentPainter::listLines(picture.participantsFingerprint,
+                                                     picture.participantCount)
+                      : CommitmentPainter::chainLines(picture.chainCode),
+                statusFontSize(), family_);
         }
     }
     paintStatus(painter, picture);

@@ -104,6 +104,7 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.screen = screen;
     picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
     picture_.roundIndex = options.roundIndex;
+    picture_.chainCode = chainCode_;
     picture_.selection.clear();
     const bool rolling = screen == DrawPicture::Screen::Rolling;
     if (screen == DrawPicture::Screen::Result || (rolling && redrawing_)) {
@@ -315,6 +316,7 @@ void DrawMachine::reset() {
             noteFailure(problem);
     }
     drawing_ = false;
+    chainCode_.clear();
     resetProgress(data_.options);
     clearProgress();
     show(DrawPicture::Screen::Ready);

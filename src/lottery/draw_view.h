@@ -33,6 +33,8 @@ struct DrawPicture {
     // The list the draw uses: its file's SHA-256 (empty when unreadable) and its entry count.
     std::string participantsFingerprint;
     int participantCount = 0;
+    // The code of the last results line, the draw's proof to photograph; empty before a start.
+    std::string chainCode;
 };
 
 // What shows the draw: the draw window, and any other view of the same machine.

@@ -50,7 +50,8 @@ struct DrawOptions {
     int muteMusic = 0;
     int maskStart = 0;
     int maskEnd = 0;
-    int showFingerprint = 0; // the list's fingerprint and its QR code on the ready screen
+    int showFingerprint =
+        0; // the list's fingerprint (ready) or last chain code (finished), with QR
     StageOptions stage;
     // Draw progress, never stored.
     int prizeIndex = 0;

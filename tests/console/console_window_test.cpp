@@ -144,6 +144,10 @@ private Q_SLOTS:
         QVERIFY(!status.next.empty());
         QCOMPARE(d.enabled("absentButton"), absent);
         QCOMPARE(d.enabled("choosePrizeButton"), choose);
+        // The chain code shown is the one --verify prints last for the file on disk.
+        const std::string code = lottery::readResultsLog(d.paths.resultFile, d.services).chainCode;
+        QCOMPARE(d.console.findChild<QLabel*>("chainLabel")->toolTip().toStdString(), code);
+        QCOMPARE(code.empty(), presses == 0);
         // The preview copies the canvas at each still picture, and by the timer while rolling.
         const bool rolling = state == "抽取中";
         QCOMPARE(d.console.findChild<QTimer*>("previewTimer")->isActive(), rolling);
@@ -254,4 +258,3 @@ private Q_SLOTS:
 
 QTEST_MAIN(ConsoleWindowTest)
 #include "console_window_test.moc"
-

@@ -173,6 +173,8 @@ wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1"
 press Right; sleep 0.3; press Down
 wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1 B2:1"
 press Next # the finished screen
+sleep 0.5
+import -window root "$work/finished.png"
 choose_exit
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
@@ -209,6 +211,9 @@ printf '%s\n' "${lines[@]:1:10}" | awk -F'\t' '
 # Anyone can check the draw afterwards; one byte changed in a winner line breaks it there.
 "$program" --verify "$event" >"$work/verify.txt" || fail "--verify failed: $(cat "$work/verify.txt")"
 tail -n 1 "$work/verify.txt" | grep -qx ok || fail "--verify did not end with ok"
+final=$(awk -F'\t' '$1 == "final" { print $2 }' "$work/verify.txt")
+[ -n "$final" ] && [ "$(zbarimg --raw -q "$work/finished.png")" = "$final" ] ||
+    fail "the finished screen's QR code is not the final chain code $final"
 line=$(grep -n $'\t1\t2R\t' <(iconv -f GBK -t UTF-8 "$event/data/_result.txt") | cut -d: -f1)
 sed -i "${line}s/\(.\)\r\$/X\r/" "$event/data/_result.txt"
 status=0
