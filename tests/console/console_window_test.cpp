@@ -142,8 +142,7 @@ private Q_SLOTS:
         QCOMPARE(d.enabled("absentButton"), absent);
         QCOMPARE(d.enabled("choosePrizeButton"), choose);
         // The chain code shown is the one --verify prints last for the file on disk.
-        const std::string code =
-            lottery::readResultsLog(d.paths.resultFile, d.services).chainCode;
+        const std::string code = lottery::readResultsLog(d.paths.resultFile, d.services).chainCode;
         QCOMPARE(d.console.findChild<QLabel*>("chainLabel")->toolTip().toStdString(), code);
         QCOMPARE(code.empty(), presses == 0);
         // The preview copies the canvas at each still picture, and by the timer while rolling.
@@ -256,4 +255,3 @@ private Q_SLOTS:
 
 QTEST_MAIN(ConsoleWindowTest)
 #include "console_window_test.moc"
-
