@@ -107,6 +107,9 @@ answer '^警告$' # the start line
 press space
 answer '^警告$' # the round
 choose_exit
+wait_for_name '^请确认$' # the draw is not over: 退出 asks first
+focus_name '^请确认$'
+press Left Return
 answer '^警告$' # nothing could be written: save elsewhere
 wait_for_name '^另存抽奖结果$'
 focus_name '^另存抽奖结果$'
@@ -153,6 +156,9 @@ focus_name '^抽奖$'
 round
 wait_for_rounds "$event" "A1:1 A2:1"
 choose_exit
+wait_for_name '^请确认$' # the draw is not over: 退出 asks first
+focus_name '^请确认$'
+press Left Return
 wait "$app_pid" || fail "the program exited with an error"
 echo "$scenario: ok"
 
