@@ -6,6 +6,7 @@
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
 
 #include <benchmark/benchmark.h>
@@ -100,9 +101,9 @@ void participants(benchmark::State& state, const std::string& line, std::size_t 
     BigEvent::write(event.paths.participantFile, "", line, megabytes);
     testsupport::FakeCoreServices services;
     lottery::DrawOptions options;
-    options.hide = 1;
-    options.hstart = 4;
-    options.hend = 7;
+    options.maskEntries = 1;
+    options.maskStart = 4;
+    options.maskEnd = 7;
     lottery::ParticipantList list;
     std::vector<std::string> warnings;
     measure(state, [&] {

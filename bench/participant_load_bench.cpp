@@ -43,9 +43,9 @@ void loadAndMask(benchmark::State& state) {
     testsupport::FakeCoreServices services;
     lottery::ParticipantList list;
     lottery::DrawOptions options;
-    options.hide = 1;
-    options.hstart = 9;
-    options.hend = 12;
+    options.maskEntries = 1;
+    options.maskStart = 9;
+    options.maskEnd = 12;
     std::vector<std::string> warnings;
     for (auto _ : state) {
         warnings.clear();

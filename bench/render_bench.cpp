@@ -68,7 +68,9 @@ struct Event {
     }
 
     // A rolling frame's draw, as the draw machine makes it.
-    void select() { lottery::selectWinners(data, services); }
+    void select() {
+        lottery::drawWinners(data, 0, data.prizeTable.prizes[0].perRound, {}, services);
+    }
 
     // Ten seconds of rolling, so the timed frames meet the glyphs and names a roll has met.
     void warm(FrameComposer& composer) {
@@ -104,7 +106,7 @@ void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, boo
         if (!warm) {
             state.PauseTiming();
             composer.invalidateNames();
-            composer.composeStatic(drawscreen::ScreenKind::Ready, lottery::DrawPicture{});
+            composer.composeStatic(lottery::DrawPicture{});
             state.ResumeTiming();
         }
         event.select();

@@ -25,11 +25,11 @@ std::unique_ptr<lottery::LotteryData> fullEvent(int entries, int earlierWinners)
     return data;
 }
 
-void selectWinners(benchmark::State& state) {
+void drawWinners(benchmark::State& state) {
     auto data = fullEvent(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     testsupport::FakeCoreServices services;
     for (auto _ : state) {
-        lottery::selectWinners(*data, services);
+        lottery::drawWinners(*data, 0, 30, {}, services);
         benchmark::DoNotOptimize(data->pool.winners.data());
         benchmark::ClobberMemory();
     }
@@ -44,7 +44,7 @@ void selectAfterMarksChanged(benchmark::State& state) {
     testsupport::FakeCoreServices services;
     for (auto _ : state) {
         data->participants.markOne(0, "P0");
-        lottery::selectWinners(*data, services);
+        lottery::drawWinners(*data, 0, 30, {}, services);
         benchmark::DoNotOptimize(data->pool.winners.data());
     }
 }
@@ -52,7 +52,7 @@ void selectAfterMarksChanged(benchmark::State& state) {
 } // namespace
 
 // Entries and earlier winners, whose prizes need the repeat list; 30 winners a frame.
-BENCHMARK(selectWinners)
+BENCHMARK(drawWinners)
     ->Args({10000, 0})
     ->Args({10000, 300})
     ->Args({100000, 10000})

@@ -104,7 +104,7 @@ bool soakFrames(long frames, const QString& family) {
     for (long i = 0; i < frames; ++i) {
         if (i == warmUp)
             phase.warmedUp();
-        lottery::selectWinners(data, services);
+        lottery::drawWinners(data, 0, 30, {}, services);
         picture.selection.clear();
         for (int w = 0; w < data.pool.winnerCount; ++w)
             picture.selection.push_back(
@@ -123,7 +123,6 @@ public:
     ComposingView(lottery::LotteryData& data, QString family)
         : data_(data), family_(family), composer_(kWindow, 1.0f, family) {}
 
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override {
         using Screen = lottery::DrawPicture::Screen;
         finished = picture.screen == Screen::Finished;
@@ -132,8 +131,7 @@ public:
         else if (picture.screen == Screen::Result)
             composer_.composeResult(data_, picture);
         else
-            composer_.composeStatic(
-                finished ? lottery::ScreenKind::Finished : lottery::ScreenKind::Ready, picture);
+            composer_.composeStatic(picture);
     }
     void playCue(lottery::SoundCue) override {}
     void setTicking(bool ticking) override { rolling = ticking; }

@@ -25,7 +25,7 @@ lottery::ImportOptions optionsFrom(unsigned char flags) {
 
 std::string checkRows(const Rows& rows) {
     for (const auto& row : rows) {
-        if (row.size() > lottery::CsvParser::kMaxColumns)
+        if (row.size() > static_cast<std::size_t>(lottery::kMaxSheetColumns))
             return "a row with more cells than kept";
         for (const std::string& cell : row)
             if (cell.size() > kKeptBytes)

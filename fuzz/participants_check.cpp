@@ -27,13 +27,13 @@ std::int32_t int32At(std::string_view bytes, std::size_t pos) {
 lottery::DrawOptions optionsFrom(std::string_view head) {
     lottery::DrawOptions options;
     const auto flags = static_cast<unsigned char>(head[0]);
-    options.hide = flags & 1;
+    options.maskEntries = flags & 1;
     if (flags & 2) {
-        options.hstart = static_cast<signed char>(head[1]);
-        options.hend = static_cast<signed char>(head[2]);
+        options.maskStart = static_cast<signed char>(head[1]);
+        options.maskEnd = static_cast<signed char>(head[2]);
     } else {
-        options.hstart = int32At(head, 1);
-        options.hend = int32At(head, 5);
+        options.maskStart = int32At(head, 1);
+        options.maskEnd = int32At(head, 5);
     }
     return options;
 }
@@ -72,8 +72,8 @@ std::string checkMasking(lottery::ParticipantList& list, const lottery::DrawOpti
     lottery::DrawOptions options = chosen;
     lottery::maskParticipants(list, options);
     const std::int64_t length =
-        static_cast<std::int64_t>(chosen.hend) - static_cast<std::int64_t>(chosen.hstart) + 1;
-    if (!list.empty() && length < 0 && options.hide != 0)
+        static_cast<std::int64_t>(chosen.maskEnd) - static_cast<std::int64_t>(chosen.maskStart) + 1;
+    if (!list.empty() && length < 0 && options.maskEntries != 0)
         return "a reversed range left masking on";
     std::vector<std::string> first;
     for (int i = 0; i < list.count(); ++i) {
@@ -82,7 +82,7 @@ std::string checkMasking(lottery::ParticipantList& list, const lottery::DrawOpti
             return "a display text longer than 30 bytes";
         if (endsInHalfCharacter(shown))
             return "a display text ends in half a character";
-        if (options.hide == 0 && !showsRawText(list.rawText(i), shown))
+        if (options.maskEntries == 0 && !showsRawText(list.rawText(i), shown))
             return "masking off changed the text";
         first.push_back(shown);
     }

@@ -3,6 +3,7 @@
 #include "check_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "scratch_folder.h"
 
 #include <fstream>

@@ -8,7 +8,6 @@ namespace fuzzchecks {
 
 namespace {
 constexpr int kMaxRowsRead = 5000;
-constexpr std::size_t kMaxColumns = 16384;
 } // namespace
 
 std::string checkXlsx(std::string_view input) {
@@ -28,7 +27,7 @@ std::string checkXlsx(std::string_view input) {
         const bool read = reader.readSheet(
             sheet,
             [&rows, &broken](const std::vector<std::string>& cells) {
-                if (cells.size() > kMaxColumns)
+                if (cells.size() > static_cast<std::size_t>(lottery::kMaxSheetColumns))
                     broken = "a row with more columns than a sheet has";
                 return ++rows < kMaxRowsRead && broken.empty();
             },

@@ -1,6 +1,7 @@
 ; The installer: the program under Program Files, its events in the user's Documents.
 ; makensis -DVERSION=… -DPROGRAM=folder -DDEMO=folder -DICON=file.ico -DOUTFILE=setup.exe
-Unicode true
+; 64-bit stubs: the program is 64-bit, and so is every Windows it runs on.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\prizedraw"

@@ -91,11 +91,11 @@ int runCheckReport(const QString& folder, bool allEntries, std::ostream& out) {
         for (const auto& [raw, count] : lottery::duplicateTexts(data->participants))
             lines.put("duplicate", text(raw), count);
     const lottery::DrawOptions& o = data->options;
-    lines.put("option", "hide", o.hide);
+    lines.put("option", "hide", o.maskEntries);
     lines.put("option", "print", o.print);
-    lines.put("option", "muse", o.muse);
-    lines.put("option", "hstart", o.hstart);
-    lines.put("option", "hend", o.hend);
+    lines.put("option", "muse", o.muteMusic);
+    lines.put("option", "hstart", o.maskStart);
+    lines.put("option", "hend", o.maskEnd);
     for (const std::string& warning : warnings)
         lines.put("warning", field(warning));
     out.flush();

@@ -1,15 +1,13 @@
 #include "app/command_line.h"
 
+#include "lottery/column_list.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
 #include <cstring>
 
 namespace app {
-
-namespace {
-constexpr int kMaxColumn = 16384; // a worksheet's last column
-} // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -101,14 +99,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             return fail(QStringLiteral("--sheet takes a sheet number from 1."));
     }
     if (parser.isSet(columns)) {
-        command.columns.clear();
-        for (const QString& part : parser.value(columns).split(QLatin1Char(','))) {
-            bool ok = false;
-            const int column = part.trimmed().toInt(&ok);
-            if (!ok || column < 1 || column > kMaxColumn)
-                return fail(QStringLiteral("--columns takes column numbers from 1, such as 1,3."));
-            command.columns.append(column);
-        }
+        const auto chosen = lottery::parseColumnList(parser.value(columns).toStdString());
+        if (!chosen)
+            return fail(QStringLiteral("--columns takes column numbers from 1, such as 1,3."));
+        command.columns = QList<int>(chosen->begin(), chosen->end());
     }
     command.importFile = parser.value(import);
     command.headerRow = parser.isSet(header);

@@ -20,8 +20,8 @@ void DrawSession::advance() {
     watchUnsaved();
 }
 
-void DrawSession::markAbsent(const std::vector<int>& positions) {
-    machine_.markAbsent(positions);
+void DrawSession::declareAbsent(const std::vector<int>& positions) {
+    machine_.declareAbsent(positions);
     watchUnsaved();
 }
 

@@ -25,7 +25,7 @@ public:
 
     // The commands that write results: each may leave some unsaved, retried until written.
     void advance();
-    void markAbsent(const std::vector<int>& positions);
+    void declareAbsent(const std::vector<int>& positions);
     void choosePrize(int prizeIndex);
     void reset();
     void resume(const lottery::ResultsLog& log);

@@ -19,6 +19,36 @@ int refuse(std::ostream& err, const QString& problem) {
     return 1;
 }
 
+bool readInto(lottery::ListImport& import, sheets::SheetFile& file, int sheet, QString* problem) {
+    return file.read(
+        sheet - 1,
+        [&import](const std::vector<std::string>& cells) {
+            import.addRow(cells);
+            return true;
+        },
+        problem);
+}
+
+// What the import did, one tab-separated line each, for scripts.
+void report(const lottery::ListImport& import, const std::filesystem::path& written,
+            const std::filesystem::path& backup, core::CCore& services, std::ostream& out) {
+    out << "entries\t" << import.entries() << "\n";
+    const auto duplicates = import.duplicates();
+    out << "duplicates\t" << duplicates.size() << "\n";
+    for (const auto& [text, count] : duplicates)
+        out << "duplicate\t" << services.utf8FromGbk(text) << "\t" << count << "\n";
+    out << "skipped\t" << import.emptyRows() << "\n";
+    out << "cut\t" << import.cut() << "\n";
+    if (import.unmappable() > 0)
+        out << "unmappable\t" << import.unmappable() << "\n";
+    if (import.overCapacity() > 0)
+        out << "over_capacity\t" << import.overCapacity() << "\n";
+    out << "written\t" << lottery::pathText(written) << "\n";
+    if (!backup.empty())
+        out << "backup\t" << lottery::pathText(backup) << "\n";
+    out.flush();
+}
+
 } // namespace
 
 int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream& err) {
@@ -45,14 +75,7 @@ int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream
     options.headerRow = command.headerRow;
     options.columns.assign(command.columns.begin(), command.columns.end());
     lottery::ListImport import(options, file.encoding(), services);
-    const bool read = file.read(
-        command.sheet - 1,
-        [&import](const std::vector<std::string>& cells) {
-            import.addRow(cells);
-            return true;
-        },
-        &problem);
-    if (!read)
+    if (!readInto(import, file, command.sheet, &problem))
         return refuse(err, problem);
     if (import.entries() == 0)
         return refuse(err, QStringLiteral("所选的列中没有任何条目，名单未改动。"));
@@ -72,21 +95,7 @@ int runImportCommand(const CommandLine& command, std::ostream& out, std::ostream
                                     &backup, &writeProblem))
         return refuse(err, QString::fromStdString(writeProblem));
 
-    out << "entries\t" << import.entries() << "\n";
-    const auto duplicates = import.duplicates();
-    out << "duplicates\t" << duplicates.size() << "\n";
-    for (const auto& [text, count] : duplicates)
-        out << "duplicate\t" << services.utf8FromGbk(text) << "\t" << count << "\n";
-    out << "skipped\t" << import.emptyRows() << "\n";
-    out << "cut\t" << import.cut() << "\n";
-    if (import.unmappable() > 0)
-        out << "unmappable\t" << import.unmappable() << "\n";
-    if (import.overCapacity() > 0)
-        out << "over_capacity\t" << import.overCapacity() << "\n";
-    out << "written\t" << lottery::pathText(paths.participantFile) << "\n";
-    if (!backup.empty())
-        out << "backup\t" << lottery::pathText(backup) << "\n";
-    out.flush();
+    report(import, paths.participantFile, backup, services, out);
     return 0;
 }
 

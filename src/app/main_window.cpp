@@ -84,7 +84,6 @@ float MainWindow::displayScaleFor(int screenWidth) {
 }
 
 void MainWindow::OnInitDialog() {
-    setSkinFlags(kClientAreaMode);
     setWindowTitle(QStringLiteral("抽奖"));
     core_.autoFileConfig();
     paths_ = lottery::EventPaths::forFolder(core_.getAppPath());
@@ -311,7 +310,7 @@ void MainWindow::OnAbsent() {
     if (const std::string why = session_->machine().whyNoAbsentMarks(); !why.empty())
         warn("未记为缺席：" + why);
     else
-        session_->markAbsent(dialog.absentPositions());
+        session_->declareAbsent(dialog.absentPositions());
 }
 
 void MainWindow::OnChoosePrize() {

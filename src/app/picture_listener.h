@@ -14,7 +14,6 @@ public:
     explicit PictureListener(std::function<void(const lottery::DrawPicture&)> onPicture)
         : onPicture_(std::move(onPicture)) {}
 
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override { onPicture_(picture); }
     void playCue(lottery::SoundCue) override {}
     void reportProblem(const std::string&) override {}

@@ -4,6 +4,7 @@
 #include "core/path_conversion.h"
 #include "lottery/draw_resume.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 
 #include <QDir>
 
@@ -32,7 +33,7 @@ std::optional<lottery::ResultsLog> offerResume(QWidget* owner, lottery::LotteryD
                              "仍在名单中的中奖者不会再次中奖。选“否”则下一次按键开始新的抽奖，"
                              "上次的结果文件会另存为备份。")
                   .arg(QString::fromStdString(plan.problem));
-    if (core::CCore::msgboxConfirm(owner, question, core::kAnswerYes) != core::kAnswerYes)
+    if (core::CCore::msgboxConfirm(owner, question, QMessageBox::Yes) != QMessageBox::Yes)
         return std::nullopt;
     return log;
 }

@@ -52,7 +52,7 @@ bool rescueUnsavedResults(QWidget* owner, lottery::DrawMachine& machine,
         if (chosen.isEmpty()) {
             if (core::CCore::msgboxConfirm(
                     owner, QStringLiteral("不保存就退出吗？未写入文件的中奖结果将会丢失。")) ==
-                core::kAnswerYes)
+                QMessageBox::Yes)
                 return true;
             return false;
         }

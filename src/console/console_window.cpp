@@ -5,10 +5,12 @@
 #include "core/gbk_codec.h"
 #include "dialogs/results_sheet.h"
 #include "lottery/sha256.h"
+#include "paint/qr_code.h"
 #include "ui_console_window.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QTime>
 
 #include <array>
@@ -113,6 +115,7 @@ void ConsoleWindow::showPicture(const lottery::DrawPicture& picture) {
                   .arg(QString::fromStdString(
                       lottery::shortFingerprint(picture.participantsFingerprint))));
     ui_->commitmentLabel->setToolTip(QString::fromStdString(picture.participantsFingerprint));
+    showChainCode(picture.chainCode);
     refreshRound(picture);
     ui_->pressButton->setText(QString::fromStdString(machine_.nextPressLabel()));
     ui_->absentButton->setEnabled(machine_.whyNoAbsentMarks().empty());
@@ -199,6 +202,26 @@ void ConsoleWindow::refreshRound(const lottery::DrawPicture& picture) {
         ui_->roundBox->setTitle(QStringLiteral("本轮中奖者"));
     }
     setLines(ui_->roundList, lines);
+}
+
+// The code of the last line written, to photograph and compare with --verify's "final".
+void ConsoleWindow::showChainCode(const std::string& code) {
+    if (ui_->chainLabel->toolTip().toStdString() == code)
+        return;
+    ui_->chainLabel->setToolTip(QString::fromStdString(code));
+    ui_->chainLabel->setText(code.empty()
+                                 ? QStringLiteral("链码：尚未开始")
+                                 : QStringLiteral("链码 ") +
+                                       QString::fromStdString(lottery::shortFingerprint(code)));
+    ui_->chainQrLabel->setVisible(!code.empty());
+    if (code.empty())
+        return;
+    QImage qr(160, 160, QImage::Format_RGB32);
+    qr.fill(Qt::white);
+    QPainter painter(&qr);
+    paint::drawQrCode(painter, paint::qrCodeImage(QByteArray::fromStdString(code)), qr.rect());
+    painter.end();
+    ui_->chainQrLabel->setPixmap(QPixmap::fromImage(qr));
 }
 
 void ConsoleWindow::refreshPreview() {

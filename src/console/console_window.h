@@ -39,7 +39,6 @@ public:
                   QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override;
     void playCue(lottery::SoundCue) override {}
     // Added to the problems list with the time, newest first; never a dialog.
@@ -58,6 +57,7 @@ private:
     void refreshPrizeTable(const lottery::DrawPicture& picture);
     void refreshRound(const lottery::DrawPicture& picture);
     void refreshPreview();
+    void showChainCode(const std::string& code);
 
     std::unique_ptr<Ui::ConsoleWindow> ui_;
     const lottery::LotteryData& data_;

@@ -60,7 +60,7 @@ std::filesystem::path CCore::getAppPath() const {
     return toFsPath(appFolder_);
 }
 
-int CCore::getConfigB(const std::string& key) {
+int CCore::getConfigFlag(const std::string& key) {
     return configNumber(settings().value(keyOf(key), 0)) != 0 ? 1 : 0;
 }
 
@@ -68,7 +68,7 @@ int CCore::getConfigInt(const std::string& key) {
     return configNumber(settings().value(keyOf(key), 0));
 }
 
-void CCore::saveConfigB(const std::string& key, int value) {
+void CCore::saveConfigFlag(const std::string& key, int value) {
     settings().setValue(keyOf(key), value != 0 ? 1 : 0);
 }
 
@@ -104,7 +104,7 @@ std::string CCore::getTimeNowStr(const std::string& format) {
     return formatLocalTime(std::time(nullptr), format);
 }
 
-bool CCore::isFileExist(const std::filesystem::path& path) {
+bool CCore::fileExists(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
 }
@@ -121,7 +121,8 @@ bool CCore::openUrl(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }
 
-int CCore::msgboxConfirm(QWidget* owner, const QString& text, int defaultAnswer) {
+QMessageBox::StandardButton CCore::msgboxConfirm(QWidget* owner, const QString& text,
+                                                 QMessageBox::StandardButton defaultAnswer) {
     return showMessageBox(MessageKind::Confirm, owner, text, defaultAnswer);
 }
 

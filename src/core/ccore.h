@@ -31,9 +31,9 @@ public:
 
     std::filesystem::path getAppPath() const override;
 
-    int getConfigB(const std::string& key) override;
+    int getConfigFlag(const std::string& key) override;
     int getConfigInt(const std::string& key) override;
-    void saveConfigB(const std::string& key, int value) override;
+    void saveConfigFlag(const std::string& key, int value) override;
     void saveConfigInt(const std::string& key, int value) override;
     bool hasConfig(const std::string& key) override;
     std::string getConfigText(const std::string& key) override;
@@ -43,7 +43,7 @@ public:
     // low > high is a caller error and gives low.
     int getRandInt(int low, int high) override;
     std::string getTimeNowStr(const std::string& format) override;
-    bool isFileExist(const std::filesystem::path& path) override;
+    bool fileExists(const std::filesystem::path& path) override;
 
     std::string gbkFromUtf8(std::string_view utf8, int* unmappable = nullptr) override;
     std::string utf8FromGbk(std::string_view gbk) override;
@@ -51,8 +51,10 @@ public:
     // Hands the file to the desktop's default open action; does not wait.
     bool openUrl(const std::filesystem::path& path);
 
-    // kAnswerYes or kAnswerNo; defaultAnswer is the one Space and Return give.
-    static int msgboxConfirm(QWidget* owner, const QString& text, int defaultAnswer = kAnswerNo);
+    // Yes or No; defaultAnswer is the one Space and Return give.
+    static QMessageBox::StandardButton
+    msgboxConfirm(QWidget* owner, const QString& text,
+                  QMessageBox::StandardButton defaultAnswer = QMessageBox::No);
     static void msgboxInfo(QWidget* owner, const QString& text);
     static void msgboxWarning(QWidget* owner, const QString& text);
 

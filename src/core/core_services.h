@@ -16,9 +16,9 @@ public:
     virtual std::filesystem::path getAppPath() const = 0;
 
     // Settings; a key never saved reads 0.
-    virtual int getConfigB(const std::string& key) = 0;
+    virtual int getConfigFlag(const std::string& key) = 0;
     virtual int getConfigInt(const std::string& key) = 0;
-    virtual void saveConfigB(const std::string& key, int value) = 0;
+    virtual void saveConfigFlag(const std::string& key, int value) = 0;
     virtual void saveConfigInt(const std::string& key, int value) = 0;
     // UTF-8 text; a key never saved reads empty and has no value.
     virtual bool hasConfig(const std::string& key) = 0;
@@ -31,7 +31,7 @@ public:
     virtual int getRandInt(int low, int high) = 0;
     // The local time in strftime notation.
     virtual std::string getTimeNowStr(const std::string& format) = 0;
-    virtual bool isFileExist(const std::filesystem::path& path) = 0;
+    virtual bool fileExists(const std::filesystem::path& path) = 0;
 
     // GBK is the stored encoding. Characters GBK cannot hold become '?' and are
     // counted in *unmappable when it is given.

@@ -5,7 +5,8 @@
 
 namespace core {
 
-int showMessageBox(MessageKind kind, QWidget* owner, const QString& text, int defaultAnswer) {
+QMessageBox::StandardButton showMessageBox(MessageKind kind, QWidget* owner, const QString& text,
+                                           QMessageBox::StandardButton defaultAnswer) {
     if (MessageBoxHook* hook = MessageBoxHook::current())
         return hook->handle(kind, text, defaultAnswer);
 
@@ -19,10 +20,10 @@ int showMessageBox(MessageKind kind, QWidget* owner, const QString& text, int de
         box.setWindowTitle(QStringLiteral("请确认"));
         QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
-        box.setDefaultButton(defaultAnswer == kAnswerYes ? yes : no);
+        box.setDefaultButton(defaultAnswer == QMessageBox::Yes ? yes : no);
         box.setEscapeButton(no);
         box.exec();
-        return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+        return box.clickedButton() == yes ? QMessageBox::Yes : QMessageBox::No;
     }
     const bool warning = kind == MessageKind::Warning;
     box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Information);
@@ -31,7 +32,7 @@ int showMessageBox(MessageKind kind, QWidget* owner, const QString& text, int de
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
-    return kAnswerYes;
+    return QMessageBox::Yes;
 }
 
 } // namespace core

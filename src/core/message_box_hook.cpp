@@ -27,11 +27,12 @@ QStringList MessageBoxHook::texts() const {
     return result;
 }
 
-int MessageBoxHook::handle(MessageKind kind, const QString& text, int defaultAnswer) {
+QMessageBox::StandardButton MessageBoxHook::handle(MessageKind kind, const QString& text,
+                                                   QMessageBox::StandardButton defaultAnswer) {
     messages_.push_back({kind, text, defaultAnswer});
     if (answer_)
         return answer_(kind, text);
-    return 6;
+    return QMessageBox::Yes;
 }
 
 } // namespace core

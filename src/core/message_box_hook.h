@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -16,11 +17,12 @@ public:
     struct Message {
         MessageKind kind;
         QString text;
-        int defaultAnswer; // what Space or Return would have chosen in a real Confirm box
+        QMessageBox::StandardButton
+            defaultAnswer; // what Space or Return would have chosen in a real Confirm box
     };
-    using Answer = std::function<int(MessageKind, const QString&)>;
+    using Answer = std::function<QMessageBox::StandardButton(MessageKind, const QString&)>;
 
-    // Without an answer every confirmation is answered Yes (6).
+    // Without an answer every confirmation is answered Yes.
     explicit MessageBoxHook(Answer answer = {});
     ~MessageBoxHook();
     MessageBoxHook(const MessageBoxHook&) = delete;
@@ -31,7 +33,8 @@ public:
 
     // The installed hook, or nullptr.
     static MessageBoxHook* current();
-    int handle(MessageKind kind, const QString& text, int defaultAnswer);
+    QMessageBox::StandardButton handle(MessageKind kind, const QString& text,
+                                       QMessageBox::StandardButton defaultAnswer);
 
 private:
     Answer answer_;

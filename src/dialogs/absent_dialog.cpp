@@ -55,7 +55,7 @@ void AbsentDialog::accept() {
     if (core::CCore::msgboxConfirm(
             this,
             QStringLiteral("确定将选中的 %1 名中奖者记为缺席并补抽吗？").arg(positions.size()),
-            core::kAnswerNo) != core::kAnswerYes)
+            QMessageBox::No) != QMessageBox::Yes)
         return;
     absentPositions_ = std::move(positions);
     QDialog::accept();

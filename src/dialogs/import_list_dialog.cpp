@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk_codec.h"
+#include "lottery/column_list.h"
 #include "lottery/file_text.h"
 #include "lottery/import_guess.h"
 #include "sheets/sheet_file.h"
@@ -18,7 +19,6 @@ namespace dialogs {
 
 namespace {
 constexpr int kDuplicatesShown = 3;
-constexpr int kMaxColumn = 16384;
 } // namespace
 
 ImportListDialog::ImportListDialog(QString sourcePath, std::filesystem::path participantFile,
@@ -58,17 +58,9 @@ ImportListDialog::~ImportListDialog() {
 
 // The column numbers, in order; false when the field names none.
 bool ImportListDialog::columnsChosen(std::vector<int>& columns) const {
-    QString text = ui_->columnsEdit->text();
-    text.replace(QStringLiteral("，"), QStringLiteral(","));
-    columns.clear();
-    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int column = part.trimmed().toInt(&ok);
-        if (!ok || column < 1 || column > kMaxColumn)
-            return false;
-        columns.push_back(column);
-    }
-    return !columns.empty();
+    const auto chosen = lottery::parseColumnList(ui_->columnsEdit->text().toStdString());
+    columns = chosen.value_or(std::vector<int>());
+    return chosen.has_value();
 }
 
 // The reading under way is told to stop and left to end on its own: waiting for it here
@@ -294,7 +286,7 @@ void ImportListDialog::accept() {
             this,
             QStringLiteral("抽奖正在进行中。导入后，已显示和已记录的中奖者保持不变，"
                            "之后的抽取使用新名单，抽奖结果文件会记下新名单的指纹。\n\n是否导入？"),
-            core::kAnswerNo) != core::kAnswerYes)
+            QMessageBox::No) != QMessageBox::Yes)
         return;
     const lottery::ListImport& import = *outcome_->import;
     // The list's fingerprint must cover only people who can win: what is past the capacity
@@ -305,7 +297,7 @@ void ImportListDialog::accept() {
                                  "只导入前 %2 个条目？后 %3 个条目不会写入名单，也不能中奖。")
                       .arg(import.entries())
                       .arg(lottery::kParticipantCapacity)
-                      .arg(import.overCapacity())) != core::kAnswerYes)
+                      .arg(import.overCapacity())) != QMessageBox::Yes)
         return;
     std::filesystem::path backup;
     std::string problem;

@@ -35,11 +35,11 @@ OptionsDialog::OptionsDialog(lottery::DrawOptions& options, tickets::TicketSetti
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::OnInitDialog() {
-    ui_->hideCheck->setChecked(options_.hide != 0);
+    ui_->hideCheck->setChecked(options_.maskEntries != 0);
     ui_->printCheck->setChecked(options_.print != 0);
-    ui_->museCheck->setChecked(options_.muse != 0);
-    ui_->hstartEdit->setText(QString::number(options_.hstart));
-    ui_->hendEdit->setText(QString::number(options_.hend));
+    ui_->museCheck->setChecked(options_.muteMusic != 0);
+    ui_->hstartEdit->setText(QString::number(options_.maskStart));
+    ui_->hendEdit->setText(QString::number(options_.maskEnd));
     ui_->fingerprintCheck->setChecked(options_.showFingerprint != 0);
     ui_->printerCombo->setCurrentIndex(std::max(0, ui_->printerCombo->findData(tickets_.printer)));
     ui_->paperCombo->setCurrentIndex(tickets_.paperWidthMm == 80 ? 1 : 0);
@@ -79,12 +79,12 @@ void OptionsDialog::accept() {
             focusField(ui_->hendEdit);
             return;
         }
-        options_.hstart = start;
-        options_.hend = end;
+        options_.maskStart = start;
+        options_.maskEnd = end;
     }
-    options_.hide = hide ? 1 : 0;
+    options_.maskEntries = hide ? 1 : 0;
     options_.print = ui_->printCheck->isChecked() ? 1 : 0;
-    options_.muse = ui_->museCheck->isChecked() ? 1 : 0;
+    options_.muteMusic = ui_->museCheck->isChecked() ? 1 : 0;
     options_.showFingerprint = ui_->fingerprintCheck->isChecked() ? 1 : 0;
     options_.stage.volume = ui_->volumeSlider->value();
     options_.stage.layout = static_cast<lottery::ScreenLayout>(ui_->layoutCombo->currentIndex());

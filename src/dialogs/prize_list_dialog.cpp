@@ -119,7 +119,7 @@ void PrizeListDialog::OnDeletePrize() {
     auto& prizes = data_.prizeTable.prizes;
     const QString title = core::GbkCodec::fromGbk(prizes[static_cast<std::size_t>(row)].title);
     if (core::CCore::msgboxConfirm(this, QStringLiteral("确定要删除奖项【%1】吗？").arg(title)) !=
-        core::kAnswerYes)
+        QMessageBox::Yes)
         return;
     prizes.erase(prizes.begin() + row);
     ui_->prizeList->removeRow(row);
@@ -127,7 +127,7 @@ void PrizeListDialog::OnDeletePrize() {
 }
 
 void PrizeListDialog::OnResetDraw() {
-    if (core::CCore::msgboxConfirm(this, QStringLiteral("确定要重置抽奖吗？")) != core::kAnswerYes)
+    if (core::CCore::msgboxConfirm(this, QStringLiteral("确定要重置抽奖吗？")) != QMessageBox::Yes)
         return;
     lottery::DrawMachine::resetProgress(data_.options);
     if (resetDraw_)
@@ -136,7 +136,7 @@ void PrizeListDialog::OnResetDraw() {
 }
 
 void PrizeListDialog::OnOpenParticipantFile() {
-    if (!core_.isFileExist(participantFile_))
+    if (!core_.fileExists(participantFile_))
         return;
     if (!core_.openUrl(participantFile_)) {
         core::CCore::msgboxWarning(this, QStringLiteral("无法打开抽奖数据文件！\r\n\r\n") +

@@ -5,6 +5,7 @@
 #include "core/path_conversion.h"
 #include "dialogs/results_csv.h"
 #include "dialogs/results_sheet.h"
+#include "lottery/results_reader.h"
 #include "lottery/safe_file.h"
 #include "sheets/xlsx_writer.h"
 #include "ui_results_dialog.h"
@@ -46,7 +47,7 @@ ResultsDialog::~ResultsDialog() = default;
 
 void ResultsDialog::OnInitDialog() {
     ui_->summaryLabel->setText(summaryText());
-    ui_->openButton->setEnabled(core_.isFileExist(resultFile_));
+    ui_->openButton->setEnabled(core_.fileExists(resultFile_));
     ui_->exportButton->setEnabled(log_.started);
 
     QTableWidget* list = ui_->winnerList;
@@ -130,7 +131,7 @@ void ResultsDialog::OnReprint() {
 }
 
 void ResultsDialog::OnOpenResultFile() {
-    if (!core_.isFileExist(resultFile_) || !core_.openUrl(resultFile_))
+    if (!core_.fileExists(resultFile_) || !core_.openUrl(resultFile_))
         core::CCore::msgboxWarning(this,
                                    QStringLiteral("无法打开抽奖结果文件！\n\n") +
                                        QDir::toNativeSeparators(core::toQString(resultFile_)));

@@ -13,16 +13,21 @@ constexpr int kPasses = 5;
 
 } // namespace
 
-QStringList CommitmentPainter::lines(const std::string& fingerprint, int entryCount) {
+QStringList CommitmentPainter::listLines(const std::string& fingerprint, int entryCount) {
     return {QStringLiteral("名单 %1 条").arg(entryCount),
             QStringLiteral("指纹 ") +
                 QString::fromStdString(lottery::shortFingerprint(fingerprint))};
 }
 
+QStringList CommitmentPainter::chainLines(const std::string& chainCode) {
+    return {QStringLiteral("最终链码"),
+            QString::fromStdString(lottery::shortFingerprint(chainCode))};
+}
+
 void CommitmentPainter::draw(QPainter& painter, const PanelGeometry& panel, int bottom,
-                             const std::string& fingerprint, int entryCount, int fontSize,
+                             const std::string& digest, const QStringList& texts, int fontSize,
                              const QString& family) {
-    if (fingerprint.empty())
+    if (digest.empty())
         return;
     const int gap = panel.P;
     const int top = panel.yBottom + gap;
@@ -30,8 +35,7 @@ void CommitmentPainter::draw(QPainter& painter, const PanelGeometry& panel, int 
     if (side <= 0)
         return;
     const QRect code(panel.xLeft, top, side, side);
-    paint::drawQrCode(painter, paint::qrCodeImage(QByteArray::fromStdString(fingerprint)), code);
-    const QStringList texts = lines(fingerprint, entryCount);
+    paint::drawQrCode(painter, paint::qrCodeImage(QByteArray::fromStdString(digest)), code);
     const int lineHeight = fontSize * 3 / 2;
     int y = code.center().y() - lineHeight * static_cast<int>(texts.size()) / 2;
     for (const QString& text : texts) {

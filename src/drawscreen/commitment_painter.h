@@ -5,21 +5,25 @@
 #include <QPainter>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 
 namespace drawscreen {
 
-// The list's commitment under the ready screen's panel: its entry count and short
-// fingerprint, and a QR code of the whole digest for the room to photograph.
+// A digest the room can photograph, under a panel: a QR code of the whole digest and
+// short text lines beside it. The ready screen shows the list's fingerprint, the finished
+// screen the draw's last chain code.
 class CommitmentPainter {
 public:
     // bottom: where the status lines begin.
     static void draw(QPainter& painter, const PanelGeometry& panel, int bottom,
-                     const std::string& fingerprint, int entryCount, int fontSize,
+                     const std::string& digest, const QStringList& lines, int fontSize,
                      const QString& family);
     // "名单 N 条" and "指纹 xxxx xxxx xxxx xxxx".
-    static QStringList lines(const std::string& fingerprint, int entryCount);
+    static QStringList listLines(const std::string& fingerprint, int entryCount);
+    // "最终链码" and its first 16 hex digits, as --verify prints it in full.
+    static QStringList chainLines(const std::string& chainCode);
 };
 
 } // namespace drawscreen

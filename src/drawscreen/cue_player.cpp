@@ -25,7 +25,7 @@ QString CuePlayer::fileOf(const QString& wavPath) {
 }
 
 void CuePlayer::playCue(lottery::SoundCue cue) {
-    if (options_.muse)
+    if (options_.muteMusic)
         return;
     const bool rolling = cue == lottery::SoundCue::Rolling;
     const QString path = fileOf(core::toQString(rolling ? paths_.rollingCue : paths_.resultCue));

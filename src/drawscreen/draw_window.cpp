@@ -105,8 +105,6 @@ void DrawWindow::namesReread() {
 }
 
 // The composers size the names at each frame from the count shown.
-void DrawWindow::computeNameFont() {}
-
 void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     using Screen = lottery::DrawPicture::Screen;
     if (bigScreen()) {
@@ -126,10 +124,7 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
         break;
     case Screen::Ready:
     case Screen::Finished:
-        composer_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
-                                                                : lottery::ScreenKind::Finished,
-                                picture,
-                                picture.screen == Screen::Ready && data_.options.showFingerprint);
+        composer_.composeStatic(picture, data_.options.showFingerprint != 0);
         show();
         break;
     }
@@ -161,10 +156,7 @@ void DrawWindow::showStage(const lottery::DrawPicture& picture) {
         break;
     case Screen::Ready:
     case Screen::Finished:
-        stage_.composeStatic(picture.screen == Screen::Ready ? lottery::ScreenKind::Ready
-                                                             : lottery::ScreenKind::Finished,
-                             data_, picture,
-                             picture.screen == Screen::Ready && data_.options.showFingerprint);
+        stage_.composeStatic(data_, picture, data_.options.showFingerprint != 0);
         show();
         break;
     }

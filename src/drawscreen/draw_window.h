@@ -65,7 +65,6 @@ protected:
 
 private:
     void setWindowRect(const QRect& rect);
-    void computeNameFont() override;
     void showPicture(const lottery::DrawPicture& picture) override;
     void playCue(lottery::SoundCue cue) override;
     void reportProblem(const std::string& utf8Message) override;

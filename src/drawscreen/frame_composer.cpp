@@ -170,18 +170,23 @@ void FrameComposer::composeResult(const lottery::LotteryData& data,
     repainted();
 }
 
-void FrameComposer::composeStatic(ScreenKind kind, const lottery::DrawPicture& picture,
-                                  bool commitment) {
+void FrameComposer::composeStatic(const lottery::DrawPicture& picture, bool commitment) {
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const QImage image = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
     const PanelGeometry panel = PanelPainter::geometry(canvas_.size(), displayScale_);
-    PanelPainter::draw(painter, panel, kind, family_, image);
-    if (commitment)
+    PanelPainter::draw(painter, panel, picture.screen, family_, image);
+    if (commitment) {
+        const bool ready = picture.screen == lottery::DrawPicture::Screen::Ready;
         CommitmentPainter::draw(painter, panel, canvas_.height() - statusFontSize() * 3 / 2,
-                                picture.participantsFingerprint, picture.participantCount,
+                                ready ? picture.participantsFingerprint : picture.chainCode,
+                                ready
+                                    ? CommitmentPainter::listLines(picture.participantsFingerprint,
+                                                                   picture.participantCount)
+                                    : CommitmentPainter::chainLines(picture.chainCode),
                                 statusFontSize(), family_);
+    }
     StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();

@@ -3,7 +3,6 @@
 #include "drawscreen/name_cache.h"
 #include "drawscreen/name_font.h"
 #include "drawscreen/rolling_name_renderer.h"
-#include "drawscreen/screen_kind.h"
 #include "drawscreen/width_estimate.h"
 #include "lottery/draw_view.h"
 #include "lottery/lottery_data.h"
@@ -48,8 +47,7 @@ public:
     void composeResult(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     // The panel of the ready or finished screen and the status lines, anti-aliased; with
     // commitment, the list's fingerprint and its QR code under the panel.
-    void composeStatic(ScreenKind kind, const lottery::DrawPicture& picture,
-                       bool commitment = false);
+    void composeStatic(const lottery::DrawPicture& picture, bool commitment = false);
 
     // What may differ from the frame before: the union of the old and new content.
     QRect changedRect() const { return changed_; }

@@ -47,12 +47,14 @@ PanelGeometry PanelPainter::geometry(QSize canvas, float displayScale) {
     return g;
 }
 
-QString PanelPainter::title(ScreenKind kind) {
-    return kind == ScreenKind::Ready ? QStringLiteral("准备抽奖！") : QStringLiteral("抽奖结束！");
+QString PanelPainter::title(lottery::DrawPicture::Screen screen) {
+    return screen == lottery::DrawPicture::Screen::Ready ? QStringLiteral("准备抽奖！")
+                                                         : QStringLiteral("抽奖结束！");
 }
 
-void PanelPainter::draw(QPainter& painter, const PanelGeometry& g, ScreenKind kind,
-                        const QString& family, const QImage& picture) {
+void PanelPainter::draw(QPainter& painter, const PanelGeometry& g,
+                        lottery::DrawPicture::Screen screen, const QString& family,
+                        const QImage& picture) {
     painter.fillRect(QRectF(g.px, g.py, g.pw, g.ph), QColor::fromRgba(kWhite));
     drawLine(painter, g.P, g.xLeft, g.yTop, g.xRight, g.yTop);
     drawLine(painter, g.P, g.xLeft, g.yBottom, g.xRight, g.yBottom);
@@ -60,7 +62,7 @@ void PanelPainter::draw(QPainter& painter, const PanelGeometry& g, ScreenKind ki
     drawLine(painter, g.thinPen, g.xRight - g.P, g.yTop, g.xRight - g.P, g.yBottom);
     painter.setPen(Qt::NoPen);
 
-    const QString text = title(kind);
+    const QString text = title(screen);
     const QSize t = TextOutline::measureText(family, g.titleSize, text);
     const int x = (g.pw - t.width()) / 2 + g.xLeft + g.P - 10;
     const int y = static_cast<int>(g.yTop + (g.ph - t.height()) / 2 - t.height() * 0.3);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawscreen/screen_kind.h"
+#include "lottery/draw_view.h"
 
 #include <QImage>
 #include <QSize>
@@ -29,9 +29,9 @@ struct PanelGeometry {
 class PanelPainter {
 public:
     static PanelGeometry geometry(QSize canvas, float displayScale);
-    static QString title(ScreenKind kind);
+    static QString title(lottery::DrawPicture::Screen screen);
     // A null or zero-width picture is left out.
-    static void draw(QPainter& painter, const PanelGeometry& g, ScreenKind kind,
+    static void draw(QPainter& painter, const PanelGeometry& g, lottery::DrawPicture::Screen screen,
                      const QString& family, const QImage& picture);
 };
 

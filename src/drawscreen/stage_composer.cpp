@@ -336,13 +336,13 @@ void StageComposer::paintHeaderOf(QPainter& painter, const StageHeaderText& text
     painter.drawImage(band.topLeft(), header_);
 }
 
-void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::LotteryData& data,
+void StageComposer::composeStatic(const lottery::LotteryData& data,
                                   const lottery::DrawPicture& picture, bool commitment) {
     takeTheme(data);
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    const bool ready = kind == lottery::ScreenKind::Ready;
+    const bool ready = picture.screen == lottery::DrawPicture::Screen::Ready;
     if (ready)
         paintHeader(painter, data, picture);
     const QRect area = namesArea(canvas_.size());
@@ -350,7 +350,7 @@ void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::Lotte
         QFont font(family_);
         font.setPixelSize(canvas_.height() * 13 / 100);
         font.setWeight(theme_.weight);
-        const QString title = PanelPainter::title(kind);
+        const QString title = PanelPainter::title(picture.screen);
         QPainterPath path;
         path.addText(0, 0, font, title);
         const QPointF centre(area.center().x(),
@@ -359,13 +359,18 @@ void StageComposer::composeStatic(lottery::ScreenKind kind, const lottery::Lotte
         painter.strokePath(path, QPen(QColor::fromRgba(theme_.nameStroke), font.pixelSize() / 10.0,
                                       Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.fillPath(path, QColor::fromRgba(theme_.winnerFill));
-        if (commitment && ready) {
+        if (commitment) {
             PanelGeometry below;
             below.P = std::max(12, canvas_.height() / 90);
             below.xLeft = area.left() + area.width() / 4;
             below.yBottom = static_cast<int>(path.boundingRect().bottom());
-            CommitmentPainter::draw(painter, below, area.bottom(), picture.participantsFingerprint,
-                                    picture.participantCount, statusFontSize(), family_);
+            CommitmentPainter::draw(
+                painter, below, area.bottom(),
+                ready ? picture.participantsFingerprint : picture.chainCode,
+                ready ? CommitmentPainter::listLines(picture.participantsFingerprint,
+                                                     picture.participantCount)
+                      : CommitmentPainter::chainLines(picture.chainCode),
+                statusFontSize(), family_);
         }
     }
     paintStatus(painter, picture);

@@ -45,8 +45,8 @@ public:
     // burst of confetti for a 重点 prize.
     void composeResult(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                        int elapsedMs);
-    void composeStatic(lottery::ScreenKind kind, const lottery::LotteryData& data,
-                       const lottery::DrawPicture& picture, bool commitment);
+    void composeStatic(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
+                       bool commitment);
 
     // Where the names may go on a screen of that size, below the header band.
     static QRect namesArea(QSize screen);

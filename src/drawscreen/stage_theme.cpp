@@ -25,6 +25,69 @@ StageTheme StageTheme::of(lottery::StageTheme preset) {
             0xFFFFD54A, 0xFFFFE9A8, 0xFFFFC93C, 0xFFB3120F, 0xFF5A0306, QFont::Bold};
 }
 
+namespace {
+
+// Soft lanterns of light and a gold rim along the top and bottom.
+void paintLanterns(QPainter& painter, QSizeF size, QColor accent, std::mt19937& random) {
+    const double w = size.width();
+    const double h = size.height();
+    for (int i = 0; i < 14; ++i) {
+        const QPointF centre(std::uniform_real_distribution<>(0, w)(random),
+                             std::uniform_real_distribution<>(0, h)(random));
+        const double radius = std::uniform_real_distribution<>(0.05, 0.16)(random) * h;
+        QRadialGradient glow(centre, radius);
+        accent.setAlpha(46);
+        glow.setColorAt(0, accent);
+        glow.setColorAt(1, Qt::transparent);
+        painter.fillRect(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+                         glow);
+    }
+    accent.setAlpha(200);
+    painter.fillRect(QRectF(0, 0, w, h * 0.008), accent);
+    painter.fillRect(QRectF(0, h * 0.992, w, h * 0.008), accent);
+}
+
+// A fine grid of lines, brighter towards the middle.
+void paintGrid(QPainter& painter, QSizeF size, QColor accent) {
+    const double w = size.width();
+    const double h = size.height();
+    const double step = h / 18;
+    accent.setAlpha(28);
+    painter.setPen(QPen(accent, std::max(1.0, h / 1080)));
+    for (double x = std::fmod(w / 2, step); x < w; x += step)
+        painter.drawLine(QPointF(x, 0), QPointF(x, h));
+    for (double y = std::fmod(h / 2, step); y < h; y += step)
+        painter.drawLine(QPointF(0, y), QPointF(w, y));
+    QRadialGradient glow(QPointF(w / 2, h / 2), w * 0.6);
+    accent.setAlpha(40);
+    glow.setColorAt(0, accent);
+    glow.setColorAt(1, Qt::transparent);
+    painter.fillRect(QRectF(QPointF(0, 0), size), glow);
+}
+
+// Bold diagonal stripes and scattered dots.
+void paintStripes(QPainter& painter, QSizeF size, QColor accent, std::mt19937& random) {
+    const double w = size.width();
+    const double h = size.height();
+    accent.setAlpha(34);
+    QPainterPath stripes;
+    for (double x = -h; x < w; x += h / 5)
+        stripes.addPolygon(QPolygonF({QPointF(x, h), QPointF(x + h / 12, h),
+                                      QPointF(x + h + h / 12, 0), QPointF(x + h, 0)}));
+    painter.fillPath(stripes, accent);
+    accent.setAlpha(70);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(accent);
+    for (int i = 0; i < 60; ++i) {
+        const double r = std::uniform_real_distribution<>(0.003, 0.012)(random) * h;
+        painter.drawEllipse(QPointF(std::uniform_real_distribution<>(0, w)(random),
+                                    std::uniform_real_distribution<>(0, h)(random)),
+                            r, r);
+    }
+}
+
+} // namespace
+
 QImage StageTheme::generatedBackground(QSize size, lottery::StageTheme preset) const {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
@@ -33,64 +96,17 @@ QImage StageTheme::generatedBackground(QSize size, lottery::StageTheme preset) c
     gradient.setColorAt(0, QColor::fromRgba(backgroundTop));
     gradient.setColorAt(1, QColor::fromRgba(backgroundBottom));
     painter.fillRect(image.rect(), gradient);
-    const double w = size.width();
-    const double h = size.height();
-    QColor accentColour = QColor::fromRgba(accent);
     std::mt19937 random(static_cast<unsigned>(preset) + 1); // the same picture every time
     switch (preset) {
-    case lottery::StageTheme::RedGold: {
-        // Soft lanterns of light and a gold rim along the top and bottom.
-        for (int i = 0; i < 14; ++i) {
-            const QPointF centre(std::uniform_real_distribution<>(0, w)(random),
-                                 std::uniform_real_distribution<>(0, h)(random));
-            const double radius = std::uniform_real_distribution<>(0.05, 0.16)(random) * h;
-            QRadialGradient glow(centre, radius);
-            accentColour.setAlpha(46);
-            glow.setColorAt(0, accentColour);
-            glow.setColorAt(1, Qt::transparent);
-            painter.fillRect(
-                QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), glow);
-        }
-        accentColour.setAlpha(200);
-        painter.fillRect(QRectF(0, 0, w, h * 0.008), accentColour);
-        painter.fillRect(QRectF(0, h * 0.992, w, h * 0.008), accentColour);
+    case lottery::StageTheme::RedGold:
+        paintLanterns(painter, size, QColor::fromRgba(accent), random);
         break;
-    }
-    case lottery::StageTheme::DarkTech: {
-        // A fine grid of lines, brighter towards the middle.
-        const double step = h / 18;
-        accentColour.setAlpha(28);
-        painter.setPen(QPen(accentColour, std::max(1.0, h / 1080)));
-        for (double x = std::fmod(w / 2, step); x < w; x += step)
-            painter.drawLine(QPointF(x, 0), QPointF(x, h));
-        for (double y = std::fmod(h / 2, step); y < h; y += step)
-            painter.drawLine(QPointF(0, y), QPointF(w, y));
-        QRadialGradient glow(QPointF(w / 2, h / 2), w * 0.6);
-        accentColour.setAlpha(40);
-        glow.setColorAt(0, accentColour);
-        glow.setColorAt(1, Qt::transparent);
-        painter.fillRect(image.rect(), glow);
+    case lottery::StageTheme::DarkTech:
+        paintGrid(painter, size, QColor::fromRgba(accent));
         break;
-    }
-    case lottery::StageTheme::MallPromo: {
-        // Bold diagonal stripes and scattered dots.
-        accentColour.setAlpha(34);
-        QPainterPath stripes;
-        for (double x = -h; x < w; x += h / 5)
-            stripes.addPolygon(QPolygonF({QPointF(x, h), QPointF(x + h / 12, h),
-                                          QPointF(x + h + h / 12, 0), QPointF(x + h, 0)}));
-        painter.fillPath(stripes, accentColour);
-        accentColour.setAlpha(70);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(accentColour);
-        for (int i = 0; i < 60; ++i) {
-            const double r = std::uniform_real_distribution<>(0.003, 0.012)(random) * h;
-            painter.drawEllipse(QPointF(std::uniform_real_distribution<>(0, w)(random),
-                                        std::uniform_real_distribution<>(0, h)(random)),
-                                r, r);
-        }
+    case lottery::StageTheme::MallPromo:
+        paintStripes(painter, size, QColor::fromRgba(accent), random);
         break;
-    }
     }
     return image;
 }

@@ -14,9 +14,8 @@ namespace lottery {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+// Enough bytes to tell any byte-order mark.
+constexpr std::size_t kMarkBytes = 3;
 constexpr std::array<char, 3> kSeparators = {',', ';', '\t'};
 // The separator is told from the first row; a first row longer than this is judged by its
 // start.
@@ -36,11 +35,11 @@ public:
     void feed(std::string_view piece) {
         if (decided_)
             return;
-        if (head_.size() < kUtf8Bom.size()) {
-            const std::size_t take = std::min(piece.size(), kUtf8Bom.size() - head_.size());
+        if (head_.size() < kMarkBytes) {
+            const std::size_t take = std::min(piece.size(), kMarkBytes - head_.size());
             head_.append(piece.substr(0, take));
             piece.remove_prefix(take);
-            if (head_.size() < kUtf8Bom.size())
+            if (head_.size() < kMarkBytes)
                 return;
             if (lookAtHead())
                 return;
@@ -49,7 +48,7 @@ public:
     }
 
     Source finish() {
-        if (!decided_ && head_.size() < kUtf8Bom.size())
+        if (!decided_ && head_.size() < kMarkBytes)
             lookAtHead();
         if (decided_)
             return source_;
@@ -60,20 +59,16 @@ public:
 private:
     // True when a UTF-16 mark decides; the head is otherwise passed on as text.
     bool lookAtHead() {
-        const std::string_view head = head_;
-        if (head.substr(0, 2) == kUtf16LeBom || head.substr(0, 2) == kUtf16BeBom) {
-            decided_ = true;
-            source_ = head.substr(0, 2) == kUtf16LeBom ? Source::Utf16Le : Source::Utf16Be;
-            return true;
+        const ByteOrderMark mark = byteOrderMarkOf(head_);
+        if (mark == ByteOrderMark::None) {
+            pass(head_);
+            return false;
         }
-        if (head.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-            vote_.sawByteOrderMark();
-            decided_ = true;
-            source_ = Source::MarkedUtf8;
-            return true;
-        }
-        pass(head);
-        return false;
+        decided_ = true;
+        source_ = mark == ByteOrderMark::Utf8      ? Source::MarkedUtf8
+                  : mark == ByteOrderMark::Utf16Le ? Source::Utf16Le
+                                                   : Source::Utf16Be;
+        return true;
     }
 
     void pass(std::string_view piece) {
@@ -95,9 +90,9 @@ public:
         : parser_(keepBytes, sink) {
         if (source == Source::Utf16Le || source == Source::Utf16Be) {
             utf16_.emplace(source == Source::Utf16Be);
-            skip_ = kUtf16LeBom.size();
+            skip_ = lengthOf(ByteOrderMark::Utf16Le);
         } else if (source == Source::MarkedUtf8) {
-            skip_ = kUtf8Bom.size();
+            skip_ = lengthOf(ByteOrderMark::Utf8);
         }
     }
 
@@ -234,7 +229,7 @@ void CsvParser::append(char c) {
 
 void CsvParser::endField() {
     rowStarted_ = true;
-    if (cells_.size() < kMaxColumns)
+    if (cells_.size() < static_cast<std::size_t>(kMaxSheetColumns))
         cells_.push_back(std::move(cell_));
     cell_.clear();
     state_ = State::FieldStart;

@@ -14,11 +14,9 @@ namespace lottery {
 // doubled quotes and line breaks). The separator is the one of comma, semicolon and tab
 // found most often outside quotes in the first row, comma when none. Works on UTF-8 and on
 // GBK, whose trail bytes are never a quote, separator or line break. Of each cell only the
-// first keepBytes bytes are held, and of a row only the first kMaxColumns cells.
+// first keepBytes bytes are held, and of a row only the first kMaxSheetColumns cells.
 class CsvParser {
 public:
-    static constexpr std::size_t kMaxColumns = 16384;
-
     CsvParser(std::size_t keepBytes, RowSink sink);
 
     void feed(std::string_view piece);

@@ -147,7 +147,7 @@ void markRecord(ParticipantList& list, const WinnerRecord& record) {
     if (first < 0)
         return;
     if (record.status == WinnerStatus::Absent)
-        list.markAbsent(first, record.prizeId);
+        list.markEntryAbsent(first, record.prizeId);
     else
         list.markWinner(first, record.prizeId);
 }

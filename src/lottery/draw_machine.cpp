@@ -3,7 +3,11 @@
 #include "lottery/file_text.h"
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
+#include "lottery/results_chain.h"
+#include "lottery/results_file.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
+#include "lottery/results_records.h"
 #include "lottery/safe_file.h"
 #include "lottery/sha256.h"
 #include "lottery/status_texts.h"
@@ -100,6 +104,7 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.screen = screen;
     picture_.prizeIndex = options.prizeIndex < data_.prizeTable.count() ? options.prizeIndex : -1;
     picture_.roundIndex = options.roundIndex;
+    picture_.chainCode = chainCode_;
     picture_.selection.clear();
     const bool rolling = screen == DrawPicture::Screen::Rolling;
     if (screen == DrawPicture::Screen::Result || (rolling && redrawing_)) {
@@ -163,11 +168,6 @@ StatusTexts DrawMachine::statusNow() const {
     const int next = nextStep();
     texts.next = next < 0 ? "抽奖结束！" : stepOf("下一步：", next, progressOf(next).rounds + 1);
     return texts;
-}
-
-void DrawMachine::computeNameFont() {
-    for (DrawView* view : views_)
-        view->computeNameFont();
 }
 
 void DrawMachine::playCue(SoundCue cue) {
@@ -282,7 +282,6 @@ void DrawMachine::resume(const ResultsLog& log) {
     data_.options.prizeIndex = index < 0 ? 0 : index;
     data_.options.roundIndex = ledger.lastRound - 1;
     data_.options.setState(DrawState::ShowingResult);
-    computeNameFont();
     // The program stopped before writing the end line of a draw that has nothing left.
     if (open_.empty() && !anyRoundsLeft())
         store(endRecord(services_));
@@ -317,6 +316,7 @@ void DrawMachine::reset() {
             noteFailure(problem);
     }
     drawing_ = false;
+    chainCode_.clear();
     resetProgress(data_.options);
     clearProgress();
     show(DrawPicture::Screen::Ready);
@@ -373,7 +373,7 @@ std::string DrawMachine::whyNoPrizeChoice() const {
     return {};
 }
 
-void DrawMachine::markAbsent(const std::vector<int>& positions) {
+void DrawMachine::declareAbsent(const std::vector<int>& positions) {
     if (!whyNoAbsentMarks().empty())
         return;
     std::vector<Seat> absent;
@@ -468,7 +468,6 @@ void DrawMachine::startDraw() {
         return;
     }
     follow(first);
-    computeNameFont();
     drawing_ = true;
     store(startRecord(services_));
     // The files of the draw: anyone holding them can check it.
@@ -591,12 +590,9 @@ void DrawMachine::moveOn() {
         show(DrawPicture::Screen::Finished);
         return;
     }
-    const bool samePrize = keyOf(next) == current_;
     chosen_ = {};
     follow(next);
     round_.clear();
-    if (!samePrize)
-        computeNameFont();
     startRoll();
 }
 

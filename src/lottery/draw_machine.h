@@ -67,7 +67,7 @@ public:
     std::string whyNoPrizeChoice() const;
     // Marks the winners at these positions (from 1) of the round on screen absent, on disk at
     // once; the next press redraws their positions.
-    void markAbsent(const std::vector<int>& positions);
+    void declareAbsent(const std::vector<int>& positions);
     // Whether the prize at this index may be chosen as the next step: it has rounds left.
     bool canChoose(int prizeIndex) const { return roundsLeft(prizeIndex) > 0; }
     // The prize at this index of the table is the next step (before the first press: the first);
@@ -121,7 +121,6 @@ private:
                      int asked, ResultsRecord& record);
     void moveOn();
     void show(DrawPicture::Screen screen);
-    void computeNameFont();
     void playCue(SoundCue cue);
     StatusTexts statusNow() const;
     ShownEntry shown(const std::string& raw) const;

@@ -3,22 +3,22 @@
 namespace lottery {
 
 void loadDrawOptions(DrawOptions& options, core::CoreServices& services) {
-    options.hide = services.getConfigB("hide");
-    options.print = services.getConfigB("print");
-    options.muse = services.getConfigB("muse");
-    options.hstart = services.getConfigInt("hstart");
-    options.hend = services.getConfigInt("hend");
-    options.showFingerprint = services.getConfigB("fingerprint");
+    options.maskEntries = services.getConfigFlag("hide");
+    options.print = services.getConfigFlag("print");
+    options.muteMusic = services.getConfigFlag("muse");
+    options.maskStart = services.getConfigInt("hstart");
+    options.maskEnd = services.getConfigInt("hend");
+    options.showFingerprint = services.getConfigFlag("fingerprint");
     loadStageOptions(options.stage, services);
 }
 
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
-    services.saveConfigB("hide", options.hide);
-    services.saveConfigB("print", options.print);
-    services.saveConfigB("muse", options.muse);
-    services.saveConfigInt("hstart", options.hstart);
-    services.saveConfigInt("hend", options.hend);
-    services.saveConfigB("fingerprint", options.showFingerprint);
+    services.saveConfigFlag("hide", options.maskEntries);
+    services.saveConfigFlag("print", options.print);
+    services.saveConfigFlag("muse", options.muteMusic);
+    services.saveConfigInt("hstart", options.maskStart);
+    services.saveConfigInt("hend", options.maskEnd);
+    services.saveConfigFlag("fingerprint", options.showFingerprint);
     saveStageOptions(options.stage, services);
     return services.flushConfig();
 }

@@ -7,8 +7,6 @@
 
 namespace lottery {
 
-enum class ScreenKind : int { Ready = 0, Finished = 1 };
-
 enum class SoundCue : int { Rolling = 0, Result = 1 };
 
 // The two lines along the bottom edge: the current step and the next one (UTF-8).
@@ -35,6 +33,8 @@ struct DrawPicture {
     // The list the draw uses: its file's SHA-256 (empty when unreadable) and its entry count.
     std::string participantsFingerprint;
     int participantCount = 0;
+    // The code of the last results line, the draw's proof to photograph; empty before a start.
+    std::string chainCode;
 };
 
 // What shows the draw: the draw window, and any other view of the same machine.
@@ -42,8 +42,6 @@ class DrawView {
 public:
     virtual ~DrawView() = default;
 
-    // A new prize is current: size its names (options.fontSize and lineHeight).
-    virtual void computeNameFont() = 0;
     virtual void showPicture(const DrawPicture& picture) = 0;
     virtual void playCue(SoundCue cue) = 0;
     // A stopped round's winners or replacements, with their chain codes, after the result

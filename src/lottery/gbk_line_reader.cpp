@@ -8,9 +8,8 @@ namespace lottery {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+// A UTF-16 mark takes two bytes; a UTF-8 one is found at the start of the first line.
+constexpr std::size_t kUtf16MarkBytes = 2;
 
 bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -46,17 +45,17 @@ void GbkLineReader::feed(std::string_view piece) {
     }
     // A piece may hold a single byte; the mark takes two.
     head_.append(piece);
-    if (head_.size() >= kUtf16LeBom.size())
+    if (head_.size() >= kUtf16MarkBytes)
         start(head_);
 }
 
 void GbkLineReader::start(std::string_view head) {
     started_ = true;
-    const std::string_view mark = head.substr(0, kUtf16LeBom.size());
-    if (mark == kUtf16LeBom || mark == kUtf16BeBom) {
-        utf16_.emplace(mark == kUtf16BeBom);
+    const ByteOrderMark mark = byteOrderMarkOf(head.substr(0, kUtf16MarkBytes));
+    if (isUtf16(mark)) {
+        utf16_.emplace(mark == ByteOrderMark::Utf16Be);
         source_ = Source::Utf16;
-        head.remove_prefix(mark.size());
+        head.remove_prefix(lengthOf(mark));
     }
     pass(head);
     head_ = std::string();
@@ -75,10 +74,10 @@ void GbkLineReader::pass(std::string_view piece) {
 
 void GbkLineReader::take(std::string_view kept, std::size_t length) {
     ++lineNumber_;
-    if (lineNumber_ == 1 && kept.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    if (lineNumber_ == 1 && byteOrderMarkOf(kept) == ByteOrderMark::Utf8) {
         utf8_.sawByteOrderMark();
-        kept.remove_prefix(kUtf8Bom.size());
-        length -= kUtf8Bom.size();
+        kept.remove_prefix(lengthOf(ByteOrderMark::Utf8));
+        length -= lengthOf(ByteOrderMark::Utf8);
     }
     if (length == 0)
         return;

@@ -45,20 +45,17 @@ enum class DrawState : int { Ready = 0, Rolling = 1, ShowingResult = 2 };
 
 struct DrawOptions {
     // Persisted in the settings store.
-    int hide = 0;
+    int maskEntries = 0; // asterisks over bytes maskStart..maskEnd of every entry
     int print = 0;
-    int muse = 0; // music off
-    int hstart = 0;
-    int hend = 0;
-    int showFingerprint = 0; // the list's fingerprint and its QR code on the ready screen
+    int muteMusic = 0;
+    int maskStart = 0;
+    int maskEnd = 0;
+    int showFingerprint = 0; // the list's fingerprint (ready) or last chain code (finished), with QR
     StageOptions stage;
     // Draw progress, never stored.
     int prizeIndex = 0;
     int roundIndex = 0;
     int drawState = 0; // a DrawState
-    // Layout of the current prize's names.
-    int fontSize = 0;
-    int lineHeight = 0;
 
     DrawState state() const { return static_cast<DrawState>(drawState); }
     void setState(DrawState s) { drawState = static_cast<int>(s); }

@@ -195,7 +195,7 @@ void fillEntries(GbkLineReader& reader, const std::string& label, ParticipantLis
 void loadParticipantFile(const EventPaths& paths, ParticipantList& list, DrawOptions& options,
                          core::CoreServices& services, std::vector<std::string>& warnings) {
     list.clear();
-    if (!services.isFileExist(paths.participantFile))
+    if (!services.fileExists(paths.participantFile))
         return;
     const std::string label = "抽奖数据文件 " + pathText(paths.participantFile.filename()) + "：";
     GbkLineReader reader(kKeptLineBytes, kParticipantCapacity);
@@ -235,14 +235,14 @@ std::vector<std::pair<std::string, int>> duplicateTexts(const ParticipantList& l
 
 namespace {
 
-// The masker of the options; clears hide when its range is reversed.
+// The masker of the options; clears maskEntries when its range is reversed.
 Masker maskerFor(DrawOptions& options) {
-    if (static_cast<std::int64_t>(options.hend) - options.hstart + 1 < 0)
-        options.hide = 0;
+    if (static_cast<std::int64_t>(options.maskEnd) - options.maskStart + 1 < 0)
+        options.maskEntries = 0;
     // Bytes are counted from 1: a start before that hides from the first byte, no more.
-    const std::int64_t first = std::max<std::int64_t>(options.hstart, 1);
-    const std::int64_t length = std::max<std::int64_t>(options.hend - first + 1, 0);
-    const bool hide = options.hide != 0;
+    const std::int64_t first = std::max<std::int64_t>(options.maskStart, 1);
+    const std::int64_t length = std::max<std::int64_t>(options.maskEnd - first + 1, 0);
+    const bool hide = options.maskEntries != 0;
     // Anything past the display limit is cut anyway; one more star still shows that a cut happened.
     const std::size_t starCount =
         hide && length > 0 ? static_cast<std::size_t>(std::min<std::int64_t>(

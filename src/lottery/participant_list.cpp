@@ -117,7 +117,7 @@ void ParticipantList::markOne(int i, const std::string& prizeId) {
     ++generation_;
 }
 
-void ParticipantList::markAbsentOne(int i, const std::string& prizeId) {
+void ParticipantList::markOneAbsent(int i, const std::string& prizeId) {
     flags_[index(i)] |= kAbsent;
     const auto it = wonPrizes_.find(i);
     if (it != wonPrizes_.end()) {
@@ -136,9 +136,9 @@ void ParticipantList::markWinner(int i, const std::string& prizeId) {
         markOne(j, prizeId);
 }
 
-void ParticipantList::markAbsent(int i, const std::string& prizeId) {
+void ParticipantList::markEntryAbsent(int i, const std::string& prizeId) {
     for (int j = firstOf(rawText(i)); j >= 0; j = nextCopy(j))
-        markAbsentOne(j, prizeId);
+        markOneAbsent(j, prizeId);
 }
 
 void ParticipantList::clearMarks() {

@@ -50,7 +50,7 @@ public:
     // Entry i and every entry of the same text won prizeId.
     void markWinner(int i, const std::string& prizeId);
     // Entry i and its copies are out of the draw and no longer hold prizeId.
-    void markAbsent(int i, const std::string& prizeId);
+    void markEntryAbsent(int i, const std::string& prizeId);
     // Entry i alone: for a test or a check that needs a mark without its copies.
     void markOne(int i, const std::string& prizeId);
     void clearMarks();
@@ -62,7 +62,7 @@ private:
 
     std::size_t index(int i) const { return static_cast<std::size_t>(i); }
     void indexTexts() const;
-    void markAbsentOne(int i, const std::string& prizeId);
+    void markOneAbsent(int i, const std::string& prizeId);
 
     std::string rawBytes_;
     std::vector<std::uint32_t> rawEnd_; // entry i's raw text ends here; starts at i-1's end

@@ -268,7 +268,7 @@ void loadPrizeFile(const std::filesystem::path& path, PrizeTable& table,
     table.prizes.clear();
     if (report)
         *report = {};
-    if (!services.isFileExist(path))
+    if (!services.fileExists(path))
         return;
     const std::string label = "奖项文件 " + pathText(path.filename()) + "：";
     GbkLineReader reader(kMaxLineBytes, kPrizeCapacity);

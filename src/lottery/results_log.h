@@ -93,86 +93,10 @@ struct ResultsRecord {
     std::vector<WinnerRecord> winners; // Round: its winners, saved false
 };
 
-// The start of a new draw, dated now.
-ResultsRecord startRecord(core::CoreServices& services);
-
 // One seat of a round being recorded: its position (from 1) and who (raw text, GBK).
 struct Seat {
     int position = 0;
     std::string rawText;
 };
-
-// Lines for seats of round `round` of prize: winners, absent marks or replacements.
-ResultsRecord positionsRecord(const PrizeRecord& prize, int round, const std::vector<Seat>& seats,
-                              WinnerStatus status, core::CoreServices& services);
-
-// The end line "抽奖结束日期：" + time; after the reset line when the operator reset the draw.
-ResultsRecord endRecord(core::CoreServices& services, bool reset = false);
-
-// The choice of prize as the next step.
-ResultsRecord choiceRecord(const PrizeRecord& prize, core::CoreServices& services);
-
-// Positions of a round closed without a winner, and why (UTF-8).
-ResultsRecord shortRecord(const PrizeRecord& prize, int round, const std::vector<int>& positions,
-                          const std::string& reason, core::CoreServices& services);
-
-// The list read during a draw.
-ResultsRecord listRecord(const std::string& participantsHex, int participants,
-                         core::CoreServices& services);
-
-// The fingerprint lines: participantsHex with the entry count, and the prize file as it is on
-// disk now. An empty digest, or a prize file that cannot be read, has no line.
-ResultsRecord fingerprintRecord(const std::string& participantsHex, int participants,
-                                const std::filesystem::path& prizeFile,
-                                core::CoreServices& services);
-
-// The code of a line: the first 16 hex digits of SHA-256 over previousCode and content.
-std::string chainCode(std::string_view previousCode, std::string_view content);
-// The code a line without one passes on.
-std::string ownCode(std::string_view line);
-// Puts the chain code before every line of record after previousCode, which it then holds
-// the last line's code; a start record begins a new chain. A round's winners get their codes.
-void chainRecord(ResultsRecord& record, std::string& previousCode);
-
-// How the lines after the last start line chain.
-struct ChainCheck {
-    enum class State { None, Ok, Unchained, Broken };
-    State state = State::None; // None: no start line
-    int brokenLine = 0;        // from 1
-    std::vector<int> tornLines;
-};
-ChainCheck checkChain(std::string_view bytes, core::CoreServices& services);
-
-enum class WriteOutcome {
-    Written,
-    WrittenWithProblem, // a start line went to the end of a file that could not be moved
-    Failed              // nothing of the record reached the disk
-};
-
-// The results file's bytes with a cut last line ended as the next write would end it.
-std::string healedResults(std::string bytes);
-
-// Copies the results file to data/bak_result<stamp>[-N].txt, never replacing a backup, then
-// removes it; true when there was nothing to set aside. On a failure *problem (UTF-8) says what
-// failed.
-bool setResultsAside(const EventPaths& paths, const std::string& stamp, std::string* problem);
-
-// A start record copies the results file to data/bak_result<stamp>[-N].txt (never
-// replacing a backup) and replaces it with a new file of its line; when the copy fails,
-// the line is appended to it. Other records are appended. Every write is flushed to disk;
-// on a failure *problem (UTF-8) says what failed and the file is as it was.
-WriteOutcome writeRecord(const EventPaths& paths, const ResultsRecord& record,
-                         std::string* problem);
-
-// The draw after the last start line, skipping lines that cannot be parsed; an empty log
-// when the file is missing, and one marked unreadable when it is there (or cannot be told to
-// be absent) but cannot be read. Reads line by line: linear in the file size, and a line too long
-// to be a record is skipped without being held; winner lines past the most a draw can
-// record (kPrizeCapacity x kParticipantCapacity) are ignored. The services give the GBK
-// start and end prefixes.
-ResultsLog readResultsLog(const std::filesystem::path& resultFile, core::CoreServices& services);
-
-// The same from the file's bytes.
-ResultsLog parseResultsLog(std::string_view bytes, core::CoreServices& services);
 
 } // namespace lottery

@@ -9,6 +9,9 @@ namespace lottery {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 void appendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
@@ -72,6 +75,29 @@ int utf8Length(char32_t c) {
 }
 
 } // namespace
+
+ByteOrderMark byteOrderMarkOf(std::string_view head) {
+    if (head.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        return ByteOrderMark::Utf8;
+    if (head.substr(0, kUtf16LeBom.size()) == kUtf16LeBom)
+        return ByteOrderMark::Utf16Le;
+    if (head.substr(0, kUtf16BeBom.size()) == kUtf16BeBom)
+        return ByteOrderMark::Utf16Be;
+    return ByteOrderMark::None;
+}
+
+std::size_t lengthOf(ByteOrderMark mark) {
+    switch (mark) {
+    case ByteOrderMark::Utf8:
+        return kUtf8Bom.size();
+    case ByteOrderMark::Utf16Le:
+    case ByteOrderMark::Utf16Be:
+        return kUtf16LeBom.size();
+    case ByteOrderMark::None:
+        break;
+    }
+    return 0;
+}
 
 void Utf16Decoder::feed(std::string_view bytes, std::string& utf8) {
     for (const char b : bytes) {

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace lottery {
+
+enum class ByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
+
+// The byte-order mark a text starts with; None when head is too short to hold one.
+ByteOrderMark byteOrderMarkOf(std::string_view head);
+std::size_t lengthOf(ByteOrderMark mark);
+inline bool isUtf16(ByteOrderMark mark) {
+    return mark == ByteOrderMark::Utf16Le || mark == ByteOrderMark::Utf16Be;
+}
 
 // Turns UTF-16 bytes fed in pieces into UTF-8; a code unit or a surrogate pair may span
 // two pieces. A broken surrogate or a lone last byte becomes U+FFFD.

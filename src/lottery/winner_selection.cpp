@@ -1,7 +1,6 @@
 #include "lottery/winner_selection.h"
 
 #include "lottery/gbk_text.h"
-#include "lottery/prize_file.h"
 
 #include <algorithm>
 
@@ -34,15 +33,6 @@ bool isCandidateFor(const ParticipantList& list, int i, const PrizeRecord& prize
     });
 }
 
-void selectWinners(LotteryData& data, core::CoreServices& services) {
-    const DrawOptions& options = data.options;
-    int count = 0;
-    if (options.prizeIndex >= 0 && options.prizeIndex < data.prizeTable.count())
-        count = winnersInRound(data.prizeTable.prizes[static_cast<std::size_t>(options.prizeIndex)],
-                               options.roundIndex);
-    drawWinners(data, options.prizeIndex, count, {}, services);
-}
-
 namespace {
 
 // The prize's candidates in entry order, worked out again only when the marks or the prize's
@@ -68,19 +58,21 @@ std::vector<int>& candidatesOf(LotteryData& data, int prizeIndex) {
 // one text weigh its odds, but the text wins once: a copy of a winner of this round is set
 // aside and the draw goes on. The swaps are undone after, so the candidates stay in entry
 // order and the same random numbers always draw the same winners.
-void drawFrom(std::vector<int>& slots, int count, LotteryData& data, core::CoreServices& services) {
+void drawFrom(std::vector<int>& candidates, int count, LotteryData& data,
+              core::CoreServices& services) {
     CandidatePool& pool = data.pool;
     const ParticipantList& list = data.participants;
-    const int k = std::min({count, static_cast<int>(slots.size()), kMaxWinnersPerRound});
+    const int k = std::min({count, static_cast<int>(candidates.size()), kMaxWinnersPerRound});
     std::vector<std::pair<int, int>> swaps;
-    int remaining = static_cast<int>(slots.size());
+    int remaining = static_cast<int>(candidates.size());
     int taken = 0;
     while (taken < k && remaining > 0) {
         const int r = services.getRandInt(0, remaining - 1);
         --remaining;
-        std::swap(slots[static_cast<std::size_t>(r)], slots[static_cast<std::size_t>(remaining)]);
+        std::swap(candidates[static_cast<std::size_t>(r)],
+                  candidates[static_cast<std::size_t>(remaining)]);
         swaps.emplace_back(r, remaining);
-        const int j = slots[static_cast<std::size_t>(remaining)];
+        const int j = candidates[static_cast<std::size_t>(remaining)];
         const std::string_view text = list.rawText(j);
         bool copy = false;
         for (int i = 0; i < taken && !copy; ++i)
@@ -89,8 +81,8 @@ void drawFrom(std::vector<int>& slots, int count, LotteryData& data, core::CoreS
             pool.winners[static_cast<std::size_t>(taken++)] = j;
     }
     for (auto it = swaps.rbegin(); it != swaps.rend(); ++it)
-        std::swap(slots[static_cast<std::size_t>(it->first)],
-                  slots[static_cast<std::size_t>(it->second)]);
+        std::swap(candidates[static_cast<std::size_t>(it->first)],
+                  candidates[static_cast<std::size_t>(it->second)]);
     pool.winnerCount = taken;
 }
 

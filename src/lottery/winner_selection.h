@@ -17,16 +17,12 @@ bool repeatListNames(std::string_view repeatList, std::string_view prizeId);
 // again in a later round).
 bool isCandidateFor(const ParticipantList& list, int i, const PrizeRecord& prize);
 
-// Draws the round's winners at options.prizeIndex / roundIndex without replacement into
-// pool.winners; sets pool.winnerCount (0 for a prize index out of range, a prize without
-// rounds or a round index past its last round). The prize's candidates are worked out once
-// per state of the marks and kept in the pool, so a frame costs the winners it draws, not
-// the entries.
-void selectWinners(LotteryData& data, core::CoreServices& services);
-
-// Draws up to count winners of the prize at prizeIndex the same way, each uniform among the
-// candidates not yet taken; entries of a text in keep (the names of a round that stay; empty
-// texts are no names) are no candidates. Sets pool.winnerCount to the number drawn.
+// Draws up to count winners of the prize at prizeIndex without replacement into
+// pool.winners, each uniform among the candidates not yet taken; entries of a text in keep
+// (the names of a round that stay; empty texts are no names) are no candidates. Sets
+// pool.winnerCount to the number drawn (0 for a prize index out of range). The prize's
+// candidates are worked out once per state of the marks and kept in the pool, so a frame
+// costs the winners it draws, not the entries.
 void drawWinners(LotteryData& data, int prizeIndex, int count,
                  const std::vector<std::string_view>& keep, core::CoreServices& services);
 

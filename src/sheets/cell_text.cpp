@@ -1,5 +1,7 @@
 #include "sheets/cell_text.h"
 
+#include "lottery/sheet_rows.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -13,7 +15,6 @@ namespace {
 // Past this, 'f' notation would print digits the double does not hold anyway.
 constexpr double kLargestWholeShown = 1e21;
 // Excel's limits; a reference past them names nothing.
-constexpr int kMaxColumn = 16384;
 constexpr int kMaxRow = 1048576;
 } // namespace
 
@@ -101,7 +102,7 @@ int columnOfReference(QStringView reference) {
         if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
             break;
         column = column * 26 + (c.unicode() - 'A' + 1);
-        if (column > kMaxColumn)
+        if (column > lottery::kMaxSheetColumns)
             return 0;
     }
     return column;

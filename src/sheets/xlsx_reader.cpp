@@ -25,7 +25,6 @@ const QByteArray kEncryptionStream = QByteArray("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I
 constexpr qint64 kOleScanBytes = 1 << 20;
 // Rows between two progress reports.
 constexpr int kProgressRows = 4096;
-constexpr int kMaxColumn = 16384;
 
 void store(QString* problem, const QString& text) {
     if (problem)
@@ -379,7 +378,7 @@ private:
     }
 
     void putCell() {
-        if (column_ > kMaxColumn)
+        if (column_ > lottery::kMaxSheetColumns)
             return;
         const auto index = static_cast<std::size_t>(column_ - 1);
         if (cells_.size() <= index)

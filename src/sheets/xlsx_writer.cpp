@@ -1,6 +1,7 @@
 #include "sheets/xlsx_writer.h"
 
 #include "lottery/safe_file.h"
+#include "lottery/sheet_rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +17,6 @@ namespace sheets {
 namespace {
 
 constexpr std::size_t kMaxRows = 1048576;
-constexpr std::size_t kMaxColumns = 16384;
 
 std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
@@ -37,7 +37,9 @@ bool fill(lxw_workbook* book, const std::vector<TextSheet>& sheets, QString* rea
             return false;
         }
         for (std::size_t r = 0; r < sheet.rows.size(); ++r)
-            for (std::size_t c = 0; c < sheet.rows[r].size() && c < kMaxColumns; ++c) {
+            for (std::size_t c = 0; c < sheet.rows[r].size() &&
+                                    c < static_cast<std::size_t>(lottery::kMaxSheetColumns);
+                 ++c) {
                 const std::string& text = sheet.rows[r][c];
                 if (text.empty())
                     continue;

@@ -27,7 +27,6 @@ public:
     // No printer at all: nothing is printed.
     void setPrinterAvailable(bool available) { printerAvailable_ = available; }
 
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture& picture) override;
     void playCue(lottery::SoundCue) override {}
     void reportProblem(const std::string&) override {}

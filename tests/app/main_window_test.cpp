@@ -86,7 +86,8 @@ void MainWindowTest::startUp() {
     if (entries) {
         QVERIFY(hook.texts().isEmpty());
         QVERIFY(window->drawWindow() && window->drawWindow()->isVisible());
-        QCOMPARE(window->drawWindow()->geometry(), QRect(192, 108, 1535, 917));
+        QCOMPARE(window->drawWindow()->geometry(),
+                 drawscreen::DrawWindow::windowRectFor(QSize(1920, 1080)));
         return;
     }
     QCOMPARE(hook.texts().size(), 1);
@@ -119,7 +120,8 @@ void MainWindowTest::keysBeforeTheLoadDoNothingAndNeverClose() {
         QTest::keyClick(&window, key);
     QVERIFY(window.isVisible());
     QTest::qWait(300);
-    QCOMPARE(window.drawWindow()->geometry(), QRect(QPoint(102, 76), QPoint(921 - 1, 729 - 1)));
+    QCOMPARE(window.drawWindow()->geometry(),
+             drawscreen::DrawWindow::windowRectFor(QSize(1024, 768)));
     QCOMPARE(window.data().options.state(), lottery::DrawState::Ready);
     QVERIFY(!QFile::exists(dir.path() + "/data/_result.txt"));
     // Once loaded, a space on the main window starts the roll, once.
@@ -184,7 +186,7 @@ void MainWindowTest::unfinishedDrawAtStartUp() {
     writeEvent(dir.path());
     writeGbk(dir.path() + "/data/_result.txt", recorded);
     core::MessageBoxHook hook([yes](core::MessageKind, const QString&) {
-        return yes ? core::kAnswerYes : core::kAnswerNo;
+        return yes ? QMessageBox::Yes : QMessageBox::No;
     });
     const auto window = startedWindow(dir.path());
     QCOMPARE(hook.texts().size(), told.isEmpty() ? 0 : 1);

@@ -28,7 +28,7 @@ private Q_SLOTS:
         QVERIFY(app::offerResume(nullptr, data, paths, core));
         QCOMPARE(hook.texts(), QStringList{QStringLiteral("上次抽奖尚未结束，是否继续？")});
         QCOMPARE(hook.messages()[0].kind, core::MessageKind::Confirm);
-        QCOMPARE(hook.messages()[0].defaultAnswer, core::kAnswerYes);
+        QCOMPARE(hook.messages()[0].defaultAnswer, QMessageBox::Yes);
 
         // A results file that cannot be read is told by name, and nothing is resumed.
         const QString results = core::toQString(paths.resultFile);

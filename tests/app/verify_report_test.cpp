@@ -5,6 +5,7 @@
 #include "app/event_loader.h"
 #include "core/ccore.h"
 #include "lottery/draw_machine.h"
+#include "lottery/results_chain.h"
 #include "lottery/results_log.h"
 
 #include <QCryptographicHash>
@@ -13,10 +14,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-using Run = ProgramRun;
-
-using Silent = testsupport::SilentView;
 
 // A whole draw by the real machine: A (2 of 2), B (1 of 1), entries "员工 1" .. "员工 6".
 void drawIn(const QString& folder) {
@@ -31,7 +28,7 @@ void drawIn(const QString& folder) {
     auto data = std::make_unique<lottery::LotteryData>();
     std::vector<std::string> warnings;
     QCOMPARE(app::loadEventData(paths, *data, services, warnings), app::LoadOutcome::Ready);
-    Silent silent;
+    testsupport::SilentView silent;
     lottery::DrawMachine machine(*data, paths, services, silent);
     for (int i = 0; i < 4; ++i)
         machine.advance();
@@ -153,7 +150,7 @@ void VerifyReportTest::findsWhatWasChanged() {
     file.write(bytes);
     file.close();
     const auto before = filesBelow(dir.path());
-    const Run run({QStringLiteral("--verify"), dir.path()});
+    const ProgramRun run({QStringLiteral("--verify"), dir.path()});
     QCOMPARE(filesBelow(dir.path()), before);
     QVERIFY2(run.lines.contains(found), qPrintable(run.lines.join('\n')));
     QCOMPARE(run.exitCode, forgery == Forgery::None ? 0 : 1);

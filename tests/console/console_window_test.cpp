@@ -1,7 +1,9 @@
 #include "console/console_window.h"
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
+#include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
+#include "support/silent_view.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,10 +27,6 @@ public:
         return core::GbkCodec::fromUtf8(utf8, unmappable);
     }
     std::string utf8FromGbk(std::string_view gbk) override { return core::GbkCodec::toUtf8(gbk); }
-};
-
-struct IdleClock : lottery::DrawClock {
-    void setTicking(bool) override {}
 };
 
 // 一等奖 in two rounds of 2, then 二等奖 in one of 1, among six entries masked on screen; the
@@ -76,7 +74,7 @@ struct Draw {
     lottery::EventPaths paths = lottery::EventPaths::forFolder(root);
     lottery::LotteryData data;
     GbkServices services{{}, 5};
-    IdleClock clock;
+    testsupport::SilentView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
     QStringList ran;
     int canvasCopies = 0;
@@ -143,6 +141,11 @@ private Q_SLOTS:
         QVERIFY(!status.next.empty());
         QCOMPARE(d.enabled("absentButton"), absent);
         QCOMPARE(d.enabled("choosePrizeButton"), choose);
+        // The chain code shown is the one --verify prints last for the file on disk.
+        const std::string code =
+            lottery::readResultsLog(d.paths.resultFile, d.services).chainCode;
+        QCOMPARE(d.console.findChild<QLabel*>("chainLabel")->toolTip().toStdString(), code);
+        QCOMPARE(code.empty(), presses == 0);
         // The preview copies the canvas at each still picture, and by the timer while rolling.
         const bool rolling = state == "抽取中";
         QCOMPARE(d.console.findChild<QTimer*>("previewTimer")->isActive(), rolling);
@@ -159,7 +162,7 @@ private Q_SLOTS:
         d.press(2);
         const QString gone = d.name(d.machine.roundOnScreen()[0]);
         const QString kept = "2. " + d.name(d.machine.roundOnScreen()[1]);
-        d.machine.markAbsent({1});
+        d.machine.declareAbsent({1});
         d.console.refreshResults(lottery::readResultsLog(d.paths.resultFile, d.services));
         QCOMPARE(d.lines("roundList"), (QStringList{"1. （空缺，待补抽）　缺席：" + gone, kept}));
         QCOMPARE(d.text("pressButton"), QStringLiteral("补抽"));
@@ -253,3 +256,4 @@ private Q_SLOTS:
 
 QTEST_MAIN(ConsoleWindowTest)
 #include "console_window_test.moc"
+

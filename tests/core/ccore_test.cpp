@@ -40,7 +40,7 @@ private slots:
         if (!saved.isEmpty()) {
             CCore first(dir.path());
             first.autoFileConfig();
-            first.saveConfigB("hide", saved[0]);
+            first.saveConfigFlag("hide", saved[0]);
             first.saveConfigInt("hstart", saved[1]);
             first.saveConfigInt("hend", saved[2]);
             QVERIFY(first.flushConfig());
@@ -49,7 +49,7 @@ private slots:
         core.autoFileConfig();
         for (int i = 0; i < keys.size(); ++i) {
             QCOMPARE(core.getConfigInt(keys[i].toStdString()), values[i]);
-            QCOMPARE(core.getConfigB(keys[i].toStdString()), values[i] != 0 ? 1 : 0);
+            QCOMPARE(core.getConfigFlag(keys[i].toStdString()), values[i] != 0 ? 1 : 0);
         }
     }
 

@@ -17,11 +17,12 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("defaultAnswer");
         QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << QStringLiteral("是") << 0 << 7 << 6;
-        QTest::newRow("no") << QStringLiteral("否") << 0 << 7 << 7;
-        QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << 7 << 7;
-        QTest::newRow("space, yes the default") << QString() << int(Qt::Key_Space) << 6 << 6;
-        QTest::newRow("return, yes the default") << QString() << int(Qt::Key_Return) << 6 << 6;
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("yes") << QStringLiteral("是") << 0 << no << yes;
+        QTest::newRow("no") << QStringLiteral("否") << 0 << no << no;
+        QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << no << no;
+        QTest::newRow("space, yes the default") << QString() << int(Qt::Key_Space) << yes << yes;
+        QTest::newRow("return, yes the default") << QString() << int(Qt::Key_Return) << yes << yes;
     }
 
     void realBoxMapsButtonsToAnswers() {
@@ -40,7 +41,9 @@ private slots:
                 if (b->text() == button)
                     b->click();
         });
-        QCOMPARE(CCore::msgboxConfirm(nullptr, "继续？", defaultAnswer), answer);
+        QCOMPARE(int(CCore::msgboxConfirm(nullptr, "继续？",
+                                          QMessageBox::StandardButton(defaultAnswer))),
+                 answer);
         QCOMPARE(shownText, "继续？");
     }
 };

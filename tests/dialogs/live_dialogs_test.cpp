@@ -16,9 +16,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QList<int>>("positions"); // empty: stays open
         const QString confirm = QStringLiteral("确定将选中的 2 名中奖者记为缺席并补抽吗？");
-        QTest::newRow("是") << QList<int>{0, 2} << core::kAnswerYes << confirm << QList<int>{3, 7};
-        QTest::newRow("否") << QList<int>{0, 2} << core::kAnswerNo << confirm << QList<int>{};
-        QTest::newRow("none ticked") << QList<int>{} << core::kAnswerYes
+        QTest::newRow("是") << QList<int>{0, 2} << int(QMessageBox::Yes) << confirm
+                            << QList<int>{3, 7};
+        QTest::newRow("否") << QList<int>{0, 2} << int(QMessageBox::No) << confirm << QList<int>{};
+        QTest::newRow("none ticked") << QList<int>{} << int(QMessageBox::Yes)
                                      << QStringLiteral("请先勾选缺席的中奖者。") << QList<int>{};
     }
 
@@ -27,7 +28,9 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QFETCH(QString, message);
         QFETCH(QList<int>, positions);
-        core::MessageBoxHook hook([answer](core::MessageKind, const QString&) { return answer; });
+        core::MessageBoxHook hook([answer](core::MessageKind, const QString&) {
+            return QMessageBox::StandardButton(answer);
+        });
         dialogs::AbsentDialog dialog({{3, "张*", "张三"}, {5, "李*", "李四"}, {7, "王*", "王五"}});
         dialog.show();
         auto* list = child<QTableWidget>(dialog, "winnerList");
@@ -36,7 +39,7 @@ private Q_SLOTS:
             list->item(row, 0)->setCheckState(Qt::Checked);
         press(dialog, "okButton");
         QCOMPARE(hook.texts(), QStringList{message});
-        QCOMPARE(hook.messages()[0].defaultAnswer, core::kAnswerNo);
+        QCOMPARE(hook.messages()[0].defaultAnswer, QMessageBox::No);
         QCOMPARE(dialog.isVisible(), positions.isEmpty());
         const std::vector<int> absent = dialog.absentPositions();
         QCOMPARE(QList<int>(absent.begin(), absent.end()), positions);

@@ -43,10 +43,10 @@ private Q_SLOTS:
         QFETCH(QString, focus);
         core::MessageBoxHook hook;
         lottery::DrawOptions options;
-        options.hide = hide ? 0 : 1;
+        options.maskEntries = hide ? 0 : 1;
         options.print = 1;
-        options.hstart = 4;
-        options.hend = 7;
+        options.maskStart = 4;
+        options.maskEnd = 7;
         tickets::TicketSettings tickets;
         dialogs::OptionsDialog dialog(options, tickets, {});
         dialog.show();
@@ -57,7 +57,7 @@ private Q_SLOTS:
         press(dialog, "okButton");
 
         const lottery::DrawOptions& o = options;
-        QCOMPARE((QList<int>{o.hide, o.print, o.muse, o.hstart, o.hend}), stored);
+        QCOMPARE((QList<int>{o.maskEntries, o.print, o.muteMusic, o.maskStart, o.maskEnd}), stored);
         QCOMPARE(hook.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         QVERIFY(focus.isEmpty() || focusedAndSelected(dialog, focus));

@@ -36,9 +36,10 @@ private Q_SLOTS:
         data_.options.roundIndex = 1;
         data_.options.setState(lottery::DrawState::Rolling);
         resets_ = 0;
-        answer_ = core::kAnswerYes;
-        hook_ = std::make_unique<core::MessageBoxHook>(
-            [this](core::MessageKind, const QString&) { return answer_; });
+        answer_ = QMessageBox::Yes;
+        hook_ = std::make_unique<core::MessageBoxHook>([this](core::MessageKind, const QString&) {
+            return QMessageBox::StandardButton(answer_);
+        });
         const auto paths = lottery::EventPaths::forFolder(folder_.path().toStdString());
         // The draw holds winners of C3 (row 2) only.
         dialogs::DrawGuard guard;
@@ -134,7 +135,7 @@ private Q_SLOTS:
                       const QString& message, const char* left) {
             QTest::newRow(name) << QString(button) << row << answer << message << QString(left);
         };
-        const int yes = core::kAnswerYes, no = core::kAnswerNo;
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
         const QString none = QStringLiteral("没有选中任何记录！");
         const QString reset = QStringLiteral("确定要重置抽奖吗？");
         const QString remove = QStringLiteral("确定要删除奖项【%1】吗？");
@@ -167,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(shown, stored);
         QCOMPARE(dialog_->prizesChanged(), left != "A1 B2 C3");
         // A confirmed reset sets the draw back to its start, re-places the window and closes.
-        const bool reset = button == "resetButton" && answer == core::kAnswerYes;
+        const bool reset = button == "resetButton" && answer == QMessageBox::Yes;
         const lottery::DrawOptions& o = data_.options;
         QCOMPARE(QString("%1 %2 %3").arg(o.prizeIndex).arg(o.roundIndex).arg(int(o.state())),
                  reset ? "0 0 0" : "2 1 1");
@@ -199,7 +200,7 @@ private:
     std::unique_ptr<core::MessageBoxHook> hook_;
     std::unique_ptr<dialogs::PrizeListDialog> dialog_;
     QList<QUrl> opened_;
-    int answer_ = core::kAnswerYes;
+    int answer_ = QMessageBox::Yes;
     int resets_ = 0;
 };
 

@@ -63,7 +63,7 @@ struct Event {
     QImage readyScreen() const {
         drawscreen::FrameComposer composer(rect.size(), 1.0f,
                                            drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(drawscreen::ScreenKind::Ready, session.machine().picture());
+        composer.composeStatic(session.machine().picture());
         return composer.canvas();
     }
 };
@@ -104,7 +104,13 @@ class DrawWindowTest : public QObject {
 
 private Q_SLOTS:
     void hiddenUntilPlacedThenNoKeyClosesIt() {
-        QCOMPARE(DrawWindow::windowRectFor(QSize(1920, 1080)), QRect(192, 108, 1535, 917));
+        // Centred across the screen, lower than high, and most of it.
+        for (const QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
+            const QRect r = DrawWindow::windowRectFor(screen);
+            QVERIFY(qAbs(r.left() - (screen.width() - r.right() - 1)) <= 1);
+            QVERIFY(r.top() > screen.height() - r.bottom() - 1 && r.bottom() < screen.height());
+            QVERIFY(r.width() >= 0.79 * screen.width() && r.height() >= 0.84 * screen.height());
+        }
         Event event;
         QVERIFY(!event.draw->isVisible());
         event.draw->placeWindow(event.rect);
@@ -151,7 +157,7 @@ private Q_SLOTS:
 
     void resetWhileRollingShowsTheReadyScreen() {
         Event event;
-        event.data.options.muse = 1; // music off: no cue reaches the output
+        event.data.options.muteMusic = 1; // music off: no cue reaches the output
         event.draw->placeWindow(event.rect);
         event.session.advance();
         QTest::qWait(2 * app::DrawSession::kFramePeriodMs);

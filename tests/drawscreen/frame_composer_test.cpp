@@ -2,6 +2,7 @@
 #include "drawscreen/font_chooser.h"
 #include "drawscreen/frame_composer.h"
 #include "drawscreen/name_font.h"
+#include "drawscreen/panel_painter.h"
 
 #include <QtTest>
 
@@ -13,7 +14,6 @@ using drawfixture::countPixels;
 using drawfixture::isTouched;
 using drawfixture::isYellow;
 using drawscreen::FrameComposer;
-using drawscreen::ScreenKind;
 using lottery::DrawState;
 
 namespace {
@@ -95,7 +95,7 @@ private Q_SLOTS:
         startPrize(5);
         data_.participants.setDisplayText(4, ""); // draws nothing, keeps its line
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
+        composer.composeStatic(drawfixture::pictureOf(data_));
         drawfixture::select(data_, {3, 0, 4, 1, 2});
         composer.composeRolling(data_, drawfixture::pictureOf(data_));
         const QImage& frame = composer.canvas();
@@ -144,27 +144,33 @@ private Q_SLOTS:
         startPrize(5);
         data_.options = lottery::DrawOptions();
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(ScreenKind::Ready, drawfixture::pictureOf(data_));
+        composer.composeStatic(drawfixture::pictureOf(data_));
         const QImage ready = composer.canvas().copy();
-        // Panel 230, 187.7, 1074 x 458; bars at y 181 and 651 from x 218 to 1316, P 12.
-        QCOMPARE(ready.pixel(260, 600), QRgb(0xFFFFFFFF));
-        for (QPoint gold :
-             {QPoint(220, 181), QPoint(1314, 651), QPoint(230, 416), QPoint(1304, 416)})
+        // The panel where its geometry puts it: gold bars and thin uprights around a white
+        // card, the red title in its upper half, nothing around it.
+        const auto g = drawscreen::PanelPainter::geometry(kWindow, 1.0f);
+        const int middle = g.yTop + g.ph / 2, right = g.px + g.pw;
+        const QRect upperHalf(g.px, g.yTop, g.pw, g.ph / 2);
+        QCOMPARE(ready.pixel(g.px + 30, g.yBottom - 50), QRgb(0xFFFFFFFF));
+        for (QPoint gold : {QPoint(g.xLeft + 2, g.yTop), QPoint(g.xRight - 2, g.yBottom),
+                            QPoint(g.px, middle), QPoint(right, middle)})
             QCOMPARE(ready.pixel(gold), QRgb(0xFFFFD700));
-        QCOMPARE(ready.pixel(234, 416), QRgb(0xFFFFFFFF)); // the uprights are thin
-        QVERIFY(countPixels(ready, QRect(230, 181, 1074, 229), isRed) > 3000);
-        for (QPoint p : {QPoint(3, 3), QPoint(1530, 3), QPoint(767, 800), QPoint(100, 700)})
-            QCOMPARE(ready.pixel(p), QRgb(0));
+        QCOMPARE(ready.pixel(g.px + g.thinPen, middle), QRgb(0xFFFFFFFF));
+        QVERIFY(countPixels(ready, upperHalf, isRed) > 3000);
+        QCOMPARE(countPixels(ready, QRect(0, 0, g.xLeft - 1, kWindow.height()), isTouched), 0);
+        QCOMPARE(countPixels(ready, QRect(0, g.yBottom + 20, kWindow.width(), 150), isTouched), 0);
         // Ready: the right status line only.
         QCOMPARE(countPixels(ready, QRect(0, 860, 700, 57), isTouched), 0);
         QVERIFY(countPixels(ready, QRect(1100, 880, 435, 37), isYellow) > 100);
 
         data_.options.setState(DrawState::ShowingResult);
         data_.options.prizeIndex = 1;
-        composer.composeStatic(ScreenKind::Finished, drawfixture::pictureOf(data_));
+        lottery::DrawPicture end = drawfixture::pictureOf(data_);
+        end.screen = lottery::DrawPicture::Screen::Finished;
+        composer.composeStatic(end);
         const QImage& finished = composer.canvas();
         QVERIFY(countPixels(finished, QRect(0, 880, 400, 37), isYellow) > 100);
-        QVERIFY(countPixels(finished, QRect(230, 181, 1074, 229), isRed) > 3000);
+        QVERIFY(countPixels(finished, upperHalf, isRed) > 3000);
     }
 
     void rollingFramesLookLikeOnePath_data() {

@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-#include <cmath>
 #include <utility>
 
 using drawfixture::prize;
@@ -49,21 +48,33 @@ private Q_SLOTS:
         }
     }
 
-    void panelGeometry() {
-        // pw, ph, px, py in tenths, P, yTop, xLeft, xRight, yBottom, thin pen, title size
-        const auto of = [](QSize window, float scale) {
-            const drawscreen::PanelGeometry g = PanelPainter::geometry(window, scale);
-            return QList<int>{g.pw,      g.ph,      g.px,       int(std::lround(g.py * 10)),
-                              g.P,       g.yTop,    g.xLeft,    g.xRight,
-                              g.yBottom, g.thinPen, g.titleSize};
-        };
-        // The windows of a 1920 x 1080 and of a 1024 x 768 screen.
-        QCOMPARE(of({1535, 917}, 1.0f),
-                 (QList<int>{1074, 458, 230, 1877, 12, 181, 218, 1316, 651, 4, 120}));
-        QCOMPARE(of({819, 653}, 0.8f),
-                 (QList<int>{515, 260, 152, 1679, 9, 163, 143, 676, 432, 3, 76}));
-        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Ready), QStringLiteral("准备抽奖！"));
-        QCOMPARE(PanelPainter::title(drawscreen::ScreenKind::Finished),
+    void panelFitsItsWindow_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<float>("scale");
+        // The windows of a 1920 x 1080, a 1024 x 768 and a 1366 x 768 screen.
+        QTest::newRow("full") << QSize(1535, 917) << 1.0f;
+        QTest::newRow("reduced") << QSize(819, 653) << 0.8f;
+        QTest::newRow("wide reduced") << QSize(1092, 614) << 0.8f;
+    }
+
+    // The gold frame encloses the centred card and fits the window; the reduced look is
+    // smaller than the full one in the same window, yet its lines stay visible.
+    void panelFitsItsWindow() {
+        QFETCH(QSize, window);
+        QFETCH(float, scale);
+        const drawscreen::PanelGeometry g = PanelPainter::geometry(window, scale);
+        QVERIFY(qAbs(2 * g.px + g.pw - window.width()) <= 1);
+        QVERIFY(0 <= g.xLeft && g.xLeft + g.P == g.px && g.px + g.pw + g.P == g.xRight);
+        QVERIFY(g.xRight <= window.width());
+        QVERIFY(0 <= g.yTop && g.yTop < g.py && g.py < g.yTop + g.P);
+        QVERIFY(g.py + g.ph <= g.yBottom && g.yBottom <= window.height());
+        QVERIFY(g.thinPen >= 1 && 3 * g.thinPen <= g.P);
+        QVERIFY(5 * g.titleSize <= g.pw && 2 * g.titleSize < g.ph); // five characters fit
+        const drawscreen::PanelGeometry full = PanelPainter::geometry(window, 1.0f);
+        QCOMPARE(g.pw < full.pw && g.ph < full.ph && g.titleSize < full.titleSize, scale < 1.0f);
+        QCOMPARE(PanelPainter::title(lottery::DrawPicture::Screen::Ready),
+                 QStringLiteral("准备抽奖！"));
+        QCOMPARE(PanelPainter::title(lottery::DrawPicture::Screen::Finished),
                  QStringLiteral("抽奖结束！"));
     }
 };

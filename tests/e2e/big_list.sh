@@ -9,17 +9,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-mounts=()
-cleanup() {
-    kill -9 "${app_pid:-}" "${import_pid:-}" 2>/dev/null || true
-    wait "${app_pid:-}" "${import_pid:-}" 2>/dev/null || true
-    for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || true; done
-    stop_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_session
 
 rows=300000
 # UTF-8 with a byte-order mark, a header, quoted fields with commas, a repeated row and
@@ -35,10 +25,7 @@ rows=300000
 } >"$work/list.csv"
 
 event=$work/event
-mkdir -p "$event/data"
-printf 'A`一等奖`a.png`1`30`30`\r\n' | gbk >"$event/data/_prize.txt"
-printf '旧名单1\r\n旧名单2\r\n旧名单3\r\n' | gbk >"$event/data/_items.txt"
-printf '[General]\nmuse=1\n' >"$event/prizedraw.ini"
+printf '旧名单1\r\n旧名单2\r\n旧名单3\r\n' | write_event "$event" 'A`一等奖`a.png`1`30`30`\r\n' '[General]\nmuse=1\n'
 old=$(md5sum <"$event/data/_items.txt")
 import() { "$program" --import "$work/list.csv" --columns 1,2,3 --header "$1"; }
 
@@ -49,15 +36,12 @@ status=0
 import "$event" >/dev/null 2>&1 || status=$?
 [ "$status" = 1 ] || fail "import beside the open event exited $status"
 [ "$(md5sum <"$event/data/_items.txt")" = "$old" ] || fail "the open event's list changed"
-kill -9 "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+kill_program
 app_pid=
 
 # Into a read-only folder: refused, said why.
 readonly_event=$work/readonly
-mkdir -p "$readonly_event"
-mount -t tmpfs -o size=8m tmpfs "$readonly_event" 2>/dev/null || { echo "no tmpfs: skipped"; exit 77; }
-mounts+=("$readonly_event")
+small_disk "$readonly_event" 8m
 cp -r "$event/." "$readonly_event/"
 mount -o remount,ro "$readonly_event"
 status=0
@@ -68,11 +52,11 @@ import "$readonly_event" >"$work/readonly.txt" 2>&1 || status=$?
 # Killed while it reads or writes: the list is the old one or the whole new one.
 for delay in 0.2 0.5 0.8; do
     "$program" --import "$work/list.csv" --columns 1,2,3 --header "$event" >/dev/null 2>&1 &
-    import_pid=$! # the program itself: a killed subshell would leave it running
+    other_pid=$! # the program itself: a killed subshell would leave it running
     sleep "$delay"
-    kill -9 "$import_pid" 2>/dev/null || true
-    wait "$import_pid" 2>/dev/null || true
-    import_pid=
+    kill -9 "$other_pid" 2>/dev/null || true
+    wait "$other_pid" 2>/dev/null || true
+    other_pid=
     now=$(md5sum <"$event/data/_items.txt")
     lines=$(wc -l <"$event/data/_items.txt")
     [ "$now" = "$old" ] || [ "$lines" = "$rows" ] || fail "a kill after $delay s left $lines lines"

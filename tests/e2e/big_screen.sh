@@ -7,9 +7,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_session
 
 make_event() { # folder theme
     mkdir -p "$1/data" "$1/img"

@@ -9,49 +9,21 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-mounts=()
-cleanup() {
-    kill -9 "${app_pid:-}" "${second_pid:-}" 2>/dev/null || true
-    wait "${app_pid:-}" "${second_pid:-}" 2>/dev/null || true
-    for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || true; done
-    stop_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
+begin_session
 
 # A: three rounds of one, B: one round of one; twelve entries, music off. With "wide", A has
 # three rounds of thirty and every winner line the same length: a round of A takes 2151 bytes
 # of the results file, so the second no longer fits in the file's first page of a small disk.
 new_event() { # folder [wide]
-    mkdir -p "$1/data"
     if [ "${2:-}" = wide ]; then
-        printf 'A`特等奖大礼包`a.png`1`90`30`\r\nB`二等奖`b.png`2`1`1`\r\n' | gbk >"$1/data/_prize.txt"
         for i in $(seq 1 100); do printf '参与者编号%04d 电话138%08d\r\n' "$i" "$i"; done |
-            gbk >"$1/data/_items.txt"
+            write_event "$1" 'A`特等奖大礼包`a.png`1`90`30`\r\nB`二等奖`b.png`2`1`1`\r\n' \
+                '[General]\nmuse=1\n'
     else
-        printf 'A`一等奖`a.png`1`3`1`\r\nB`二等奖`b.png`2`1`1`\r\n' | gbk >"$1/data/_prize.txt"
-        for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$1/data/_items.txt"
+        for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done |
+            write_event "$1" 'A`一等奖`a.png`1`3`1`\r\nB`二等奖`b.png`2`1`1`\r\n' '[General]\nmuse=1\n'
     fi
-    printf '[General]\nmuse=1\n' >"$1/prizedraw.ini"
 }
-
-small_disk_event() { # folder size [wide]
-    mkdir -p "$1"
-    mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || { echo "no tmpfs: skipped"; exit 77; }
-    mounts+=("$1")
-    new_event "$1" "${3:-}"
-}
-
-# Answers the box of that title with Return and gives the keyboard back to the draw.
-answer() { # title
-    wait_for_name "$1"
-    focus_name "$1"
-    press Return
-    focus_name '^抽奖$'
-}
-
 
 round() { press space; sleep 0.3; press space; }
 
@@ -61,7 +33,8 @@ start_display 1280 800
 
 scenario="the disk fills in the middle of the draw"
 event=$work/full
-small_disk_event "$event" 512k wide
+small_disk "$event" 512k
+new_event "$event" wide
 all=$(seq -s, 1 30)
 launch "$event"
 round
@@ -76,13 +49,9 @@ answer '^警告$' # and so is A3: told again
 rm "$event/filler"
 wait_for_rounds "$event" "A1:$all A2:$all A3:$all" 60 # written by the retry, no press
 cp "$event/data/_result.txt" "$work/recorded"
-kill -9 "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+kill_program
 launch "$event"
-wait_for_name '^请确认$'
-focus_name '^请确认$'
-press space # the stray key keeps the draw
-focus_name '^抽奖$'
+answer '^请确认$' space # the stray key keeps the draw
 round # B
 wait_for_rounds "$event" "A1:$all A2:$all A3:$all B1:1"
 cmp -s -n "$(stat -c %s "$work/recorded")" "$work/recorded" "$event/data/_result.txt" ||
@@ -91,12 +60,13 @@ cmp -s -n "$(stat -c %s "$work/recorded")" "$work/recorded" "$event/data/_result
 results_text "$event" | tail -n 1 | grep -q '^抽奖结束日期：' || fail "no end line"
 press space
 choose_exit
-wait "$app_pid" || fail "the program exited with an error"
+wait_for_exit "the program did not exit through the menu"
 echo "$scenario: ok"
 
 scenario="a read-only event folder"
 event=$work/readonly
-small_disk_event "$event" 1m
+small_disk "$event" 1m
+new_event "$event"
 mount -o remount,ro "$event"
 launch "$event"
 wait_for_name '^警告$' # before any press
@@ -107,9 +77,7 @@ answer '^警告$' # the start line
 press space
 answer '^警告$' # the round
 choose_exit
-wait_for_name '^请确认$' # the draw is not over: 退出 asks first
-focus_name '^请确认$'
-press Left Return
+answer '^请确认$' Left Return # the draw is not over: 退出 asks first
 answer '^警告$' # nothing could be written: save elsewhere
 wait_for_name '^另存抽奖结果$'
 focus_name '^另存抽奖结果$'
@@ -123,7 +91,7 @@ for _ in $(seq 50); do
     focus_name '^警告$' && xdotool key Return
     sleep 0.2
 done
-wait "$app_pid" || fail "the program exited with an error"
+wait_for_exit "the program did not exit through the menu"
 rescued=$(iconv -f GBK -t UTF-8 "$work/rescued.txt") || fail "nothing saved elsewhere"
 grep -q '^抽奖开始日期：' <<<"$rescued" || fail "the saved results have no start line"
 [ "$(grep -c $'\tA\t一等奖\t1\t1\t参与者' <<<"$rescued")" -eq 1 ] ||
@@ -138,28 +106,20 @@ round
 wait_for_rounds "$event" "A1:1"
 before=$(files_of "$event")
 "$program" "$event" &
-second_pid=$!
-wait_for_name '^警告$'
-focus_name '^警告$'
-press Return
+other_pid=$!
+answer '^警告$'
 status=0
-wait "$second_pid" || status=$?
+wait "$other_pid" || status=$?
 [ "$status" -eq 1 ] || fail "the second copy exited with $status"
 [ "$(files_of "$event")" = "$before" ] || fail "the second copy changed files"
-kill -9 "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+kill_program
 launch "$event"
-wait_for_name '^请确认$' # the unfinished draw, not the other copy
-focus_name '^请确认$'
-press space
-focus_name '^抽奖$'
+answer '^请确认$' space # the unfinished draw, not the other copy
 round
 wait_for_rounds "$event" "A1:1 A2:1"
 choose_exit
-wait_for_name '^请确认$' # the draw is not over: 退出 asks first
-focus_name '^请确认$'
-press Left Return
-wait "$app_pid" || fail "the program exited with an error"
+answer '^请确认$' Left Return # the draw is not over: 退出 asks first
+wait_for_exit "the program did not exit through the menu"
 echo "$scenario: ok"
 
 scenario="links out of the folder and a prize file the load alters, killed at the first press"
@@ -174,8 +134,7 @@ launch "$event"
 answer '^警告$' # the total 3.5 is read as 3, the file kept before its first rewrite
 press space
 sleep 0.5
-kill -9 "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+kill_program
 [ "$(cat "$work/outside/kept.txt")" = outside ] || fail "a file outside the folder changed"
 [ -f "$event/data/_prize.txt" ] && [ ! -L "$event/data/_result.txt" ] ||
     fail "no prize file, or the results file is a link"
@@ -196,9 +155,7 @@ status=0
     fail "--check did not refuse the link ($status)"
 "$program" "$event" &
 app_pid=$!
-wait_for_name '^警告$'
-focus_name '^警告$'
-press Return
+answer '^警告$'
 status=0
 wait "$app_pid" || status=$?
 [ "$status" -eq 1 ] || fail "the program went on with a linked data folder ($status)"

@@ -7,25 +7,14 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'stop_display; kill -9 "${app_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
+begin_session
 
 # A: two rounds of one, B: one round of one, C (only in the prize list scenario): one of one.
 new_event() { # folder with_c
-    mkdir -p "$1/data"
-    {
-        printf 'A`一等奖`a.png`1`2`1`\r\nB`二等奖`b.png`2`1`1`\r\n'
-        [ "$2" = yes ] && printf 'C`三等奖`c.png`3`1`1`\r\n'
-        true
-    } | gbk >"$1/data/_prize.txt"
-    for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$1/data/_items.txt"
-    printf '[General]\nmuse=1\n' >"$1/prizedraw.ini"
-}
-
-crash() {
-    kill -9 "$app_pid"
-    wait "$app_pid" 2>/dev/null || true
+    local prizes='A`一等奖`a.png`1`2`1`\r\nB`二等奖`b.png`2`1`1`\r\n'
+    [ "$2" = no ] || prizes+='C`三等奖`c.png`3`1`1`\r\n'
+    for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done |
+        write_event "$1" "$prizes" '[General]\nmuse=1\n'
 }
 
 open_prize_list() {
@@ -40,11 +29,8 @@ open_prize_list() {
 restart_and_continue() { # event
     cp "$1/data/_result.txt" "$work/recorded"
     launch "$1"
-    wait_for_name '^请确认$'
-    focus_name '^请确认$'
-    press space
+    answer '^请确认$' space
     sleep 0.3
-    focus_name '^抽奖$'
     # The last round's result is on the screen, names above the status lines.
     import -window root "$work/resumed.png"
     local names
@@ -60,9 +46,7 @@ finish_and_check() { # event presses expected_rounds
     wait_for_rounds "$1" "$3"
     press space # the finished screen
     choose_exit
-    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
-    wait "$app_pid" || fail "the program exited with an error"
+    wait_for_exit "the program did not exit through the menu"
     local text
     text=$(results_text "$1")
     [ "$(grep -c '^抽奖开始日期：' <<<"$text")" -eq 1 ] || fail "not one start line"
@@ -80,7 +64,7 @@ launch "$event"
 press space; sleep 0.3; press space # A round 1
 wait_for_rounds "$event" "A1:1"
 press space; sleep 0.5 # A round 2 rolls
-crash
+kill_program
 restart_and_continue "$event"
 finish_and_check "$event" 4 "A1:1 A2:1 B1:1"
 echo "$scenario: ok"
@@ -92,7 +76,7 @@ launch "$event"
 press space; sleep 0.3; press space
 press space; sleep 0.3; press space # A round 2 stops
 wait_for_rounds "$event" "A1:1 A2:1"
-crash
+kill_program
 restart_and_continue "$event"
 finish_and_check "$event" 2 "A1:1 A2:1 B1:1"
 echo "$scenario: ok"
@@ -108,13 +92,13 @@ press ctrl+End              # the last prize, C
 press Tab Tab Tab space     # 删除
 wait_for_name '^请确认$'
 focus_name '^请确认$'
-press Left Return           # 是
+press Left Return # 是
 focus_name '^奖项列表$'
 press Escape                # closed after a change: saved
 for _ in $(seq 50); do grep -q '^C`' "$event/data/_prize.txt" || break; sleep 0.1; done
 grep -q '^C`' "$event/data/_prize.txt" && fail "the deleted prize was not saved"
 open_prize_list
-crash
+kill_program
 grep -q '^C`' "$event/data/_prize.txt" && fail "the prize change was lost"
 [ "$(grep -c '`' "$event/data/_prize.txt")" -eq 2 ] || fail "the prize file lost a prize"
 restart_and_continue "$event"

@@ -8,17 +8,13 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_session
 
 # A: one round of three, B: two rounds of one, C: one of one; twelve entries, music off.
 event=$work/event
-mkdir -p "$event/data"
-printf 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\nC`三等奖`c.png`3`1`1`\r\n' |
-    gbk >"$event/data/_prize.txt"
-for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done | gbk >"$event/data/_items.txt"
-printf '[General]\nmuse=1\nfingerprint=1\n' >"$event/prizedraw.ini"
+for i in $(seq 1 12); do printf '参与者%02d\r\n' "$i"; done |
+    write_event "$event" 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\nC`三等奖`c.png`3`1`1`\r\n' \
+        '[General]\nmuse=1\nfingerprint=1\n'
 
 # The menu's item n from the top (奖项..., 抽奖结果, then the live commands) and its dialog.
 menu_item() { # n title
@@ -35,10 +31,7 @@ mark_absent() { # position
     menu_item 3 '^补抽$'
     for _ in $(seq 2 "$1"); do xdotool key Down; done
     press space Return
-    wait_for_name '^请确认$'
-    focus_name '^请确认$'
-    press Left Return
-    focus_name '^抽奖$'
+    answer '^请确认$' Left Return
 }
 
 # The vertical runs of name pixels above the status lines, one "top bottom" a line.
@@ -51,7 +44,6 @@ name_bands() { # png
             END { if (on) print top, bottom }'
 }
 
-area() { convert "$1" -crop "$2" +repage rgba:- | md5sum; }
 same_area() { [ "$(area "$1" "$3")" = "$(area "$2" "$3")" ]; }
 
 start_display 1280 800
@@ -123,13 +115,9 @@ wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A"
 cp "$event/data/_result.txt" "$work/recorded"
 press space
 sleep 0.3
-kill -9 "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+kill_program
 launch "$event"
-wait_for_name '^请确认$'
-focus_name '^请确认$'
-press space
-focus_name '^抽奖$'
+answer '^请确认$' space
 sleep 0.3
 import -window root "$work/resumed.png"
 cmp -s "$work/recorded" "$event/data/_result.txt" || fail "the recorded lines changed"
@@ -173,10 +161,10 @@ wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1"
 press Right; sleep 0.3; press Down
 wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A,1R B1:1 B2:1"
 press Next # the finished screen
+sleep 0.5
+import -window root "$work/finished.png"
 choose_exit
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not exit through the menu"
-wait "$app_pid" || fail "the program exited with an error"
+wait_for_exit "the program did not exit through the menu"
 
 mapfile -t lines < <(results_text "$event" | tr -d '\r')
 [ "${#lines[@]}" -eq 12 ] || fail "expected 12 lines, found ${#lines[@]}"
@@ -209,6 +197,9 @@ printf '%s\n' "${lines[@]:1:10}" | awk -F'\t' '
 # Anyone can check the draw afterwards; one byte changed in a winner line breaks it there.
 "$program" --verify "$event" >"$work/verify.txt" || fail "--verify failed: $(cat "$work/verify.txt")"
 tail -n 1 "$work/verify.txt" | grep -qx ok || fail "--verify did not end with ok"
+final=$(awk -F'\t' '$1 == "final" { print $2 }' "$work/verify.txt")
+[ -n "$final" ] && [ "$(zbarimg --raw -q "$work/finished.png")" = "$final" ] ||
+    fail "the finished screen's QR code is not the final chain code $final"
 line=$(grep -n $'\t1\t2R\t' <(iconv -f GBK -t UTF-8 "$event/data/_result.txt") | cut -d: -f1)
 sed -i "${line}s/\(.\)\r\$/X\r/" "$event/data/_result.txt"
 status=0

@@ -7,17 +7,13 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_session
 
 # A: one round of three, B: two rounds of one; the audience sees bytes 10-13 as asterisks.
 event=$work/event
-mkdir -p "$event/data"
-printf 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\n' | gbk >"$event/data/_prize.txt"
 for i in $(seq 1 12); do printf '参与者%02d 138000000%02d\r\n' "$i" "$i"; done |
-    gbk >"$event/data/_items.txt"
-printf '[General]\nmuse=1\nhide=1\nhstart=10\nhend=13\n' >"$event/prizedraw.ini"
+    write_event "$event" 'A`一等奖`a.png`1`3`3`\r\nB`二等奖`b.png`2`2`1`\r\n' \
+        '[General]\nmuse=1\nhide=1\nhstart=10\nhend=13\n'
 
 shot() { DISPLAY=$DISPLAY.$1 import -window root "$work/$2.png"; } # screen name
 # Share of the area's pixels close to the colour.
@@ -34,7 +30,6 @@ dark_pixels() { # png geometry
     convert "$1" -crop "$2" +repage -alpha off -colorspace gray -threshold 50% -negate \
         -format '%[fx:round(mean*w*h)]' info:
 }
-area() { convert "$1" -crop "$2" +repage rgba:- | md5sum; }
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 screen_of() { # window name
     xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name "$1")" |
@@ -148,9 +143,7 @@ shot 1 end1
     fail "the console does not list the five winners at the end"
 
 exit_button
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the program still runs after the console's 退出"
-wait "$app_pid" || fail "the program exited with an error"
+wait_for_exit "the program still runs after the console's 退出"
 
 mapfile -t lines < <(results_text "$event" | tr -d '\r')
 [ "${#lines[@]}" -eq 7 ] || fail "expected 7 lines, found ${#lines[@]}"

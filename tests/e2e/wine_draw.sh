@@ -2,14 +2,16 @@
 # The Windows program under Wine, from its portable zip: unpacks it into a Wine prefix of its
 # own, runs a small draw on an event in a folder with a Chinese name under Xvfb (Wine's X11
 # driver), exits through the menu, then checks the results file, `prizedraw.exe --verify`
-# and that the screenshot shows the names. Prints the run's figures.
-#   wine_draw.sh ZIP [WORK]      (WORK defaults to a new temporary folder, removed at the end)
+# and that the screenshot shows the names. Then installs the installer silently, checks what
+# it put where, and uninstalls. Prints the run's figures.
+#   wine_draw.sh PACKAGES [WORK]   (the folder with the zip and the installer; WORK defaults
+#                                   to a new temporary folder, removed at the end)
 set -euo pipefail
-zip=$(realpath "$1")
+zip=$(realpath "$(ls "$1"/prizedraw-*-windows-x64.zip)")
+setup=$(realpath "$(ls "$1"/prizedraw-*-setup.exe)")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 now() { date +%s.%N; }
 seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.1f", to - from }'; }
 
@@ -29,7 +31,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Wine links Documents to the home folder: a home of its own keeps the installer's events here.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8
+export HOME=$work/home
+mkdir -p "$HOME"
 start_display 1280 720
 started=$(now)
 wineboot --init >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; fail "wineboot"; }
@@ -96,4 +101,25 @@ wine "$exe" --verify 'C:\抽奖活动' >"$work/verify.txt" 2>&1 || status=$?
 echo "--verify took $(seconds_since "$started") s"
 [ "$status" -eq 0 ] || { cat "$work/verify.txt"; fail "--verify exited with $status"; }
 grep -q '^ok' "$work/verify.txt" || { cat "$work/verify.txt"; fail "--verify did not say ok"; }
+
+# The installer: program under Program Files, Start-menu entries, an uninstall entry, the
+# demo event in Documents; the uninstaller removes the program and leaves the events.
+started=$(now)
+wine "$setup" /S || fail "the installer failed"
+wineserver -w
+echo "installed in $(seconds_since "$started") s"
+installed=$drive_c/Program\ Files/prizedraw
+menu=$(find "$drive_c/users" -path '*Start Menu/Programs/prizedraw' -type d)
+[ -f "$installed/prizedraw.exe" ] && [ -f "$installed/uninstall.exe" ] || fail "nothing installed"
+[ -f "$menu/抽奖.lnk" ] && [ -f "$menu/卸载抽奖.lnk" ] || fail "no Start-menu entries"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\prizedraw'
+wine reg query "$key" 2>/dev/null | grep -q UninstallString || fail "no uninstall entry"
+wine 'C:\Program Files\prizedraw\prizedraw.exe' --check "$(winepath -w "$HOME/prizedraw")" \
+    >"$work/check.txt" 2>&1 || { cat "$work/check.txt"; fail "the installed demo event does not pass --check"; }
+wine 'C:\Program Files\prizedraw\uninstall.exe' /S || fail "the uninstaller failed"
+wineserver -w
+for _ in $(seq 100); do [ -e "$installed/prizedraw.exe" ] || break; sleep 0.1; done
+[ ! -e "$installed/prizedraw.exe" ] && [ ! -e "$menu" ] || fail "the uninstaller left the program"
+wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left its entry"
+[ -f "$HOME/prizedraw/data/_prize.txt" ] || fail "the uninstaller removed the events"
 echo "wine draw: 1 passed, 0 failed"

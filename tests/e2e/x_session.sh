@@ -2,12 +2,39 @@
 # and menus of the program, screenshots and pixel counts.
 set -euo pipefail
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL${scenario:+ ($scenario)}: $*" >&2; exit 1; }
 
-# A scratch folder in $work, removed at exit with the program and the display stopped.
+# A scratch folder in $work. At exit the program ($app_pid, and $other_pid when a test starts
+# a second one) is killed, the small disks of $mounts unmounted, the display stopped and the
+# folder removed.
 begin_session() {
     work=$(mktemp -d)
-    trap 'kill -9 "${app_pid:-}" 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
+    mounts=()
+    trap end_session EXIT
+}
+
+end_session() {
+    local pid mount
+    for pid in ${app_pid:-} ${other_pid:-}; do
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    for mount in "${mounts[@]}"; do umount "$mount" 2>/dev/null || true; done
+    stop_display
+    rm -rf "$work"
+}
+
+# A small disk of its own at the folder; without the right to mount one the test is skipped.
+small_disk() { # folder size
+    mkdir -p "$1"
+    mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || { echo "no tmpfs: skipped"; exit 77; }
+    mounts+=("$1")
+}
+
+# As a power cut would: no clean-up of any kind.
+kill_program() {
+    kill -9 "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
 }
 
 # An event folder: prize lines and options as printf's %b takes them, the entries (UTF-8,
@@ -79,6 +106,20 @@ wait_for_name() { # window name (regular expression)
 
 # Without a window manager a closed box leaves no window with the keyboard: give it back.
 focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
+
+# Answers the box of that title with the keys (Return by default) and gives the keyboard
+# back to the draw.
+answer() { # title [keys]
+    local title=$1
+    shift
+    wait_for_name "$title"
+    focus_name "$title"
+    press "${@:-Return}"
+    focus_name '^抽奖$' || true # gone when the box ended the program
+}
+
+# A digest of the area (WxH+X+Y), to tell whether it changed.
+area() { convert "$1" -crop "$2" +repage rgba:- | md5sum; }
 
 # The results file as UTF-8 lines without their chain codes and fingerprint lines, so that
 # the fields count from the time.

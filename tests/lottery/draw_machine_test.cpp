@@ -1,11 +1,13 @@
 #include "lottery/draw_machine.h"
 
-#include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
-#include "recording_view.h"
+#include "lottery/results_reader.h"
+#include "lottery/results_records.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
+#include "support/recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +44,7 @@ protected:
 
     TempEventFolder folder;
     lottery::LotteryData data;
-    GbkFakeServices services{{}, 7};
+    testsupport::FakeCoreServices services{{}, 7};
     RecordingView view{data};
     lottery::DrawMachine machine{data, folder.paths, services, view};
 };
@@ -70,7 +72,7 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     };
 
     press();
-    EXPECT_EQ(view.take(), (Calls{"font", "cue0", "frame", "timer on"}));
+    EXPECT_EQ(view.take(), (Calls{"cue0", "frame", "timer on"}));
     EXPECT_EQ(log().startTime, "2026-01-01 00:00:00");
     machine.tick(); // a tick of the clock selects again
     const Calls lastRolling = view.shown;
@@ -84,8 +86,7 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     EXPECT_EQ(view.take(), (Calls{"cue0", "frame", "timer on"}));
     EXPECT_EQ(data.options.roundIndex, 1);
     press(2); // stop, then on to the next prize
-    EXPECT_EQ(view.take(),
-              (Calls{"cue1", "timer off", "result", "font", "cue0", "frame", "timer on"}));
+    EXPECT_EQ(view.take(), (Calls{"cue1", "timer off", "result", "cue0", "frame", "timer on"}));
     EXPECT_EQ(data.options.prizeIndex, 1);
     press();
     EXPECT_EQ(shown.size(), 4u);
@@ -100,7 +101,7 @@ TEST_F(DrawMachineTest, EveryViewIsShownTheSamePicture) {
     press();
     machine.tick();
     press();
-    EXPECT_EQ(console.calls, (Calls{"font", "cue0", "frame", "frame", "cue1", "result"}));
+    EXPECT_EQ(console.calls, (Calls{"cue0", "frame", "frame", "cue1", "result"}));
     EXPECT_EQ(console.shown, view.shown);
     EXPECT_EQ(machine.picture().selection.size(), 3u);
 }
@@ -115,7 +116,7 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
     EXPECT_EQ(folder.backupCount(), 1); // closed and set aside at once
 
     press(); // a first start again
-    EXPECT_EQ(view.take(), (Calls{"font", "cue0", "frame", "timer on"}));
+    EXPECT_EQ(view.take(), (Calls{"cue0", "frame", "timer on"}));
     EXPECT_EQ(folder.backupCount(), 1);
     EXPECT_TRUE(log().winners.empty());
     // The marks of the abandoned draw are gone: every entry may win again.
@@ -274,7 +275,7 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     press(2);
     const std::vector<std::string> round = machine.roundOnScreen();
     const std::string gone = round[1];
-    machine.markAbsent({2});
+    machine.declareAbsent({2});
     EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
     EXPECT_EQ(machine.roundOnScreen(), (std::vector<std::string>{round[0], "", round[2]}));
     EXPECT_EQ(machine.picture().status.next, "下一步：TA，补抽 1 人");
@@ -297,7 +298,7 @@ TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     EXPECT_EQ(last.position, 2);
     EXPECT_EQ(last.rawText, replacement);
     EXPECT_EQ(machine.roundOnScreen()[1], replacement);
-    machine.markAbsent({2}); // a replacement can be absent in turn
+    machine.declareAbsent({2}); // a replacement can be absent in turn
     press(2);
     EXPECT_EQ(log().winners.size(), 7u); // three, then an absent and a replacement twice
     press(2);                            // B: the absent ones are no candidates
@@ -359,7 +360,7 @@ TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
             SCOPED_TRACE(std::string(state.name) + ", " + list.name);
             TempEventFolder folder;
             lottery::LotteryData data;
-            GbkFakeServices services{{}, 5};
+            testsupport::FakeCoreServices services{{}, 5};
             RecordingView view{data};
             lottery::DrawMachine machine{data, folder.paths, services, view};
             machine.addView(view);
@@ -376,7 +377,7 @@ TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
             for (int i = 0; i < state.presses; ++i)
                 machine.advance();
             if (state.absent)
-                machine.markAbsent({1});
+                machine.declareAbsent({1});
             const Calls shown = view.shown;
             load(list.entries);
             const auto inList = [&](const std::string& raw) {
@@ -389,7 +390,7 @@ TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
                 EXPECT_TRUE(std::all_of(view.shown.begin(), view.shown.end(), inList));
             }
             if (state.presses == 2 && !state.absent)
-                machine.markAbsent({2}); // names the winner shown, whatever the list holds
+                machine.declareAbsent({2}); // names the winner shown, whatever the list holds
             for (int i = 0; i < 8; ++i)
                 machine.advance();
             const lottery::ResultsLog log =

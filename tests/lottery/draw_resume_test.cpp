@@ -1,10 +1,11 @@
 #include "lottery/draw_resume.h"
 
-#include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/draw_machine.h"
-#include "recording_view.h"
+#include "lottery/results_reader.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
+#include "support/recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ struct DrawRun {
 
     Texts entries;
     TempEventFolder folder;
-    GbkFakeServices services{{}, 11};
+    testsupport::FakeCoreServices services{{}, 11};
     lottery::LotteryData data;
     std::unique_ptr<RecordingView> view;
     std::unique_ptr<lottery::DrawMachine> machine;
@@ -93,7 +94,7 @@ struct DrawRun {
 // Nothing to resume, or a record that no longer fits the prizes, named in the problem. The
 // list never stops a resume: winners are named by their text.
 TEST(PlanResume, OnlyAnUnfinishedDrawThatStillFitsThePrizesIsResumed) {
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     const struct {
         lottery::ResultsLog log;
         std::string named; // empty: nothing to resume; "-": resumable
@@ -133,10 +134,10 @@ TEST(Resume, ARestartShowsTheNextStepThatWasOnScreen) {
     } cases[] = {
         {"after a round", six, [](DrawRun& r) { r.press(2); }, "", 4, 0},
         {"while rolling", six, [](DrawRun& r) { r.press(3); }, "下一步：TA，第2轮/共2轮", 4, 0},
-        {"absent marked", six, [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}); }, "", 4,
+        {"absent marked", six, [](DrawRun& r) { r.press(2), r.machine->declareAbsent({1}); }, "", 4,
          0},
         {"redraw rolling", six,
-         [](DrawRun& r) { r.press(2), r.machine->markAbsent({2}), r.press(1); },
+         [](DrawRun& r) { r.press(2), r.machine->declareAbsent({2}), r.press(1); },
          "下一步：TA，补抽 1 人", 4, 0},
         {"prize chosen", six, [](DrawRun& r) { r.press(2), r.machine->choosePrize(2); }, "", 4, 0},
         {"chosen first", six, [](DrawRun& r) { r.machine->choosePrize(2), r.press(2); }, "", 4, 0},
@@ -158,7 +159,7 @@ TEST(Resume, ARestartShowsTheNextStepThatWasOnScreen) {
          "抽奖结束！", 4, 0},
         {"redraw without candidates",
          {"e1", "e2"},
-         [](DrawRun& r) { r.press(2), r.machine->markAbsent({1}), r.press(2); },
+         [](DrawRun& r) { r.press(2), r.machine->declareAbsent({1}), r.press(2); },
          "",
          1,
          3},

@@ -1,7 +1,7 @@
 #include "lottery/list_import.h"
 
-#include "gbk_fake_services.h"
 #include "lottery/safe_file.h"
+#include "support/fake_core_services.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ class ListImportTest : public testing::TestWithParam<ImportCase> {};
 
 TEST_P(ListImportTest, WritesEntries) {
     const ImportCase& c = GetParam();
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     lottery::ListImport import({c.header, c.columns}, c.encoding, services);
     for (const auto& row : c.rows)
         import.addRow(row);
@@ -88,7 +88,7 @@ std::string fileBytes(const std::filesystem::path& path) {
 
 TEST(WriteImportedList, KeepsTheOldListAsBackup) {
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
     std::filesystem::path backup;
     ASSERT_TRUE(lottery::writeImportedList(folder.paths.participantFile, "new\r\n", services,
@@ -101,7 +101,7 @@ TEST(WriteImportedList, KeepsTheOldListAsBackup) {
 
 TEST(WriteImportedList, WritesNothingWhenTheBackupFails) {
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
     ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
     // The copy's file cannot be made.
     lottery::setWriteStepProbe(

@@ -71,12 +71,12 @@ TEST(Masking, Examples) {
         lottery::ParticipantList list;
         list.append(c.raw);
         lottery::DrawOptions options;
-        options.hide = c.hide;
-        options.hstart = c.hstart;
-        options.hend = c.hend;
+        options.maskEntries = c.hide;
+        options.maskStart = c.hstart;
+        options.maskEnd = c.hend;
         lottery::maskParticipants(list, options);
         EXPECT_EQ(list.displayText(0), c.shown);
-        EXPECT_EQ(options.hide, c.hideAfter);
+        EXPECT_EQ(options.maskEntries, c.hideAfter);
     }
 }
 
@@ -169,9 +169,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ParticipantFileTable, testing::ValuesIn(kCases),
                          [](const auto& info) { return testName(info.param.name); });
 
 TEST_F(ParticipantFileTest, MasksAndCountsCopies) {
-    options.hide = 1;
-    options.hstart = 3;
-    options.hend = 5;
+    options.maskEntries = 1;
+    options.maskStart = 3;
+    options.maskEnd = 5;
     load("12345678\r\nb\r\n12345678\r\nb\r\nb\r\n");
     EXPECT_EQ(list.displayText(0), "12***678");
     EXPECT_EQ(lottery::duplicateTexts(list),

@@ -42,7 +42,7 @@ TEST(ParticipantList, MarksReachEveryCopyOfAText) {
          {false, false, false, false, false, false},
          {{"P"}, {}, {"P"}, {"P"}, {}, {}}},
         {"two prizes, one absent",
-         [](auto& l) { l.markWinner(1, "P"), l.markWinner(4, "Q"), l.markAbsent(1, "P"); },
+         [](auto& l) { l.markWinner(1, "P"), l.markWinner(4, "Q"), l.markEntryAbsent(1, "P"); },
          {false, true, false, false, true, false},
          {false, true, false, false, true, false},
          {{}, {"Q"}, {}, {}, {"Q"}, {}}},

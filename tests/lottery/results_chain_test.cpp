@@ -1,11 +1,13 @@
-#include "gbk_fake_services.h"
 #include "lottery/draw_machine.h"
 #include "lottery/prize_file.h"
+#include "lottery/results_chain.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "lottery/safe_file.h"
 #include "lottery/sha256.h"
-#include "recording_view.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
+#include "support/recording_view.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +63,7 @@ protected:
         addPrize("A", 3, 2);
         addPrize("B", 1, 1);
         press(2);
-        machine.markAbsent({1});
+        machine.declareAbsent({1});
         press(6);
         return results();
     }
@@ -70,7 +72,7 @@ protected:
 
     TempEventFolder folder;
     lottery::LotteryData data;
-    GbkFakeServices services{{}, 7};
+    testsupport::FakeCoreServices services{{}, 7};
     RecordingView view{data};
     lottery::DrawMachine machine{data, folder.paths, services, view};
 };

@@ -1,9 +1,12 @@
-#include "gbk_fake_services.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/participant_file.h"
+#include "lottery/results_file.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
+#include "lottery/results_records.h"
 #include "lottery/safe_file.h"
 #include "support/entries.h"
+#include "support/fake_core_services.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +51,7 @@ protected:
                lottery::WriteOutcome::Written;
     }
     TempEventFolder folder;
-    GbkFakeServices services;
+    testsupport::FakeCoreServices services;
 };
 
 } // namespace

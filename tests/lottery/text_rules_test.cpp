@@ -1,4 +1,5 @@
 #include "core/leading_int.h"
+#include "lottery/column_list.h"
 #include "lottery/gbk_text.h"
 #include "lottery/text_encoding.h"
 #include "lottery/utf8_check.h"
@@ -6,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 TEST(ParseLeadingInt, FollowsTheDecimalPrefixRuleAndSaturates) {
     const std::pair<const char*, int> cases[] = {{"42", 42},
@@ -23,6 +26,25 @@ TEST(ParseLeadingInt, FollowsTheDecimalPrefixRuleAndSaturates) {
         EXPECT_EQ(core::parseLeadingInt(text), value) << text;
     EXPECT_EQ(core::parseLeadingInt(std::string(5000, '9')), INT_MAX);
     EXPECT_EQ(core::parseLeadingInt("-" + std::string(5000, '9')), INT_MIN);
+}
+
+// The command line and the import dialog read column lists with this one rule.
+TEST(ParseColumnList, TakesBothCommasAndRefusesWhatIsNoColumn) {
+    using Columns = std::optional<std::vector<int>>;
+    const std::pair<const char*, Columns> cases[] = {{"1,3", std::vector<int>{1, 3}},
+                                                     {"1\xEF\xBC\x8C"
+                                                      "3",
+                                                      std::vector<int>{1, 3}},
+                                                     {" 2 , 1 ,", std::vector<int>{2, 1}},
+                                                     {"16384", std::vector<int>{16384}},
+                                                     {"16385", std::nullopt},
+                                                     {"0", std::nullopt},
+                                                     {"1,x", std::nullopt},
+                                                     {"", std::nullopt},
+                                                     {" , ", std::nullopt},
+                                                     {"-1", std::nullopt}};
+    for (const auto& [text, columns] : cases)
+        EXPECT_EQ(lottery::parseColumnList(text), columns) << text;
 }
 
 TEST(CutToBytes, NeverSplitsADoubleByteCharacter) {

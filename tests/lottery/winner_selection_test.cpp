@@ -40,6 +40,13 @@ std::vector<int> winners(const lottery::LotteryData& data) {
     return out;
 }
 
+// A round of the current prize at its full round size.
+void draw(lottery::LotteryData& data, testsupport::FakeCoreServices& services) {
+    const int i = data.options.prizeIndex;
+    const int size = lottery::winnersPerRound(data.prizeTable.prizes.at(std::size_t(i)).perRound);
+    lottery::drawWinners(data, i, size, {}, services);
+}
+
 std::set<int> drawnSet(const lottery::LotteryData& data) {
     const auto drawn = winners(data);
     return {drawn.begin(), drawn.end()};
@@ -66,65 +73,49 @@ TEST(RepeatRule, ListsAndMarksDecideWhoIsACandidate) {
     EXPECT_TRUE(candidate({"B"}, prize("B", 5, 1, "B")));
 }
 
-TEST(SelectWinners, SkipsEntriesThatMayNotWinAgain) {
+TEST(DrawWinners, SkipsEntriesThatMayNotWinAgain) {
     auto data = event(4, {prize("A", 10, 10), prize("B", 10, 10, "A")});
     data.participants.markOne(1, "A");
     data.participants.markOne(2, "Z");
     testsupport::FakeCoreServices services;
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 3}));
     data.options.prizeIndex = 1;
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 3}));
 }
 
 // The candidates kept from frame to frame follow every change of the marks and of the
 // prize's repeat list.
-TEST(SelectWinners, KeptCandidatesFollowMarksAndRepeatList) {
+TEST(DrawWinners, KeptCandidatesFollowMarksAndRepeatList) {
     auto data = event(4, {prize("A", 10, 10), prize("B", 10, 10)});
     testsupport::FakeCoreServices services;
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3}));
     data.participants.markWinner(1, "A");
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 2, 3}));
     data.options.prizeIndex = 1;
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 2, 3}));
     data.prizeTable.prizes[1].repeatList = "A";
-    lottery::selectWinners(data, services);
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3}));
-    data.participants.markAbsent(2, "B");
-    lottery::selectWinners(data, services);
+    data.participants.markEntryAbsent(2, "B");
+    draw(data, services);
     EXPECT_EQ(drawnSet(data), (std::set<int>{0, 1, 3}));
-}
-
-TEST(SelectWinners, RoundSizesFollowThePrize) {
-    // 2 in total at 5 per round: one round of 2; more than 30 per round draws 30; no rounds,
-    // or a prize or round past the table, draw nobody.
-    auto data = event(100, {prize("A", 2, 5), prize("B", 100, 60), prize("C", 5, 0)});
-    const struct {
-        int prizeIndex, roundIndex, drawn;
-    } cases[] = {{0, 0, 2}, {1, 0, 30}, {1, 3, 10}, {1, 4, 0}, {2, 0, 0}, {3, 0, 0}, {-1, 0, 0}};
-    testsupport::FakeCoreServices services;
-    for (const auto& c : cases) {
-        data.options.prizeIndex = c.prizeIndex;
-        data.options.roundIndex = c.roundIndex;
-        lottery::selectWinners(data, services);
-        EXPECT_EQ(data.pool.winnerCount, c.drawn) << c.prizeIndex << "/" << c.roundIndex;
-    }
 }
 
 // Five of twenty a round: never one entry twice, every entry as often as the others, and the
 // order shown varies; five entries at ten a round are all drawn.
-TEST(SelectWinners, DrawsWithoutReplacementAndFairly) {
+TEST(DrawWinners, DrawsWithoutReplacementAndFairly) {
     constexpr int kEntries = 20;
     constexpr int kRounds = 40000;
     auto data = event(kEntries, {prize("A", 5, 5)});
     testsupport::FakeCoreServices services({}, 12345);
     std::vector<int> hits(kEntries, 0);
     for (int round = 0; round < kRounds; ++round) {
-        lottery::selectWinners(data, services);
+        draw(data, services);
         ASSERT_EQ(drawnSet(data).size(), 5u);
         for (const int j : winners(data))
             ++hits.at(static_cast<std::size_t>(j));
@@ -140,7 +131,7 @@ TEST(SelectWinners, DrawsWithoutReplacementAndFairly) {
     data = event(5, {prize("A", 10, 10)});
     std::set<std::vector<int>> orders;
     for (int frame = 0; frame < 50; ++frame) {
-        lottery::selectWinners(data, services);
+        draw(data, services);
         orders.insert(winners(data));
         ASSERT_EQ(drawnSet(data), (std::set<int>{0, 1, 2, 3, 4}));
     }
@@ -149,7 +140,7 @@ TEST(SelectWinners, DrawsWithoutReplacementAndFairly) {
 
 // Three copies of one text among five lines: the text is one participant that never shows
 // twice in a round, and it is drawn three times in five.
-TEST(SelectWinners, CopiesWeighTheOddsButWinOnce) {
+TEST(DrawWinners, CopiesWeighTheOddsButWinOnce) {
     lottery::LotteryData data = event(0, {prize("A", 10, 10), prize("B", 1, 1)});
     for (const char* raw : {"dup", "a", "dup", "b", "dup"})
         testsupport::addEntry(data.participants, raw);
@@ -161,14 +152,14 @@ TEST(SelectWinners, CopiesWeighTheOddsButWinOnce) {
         return out;
     };
     for (int frame = 0; frame < 100; ++frame) {
-        lottery::selectWinners(data, services);
+        draw(data, services);
         ASSERT_EQ(texts(), (std::multiset<std::string>{"a", "b", "dup"}));
     }
     data.options.prizeIndex = 1;
     constexpr int kFrames = 20000;
     int dup = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
-        lottery::selectWinners(data, services);
+        draw(data, services);
         dup += static_cast<int>(texts().count("dup"));
     }
     // 3/5 of the frames; the standard deviation is about 70.

@@ -20,9 +20,9 @@ public:
 
     std::filesystem::path getAppPath() const override { return appPath_; }
 
-    int getConfigB(const std::string& key) override { return value(key); }
+    int getConfigFlag(const std::string& key) override { return value(key); }
     int getConfigInt(const std::string& key) override { return value(key); }
-    void saveConfigB(const std::string& key, int v) override { settings[key] = v; }
+    void saveConfigFlag(const std::string& key, int v) override { settings[key] = v; }
     void saveConfigInt(const std::string& key, int v) override { settings[key] = v; }
     bool hasConfig(const std::string& key) override {
         return settings.count(key) != 0 || texts.count(key) != 0;
@@ -41,7 +41,7 @@ public:
     }
     // Returns now formatted; now advances by secondsPerCall at every call.
     std::string getTimeNowStr(const std::string& format) override;
-    bool isFileExist(const std::filesystem::path& path) override {
+    bool fileExists(const std::filesystem::path& path) override {
         return std::filesystem::exists(path);
     }
 

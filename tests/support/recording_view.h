@@ -14,7 +14,6 @@ class RecordingView : public lottery::DrawView, public lottery::DrawClock {
 public:
     explicit RecordingView(const lottery::LotteryData&) {}
 
-    void computeNameFont() override { calls.push_back("font"); }
     void showPicture(const lottery::DrawPicture& picture) override {
         using Screen = lottery::DrawPicture::Screen;
         static const char* names[] = {"ready", "frame", "result", "finished"};

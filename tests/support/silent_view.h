@@ -7,7 +7,6 @@ namespace testsupport {
 // A view and clock for tests that only look at what the draw machine writes.
 class SilentView : public lottery::DrawView, public lottery::DrawClock {
 public:
-    void computeNameFont() override {}
     void showPicture(const lottery::DrawPicture&) override {}
     void playCue(lottery::SoundCue) override {}
     void reportProblem(const std::string&) override {}

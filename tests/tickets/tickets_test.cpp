@@ -2,6 +2,7 @@
 #include "drawscreen/frame_composer.h"
 #include "lottery/draw_machine.h"
 #include "lottery/results_log.h"
+#include "lottery/results_reader.h"
 #include "lottery/sha256.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
@@ -183,7 +184,7 @@ private Q_SLOTS:
         lottery::DrawPicture picture;
         picture.participantsFingerprint = lottery::sha256Hex("list");
         picture.participantCount = 12;
-        composer.composeStatic(lottery::ScreenKind::Ready, picture, false);
+        composer.composeStatic(picture, false);
         QImage screen(composer.size(), QImage::Format_RGB32);
         screen.fill(QColor(0x9e, 0x10, 0x1a));
         QPainter(&screen).drawImage(0, 0, composer.canvas());

@@ -1,2 +1,0 @@
-#pragma once
-#include "support/recording_view.h"
