@@ -422,7 +422,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         core::CCore::msgboxConfirm(dialogOwner(),
                                    QStringLiteral("抽奖还没有结束，确定要退出吗？\n\n"
                                                   "下次打开这个活动时，可以接着抽奖。"),
-                                   core::kAnswerNo) != core::kAnswerYes) {
+                                   QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }
