@@ -26,16 +26,17 @@ Section "prizedraw"
   SetOutPath "$INSTDIR"
   File /r "${PROGRAM}\*"
   File "/oname=prizedraw.ico" "${ICON}"
-  ; The program's folder is not writable: the event lives in Documents. An event already
-  ; there is the user's own and is left as it is.
-  IfFileExists "$DOCUMENTS\prizedraw\data\*.*" events_ready
-  SetOutPath "$DOCUMENTS\prizedraw"
+  ; The program's folder is not writable: events live in Documents, where the program makes
+  ; new ones too. A demo already there may hold the user's own draws and is left as it is.
+  IfFileExists "$DOCUMENTS\prizedraw\示例活动\data\*.*" demo_ready
+  SetOutPath "$DOCUMENTS\prizedraw\示例活动"
   File /r "${DEMO}\*"
-events_ready:
+demo_ready:
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateDirectory "$SMPROGRAMS\prizedraw"
-  CreateShortCut "$SMPROGRAMS\prizedraw\抽奖.lnk" "$INSTDIR\prizedraw.exe" '"$DOCUMENTS\prizedraw"' "$INSTDIR\prizedraw.ico"
+  ; Without a folder the program opens its event chooser, which lists the events in Documents.
+  CreateShortCut "$SMPROGRAMS\prizedraw\抽奖.lnk" "$INSTDIR\prizedraw.exe" "" "$INSTDIR\prizedraw.ico"
   CreateShortCut "$SMPROGRAMS\prizedraw\卸载抽奖.lnk" "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "prizedraw 抽奖"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

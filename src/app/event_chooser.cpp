@@ -1,5 +1,6 @@
 #include "app/event_chooser.h"
 
+#include "app/event_folder_setup.h"
 #include "app/event_name.h"
 #include "app/recent_events.h"
 #include "app/screen_roles.h"
@@ -34,12 +35,25 @@ QScreen* operatorScreen() {
                                      : QGuiApplication::primaryScreen();
 }
 
+// The recent events, then those under the documents folder this user never opened here,
+// such as the installer's demo.
+QStringList knownEvents() {
+    QStringList events = recentEvents();
+    const QDir root(EventChooser::eventsRoot());
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folder = QDir::cleanPath(root.absoluteFilePath(name));
+        if (isEventFolder(folder) && !events.contains(folder))
+            events << folder;
+    }
+    return events;
+}
+
 } // namespace
 
 EventChooser::EventChooser(const QStringList& recent, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("选择活动"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("最近打开的活动："), this));
+    layout->addWidget(new QLabel(QStringLiteral("最近打开的活动，和文档文件夹里的活动："), this));
     recentList_ = new QListWidget(this);
     for (const QString& folder : recent) {
         auto* item =
@@ -139,7 +153,7 @@ void EventChooser::choose(const QString& folder) {
 }
 
 QString chooseEvent() {
-    EventChooser chooser(recentEvents());
+    EventChooser chooser(knownEvents());
     QScreen* screen = operatorScreen();
     chooser.move(screen->availableGeometry().center() - chooser.rect().center());
     return chooser.exec() == QDialog::Accepted ? chooser.chosenFolder() : QString();

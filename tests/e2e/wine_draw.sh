@@ -114,12 +114,12 @@ menu=$(find "$drive_c/users" -path '*Start Menu/Programs/prizedraw' -type d)
 [ -f "$menu/抽奖.lnk" ] && [ -f "$menu/卸载抽奖.lnk" ] || fail "no Start-menu entries"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\prizedraw'
 wine reg query "$key" 2>/dev/null | grep -q UninstallString || fail "no uninstall entry"
-wine 'C:\Program Files\prizedraw\prizedraw.exe' --check "$(winepath -w "$HOME/prizedraw")" \
+wine 'C:\Program Files\prizedraw\prizedraw.exe' --check "$(winepath -w "$HOME/prizedraw/示例活动")" \
     >"$work/check.txt" 2>&1 || { cat "$work/check.txt"; fail "the installed demo event does not pass --check"; }
 wine 'C:\Program Files\prizedraw\uninstall.exe' /S || fail "the uninstaller failed"
 wineserver -w
 for _ in $(seq 100); do [ -e "$installed/prizedraw.exe" ] || break; sleep 0.1; done
 [ ! -e "$installed/prizedraw.exe" ] && [ ! -e "$menu" ] || fail "the uninstaller left the program"
 wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left its entry"
-[ -f "$HOME/prizedraw/data/_prize.txt" ] || fail "the uninstaller removed the events"
+[ -f "$HOME/prizedraw/示例活动/data/_prize.txt" ] || fail "the uninstaller removed the events"
 echo "wine draw: 1 passed, 0 failed"
