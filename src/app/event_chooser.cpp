@@ -106,15 +106,17 @@ QString EventChooser::eventsRoot() {
 
 void EventChooser::newEvent() {
     const QString root = eventsRoot();
+    QInputDialog ask(this);
+    ask.setWindowTitle(QStringLiteral("新建活动"));
+    ask.setLabelText(
+        QStringLiteral("活动名称（将建在 %1 中）：").arg(QDir::toNativeSeparators(root)));
+    ask.setOkButtonText(QStringLiteral("确定"));
+    ask.setCancelButtonText(QStringLiteral("取消"));
     QString name;
     for (;;) {
-        bool ok = false;
-        name = QInputDialog::getText(
-            this, QStringLiteral("新建活动"),
-            QStringLiteral("活动名称（将建在 %1 中）：").arg(QDir::toNativeSeparators(root)),
-            QLineEdit::Normal, name, &ok);
-        if (!ok)
+        if (ask.exec() != QDialog::Accepted)
             return;
+        name = ask.textValue();
         const QString problem = eventNameProblem(name, root);
         if (problem.isEmpty())
             break;

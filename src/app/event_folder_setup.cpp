@@ -4,6 +4,7 @@
 #include "core/ccore.h"
 #include "core/path_conversion.h"
 #include "lottery/draw_options_store.h"
+#include "lottery/event_folder_check.h"
 #include "lottery/file_text.h"
 #include "lottery/lottery_data.h"
 #include "lottery/safe_file.h"
@@ -29,12 +30,20 @@ bool isEventFolder(const QString& folder) {
 
 std::string completeEventFolder(const QString& folder) {
     const lottery::EventPaths paths = lottery::EventPaths::forFolder(core::toFsPath(folder));
+    // Nothing is written through a link out of the folder; the load refuses such a folder.
+    if (!lottery::linkLeadingOutside(paths).empty())
+        return {};
     std::error_code error;
     const bool newEvent = !std::filesystem::exists(paths.prizeFile, error) &&
                           !std::filesystem::exists(paths.settingsFile, error);
     std::vector<std::string> failed;
-    for (const auto& dir : {paths.prizeFile.parent_path(), paths.picture.parent_path(),
-                            paths.rollingCue.parent_path()}) {
+    // An event made before keeps its look: a missing picture or tune was always allowed.
+    std::vector<std::filesystem::path> dirs{paths.prizeFile.parent_path()};
+    if (newEvent) {
+        dirs.push_back(paths.picture.parent_path());
+        dirs.push_back(paths.rollingCue.parent_path());
+    }
+    for (const auto& dir : dirs) {
         std::filesystem::create_directories(dir, error);
         if (error)
             failed.push_back(lottery::pathText(dir) + "（" + error.message() + "）");
@@ -49,6 +58,9 @@ std::string completeEventFolder(const QString& folder) {
         {paths.resultCue, [] { return defaultTuneWav(DefaultTune::Result); }},
     };
     for (const auto& [path, bytes] : files) {
+        const bool isData = path == paths.prizeFile || path == paths.participantFile;
+        if (!isData && !newEvent)
+            continue;
         const bool isTune = path == paths.rollingCue || path == paths.resultCue;
         const auto namesake = [&path](const char* ext) {
             return std::filesystem::exists(std::filesystem::path(path).replace_extension(ext));

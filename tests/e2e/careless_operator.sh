@@ -77,6 +77,7 @@ answer '^警告$' # the start line
 press space
 answer '^警告$' # the round
 choose_exit
+answer '^请确认$' Left Return # the draw is not over: 退出 asks first
 answer '^警告$' # nothing could be written: save elsewhere
 wait_for_name '^另存抽奖结果$'
 focus_name '^另存抽奖结果$'
@@ -117,6 +118,7 @@ answer '^请确认$' space # the unfinished draw, not the other copy
 round
 wait_for_rounds "$event" "A1:1 A2:1"
 choose_exit
+answer '^请确认$' Left Return # the draw is not over: 退出 asks first
 wait_for_exit "the program did not exit through the menu"
 echo "$scenario: ok"
 
