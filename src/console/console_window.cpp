@@ -206,8 +206,9 @@ void ConsoleWindow::refreshRound(const lottery::DrawPicture& picture) {
 
 // The code of the last line written, to photograph and compare with --verify's "final".
 void ConsoleWindow::showChainCode(const std::string& code) {
-    if (ui_->chainLabel->toolTip().toStdString() == code)
+    if (shownChainCode_ && *shownChainCode_ == code)
         return;
+    shownChainCode_ = code;
     ui_->chainLabel->setToolTip(QString::fromStdString(code));
     ui_->chainLabel->setText(code.empty()
                                  ? QStringLiteral("链码：尚未开始")

@@ -11,6 +11,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Ui {
 class ConsoleWindow;
@@ -67,6 +69,7 @@ private:
     lottery::ResultsLog log_;
     lottery::DrawLedger ledger_; // of log_
     QTimer previewTimer_;
+    std::optional<std::string> shownChainCode_; // none before the first picture
     ConsoleKeyFilter* keys_;
 };
 

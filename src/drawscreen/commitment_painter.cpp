@@ -25,10 +25,14 @@ QStringList CommitmentPainter::chainLines(const std::string& chainCode) {
 }
 
 void CommitmentPainter::draw(QPainter& painter, const PanelGeometry& panel, int bottom,
-                             const std::string& digest, const QStringList& texts, int fontSize,
+                             const lottery::DrawPicture& picture, int fontSize,
                              const QString& family) {
+    const bool ready = picture.screen == lottery::DrawPicture::Screen::Ready;
+    const std::string& digest = ready ? picture.participantsFingerprint : picture.chainCode;
     if (digest.empty())
         return;
+    const QStringList texts =
+        ready ? listLines(digest, picture.participantCount) : chainLines(digest);
     const int gap = panel.P;
     const int top = panel.yBottom + gap;
     const int side = bottom - gap - top;

@@ -177,16 +177,9 @@ void FrameComposer::composeStatic(const lottery::DrawPicture& picture, bool comm
     const QImage image = pictureFile_.isEmpty() ? QImage() : QImage(pictureFile_);
     const PanelGeometry panel = PanelPainter::geometry(canvas_.size(), displayScale_);
     PanelPainter::draw(painter, panel, picture.screen, family_, image);
-    if (commitment) {
-        const bool ready = picture.screen == lottery::DrawPicture::Screen::Ready;
+    if (commitment)
         CommitmentPainter::draw(painter, panel, canvas_.height() - statusFontSize() * 3 / 2,
-                                ready ? picture.participantsFingerprint : picture.chainCode,
-                                ready
-                                    ? CommitmentPainter::listLines(picture.participantsFingerprint,
-                                                                   picture.participantCount)
-                                    : CommitmentPainter::chainLines(picture.chainCode),
-                                statusFontSize(), family_);
-    }
+                                picture, statusFontSize(), family_);
     StatusLines::draw(painter, statusOf(picture), canvas_.size(), statusFontSize(), family_);
     painter.end();
     repainted();

@@ -364,13 +364,8 @@ void StageComposer::composeStatic(const lottery::LotteryData& data,
             below.P = std::max(12, canvas_.height() / 90);
             below.xLeft = area.left() + area.width() / 4;
             below.yBottom = static_cast<int>(path.boundingRect().bottom());
-            CommitmentPainter::draw(
-                painter, below, area.bottom(),
-                ready ? picture.participantsFingerprint : picture.chainCode,
-                ready ? CommitmentPainter::listLines(picture.participantsFingerprint,
-                                                     picture.participantCount)
-                      : CommitmentPainter::chainLines(picture.chainCode),
-                statusFontSize(), family_);
+            CommitmentPainter::draw(painter, below, area.bottom(), picture, statusFontSize(),
+                                    family_);
         }
     }
     paintStatus(painter, picture);
