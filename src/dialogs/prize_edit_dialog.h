@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -34,6 +35,12 @@ public:
 private:
     void OnInitDialog();
     // Says why and focuses the field when the running draw refuses the change.
+    // The title and the numbers; false, with the operator told, when one is refused.
+    bool numbersAllowed(int total, int perRound);
+    // The typed texts in GBK; nothing, with the operator told, when one cannot be held.
+    std::optional<lottery::PrizeRecord> typedTexts();
+    // Writes the prize into the table; the key-prize mark follows it.
+    void store(const lottery::PrizeRecord& typed);
     bool drawAllows(int total, const std::string& id);
 
     std::unique_ptr<Ui::PrizeEditDialog> ui_;
