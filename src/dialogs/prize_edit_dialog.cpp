@@ -53,9 +53,8 @@ void PrizeEditDialog::OnInitDialog() {
     } else {
         // A new prize: a free number, drawn after the others, one winner a round.
         int id = 1;
-        while (std::any_of(table_.prizes.begin(), table_.prizes.end(), [id](const auto& p) {
-            return p.id == std::to_string(id);
-        }))
+        while (std::any_of(table_.prizes.begin(), table_.prizes.end(),
+                           [id](const auto& p) { return p.id == std::to_string(id); }))
             ++id;
         int order = 0;
         for (const lottery::PrizeRecord& prize : table_.prizes)
@@ -75,8 +74,8 @@ void PrizeEditDialog::OnInitDialog() {
 }
 
 void PrizeEditDialog::choosePicture() {
-    const QString source = QFileDialog::getOpenFileName(
-        this, QStringLiteral("选择奖品图片"), QString(), imageFileFilter());
+    const QString source = QFileDialog::getOpenFileName(this, QStringLiteral("选择奖品图片"),
+                                                        QString(), imageFileFilter());
     if (source.isEmpty())
         return;
     std::string problem;
