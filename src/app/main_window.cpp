@@ -360,7 +360,7 @@ void MainWindow::OnOptions() {
         sound->stopAll();
         sound->load(drawscreen::CuePlayer::fileOf(file));
         sound->setVolume(data_.options.stage.volume);
-        sound->playOnce();
+        sound->play(drawscreen::SoundOutput::Playback::Once);
     });
     const lottery::StageOptions before = data_.options.stage;
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -38,10 +38,7 @@ void TicketService::reprint(const std::vector<lottery::WinnerRecord>& winners) {
         report_(QStringLiteral("本机没有可用的打印机，无法打印奖券。"));
         return;
     }
-    std::vector<Ticket> batch;
-    for (const lottery::WinnerRecord& winner : winners)
-        batch.push_back(ticketFor(winner, options_));
-    spooler_.enqueue(std::move(batch));
+    spooler_.enqueue(ticketsFor(winners, options_));
 }
 
 } // namespace tickets
