@@ -243,10 +243,13 @@ void StageComposer::paintBurst(QPainter& painter, int elapsedMs) const {
     const double fade = std::clamp((life - t) / (life * 0.4), 0.0, 1.0);
     QColor light = QColor::fromRgba(theme_.accent);
     light.setAlphaF(0.55 * fade * std::min(1.0, t / 0.25));
-    QRadialGradient glow(area.center(), area.width() * (0.25 + 0.3 * std::min(1.0, t)));
+    const double radius = area.width() * (0.25 + 0.3 * std::min(1.0, t));
+    QRadialGradient glow(area.center(), radius);
     glow.setColorAt(0, light);
     glow.setColorAt(1, Qt::transparent);
-    painter.fillRect(canvas_.rect(), glow);
+    // Beyond its radius the light is transparent: only the square around it is filled.
+    const QRectF lit(area.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    painter.fillRect(lit.toAlignedRect() & canvas_.rect(), glow);
 
     const double h = canvas_.height();
     const QRgb colours[] = {theme_.accent, theme_.winnerFill, 0xFFFFFFFF, 0xFFFF4D4D, 0xFF4DD2FF};
