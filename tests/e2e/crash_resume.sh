@@ -47,6 +47,9 @@ new_event "$work/rolling"
 round
 wait_for_rounds "$work/rolling" "A1:1"
 press space; sleep 0.5 # A round 2 rolls
+# A clicker's other keys: taken for a press, they would stop the roll or move the draw on.
+press Prior Left Up F5 shift+F5 b period
+[ "$(rounds_of "$work/rolling")" = "A1:1" ] || fail "the clicker's other keys moved the draw on"
 kill_program
 resume_and_finish "$work/rolling" 4
 
