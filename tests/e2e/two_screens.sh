@@ -16,20 +16,12 @@ numbered 12 '参与者%02d 138000000%02d' |
         '[General]\nmuse=1\nhide=1\nhstart=10\nhend=13\n'
 
 shot() { DISPLAY=$DISPLAY.$1 import -window root "$work/$2.png"; } # screen name
-# Share of the area's pixels close to the colour.
-colour_share() { # png geometry colour
-    convert "$1" -crop "$2" +repage -alpha off -fuzz 3% -fill black +opaque "$3" \
-        -fill white -opaque "$3" -format '%[fx:mean]' info:
-}
-# Share of the area's pixels as light as the console's widgets and lists.
-light_share() { # png geometry
-    convert "$1" -crop "$2" +repage -alpha off -colorspace gray -threshold 80% \
-        -format '%[fx:mean]' info:
-}
-dark_pixels() { # png geometry
-    convert "$1" -crop "$2" +repage -alpha off -colorspace gray -threshold 50% -negate \
-        -format '%[fx:round(mean*w*h)]' info:
-}
+# Share of the area's pixels that the operators make white: the ready screen's blue, the
+# console's light widgets and lists, the dark text in them.
+share() { convert "$1" -crop "$2" +repage -alpha off "${@:3}" -format '%[fx:mean]' info:; }
+blue=(-fuzz 3% -fill black +opaque '#094A74' -fill white -opaque '#094A74')
+light=(-colorspace gray -threshold 80%)
+dark=(-colorspace gray -threshold 50% -negate)
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 screen_of() { # window name
     xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name "$1")" |
@@ -58,10 +50,8 @@ wait_for_name '^抽奖控制台$'
 shot 0 start0
 shot 1 start1
 # Mostly the ready screen's background on screen 1: no console covers it.
-blue=$(colour_share "$work/start1.png" $whole1 '#094A74')
-at_least "$blue" 0.6 || fail "screen 1 is not the ready screen ($blue of its background colour)"
-light=$(light_share "$work/start0.png" $whole0)
-at_least "$light" 0.7 || fail "screen 0 is not the console ($light light)"
+at_least "$(share "$work/start1.png" $whole1 "${blue[@]}")" 0.6 || fail "screen 1 is not the ready screen"
+at_least "$(share "$work/start0.png" $whole0 "${light[@]}")" 0.7 || fail "screen 0 is not the console"
 
 # The big button starts, the clicker's keys stop and go on, with the console focused; the
 # space bar stops with the draw focused.
@@ -116,8 +106,8 @@ swap_screens() { # screen of the console's button, x, y; then the console's scre
     [ "$(screen_of '^抽奖控制台$')$(screen_of '^抽奖$')" = "$console$draw" ] || fail "no swap"
     shot "$draw" swapped_draw
     shot "$console" swapped_console
-    at_least "$(colour_share "$work/swapped_draw.png" "${geometry[draw]}" '#094A74')" 0.3 &&
-        at_least "$(light_share "$work/swapped_console.png" "${geometry[console]}")" 0.7 ||
+    at_least "$(share "$work/swapped_draw.png" "${geometry[draw]}" "${blue[@]}")" 0.3 &&
+        at_least "$(share "$work/swapped_console.png" "${geometry[console]}" "${light[@]}")" 0.7 ||
         fail "a screen shows neither the draw nor the console after the swap"
 }
 swap_screens 0 1792 599 1
@@ -131,13 +121,14 @@ press Next
 wait_for_rounds "$event" "A1:1,2,3 B1:1 B2:1"
 sleep 0.2
 shot 0 last0
-[ "$(dark_pixels "$work/last0.png" $round_list)" -gt 200 ] || fail "the console lists no round"
+at_least "$(share "$work/last0.png" $round_list "${dark[@]}")" 0.0006 || # 200 pixels
+    fail "the console lists no round"
 press Down # the finished screen
 sleep 0.3
 shot 0 end0
 shot 1 end1
-# Five lines of winners, about a thousand dark pixels each.
-[ "$(dark_pixels "$work/end0.png" $results_list)" -gt 4000 ] ||
+# Five lines of winners, about a thousand dark pixels each of the list's 216000.
+at_least "$(share "$work/end0.png" $results_list "${dark[@]}")" 0.0185 ||
     fail "the console does not list the five winners at the end"
 
 exit_button
