@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # A big list from a spreadsheet on the real program, as a careless operator imports it: into
-# a read-only folder, killed in the middle of writing, then for real; then the list is checked
-# and a round of thirty is drawn from it. The old list is never torn: it stays whole or is
-# replaced whole.
+# a read-only folder, then for real; then a round of thirty is drawn from it. A kill in the
+# middle of the write is the write fault test's.
 # Needs root for the read-only disk (tmpfs); exits 77 (skipped) without.
 set -euo pipefail
 program=$1
@@ -39,20 +38,6 @@ import "$readonly_event" >"$work/readonly.txt" 2>&1 || status=$?
 [ "$status" = 1 ] && [ -s "$work/readonly.txt" ] || fail "read-only import exited $status"
 [ "$(md5sum <"$readonly_event/data/_items.txt")" = "$old" ] || fail "the read-only list changed"
 
-# Killed while it reads or writes: the list is the old one or the whole new one.
-for delay in 0.2 0.5 0.8; do
-    "$program" --import "$work/list.csv" --columns 1,2,3 --header "$event" >/dev/null 2>&1 &
-    other_pid=$! # the program itself: a killed subshell would leave it running
-    sleep "$delay"
-    kill -9 "$other_pid" 2>/dev/null || true
-    wait "$other_pid" 2>/dev/null || true
-    other_pid=
-    now=$(md5sum <"$event/data/_items.txt")
-    lines=$(wc -l <"$event/data/_items.txt")
-    [ "$now" = "$old" ] || [ "$lines" = "$rows" ] || fail "a kill after $delay s left $lines lines"
-    [ "$now" = "$old" ] || break # written whole: the rest has nothing to tear
-done
-
 import "$event" >"$work/summary.txt" || fail "the import failed"
 grep -qx "entries	$rows" "$work/summary.txt" || fail "not $rows entries: $(head -3 "$work/summary.txt")"
 grep -qx "duplicates	1" "$work/summary.txt" || fail "the repeated row was not counted"
@@ -61,8 +46,6 @@ iconv -f GBK -t UTF-8 "$event/data/_items.txt" | tr -d '\r' | sort >"$work/entri
 grep -qx '张三 销售部 上海分公司 市场二组 第200000号 长条目 1' "$work/entries.txt" ||
     fail "a long entry was not kept whole"
 
-"$program" --check "$event" >"$work/check.txt" || fail "the check failed"
-grep -qx "participants	$rows" "$work/check.txt" || fail "the check did not count $rows entries"
 
 # A round of thirty drawn from the new list and recorded before it shows.
 start_display 1920 1080
@@ -81,4 +64,4 @@ winners_of "$event" >"$work/winners.txt"
 [ "$(wc -l <"$work/winners.txt")" = 30 ] || fail "not 30 winners recorded"
 sort -u "$work/winners.txt" | comm -23 - "$work/entries.txt" | grep -q . &&
     fail "a winner is not an entry of the list"
-echo "big list: imported, checked and drawn"
+echo "big list: imported and drawn"
