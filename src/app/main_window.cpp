@@ -38,7 +38,6 @@
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QScreen>
-#include <QSettings>
 #include <QWindow>
 
 #include <algorithm>
@@ -85,7 +84,6 @@ float MainWindow::displayScaleFor(int screenWidth) {
 
 void MainWindow::OnInitDialog() {
     setWindowTitle(QStringLiteral("抽奖"));
-    core_.autoFileConfig();
     paths_ = lottery::EventPaths::forFolder(core_.getAppPath());
 
     setGeometry(0, 0, screenSize_.width(), screenSize_.height());
@@ -373,8 +371,7 @@ void MainWindow::OnOptions() {
         return;
     if (before.layout != data_.options.stage.layout || before.theme != data_.options.stage.theme)
         layOutFor(screenSize_);
-    if (!lottery::saveDrawOptions(data_.options, core_) ||
-        !ticketSettings_.save(core::toQString(paths_.settingsFile)))
+    if (!lottery::saveDrawOptions(data_.options, core_) || !ticketSettings_.save(core_.settings()))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
     if (session_) {
         startTickets();
@@ -384,7 +381,7 @@ void MainWindow::OnOptions() {
 
 // Also after the options change: the printer and paper apply from the next ticket on.
 void MainWindow::startTickets() {
-    ticketSettings_ = tickets::TicketSettings::load(core::toQString(paths_.settingsFile));
+    ticketSettings_ = tickets::TicketSettings::load(core_.settings());
     if (!spooler_) {
         spooler_ = std::make_unique<tickets::TicketSpooler>();
         ticketView_ = std::make_unique<tickets::TicketView>(
@@ -497,10 +494,8 @@ QList<ScreenInfo> MainWindow::currentScreens() {
     return screens;
 }
 
-QString MainWindow::storedAudience() const {
-    return QSettings(core::toQString(paths_.settingsFile), QSettings::IniFormat)
-        .value(QStringLiteral("audience"))
-        .toString();
+QString MainWindow::storedAudience() {
+    return core_.settings().text(core::Setting::Audience);
 }
 
 void MainWindow::followScreens() {
@@ -590,10 +585,9 @@ void MainWindow::OnSwapScreens() {
         reportProblem(QStringLiteral("交换屏幕未完成：窗口没能移到另一个屏幕上，屏幕选择未保存。"));
         return;
     }
-    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+    core::Settings& settings = core_.settings();
+    settings.set(core::Setting::Audience, swapped->storedAudience);
+    if (!settings.sync())
         reportProblem(
             QStringLiteral("无法把屏幕选择保存到 %1，下次启动时抽奖画面仍在原来的屏幕上。")
                 .arg(core::toQString(paths_.settingsFile)));

@@ -103,7 +103,7 @@ private:
     // Without a draw yet: reads the list and opens the draw once there are prizes and entries.
     void openDrawOnceReady();
     static QList<ScreenInfo> currentScreens();
-    QString storedAudience() const;
+    QString storedAudience();
     void followScreens();
     QScreen* screenAt(int index) const;
     void placePresenter();
