@@ -5,8 +5,7 @@
 # Needs root for the read-only disk (tmpfs); exits 77 (skipped) without.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 

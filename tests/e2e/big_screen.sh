@@ -5,8 +5,7 @@
 # With SHOTS=FOLDER the screens are also kept there as JPEG files for the README.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 

@@ -4,8 +4,7 @@
 # the draw with each round recorded exactly once.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 

@@ -5,8 +5,7 @@
 set -euo pipefail
 program=$1
 make_workbook=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 [ -x "$make_workbook" ] || { echo "make_workbook was not built: skipped"; exit 77; }
 
 begin_session

@@ -5,8 +5,7 @@
 # --verify checks round by round against the list each was drawn from.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 

@@ -4,8 +4,7 @@
 # over the console, no menu on the audience screen, and exit through the console.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 
