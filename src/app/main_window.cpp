@@ -26,9 +26,8 @@
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
-#include "tickets/ticket_printer.h"
-#include "tickets/ticket_spooler.h"
-#include "tickets/ticket_view.h"
+#include "tickets/ticket_service.h"
+#include "tickets/ticket_settings.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -73,8 +72,7 @@ MainWindow::~MainWindow() {
     // The views go before the draw they show.
     if (console_)
         closeConsole();
-    if (ticketView_)
-        session_->machine().removeView(*ticketView_);
+    tickets_.reset();
     delete drawWindow_;
 }
 
@@ -164,7 +162,9 @@ void MainWindow::openDraw() {
     drawWindow_ = new drawscreen::DrawWindow(
         data_, paths_, session_->machine(), [this] { press(); }, displayScale_, this);
     session_->machine().setPrizeSaver([this] { savePrizes(); });
-    startTickets();
+    tickets_ = std::make_unique<tickets::TicketService>(
+        session_->machine(), data_.options, [this](const QString& text) { reportProblem(text); });
+    tickets_->usePrinterOf(core_.settings());
     if (roles_.console)
         openConsole();
 }
@@ -346,20 +346,21 @@ void MainWindow::reloadParticipants() {
 void MainWindow::OnResults() {
     dialogs::ResultsDialog dialog(paths_, core_, dialogOwner(),
                                   session_ ? &session_->machine() : nullptr);
-    if (spooler_)
-        dialog.setReprint([this](const auto& winners) { printTickets(winners); });
+    if (tickets_)
+        dialog.setReprint([this](const auto& winners) { tickets_->reprint(winners); });
     dialog.exec();
 }
 
 void MainWindow::OnOptions() {
-    dialogs::OptionsDialog dialog(data_.options, ticketSettings_,
+    tickets::TicketSettings ticketSettings = tickets::TicketSettings::load(core_.settings());
+    dialogs::OptionsDialog dialog(data_.options, ticketSettings,
                                   QPrinterInfo::availablePrinterNames(), dialogOwner());
     const std::unique_ptr<drawscreen::SoundOutput> sound = drawscreen::makeSystemSoundOutput();
     dialog.addLookAndSoundPage(paths_, [this, &sound](const QString& file) {
         sound->stopAll();
         sound->load(drawscreen::CuePlayer::fileOf(file));
         sound->setVolume(data_.options.stage.volume);
-        sound->playOnce();
+        sound->play(drawscreen::SoundOutput::Playback::Once);
     });
     const lottery::StageOptions before = data_.options.stage;
     const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -371,37 +372,12 @@ void MainWindow::OnOptions() {
         return;
     if (before.layout != data_.options.stage.layout || before.theme != data_.options.stage.theme)
         layOutFor(screenSize_);
-    if (!lottery::saveDrawOptions(data_.options, core_) || !ticketSettings_.save(core_.settings()))
+    if (!lottery::saveDrawOptions(data_.options, core_) || !ticketSettings.save(core_.settings()))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
     if (session_) {
-        startTickets();
+        tickets_->usePrinterOf(core_.settings());
         session_->machine().present();
     }
-}
-
-// Also after the options change: the printer and paper apply from the next ticket on.
-void MainWindow::startTickets() {
-    ticketSettings_ = tickets::TicketSettings::load(core_.settings());
-    if (!spooler_) {
-        spooler_ = std::make_unique<tickets::TicketSpooler>();
-        ticketView_ = std::make_unique<tickets::TicketView>(
-            data_.options, *spooler_, [this](const QString& text) { reportProblem(text); });
-        session_->machine().addView(*ticketView_);
-    }
-    spooler_->setPrinter(std::make_shared<tickets::QtTicketPrinter>(ticketSettings_.printer,
-                                                                    ticketSettings_.paperWidthMm));
-    ticketView_->setPrinterAvailable(!QPrinterInfo::availablePrinterNames().isEmpty());
-}
-
-void MainWindow::printTickets(const std::vector<lottery::WinnerRecord>& winners) {
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        warn("本机没有可用的打印机，无法打印奖券。");
-        return;
-    }
-    std::vector<tickets::Ticket> batch;
-    for (const lottery::WinnerRecord& winner : winners)
-        batch.push_back(tickets::ticketFor(winner, data_.options));
-    spooler_->enqueue(std::move(batch));
 }
 
 void MainWindow::OnAbout() {

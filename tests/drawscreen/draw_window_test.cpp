@@ -24,9 +24,9 @@ class RecordingOutput : public drawscreen::SoundOutput {
 public:
     void stopAll() override { steps << QStringLiteral("stop"); }
     void load(const QString& path) override { steps << QStringLiteral("load ") + path; }
-    void playOnce() override { steps << QStringLiteral("play"); }
-    void playLooped() override { steps << QStringLiteral("loop"); }
-    void setVolume(int) override {}
+    void play(Playback playback) override {
+        steps << (playback == Playback::Looped ? QStringLiteral("loop") : QStringLiteral("play"));
+    }
     QStringList steps;
 };
 
