@@ -185,7 +185,7 @@ void DrawWindow::revealFrame() {
         return;
     }
     stage_.composeResult(data_, revealed_, elapsed);
-    update();
+    update(stage_.changedRegion());
 }
 
 void DrawWindow::finishReveal() {

@@ -58,6 +58,7 @@ StageComposer::StageComposer(QString family, std::filesystem::path appFolder)
 }
 
 void StageComposer::setSize(QSize size) {
+    revealShownMs_ = -1;
     canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     canvas_.fill(Qt::transparent);
     changed_ = QRegion(canvas_.rect());
@@ -100,6 +101,7 @@ void StageComposer::takeTheme(const lottery::LotteryData& data) {
     headerKey_.clear();
     revealTexts_.clear();
     rollingShown_ = false;
+    revealShownMs_ = -1;
 }
 
 double StageComposer::nominalEm(const lottery::LotteryData& data, int prizeIndex) {
@@ -144,6 +146,7 @@ void StageComposer::layOut(const lottery::LotteryData& data, const lottery::Draw
 
 void StageComposer::composeRolling(const lottery::LotteryData& data,
                                    const lottery::DrawPicture& picture) {
+    revealShownMs_ = -1;
     takeTheme(data);
     names_.trim();
     const std::vector<std::string> texts = shownTexts(picture);
@@ -168,10 +171,17 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     layOut(data, picture, texts);
     if (texts != revealTexts_)
         prepareReveal(texts);
-    canvas_.fill(Qt::transparent);
-    QPainter painter(&canvas_);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const bool key = lottery::isKeyPrize(data.options.stage, data.prizeTable, picture.prizeIndex);
+    changed_ = revealChange(key, elapsedMs, revealKeyOf(picture));
+    if (changed_.isEmpty())
+        return;
+    QPainter painter(&canvas_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& rect : changed_)
+        painter.fillRect(rect, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setClipRegion(changed_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     if (key && elapsedMs < RevealTimeline::kBurstMs)
         paintBurst(painter, elapsedMs);
     paintHeader(painter, data, picture);
@@ -184,11 +194,7 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
             painter.drawImage(cell, lastRolling_, cell);
         }
         if (p > 0 && !texts[static_cast<std::size_t>(i)].empty()) {
-            // Lands from a little larger, as if placed on the stage.
-            const double scale = 1 + 0.35 * (1 - p) * (1 - p);
-            const QSizeF size = QSizeF(cell.size()) * scale;
-            const QRectF target(QPointF(cell.center()) - QPointF(size.width(), size.height()) / 2,
-                                size);
+            const QRectF target = landing(cell, p);
             painter.setOpacity(p);
             painter.drawImage(target, cellPanel_);
             painter.drawImage(target, revealedNames_, cell);
@@ -197,12 +203,51 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     painter.setOpacity(1);
     paintStatus(painter, picture);
     rollingShown_ = false;
-    changed_ = QRegion(canvas_.rect());
+    revealShownMs_ = elapsedMs;
+}
+
+// Lands from a little larger, as if placed on the stage.
+QRectF StageComposer::landing(const QRect& cell, double settled) {
+    const double scale = 1 + 0.35 * (1 - settled) * (1 - settled);
+    const QSizeF size = QSizeF(cell.size()) * scale;
+    return QRectF(QPointF(cell.center()) - QPointF(size.width(), size.height()) / 2, size);
+}
+
+std::string StageComposer::revealKeyOf(const lottery::DrawPicture& picture) {
+    return std::to_string(picture.prizeIndex) + '/' + std::to_string(picture.roundIndex) + '/' +
+           std::to_string(picture.positionsLeft) + '\n' + picture.status.current + '\n' +
+           picture.status.next;
+}
+
+// Between two frames of one reveal only the cells still landing change; a burst spans the
+// screen, and anything else starts the reveal's screen afresh.
+QRegion StageComposer::revealChange(bool key, int elapsedMs, const std::string& pictureKey) {
+    const int before = revealShownMs_;
+    const bool afresh = before < 0 || elapsedMs < before || pictureKey != revealKey_ ||
+                        (key && before < RevealTimeline::kBurstMs);
+    revealKey_ = pictureKey;
+    if (afresh)
+        return QRegion(canvas_.rect());
+    QRegion changed;
+    const int count = static_cast<int>(revealTexts_.size());
+    for (int i = 0; i < count; ++i) {
+        const double then = RevealTimeline::settled(i, count, before);
+        const double now = RevealTimeline::settled(i, count, elapsedMs);
+        if (then == now)
+            continue;
+        const QRect cell = grid_.cells[static_cast<std::size_t>(i)];
+        // A pixel more on each side for the smooth scaling's edge.
+        changed +=
+            (landing(cell, then) | landing(cell, now)).toAlignedRect().adjusted(-1, -1, 1, 1) |
+            cell;
+    }
+    return changed & canvas_.rect();
 }
 
 // Names come from the glyph sprites of the roll, as they rolled: the stop costs about what a
 // rolling frame does, and each cell needs no image of its own.
 void StageComposer::prepareReveal(const std::vector<std::string>& texts) {
+    revealShownMs_ = -1;
     revealTexts_ = texts;
     lastRolling_ = rollingShown_ ? canvas_.copy() : QImage();
     if (revealedNames_.size() != canvas_.size())
@@ -334,6 +379,7 @@ void StageComposer::paintHeaderOf(QPainter& painter, const StageHeaderText& text
 
 void StageComposer::composeStatic(const lottery::LotteryData& data,
                                   const lottery::DrawPicture& picture, bool commitment) {
+    revealShownMs_ = -1;
     takeTheme(data);
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);

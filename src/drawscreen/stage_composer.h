@@ -68,6 +68,9 @@ private:
     void prepareReveal(const std::vector<std::string>& texts);
     void placeNames(const std::vector<std::string>& texts);
     void paintBurst(QPainter& painter, int elapsedMs) const;
+    static QRectF landing(const QRect& cell, double settled);
+    static std::string revealKeyOf(const lottery::DrawPicture& picture);
+    QRegion revealChange(bool key, int elapsedMs, const std::string& pictureKey);
     void paintStatus(QPainter& painter, const lottery::DrawPicture& picture);
     int statusFontSize() const;
 
@@ -98,6 +101,9 @@ private:
     QImage lastRolling_;
     QImage revealedNames_;
     QImage cellPanel_;
+    // The reveal frame the canvas holds (-1: none) and what its picture showed.
+    int revealShownMs_ = -1;
+    std::string revealKey_;
     // The header band as last painted, and what it showed.
     QImage header_;
     QString headerKey_;

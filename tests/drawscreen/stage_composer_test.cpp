@@ -1,5 +1,6 @@
 #include "draw_fixture.h"
 #include "drawscreen/font_chooser.h"
+#include "drawscreen/reveal_timeline.h"
 #include "drawscreen/stage_composer.h"
 
 #include <QtTest>
@@ -20,15 +21,7 @@ private Q_SLOTS:
         if (family.isEmpty())
             QSKIP("no CJK sans font installed");
         lottery::LotteryData data;
-        std::vector<std::string> names;
-        for (int i = 0; i < 200; ++i)
-            names.push_back(QStringLiteral("参与者%1 138%2").arg(i).arg(i * 7919).toStdString());
-        names[3] = "王"; // one short entry and one that shrinks in its cell
-        names[5] = std::string(40, 'W');
-        drawfixture::addEntries(data, names);
-        data.prizeTable.prizes = {drawfixture::prize("一等奖", 60, 30)};
-        data.options.setState(lottery::DrawState::Rolling);
-        const QSize screen(1366, 768);
+        addEvent(data);
         StageComposer kept(family);
         kept.setSize(screen);
         std::vector<int> entries(200);
@@ -51,12 +44,61 @@ private Q_SLOTS:
             whole.setSize(screen);
             whole.composeRolling(data, picture);
             QVERIFY(kept.canvas() == whole.canvas());
-            for (int y = 0; y < screen.height(); ++y)
-                for (int x = 0; x < screen.width(); ++x)
-                    if (before.pixel(x, y) != kept.canvas().pixel(x, y) &&
-                        !kept.changedRegion().contains(QPoint(x, y)))
-                        QFAIL(qPrintable(QStringLiteral("change at %1,%2 outside").arg(x).arg(y)));
+            QVERIFY(changedOnlyWithin(before, kept));
         }
+    }
+
+    // Between two frames of a reveal only the landing cells are written, and each frame is the
+    // one a composer draws whole at that moment. No 重点 prize: no burst.
+    void revealFramesMatchWholeOnes() {
+        const QString family = drawscreen::FontChooser::cjkSansFamily();
+        if (family.isEmpty())
+            QSKIP("no CJK sans font installed");
+        lottery::LotteryData data;
+        addEvent(data);
+        data.options.stage.keyPrizesChosen = true;
+        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
+        const lottery::DrawPicture rolling = drawfixture::pictureOf(data);
+        lottery::DrawPicture result = rolling;
+        result.screen = lottery::DrawPicture::Screen::Result;
+        StageComposer kept(family);
+        kept.setSize(screen);
+        kept.composeRolling(data, rolling);
+        for (const int ms : {0, 90, 91, 400, 800, 1300, drawscreen::RevealTimeline::kDoneMs}) {
+            const QImage before = kept.canvas().copy();
+            kept.composeResult(data, result, ms);
+            StageComposer whole(family);
+            whole.setSize(screen);
+            whole.composeRolling(data, rolling);
+            whole.composeResult(data, result, ms);
+            QVERIFY2(kept.canvas() == whole.canvas(), qPrintable(QString::number(ms)));
+            QVERIFY(changedOnlyWithin(before, kept));
+        }
+    }
+
+private:
+    const QSize screen{1366, 768};
+
+    static void addEvent(lottery::LotteryData& data) {
+        std::vector<std::string> names;
+        for (int i = 0; i < 200; ++i)
+            names.push_back(QStringLiteral("参与者%1 138%2").arg(i).arg(i * 7919).toStdString());
+        names[3] = "王"; // one short entry and one that shrinks in its cell
+        names[5] = std::string(40, 'W');
+        drawfixture::addEntries(data, names);
+        data.prizeTable.prizes = {drawfixture::prize("一等奖", 60, 30)};
+        data.options.setState(lottery::DrawState::Rolling);
+    }
+
+    static bool changedOnlyWithin(const QImage& before, const StageComposer& after) {
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x)
+                if (before.pixel(x, y) != after.canvas().pixel(x, y) &&
+                    !after.changedRegion().contains(QPoint(x, y))) {
+                    qWarning("change at %d,%d outside", x, y);
+                    return false;
+                }
+        return true;
     }
 };
 
