@@ -67,14 +67,6 @@ QByteArray withoutLines(const QByteArray& bytes, const QByteArray& containing) {
 
 } // namespace
 
-class VerifyReportTest : public QObject {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void findsWhatWasChanged_data();
-    void findsWhatWasChanged();
-};
-
 enum class Forgery {
     None,
     Stripped,       // every chain code taken out
@@ -86,76 +78,80 @@ enum class Forgery {
 };
 Q_DECLARE_METATYPE(Forgery)
 
-void VerifyReportTest::findsWhatWasChanged_data() {
-    QTest::addColumn<Forgery>("forgery");
-    QTest::addColumn<QString>("found"); // a line the report must hold
-    QTest::newRow("clean draw") << Forgery::None << "ok";
-    QTest::newRow("chain codes stripped") << Forgery::Stripped << "chain\tunchained";
-    QTest::newRow("fingerprints removed")
-        << Forgery::NoFingerprints << "fingerprint\tparticipants\tnone";
-    QTest::newRow("list replaced, chain recomputed") << Forgery::NewList << "chain\tok";
-    QTest::newRow("second start line") << Forgery::SecondStart << "chain\tok";
-    QTest::newRow("torn line") << Forgery::Torn << "torn\t8";
-    QTest::newRow("short prize") << Forgery::Short << "short\tB\t二等奖\t0\t1\t抽奖尚未结束";
-}
+class VerifyReportTest : public QObject {
+    Q_OBJECT
 
-// Lines of the results file: start, two fingerprints, the winners of A, B's, the end. No
-// forgery passes; the clean draw does, with the code to compare with a photograph. A byte
-// changed in a line is the live draw's last step.
-void VerifyReportTest::findsWhatWasChanged() {
-    QFETCH(Forgery, forgery);
-    QFETCH(QString, found);
-    QTemporaryDir dir;
-    drawIn(dir.path());
-    QFile file(dir.filePath("data/_result.txt"));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QByteArray bytes = file.readAll();
-    switch (forgery) {
-    case Forgery::None:
-        break;
-    case Forgery::Stripped:
-        bytes = rechained(bytes, false);
-        break;
-    case Forgery::NoFingerprints:
-        bytes = rechained(withoutLines(withoutLines(bytes, gbk("名单指纹")), gbk("奖项指纹")));
-        break;
-    case Forgery::NewList: {
-        const QString items = dir.filePath("data/_items.txt");
-        const auto digest = [&items] {
-            return QCryptographicHash::hash(filesBelow(QFileInfo(items).path())[items],
-                                            QCryptographicHash::Sha256)
-                .toHex();
-        };
-        const QByteArray drawn = digest();
-        writeGbk(items, QStringLiteral("亲友 1\r\n亲友 2\r\n亲友 3\r\n"));
-        bytes = rechained(bytes.replace(drawn, digest()));
-        break;
+private Q_SLOTS:
+
+    void findsWhatWasChanged_data() {
+        QTest::addColumn<Forgery>("forgery");
+        QTest::addColumn<QString>("found"); // a line the report must hold
+        QTest::newRow("clean draw") << Forgery::None << "ok";
+        QTest::newRow("chain codes stripped") << Forgery::Stripped << "chain\tunchained";
+        QTest::newRow("fingerprints removed")
+            << Forgery::NoFingerprints << "fingerprint\tparticipants\tnone";
+        QTest::newRow("list replaced, chain recomputed") << Forgery::NewList << "chain\tok";
+        QTest::newRow("second start line") << Forgery::SecondStart << "chain\tok";
+        QTest::newRow("torn line") << Forgery::Torn << "torn\t8";
+        QTest::newRow("short prize") << Forgery::Short << "short\tB\t二等奖\t0\t1\t抽奖尚未结束";
     }
-    case Forgery::SecondStart:
-        bytes = rechained(bytes + bytes);
-        break;
-    case Forgery::Torn:
-        bytes += "#0123456789abcdef\t2026";
-        break;
-    case Forgery::Short:
-        bytes = bytes.left(bytes.indexOf("\tB\t"));
-        bytes = bytes.left(bytes.lastIndexOf('\n') + 1);
-        break;
+
+    // No forgery passes; a byte changed in a line is the live draw's last step.
+    void findsWhatWasChanged() {
+        QFETCH(Forgery, forgery);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        drawIn(dir.path());
+        QFile file(dir.filePath("data/_result.txt"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        switch (forgery) {
+        case Forgery::None:
+            break;
+        case Forgery::Stripped:
+            bytes = rechained(bytes, false);
+            break;
+        case Forgery::NoFingerprints:
+            bytes = rechained(withoutLines(withoutLines(bytes, gbk("名单指纹")), gbk("奖项指纹")));
+            break;
+        case Forgery::NewList: {
+            const QString items = dir.filePath("data/_items.txt");
+            const auto digest = [&items] {
+                return QCryptographicHash::hash(filesBelow(QFileInfo(items).path())[items],
+                                                QCryptographicHash::Sha256)
+                    .toHex();
+            };
+            const QByteArray drawn = digest();
+            writeGbk(items, QStringLiteral("亲友 1\r\n亲友 2\r\n亲友 3\r\n"));
+            bytes = rechained(bytes.replace(drawn, digest()));
+            break;
+        }
+        case Forgery::SecondStart:
+            bytes = rechained(bytes + bytes);
+            break;
+        case Forgery::Torn:
+            bytes += "#0123456789abcdef\t2026";
+            break;
+        case Forgery::Short:
+            bytes = bytes.left(bytes.indexOf("\tB\t"));
+            bytes = bytes.left(bytes.lastIndexOf('\n') + 1);
+            break;
+        }
+        file.resize(0);
+        file.write(bytes);
+        file.close();
+        const auto before = filesBelow(dir.path());
+        const ProgramRun run({QStringLiteral("--verify"), dir.path()});
+        QCOMPARE(filesBelow(dir.path()), before);
+        QVERIFY2(run.lines.contains(found), qPrintable(run.lines.join('\n')));
+        QCOMPARE(run.exitCode, forgery == Forgery::None ? 0 : 1);
+        QCOMPARE(run.lines.last() == "ok", forgery == Forgery::None);
+        if (forgery == Forgery::None) {
+            QVERIFY(run.lines.contains("winners\tA\t一等奖\t2\t2"));
+            QVERIFY(run.lines.filter(QRegularExpression("^final\t[0-9a-f]{16}$")).size() == 1);
+        }
     }
-    file.resize(0);
-    file.write(bytes);
-    file.close();
-    const auto before = filesBelow(dir.path());
-    const ProgramRun run({QStringLiteral("--verify"), dir.path()});
-    QCOMPARE(filesBelow(dir.path()), before);
-    QVERIFY2(run.lines.contains(found), qPrintable(run.lines.join('\n')));
-    QCOMPARE(run.exitCode, forgery == Forgery::None ? 0 : 1);
-    QCOMPARE(run.lines.last() == "ok", forgery == Forgery::None);
-    if (forgery == Forgery::None) {
-        QVERIFY(run.lines.contains("winners\tA\t一等奖\t2\t2"));
-        QVERIFY(run.lines.filter(QRegularExpression("^final\t[0-9a-f]{16}$")).size() == 1);
-    }
-}
+};
 
 QTEST_GUILESS_MAIN(VerifyReportTest)
 #include "verify_report_test.moc"
