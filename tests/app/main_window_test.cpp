@@ -1,8 +1,11 @@
 #include "app/draw_session.h"
+#include "app/event_loader.h"
 #include "app/main_window.h"
+#include "app/resume_offer.h"
 #include "console/console_window.h"
 #include "core/message_box.h"
 #include "core/message_box_hook.h"
+#include "core/path_conversion.h"
 #include "dialogs/dialog_driver.h"
 #include "dialogs/prize_list_dialog.h"
 #include "dialogs/results_dialog.h"
@@ -167,6 +170,25 @@ private Q_SLOTS:
         // What a resume restores is the draw machine's; the round shown is the last recorded.
         QCOMPARE(data.options.state(), lottery::DrawState::ShowingResult);
         QCOMPARE(data.options.roundIndex, 1);
+    }
+
+    // Loaded with a draw to resume, then the file turns unreadable: told by name.
+    void unreadableResultsFileIsToldByName() {
+        QTemporaryDir dir;
+        writeEvent(dir.path());
+        writeGbk(dir.path() + "/data/_result.txt", kStart + winnerLine("A", 1, "李四"));
+        core::CCore core(dir.path());
+        const auto paths = lottery::EventPaths::forFolder(core.getAppPath());
+        lottery::LotteryData data;
+        std::vector<std::string> warnings;
+        QCOMPARE(app::loadEventData(paths, data, core, warnings), app::LoadOutcome::Ready);
+        core::MessageBoxHook hook;
+        const QString results = core::toQString(paths.resultFile);
+        QVERIFY(QFile::remove(results) && QDir().mkpath(results));
+        QVERIFY(!app::offerResume(nullptr, data, paths, core));
+        QCOMPARE(hook.messages().size(), std::size_t(1));
+        QCOMPARE(hook.messages()[0].kind, core::MessageKind::Warning);
+        QVERIFY(hook.texts()[0].contains(QDir::toNativeSeparators(results)));
     }
 
     // A dialog over the console and no menu on the audience's screen are the two-screen run's;
