@@ -1,4 +1,3 @@
-// Which screen shows the draw and which the console, for made-up screen sets.
 #include "app/screen_roles.h"
 
 #include <QTest>

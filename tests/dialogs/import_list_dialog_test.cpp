@@ -3,13 +3,11 @@
 #include "core/ccore.h"
 #include "core/message_box_hook.h"
 #include "dialog_driver.h"
-#include "dialogs/prize_list_dialog.h"
 #include "support/file_bytes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTableWidget>
@@ -18,16 +16,6 @@
 using dialogs::ImportListDialog;
 
 namespace {
-
-// Answers the file chooser with a fixed path.
-class ScriptedPrizeListDialog : public dialogs::PrizeListDialog {
-public:
-    using PrizeListDialog::PrizeListDialog;
-    QString answer;
-
-protected:
-    QString askImportPath() override { return answer; }
-};
 
 bool waitForReading(const ImportListDialog& dialog) {
     return QTest::qWaitFor([&dialog] { return !dialog.reading(); }, 5000);
@@ -87,30 +75,6 @@ private Q_SLOTS:
         QCOMPARE(preview->rowCount(), file == "list.csv" ? 5 : 0);
         QVERIFY(!preview->rowCount() || preview->item(1, 1)->text() == "13800138000");
         QVERIFY(!child<QComboBox>(dialog, "sheetBox")->isVisible());
-    }
-
-    // From the prize list: the chosen file, confirmed as guessed, becomes the list, the old one
-    // kept; the caller then re-reads the participants.
-    void importFromThePrizeList() {
-        core::MessageBoxHook hook;
-        lottery::LotteryData data;
-        ScriptedPrizeListDialog list(data, participantFile(), core_, {});
-        list.answer = folder_.filePath("list.csv");
-        whenModalShows<ImportListDialog>([](ImportListDialog* dialog) {
-            QVERIFY(waitForReading(*dialog));
-            importButton(*dialog)->click();
-        });
-        press(list, "importButton");
-        QVERIFY(list.participantFileOpened());
-        // As the dialog guessed from the first rows: a header, the name, then the phone.
-        QCOMPARE(fileBytes(folder_.filePath("data/_items.txt")),
-                 QByteArray("\xD5\xC5\xC8\xFD 13800138000\r\n\xD5\xC5\xC8\xFD 13800138000\r\n"
-                            "\xC0\xEE\xCB\xC4 139\r\n"));
-        const QStringList backups =
-            QDir(folder_.filePath("data")).entryList({"bak_items*.txt"}, QDir::Files);
-        QCOMPARE(backups.size(), 1);
-        QCOMPARE(fileBytes(folder_.filePath("data/" + backups.first())), QByteArray("old\r\n"));
-        QVERIFY(hook.messages().empty());
     }
 
     void failedWriteWarnsAndKeepsTheDialog() {

@@ -3,7 +3,6 @@
 #include "core/message_box_hook.h"
 #include "dialog_driver.h"
 
-#include <QClipboard>
 #include <QInputMethodEvent>
 
 namespace {
@@ -61,7 +60,6 @@ private Q_SLOTS:
         row("carriage return in image", {"imageEdit=a.png\r"}, separator("图片文件名"),
             "imageEdit");
         row("backtick in repeat list", {"repeatEdit=A`B"}, separator("允许重复奖项"), "repeatEdit");
-        row("pasted line break in title", {"titleEdit+=\r\nb"}, separator("显示标题"), "titleEdit");
         row("repeat list not GBK before backtick title", {"titleEdit=`", "repeatEdit=" + emoji},
             QStringLiteral("允许重复奖项中含有无法保存的字符（如表情符号），请修改！"),
             "repeatEdit");
@@ -105,17 +103,7 @@ private Q_SLOTS:
             modified, guard);
         dialog.show();
         setEdits(dialog, {"titleEdit=x", "totalEdit=5", "perRoundEdit=5"});
-        for (const QString& edit : edits) {
-            if (!edit.section('=', 0, 0).endsWith('+')) {
-                setEdits(dialog, {edit});
-                continue;
-            }
-            // "name+=text": pasted at the end of the field, as the operator would.
-            auto* field = child<QLineEdit>(dialog, edit.section('=', 0, 0).chopped(1));
-            QGuiApplication::clipboard()->setText(edit.section('=', 1));
-            field->end(false);
-            field->paste();
-        }
+        setEdits(dialog, edits);
         child<QLineEdit>(dialog, "idEdit")->setFocus();
         press(dialog, "okButton");
 

@@ -70,10 +70,6 @@ private Q_SLOTS:
                                             "imageEdit=car.png", "orderEdit=0",
                                             "totalEdit=1",       "perRoundEdit=1"}
                              << "1" << QStringLiteral("Z0|特等奖|car.png|0|1|1|");
-        // A new prize starts with a free number, after the last in draw order, one a round.
-        QTest::newRow("add with defaults")
-            << "addButton" << QStringList{QStringLiteral("titleEdit=纪念奖")} << "1"
-            << QStringLiteral("1|纪念奖||4|1|1|");
         QTest::newRow("add cancelled") << "addButton" << QStringList() << "1" << c3;
         // A modified prize keeps what the edit dialog showed of it.
         QTest::newRow("modify") << "modifyButton" << QStringList{QStringLiteral("titleEdit=头奖")}

@@ -15,7 +15,6 @@
 
 namespace {
 
-// Answers the save dialog with a fixed path.
 class ScriptedResultsDialog : public dialogs::ResultsDialog {
 public:
     using ResultsDialog::ResultsDialog;

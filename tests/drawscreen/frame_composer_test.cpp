@@ -21,13 +21,20 @@ namespace {
 // The window of a 1920 x 1080 screen.
 const QSize kWindow(1535, 917);
 
-// Aliased names have three looks only: nothing, the translucent stroke, the fill.
-bool isAliasedNamePixel(QRgb p) {
-    return p == 0 || p == 0x3E000000 || p == 0xFFFFFF00;
-}
-bool isRed(QRgb p) {
-    return p == 0xFFFF0000;
-}
+enum Shown { Rolling, Result, Ready, Finished };
+
+enum Look { Yellow, Touched, Red, White, Gold, Stroke, NotAliased, Visible };
+bool (*const kLooks[])(QRgb) = {
+    isYellow,
+    isTouched,
+    [](QRgb p) { return p == 0xFFFF0000; },
+    [](QRgb p) { return p == 0xFFFFFFFF; },
+    [](QRgb p) { return p == 0xFFFFD700; },
+    [](QRgb p) { return p == 0x3E000000; },
+    // Aliased names have three looks only: nothing, the translucent stroke, the fill.
+    [](QRgb p) { return p != 0 && p != 0x3E000000 && p != 0xFFFFFF00; },
+    [](QRgb p) { return qAlpha(p) > 8; },
+};
 
 // Entries of six characters and a mobile number, as a list gives them.
 std::vector<std::string> generatedNames(int count) {
@@ -79,6 +86,33 @@ class FrameComposerTest : public QObject {
         return (kWindow.height() - lh * count) / 2 - lh / 2 + line * lh + lh / 2;
     }
 
+    // Five names: rolling with the one on line 3 drawn empty, the result, the ready and the
+    // finished screen.
+    QImage compose(Shown shown, FrameComposer& composer) {
+        startPrize(5);
+        if (shown == Rolling) {
+            data_.participants.setDisplayText(4, "");              // draws nothing, keeps its line
+            composer.composeStatic(drawfixture::pictureOf(data_)); // the roll covers it whole
+            drawfixture::select(data_, {3, 0, 4, 1, 2});
+            composer.composeRolling(data_, drawfixture::pictureOf(data_));
+        } else if (shown == Result) {
+            drawfixture::select(data_, {0, 1, 2, 3, 4});
+            data_.options.setState(DrawState::ShowingResult);
+            composer.composeResult(data_, drawfixture::pictureOf(data_));
+        } else {
+            data_.options = lottery::DrawOptions();
+            if (shown == Finished) {
+                data_.options.setState(DrawState::ShowingResult);
+                data_.options.prizeIndex = 1;
+            }
+            lottery::DrawPicture picture = drawfixture::pictureOf(data_);
+            if (shown == Finished)
+                picture.screen = lottery::DrawPicture::Screen::Finished;
+            composer.composeStatic(picture);
+        }
+        return composer.canvas().copy();
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         family_ = drawscreen::FontChooser::cjkSansFamily();
@@ -91,86 +125,82 @@ private Q_SLOTS:
         drawfixture::addEntries(data_, {"王五", "李四", "赵六", "张三丰", "周七"});
     }
 
-    void rollingFramesShowOnlyAliasedYellowNames() {
-        startPrize(5);
-        data_.participants.setDisplayText(4, ""); // draws nothing, keeps its line
+    // Which areas of each screen hold what: the names in yellow on the left, their stroke,
+    // the status lines along the bottom, the panel's gold frame around a white card with the
+    // red title in its upper half; nothing elsewhere.
+    void regions_data() {
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("look");
+        QTest::addColumn<int>("moreThan"); // pixels of that look; -1: none at all
+        const auto g = drawscreen::PanelPainter::geometry(kWindow, 1.0f);
+        const QRect all(QPoint(0, 0), kWindow), upperHalf(g.px, g.yTop, g.pw, g.ph / 2);
+        const QRect leftStatus(0, 880, 400, 37), rightStatus(1100, 880, 435, 37);
+        const int middle = g.yTop + g.ph / 2;
+        const auto at = [](int x, int y) { return QRect(x, y, 1, 1); };
+        const auto row = [](const char* name, Shown shown, QRect area, Look look, int moreThan) {
+            QTest::newRow(name) << int(shown) << area << int(look) << moreThan;
+        };
+        // clang-format off
+        row("rolling: the column from the left edge", Rolling, QRect(0, 0, 12, 917), Yellow, 0);
+        row("rolling: the names' stroke", Rolling, all, Stroke, 1000);
+        row("rolling: aliased only", Rolling, all, NotAliased, -1);
+        row("rolling: right of the column", Rolling, QRect(500, 0, 1035, 917), Touched, -1);
+        row("rolling: no status lines", Rolling, QRect(0, 880, 1535, 37), Touched, -1);
+        row("result: the names", Result, QRect(0, 0, 600, 860), Yellow, 10000);
+        row("result: antialiased", Result, all, NotAliased, 500);
+        row("result: right of the names", Result, QRect(600, 0, 935, 860), Touched, -1);
+        row("result: left status line", Result, leftStatus, Yellow, 100);
+        row("result: right status line", Result, rightStatus, Yellow, 100);
+        row("result: the glyphs' feet on the canvas", Result, QRect(0, 916, 1535, 1), Visible, -1);
+        row("result: R ends before the edge", Result, QRect(1534, 0, 1, 917), Yellow, -1);
+        row("ready: the title", Ready, upperHalf, Red, 3000);
+        row("ready: white card", Ready, at(g.px + 30, g.yBottom - 50), White, 0);
+        row("ready: top bar", Ready, at(g.xLeft + 2, g.yTop), Gold, 0);
+        row("ready: bottom bar", Ready, at(g.xRight - 2, g.yBottom), Gold, 0);
+        row("ready: left upright", Ready, at(g.px, middle), Gold, 0);
+        row("ready: right upright", Ready, at(g.px + g.pw, middle), Gold, 0);
+        row("ready: the upright is thin", Ready, at(g.px + g.thinPen, middle), White, 0);
+        row("ready: left of the frame", Ready, QRect(0, 0, g.xLeft - 1, 917), Touched, -1);
+        row("ready: below the frame", Ready, QRect(0, g.yBottom + 20, 1535, 150), Touched, -1);
+        row("ready: no left status line", Ready, QRect(0, 860, 700, 57), Touched, -1);
+        row("ready: right status line", Ready, rightStatus, Yellow, 100);
+        row("finished: the title", Finished, upperHalf, Red, 3000);
+        row("finished: left status line", Finished, leftStatus, Yellow, 100);
+        // clang-format on
+    }
+
+    void regions() {
+        QFETCH(int, shown);
+        QFETCH(QRect, area);
+        QFETCH(int, look);
+        QFETCH(int, moreThan);
         FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(drawfixture::pictureOf(data_));
-        drawfixture::select(data_, {3, 0, 4, 1, 2});
-        composer.composeRolling(data_, drawfixture::pictureOf(data_));
-        const QImage& frame = composer.canvas();
+        const int n = countPixels(compose(Shown(shown), composer), area, kLooks[look]);
+        QVERIFY2(moreThan < 0 ? n == 0 : n > moreThan, qPrintable(QString::number(n)));
+    }
+
+    void rollingNamesKeepTheirLines() {
+        FrameComposer composer(kWindow, 1.0f, family_);
+        const QImage frame = compose(Rolling, composer);
         for (int line = 0; line < 5; ++line) {
             const QRect middle(0, lineMiddle(line, 5) - 5, 1535, 10);
             QCOMPARE(countPixels(frame, middle, isYellow) > 50, line != 2);
         }
-        QVERIFY(countPixels(frame, frame.rect(), [](QRgb p) { return p == 0x3E000000; }) > 1000);
-        QCOMPARE(countPixels(frame, frame.rect(), isAliasedNamePixel),
-                 kWindow.width() * kWindow.height());
-        // The column starts at the left edge; the right side and the status band stay empty.
-        QVERIFY(countPixels(frame, QRect(0, 0, 12, kWindow.height()), isYellow) > 0);
-        QCOMPARE(countPixels(frame, QRect(500, 0, 1035, 917), isTouched), 0);
-        QCOMPARE(countPixels(frame, QRect(0, 880, 1535, 37), isTouched), 0);
         // No candidates left, or indices that name no entry: nothing at all.
         for (const std::vector<int>& chosen : {std::vector<int>{}, std::vector<int>{-1, 99}}) {
             drawfixture::select(data_, chosen);
             composer.composeRolling(data_, drawfixture::pictureOf(data_));
-            QCOMPARE(countPixels(frame, frame.rect(), isTouched), 0);
+            QCOMPARE(countPixels(composer.canvas(), composer.canvas().rect(), isTouched), 0);
         }
     }
 
-    void resultFrameAddsStatusLinesAntialiased() {
-        startPrize(5);
+    void statusFontFollowsTheScale() {
         FrameComposer composer(kWindow, 1.0f, family_);
-        drawfixture::select(data_, {0, 1, 2, 3, 4});
-        data_.options.setState(DrawState::ShowingResult);
-        composer.composeResult(data_, drawfixture::pictureOf(data_));
-        const QImage& frame = composer.canvas();
-        QVERIFY(countPixels(frame, QRect(0, 0, 600, 860), isYellow) > 10000);
-        QCOMPARE(countPixels(frame, QRect(600, 0, 935, 860), isTouched), 0);
-        QVERIFY(countPixels(frame, frame.rect(), [](QRgb p) { return !isAliasedNamePixel(p); }) >
-                500);
-        // Left and right along the bottom edge, the glyphs' feet and outline on the canvas.
-        QVERIFY(countPixels(frame, QRect(0, 880, 400, 37), isYellow) > 100);
-        QVERIFY(countPixels(frame, QRect(1100, 880, 435, 37), isYellow) > 100);
-        QCOMPARE(countPixels(frame, QRect(0, 916, 1535, 1), [](QRgb p) { return qAlpha(p) > 8; }),
-                 0);
-        QCOMPARE(countPixels(frame, QRect(1534, 0, 1, 917), isYellow), 0); // R ends before the edge
+        compose(Result, composer);
         QCOMPARE(composer.statusFontSize(), 30);
         composer.setDisplayScale(0.8f);
         QCOMPARE(composer.statusFontSize(), 24);
-    }
-
-    void staticScreensShowPanelFrameAndTitle() {
-        startPrize(5);
-        data_.options = lottery::DrawOptions();
-        FrameComposer composer(kWindow, 1.0f, family_);
-        composer.composeStatic(drawfixture::pictureOf(data_));
-        const QImage ready = composer.canvas().copy();
-        // The panel where its geometry puts it: gold bars and thin uprights around a white
-        // card, the red title in its upper half, nothing around it.
-        const auto g = drawscreen::PanelPainter::geometry(kWindow, 1.0f);
-        const int middle = g.yTop + g.ph / 2, right = g.px + g.pw;
-        const QRect upperHalf(g.px, g.yTop, g.pw, g.ph / 2);
-        QCOMPARE(ready.pixel(g.px + 30, g.yBottom - 50), QRgb(0xFFFFFFFF));
-        for (QPoint gold : {QPoint(g.xLeft + 2, g.yTop), QPoint(g.xRight - 2, g.yBottom),
-                            QPoint(g.px, middle), QPoint(right, middle)})
-            QCOMPARE(ready.pixel(gold), QRgb(0xFFFFD700));
-        QCOMPARE(ready.pixel(g.px + g.thinPen, middle), QRgb(0xFFFFFFFF));
-        QVERIFY(countPixels(ready, upperHalf, isRed) > 3000);
-        QCOMPARE(countPixels(ready, QRect(0, 0, g.xLeft - 1, kWindow.height()), isTouched), 0);
-        QCOMPARE(countPixels(ready, QRect(0, g.yBottom + 20, kWindow.width(), 150), isTouched), 0);
-        // Ready: the right status line only.
-        QCOMPARE(countPixels(ready, QRect(0, 860, 700, 57), isTouched), 0);
-        QVERIFY(countPixels(ready, QRect(1100, 880, 435, 37), isYellow) > 100);
-
-        data_.options.setState(DrawState::ShowingResult);
-        data_.options.prizeIndex = 1;
-        lottery::DrawPicture end = drawfixture::pictureOf(data_);
-        end.screen = lottery::DrawPicture::Screen::Finished;
-        composer.composeStatic(end);
-        const QImage& finished = composer.canvas();
-        QVERIFY(countPixels(finished, QRect(0, 880, 400, 37), isYellow) > 100);
-        QVERIFY(countPixels(finished, upperHalf, isRed) > 3000);
     }
 
     void rollingFramesLookLikeOnePath_data() {
