@@ -61,8 +61,7 @@ struct DrawRun {
     void restart() {
         machine.reset();
         data = event(entries);
-        view = std::make_unique<RecordingView>(data);
-        view->onResult = [this] { lastResult = view->shown; };
+        view = std::make_unique<RecordingView>();
         machine = std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
         machine->addView(*view);
     }
@@ -86,7 +85,6 @@ struct DrawRun {
     lottery::LotteryData data;
     std::unique_ptr<RecordingView> view;
     std::unique_ptr<lottery::DrawMachine> machine;
-    Texts lastResult;
 };
 
 } // namespace

@@ -1,14 +1,9 @@
-#include "lottery/draw_machine.h"
+#include "draw_bench.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_chain.h"
 #include "lottery/results_log.h"
-#include "lottery/results_reader.h"
 #include "lottery/safe_file.h"
 #include "lottery/sha256.h"
-#include "support/entries.h"
-#include "support/fake_core_services.h"
-#include "support/recording_view.h"
-#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -38,25 +33,12 @@ std::string join(const Lines& lines) {
     return bytes;
 }
 
-class ResultsChainTest : public ::testing::Test {
+class ResultsChainTest : public ::testing::Test, public DrawBench {
 protected:
-    ResultsChainTest() {
-        machine.addView(view);
-        for (int i = 0; i < 20; ++i) {
-            const std::string raw = "p" + std::to_string(100 + i) + "\tx";
-            testsupport::addEntry(data.participants, raw);
-        }
+    ResultsChainTest() : DrawBench(numbered(20, "\tx")) {
         TempEventFolder::write(folder.paths.participantFile, "list bytes\r\n");
         TempEventFolder::write(folder.paths.prizeFile, "prize bytes\r\n");
         machine.participantsReloaded();
-    }
-    void addPrize(const std::string& id, int total, int perRound) {
-        data.prizeTable.prizes.push_back(
-            {id, "T" + id, "", total, perRound, 0, "", lottery::roundsFor(total, perRound)});
-    }
-    void press(int times = 1) {
-        for (int i = 0; i < times; ++i)
-            machine.advance();
     }
     // A: a round of 2 with the first winner absent and redrawn, then a round of 1; B: 1.
     std::string wholeDraw() {
@@ -67,14 +49,6 @@ protected:
         press(6);
         return results();
     }
-    std::string results() const { return TempEventFolder::read(folder.paths.resultFile); }
-    lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
-
-    TempEventFolder folder;
-    lottery::LotteryData data;
-    testsupport::FakeCoreServices services{{}, 7};
-    RecordingView view{data};
-    lottery::DrawMachine machine{data, folder.paths, services, view};
 };
 
 struct Tampering {
@@ -169,7 +143,7 @@ TEST_F(ResultsChainTest, ATornLineIsIgnoredReportedAndEndedByTheNextWrite) {
     EXPECT_EQ(cut.winners.size(), 2u);
     EXPECT_EQ(lottery::checkChain(results(), services).tornLines, std::vector<int>{6});
 
-    RecordingView other{data};
+    RecordingView other;
     lottery::DrawMachine resumed{data, folder.paths, services, other};
     resumed.resume(cut);
     resumed.advance();
