@@ -34,6 +34,25 @@ struct DrawBench {
         for (int i = 0; i < times; ++i)
             machine.advance();
     }
+    // p: a press, t: a tick, r: a reset, c2: choose prize 2, a2: position 2 absent,
+    // k1: keep only the first prize.
+    void play(const char* script) {
+        for (const char* op = script; *op; ++op) {
+            const auto digit = [&op] { return *++op - '0'; };
+            if (*op == 'p')
+                machine.advance();
+            else if (*op == 't')
+                machine.tick();
+            else if (*op == 'r')
+                machine.reset();
+            else if (*op == 'c')
+                machine.choosePrize(digit());
+            else if (*op == 'a')
+                machine.declareAbsent({digit()});
+            else if (*op == 'k')
+                data.prizeTable.prizes.resize(std::size_t(digit()));
+        }
+    }
     lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
     std::string results() const { return TempEventFolder::read(folder.paths.resultFile); }
 

@@ -155,8 +155,8 @@ TEST(DrawMachineOrder, RoundsFollowTheTableAndTheOperatorsChoice) {
     const struct {
         const char* name;
         Prizes prizes;
-        const char* script; // p: a press, c2: choose prize 2, k1: keep only the first prize;
-        const char* calls;  // what the presses after the '|' show, writing nothing
+        const char* script; // as DrawBench::play takes it; the presses after the '|' show
+        const char* calls;  // these calls and write nothing
         const char* rounds;
     } cases[] = {
         // clang-format off
@@ -177,17 +177,12 @@ TEST(DrawMachineOrder, RoundsFollowTheTableAndTheOperatorsChoice) {
         DrawBench bench(DrawBench::numbered(20));
         for (const auto& [id, total, perRound] : c.prizes)
             bench.addPrize(id, total, perRound);
-        std::string atMark;
-        for (const char* op = c.script; *op; ++op) {
-            if (*op == 'p')
-                bench.press();
-            else if (*op == 'c')
-                bench.machine.choosePrize(*++op - '0');
-            else if (*op == 'k')
-                bench.data.prizeTable.prizes.resize(std::size_t(*++op - '0'));
-            else if (*op == '|')
-                bench.view.take(), atMark = bench.results();
-        }
+        const std::string script = c.script;
+        const std::size_t mark = script.find('|');
+        bench.play(script.substr(0, mark).c_str());
+        bench.view.take();
+        const std::string atMark = bench.results();
+        bench.play(script.c_str() + mark);
         std::string calls;
         for (const std::string& call : bench.view.take())
             calls += (calls.empty() ? "" : " ") + call;
