@@ -1,6 +1,6 @@
 #include "event_files.h"
 #include "program_run.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 
 #include "app/event_loader.h"
 #include "core/ccore.h"
@@ -28,7 +28,7 @@ void drawIn(const QString& folder) {
     auto data = std::make_unique<lottery::LotteryData>();
     std::vector<std::string> warnings;
     QCOMPARE(app::loadEventData(paths, *data, services, warnings), app::LoadOutcome::Ready);
-    testsupport::SilentView silent;
+    RecordingView silent;
     lottery::DrawMachine machine(*data, paths, services, silent);
     for (int i = 0; i < 4; ++i)
         machine.advance();

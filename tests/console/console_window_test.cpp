@@ -3,7 +3,7 @@
 #include "core/message_box_hook.h"
 #include "lottery/results_reader.h"
 #include "support/fake_core_services.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -74,7 +74,7 @@ struct Draw {
     lottery::EventPaths paths = lottery::EventPaths::forFolder(root);
     lottery::LotteryData data;
     GbkServices services{{}, 5};
-    testsupport::SilentView clock;
+    RecordingView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
     QStringList ran;
     int canvasCopies = 0;

@@ -6,7 +6,7 @@
 #include "lottery/sha256.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
 #include "tickets/ticket_view.h"
@@ -75,7 +75,7 @@ struct Event {
     lottery::EventPaths paths;
     testsupport::FakeCoreServices services;
     lottery::LotteryData data;
-    testsupport::SilentView clock;
+    RecordingView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
 };
 
