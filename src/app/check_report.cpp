@@ -57,7 +57,6 @@ private:
 
 int runCheckReport(const QString& folder, bool allEntries, std::ostream& out) {
     core::CCore services(folder);
-    services.autoFileConfig();
     const auto paths = lottery::EventPaths::forFolder(services.getAppPath());
     auto data = std::make_unique<lottery::LotteryData>();
     lottery::loadDrawOptions(data->options, services);

@@ -26,9 +26,8 @@
 #include "lottery/participant_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_log.h"
-#include "tickets/ticket_printer.h"
-#include "tickets/ticket_spooler.h"
-#include "tickets/ticket_view.h"
+#include "tickets/ticket_service.h"
+#include "tickets/ticket_settings.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -38,7 +37,6 @@
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QScreen>
-#include <QSettings>
 #include <QWindow>
 
 #include <algorithm>
@@ -74,8 +72,7 @@ MainWindow::~MainWindow() {
     // The views go before the draw they show.
     if (console_)
         closeConsole();
-    if (ticketView_)
-        session_->machine().removeView(*ticketView_);
+    tickets_.reset();
     delete drawWindow_;
 }
 
@@ -85,7 +82,6 @@ float MainWindow::displayScaleFor(int screenWidth) {
 
 void MainWindow::OnInitDialog() {
     setWindowTitle(QStringLiteral("抽奖"));
-    core_.autoFileConfig();
     paths_ = lottery::EventPaths::forFolder(core_.getAppPath());
 
     setGeometry(0, 0, screenSize_.width(), screenSize_.height());
@@ -166,7 +162,9 @@ void MainWindow::openDraw() {
     drawWindow_ = new drawscreen::DrawWindow(
         data_, paths_, session_->machine(), [this] { press(); }, displayScale_, this);
     session_->machine().setPrizeSaver([this] { savePrizes(); });
-    startTickets();
+    tickets_ = std::make_unique<tickets::TicketService>(
+        session_->machine(), data_.options, [this](const QString& text) { reportProblem(text); });
+    tickets_->usePrinterOf(core_.settings());
     if (roles_.console)
         openConsole();
 }
@@ -348,20 +346,21 @@ void MainWindow::reloadParticipants() {
 void MainWindow::OnResults() {
     dialogs::ResultsDialog dialog(paths_, core_, dialogOwner(),
                                   session_ ? &session_->machine() : nullptr);
-    if (spooler_)
-        dialog.setReprint([this](const auto& winners) { printTickets(winners); });
+    if (tickets_)
+        dialog.setReprint([this](const auto& winners) { tickets_->reprint(winners); });
     dialog.exec();
 }
 
 void MainWindow::OnOptions() {
-    dialogs::OptionsDialog dialog(data_.options, ticketSettings_,
+    tickets::TicketSettings ticketSettings = tickets::TicketSettings::load(core_.settings());
+    dialogs::OptionsDialog dialog(data_.options, ticketSettings,
                                   QPrinterInfo::availablePrinterNames(), dialogOwner());
     const std::unique_ptr<drawscreen::SoundOutput> sound = drawscreen::makeSystemSoundOutput();
     dialog.addLookAndSoundPage(paths_, [this, &sound](const QString& file) {
         sound->stopAll();
         sound->load(drawscreen::CuePlayer::fileOf(file));
         sound->setVolume(data_.options.stage.volume);
-        sound->playOnce();
+        sound->play(drawscreen::SoundOutput::Playback::Once);
     });
     const lottery::StageOptions before = data_.options.stage;
     const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -373,38 +372,12 @@ void MainWindow::OnOptions() {
         return;
     if (before.layout != data_.options.stage.layout || before.theme != data_.options.stage.theme)
         layOutFor(screenSize_);
-    if (!lottery::saveDrawOptions(data_.options, core_) ||
-        !ticketSettings_.save(core::toQString(paths_.settingsFile)))
+    if (!lottery::saveDrawOptions(data_.options, core_) || !ticketSettings.save(core_.settings()))
         warn("选项保存失败：无法写入 " + lottery::pathText(paths_.settingsFile));
     if (session_) {
-        startTickets();
+        tickets_->usePrinterOf(core_.settings());
         session_->machine().present();
     }
-}
-
-// Also after the options change: the printer and paper apply from the next ticket on.
-void MainWindow::startTickets() {
-    ticketSettings_ = tickets::TicketSettings::load(core::toQString(paths_.settingsFile));
-    if (!spooler_) {
-        spooler_ = std::make_unique<tickets::TicketSpooler>();
-        ticketView_ = std::make_unique<tickets::TicketView>(
-            data_.options, *spooler_, [this](const QString& text) { reportProblem(text); });
-        session_->machine().addView(*ticketView_);
-    }
-    spooler_->setPrinter(std::make_shared<tickets::QtTicketPrinter>(ticketSettings_.printer,
-                                                                    ticketSettings_.paperWidthMm));
-    ticketView_->setPrinterAvailable(!QPrinterInfo::availablePrinterNames().isEmpty());
-}
-
-void MainWindow::printTickets(const std::vector<lottery::WinnerRecord>& winners) {
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        warn("本机没有可用的打印机，无法打印奖券。");
-        return;
-    }
-    std::vector<tickets::Ticket> batch;
-    for (const lottery::WinnerRecord& winner : winners)
-        batch.push_back(tickets::ticketFor(winner, data_.options));
-    spooler_->enqueue(std::move(batch));
 }
 
 void MainWindow::OnAbout() {
@@ -497,10 +470,8 @@ QList<ScreenInfo> MainWindow::currentScreens() {
     return screens;
 }
 
-QString MainWindow::storedAudience() const {
-    return QSettings(core::toQString(paths_.settingsFile), QSettings::IniFormat)
-        .value(QStringLiteral("audience"))
-        .toString();
+QString MainWindow::storedAudience() {
+    return core_.settings().text(core::Setting::Audience);
 }
 
 void MainWindow::followScreens() {
@@ -590,10 +561,9 @@ void MainWindow::OnSwapScreens() {
         reportProblem(QStringLiteral("交换屏幕未完成：窗口没能移到另一个屏幕上，屏幕选择未保存。"));
         return;
     }
-    QSettings settings(core::toQString(paths_.settingsFile), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("audience"), swapped->storedAudience);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+    core::Settings& settings = core_.settings();
+    settings.set(core::Setting::Audience, swapped->storedAudience);
+    if (!settings.sync())
         reportProblem(
             QStringLiteral("无法把屏幕选择保存到 %1，下次启动时抽奖画面仍在原来的屏幕上。")
                 .arg(core::toQString(paths_.settingsFile)));

@@ -8,7 +8,6 @@
 #include "lottery/lottery_data.h"
 #include "paint/paint_element_list.h"
 #include "skin/skinned_dialog.h"
-#include "tickets/ticket_settings.h"
 
 #include <QRect>
 #include <QString>
@@ -33,8 +32,7 @@ class DrawWindow;
 } // namespace drawscreen
 
 namespace tickets {
-class TicketSpooler;
-class TicketView;
+class TicketService;
 } // namespace tickets
 
 namespace app {
@@ -103,7 +101,7 @@ private:
     // Without a draw yet: reads the list and opens the draw once there are prizes and entries.
     void openDrawOnceReady();
     static QList<ScreenInfo> currentScreens();
-    QString storedAudience() const;
+    QString storedAudience();
     void followScreens();
     QScreen* screenAt(int index) const;
     void placePresenter();
@@ -126,8 +124,6 @@ private:
     void warnAll(const std::vector<std::string>& warnings);
     // What goes wrong during the draw: into the console's problems when there is one.
     void reportProblem(const QString& text);
-    void startTickets();
-    void printTickets(const std::vector<lottery::WinnerRecord>& winners);
 
     core::CCore core_;
     lottery::EventPaths paths_;
@@ -143,9 +139,7 @@ private:
     drawscreen::DrawWindow* drawWindow_ = nullptr;
     std::unique_ptr<console::ConsoleWindow> console_;
     std::unique_ptr<PictureListener> resultsFeed_; // the console's results after each round
-    tickets::TicketSettings ticketSettings_;
-    std::unique_ptr<tickets::TicketSpooler> spooler_;
-    std::unique_ptr<tickets::TicketView> ticketView_;
+    std::unique_ptr<tickets::TicketService> tickets_;
     QList<ScreenInfo> screens_;
     ScreenRoles roles_;
     bool consoleAsked_ = false;

@@ -306,7 +306,6 @@ private:
 
 int runVerifyReport(const QString& folder, const QString& resultsFile, std::ostream& out) {
     core::CCore services(folder);
-    services.autoFileConfig();
     const auto paths = lottery::EventPaths::forFolder(services.getAppPath());
     auto report = std::make_unique<VerifyReport>(paths, services, out);
     report->load();

@@ -1,7 +1,6 @@
 #include "core/ccore.h"
 
 #include "core/gbk_codec.h"
-#include "core/leading_int.h"
 #include "core/local_time.h"
 #include "core/message_box.h"
 #include "core/path_conversion.h"
@@ -10,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QSettings>
 #include <QUrl>
 
 #include <ctime>
@@ -26,15 +24,6 @@ std::mt19937_64 seededGenerator() {
     return std::mt19937_64(seed);
 }
 
-QString keyOf(const std::string& key) {
-    return QString::fromStdString(key);
-}
-
-// A hand-edited settings file may hold anything; QVariant would wrap around.
-int configNumber(const QVariant& value) {
-    return parseLeadingInt(value.toString().toStdString());
-}
-
 } // namespace
 
 CCore::CCore(const QString& appFolder)
@@ -45,14 +34,9 @@ CCore::CCore(const QString& appFolder)
 
 CCore::~CCore() = default;
 
-void CCore::autoFileConfig() {
+Settings& CCore::settings() {
     if (!settings_)
-        settings_ = std::make_unique<QSettings>(QDir(appFolder_).filePath(kSettingsFileName),
-                                                QSettings::IniFormat);
-}
-
-QSettings& CCore::settings() {
-    autoFileConfig();
+        settings_ = std::make_unique<Settings>(QDir(appFolder_).filePath(kSettingsFileName));
     return *settings_;
 }
 
@@ -60,38 +44,28 @@ std::filesystem::path CCore::getAppPath() const {
     return toFsPath(appFolder_);
 }
 
-int CCore::getConfigFlag(const std::string& key) {
-    return configNumber(settings().value(keyOf(key), 0)) != 0 ? 1 : 0;
+bool CCore::hasSetting(Setting setting) {
+    return settings().contains(setting);
 }
 
-int CCore::getConfigInt(const std::string& key) {
-    return configNumber(settings().value(keyOf(key), 0));
+int CCore::settingNumber(Setting setting) {
+    return settings().number(setting);
 }
 
-void CCore::saveConfigFlag(const std::string& key, int value) {
-    settings().setValue(keyOf(key), value != 0 ? 1 : 0);
+std::string CCore::settingText(Setting setting) {
+    return settings().text(setting).toStdString();
 }
 
-void CCore::saveConfigInt(const std::string& key, int value) {
-    settings().setValue(keyOf(key), value);
+void CCore::setSetting(Setting setting, int value) {
+    settings().set(setting, value);
 }
 
-bool CCore::hasConfig(const std::string& key) {
-    return settings().contains(keyOf(key));
+void CCore::setSetting(Setting setting, const std::string& utf8) {
+    settings().set(setting, QString::fromStdString(utf8));
 }
 
-std::string CCore::getConfigText(const std::string& key) {
-    return settings().value(keyOf(key)).toString().toStdString();
-}
-
-void CCore::saveConfigText(const std::string& key, const std::string& utf8) {
-    settings().setValue(keyOf(key), QString::fromStdString(utf8));
-}
-
-bool CCore::flushConfig() {
-    QSettings& store = settings();
-    store.sync();
-    return store.status() == QSettings::NoError;
+bool CCore::flushSettings() {
+    return settings().sync();
 }
 
 int CCore::getRandInt(int low, int high) {

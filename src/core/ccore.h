@@ -2,6 +2,7 @@
 
 #include "core/core_services.h"
 #include "core/message_box.h"
+#include "core/settings.h"
 
 #include <QString>
 
@@ -11,7 +12,6 @@
 #include <string>
 #include <string_view>
 
-class QSettings;
 class QWidget;
 
 namespace core {
@@ -25,20 +25,16 @@ public:
     CCore(const CCore&) = delete;
     CCore& operator=(const CCore&) = delete;
 
-    // Opens prizedraw.ini (INI format) in the program folder; settings calls open it
-    // themselves when this was not called.
-    void autoFileConfig();
-
     std::filesystem::path getAppPath() const override;
 
-    int getConfigFlag(const std::string& key) override;
-    int getConfigInt(const std::string& key) override;
-    void saveConfigFlag(const std::string& key, int value) override;
-    void saveConfigInt(const std::string& key, int value) override;
-    bool hasConfig(const std::string& key) override;
-    std::string getConfigText(const std::string& key) override;
-    void saveConfigText(const std::string& key, const std::string& utf8) override;
-    bool flushConfig() override;
+    bool hasSetting(Setting setting) override;
+    int settingNumber(Setting setting) override;
+    std::string settingText(Setting setting) override;
+    void setSetting(Setting setting, int value) override;
+    void setSetting(Setting setting, const std::string& utf8) override;
+    bool flushSettings() override;
+    // prizedraw.ini in the program folder, opened at the first use.
+    Settings& settings();
 
     // low > high is a caller error and gives low.
     int getRandInt(int low, int high) override;
@@ -59,10 +55,8 @@ public:
     static void msgboxWarning(QWidget* owner, const QString& text);
 
 private:
-    QSettings& settings();
-
     QString appFolder_;
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::mt19937_64 generator_;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/setting.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,17 +17,15 @@ public:
     // The program folder: data/, img/ and music/ live below it.
     virtual std::filesystem::path getAppPath() const = 0;
 
-    // Settings; a key never saved reads 0.
-    virtual int getConfigFlag(const std::string& key) = 0;
-    virtual int getConfigInt(const std::string& key) = 0;
-    virtual void saveConfigFlag(const std::string& key, int value) = 0;
-    virtual void saveConfigInt(const std::string& key, int value) = 0;
-    // UTF-8 text; a key never saved reads empty and has no value.
-    virtual bool hasConfig(const std::string& key) = 0;
-    virtual std::string getConfigText(const std::string& key) = 0;
-    virtual void saveConfigText(const std::string& key, const std::string& utf8) = 0;
+    // The event's settings, read and written as each key's kind says; a number never saved
+    // reads 0, a text never saved reads empty (UTF-8).
+    virtual bool hasSetting(Setting setting) = 0;
+    virtual int settingNumber(Setting setting) = 0;
+    virtual std::string settingText(Setting setting) = 0;
+    virtual void setSetting(Setting setting, int value) = 0;
+    virtual void setSetting(Setting setting, const std::string& utf8) = 0;
     // Writes pending settings to disk; false when that failed.
-    virtual bool flushConfig() = 0;
+    virtual bool flushSettings() = 0;
 
     // Uniform in low..high, both inclusive; requires low <= high.
     virtual int getRandInt(int low, int high) = 0;

@@ -1,29 +1,18 @@
 #include "dialogs/absent_dialog.h"
 
 #include "core/ccore.h"
+#include "dialogs/table_columns.h"
 #include "ui_absent_dialog.h"
 
-#include <QHeaderView>
-
-#include <array>
 #include <utility>
 
 namespace dialogs {
-
-namespace {
-// The last column, the entry, takes the rest of the width.
-constexpr std::array<int, 3> kColumnWidths = {50, 50, 150};
-} // namespace
 
 AbsentDialog::AbsentDialog(std::vector<Row> rows, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::AbsentDialog>()), rows_(std::move(rows)) {
     ui_->setupUi(this);
     QTableWidget* list = ui_->winnerList;
-    QHeaderView* header = list->horizontalHeader();
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
-        header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    list->setRowCount(static_cast<int>(rows_.size()));
+    prepareTable(*list, {50, 50, 150}, static_cast<int>(rows_.size()));
     for (int row = 0; row < list->rowCount(); ++row) {
         const Row& winner = rows_[static_cast<std::size_t>(row)];
         auto* tick = new QTableWidgetItem;

@@ -1,28 +1,18 @@
 #include "dialogs/choose_prize_dialog.h"
 
+#include "dialogs/table_columns.h"
 #include "ui_choose_prize_dialog.h"
-
-#include <QHeaderView>
 
 #include <array>
 #include <utility>
 
 namespace dialogs {
 
-namespace {
-// The last column takes the rest of the width.
-constexpr std::array<int, 2> kColumnWidths = {180, 120};
-} // namespace
-
 ChoosePrizeDialog::ChoosePrizeDialog(std::vector<Row> rows, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::ChoosePrizeDialog>()), rows_(std::move(rows)) {
     ui_->setupUi(this);
     QTableWidget* list = ui_->prizeList;
-    QHeaderView* header = list->horizontalHeader();
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
-        header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    list->setRowCount(static_cast<int>(rows_.size()));
+    prepareTable(*list, {180, 120}, static_cast<int>(rows_.size()));
     int firstSelectable = -1;
     for (int row = 0; row < list->rowCount(); ++row) {
         const Row& prize = rows_[static_cast<std::size_t>(row)];

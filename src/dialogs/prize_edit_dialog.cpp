@@ -12,6 +12,7 @@
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace dialogs {
@@ -52,9 +53,8 @@ void PrizeEditDialog::OnInitDialog() {
     } else {
         // A new prize: a free number, drawn after the others, one winner a round.
         int id = 1;
-        while (std::any_of(table_.prizes.begin(), table_.prizes.end(), [id](const auto& p) {
-            return p.id == std::to_string(id);
-        }))
+        while (std::any_of(table_.prizes.begin(), table_.prizes.end(),
+                           [id](const auto& p) { return p.id == std::to_string(id); }))
             ++id;
         int order = 0;
         for (const lottery::PrizeRecord& prize : table_.prizes)
@@ -74,8 +74,8 @@ void PrizeEditDialog::OnInitDialog() {
 }
 
 void PrizeEditDialog::choosePicture() {
-    const QString source = QFileDialog::getOpenFileName(
-        this, QStringLiteral("选择奖品图片"), QString(), imageFileFilter());
+    const QString source = QFileDialog::getOpenFileName(this, QStringLiteral("选择奖品图片"),
+                                                        QString(), imageFileFilter());
     if (source.isEmpty())
         return;
     std::string problem;
@@ -90,41 +90,11 @@ void PrizeEditDialog::choosePicture() {
 void PrizeEditDialog::accept() {
     const int total = fieldNumber(ui_->totalEdit);
     const int perRound = fieldNumber(ui_->perRoundEdit);
-    const int order = fieldNumber(ui_->orderEdit);
-
-    if (ui_->titleEdit->text().isEmpty()) {
-        core::CCore::msgboxWarning(this, QStringLiteral("奖项显示标题不能为空！"));
-        focusField(ui_->titleEdit);
+    if (!numbersAllowed(total, perRound))
         return;
-    }
-    if (total < 1) {
-        core::CCore::msgboxWarning(this, QStringLiteral("抽取总人数不能小于1！"));
-        focusField(ui_->totalEdit);
+    std::optional<lottery::PrizeRecord> typed = typedTexts();
+    if (!typed)
         return;
-    }
-    if (perRound < 1 || perRound > lottery::kMaxWinnersPerRound) {
-        core::CCore::msgboxWarning(this, QStringLiteral("单次抽取人数必须是1到30之间的整数！"));
-        focusField(ui_->perRoundEdit);
-        return;
-    }
-    // Texts the record cannot hold are refused, never cut.
-    const auto id =
-        gbkFieldText(this, ui_->idEdit, QStringLiteral("唯一编号"), lottery::kPrizeIdBytes);
-    if (!id)
-        return;
-    const auto title =
-        gbkFieldText(this, ui_->titleEdit, QStringLiteral("显示标题"), lottery::kPrizeTitleBytes);
-    if (!title)
-        return;
-    const auto image =
-        gbkFieldText(this, ui_->imageEdit, QStringLiteral("图片文件名"), lottery::kPrizeImageBytes);
-    if (!image)
-        return;
-    const auto repeatList = gbkFieldText(this, ui_->repeatEdit, QStringLiteral("允许重复奖项"),
-                                         lottery::kRepeatListBytes);
-    if (!repeatList)
-        return;
-
     if (editMode == Add && refuseWhenFull(this, table_))
         return;
     if (editMode != Add && (editIndex < 0 || editIndex >= table_.count())) {
@@ -137,16 +107,68 @@ void PrizeEditDialog::accept() {
         !separatorFree(this, ui_->imageEdit, QStringLiteral("图片文件名")) ||
         !separatorFree(this, ui_->repeatEdit, QStringLiteral("允许重复奖项")))
         return;
-    if (editMode != Add && !drawAllows(total, *id))
+    if (editMode != Add && !drawAllows(total, typed->id))
         return;
+    typed->total = total;
+    typed->perRound = perRound;
+    typed->order = fieldNumber(ui_->orderEdit);
+    store(*typed);
+    QDialog::accept();
+}
 
+bool PrizeEditDialog::numbersAllowed(int total, int perRound) {
+    if (ui_->titleEdit->text().isEmpty()) {
+        core::CCore::msgboxWarning(this, QStringLiteral("奖项显示标题不能为空！"));
+        focusField(ui_->titleEdit);
+        return false;
+    }
+    if (total < 1) {
+        core::CCore::msgboxWarning(this, QStringLiteral("抽取总人数不能小于1！"));
+        focusField(ui_->totalEdit);
+        return false;
+    }
+    if (perRound < 1 || perRound > lottery::kMaxWinnersPerRound) {
+        core::CCore::msgboxWarning(this, QStringLiteral("单次抽取人数必须是1到30之间的整数！"));
+        focusField(ui_->perRoundEdit);
+        return false;
+    }
+    return true;
+}
+
+// Texts the record cannot hold are refused, never cut.
+std::optional<lottery::PrizeRecord> PrizeEditDialog::typedTexts() {
+    const auto id =
+        gbkFieldText(this, ui_->idEdit, QStringLiteral("唯一编号"), lottery::kPrizeIdBytes);
+    if (!id)
+        return std::nullopt;
+    const auto title =
+        gbkFieldText(this, ui_->titleEdit, QStringLiteral("显示标题"), lottery::kPrizeTitleBytes);
+    if (!title)
+        return std::nullopt;
+    const auto image =
+        gbkFieldText(this, ui_->imageEdit, QStringLiteral("图片文件名"), lottery::kPrizeImageBytes);
+    if (!image)
+        return std::nullopt;
+    const auto repeatList = gbkFieldText(this, ui_->repeatEdit, QStringLiteral("允许重复奖项"),
+                                         lottery::kRepeatListBytes);
+    if (!repeatList)
+        return std::nullopt;
+    lottery::PrizeRecord prize;
+    prize.id = *id;
+    prize.title = *title;
+    prize.image = *image;
+    prize.repeatList = *repeatList;
+    return prize;
+}
+
+void PrizeEditDialog::store(const lottery::PrizeRecord& typed) {
     const bool key = ui_->keyPrizeCheck->isChecked();
     // The mark is kept by id: a changed id takes it along, and an untouched one leaves the
     // first prize's default as it is.
     const bool markChanges =
         stage_ &&
         (key != wasKey_ || (wasKey_ && editMode != Add &&
-                            *id != table_.prizes[static_cast<std::size_t>(editIndex)].id));
+                            typed.id != table_.prizes[static_cast<std::size_t>(editIndex)].id));
     if (markChanges && wasKey_)
         lottery::setKeyPrize(*stage_, table_, editIndex, false);
     if (editMode == Add)
@@ -154,16 +176,15 @@ void PrizeEditDialog::accept() {
     lottery::PrizeRecord* prize = editMode == Add
                                       ? &table_.prizes.back()
                                       : &table_.prizes[static_cast<std::size_t>(editIndex)];
-    prize->id = *id;
-    prize->title = *title;
-    prize->image = *image;
-    prize->repeatList = *repeatList;
-    prize->total = total;
-    prize->perRound = perRound;
-    prize->order = order;
+    prize->id = typed.id;
+    prize->title = typed.title;
+    prize->image = typed.image;
+    prize->repeatList = typed.repeatList;
+    prize->total = typed.total;
+    prize->perRound = typed.perRound;
+    prize->order = typed.order;
     if (markChanges && key)
         lottery::setKeyPrize(*stage_, table_, static_cast<int>(prize - table_.prizes.data()), true);
-    QDialog::accept();
 }
 
 // The draw holds the prize's winners by id and counts them against its total.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -37,6 +38,12 @@ public:
 private:
     void OnInitDialog();
     // Says why and focuses the field when the running draw refuses the change.
+    // The title and the numbers; false, with the operator told, when one is refused.
+    bool numbersAllowed(int total, int perRound);
+    // The typed texts in GBK; nothing, with the operator told, when one cannot be held.
+    std::optional<lottery::PrizeRecord> typedTexts();
+    // Writes the prize into the table; the key-prize mark follows it.
+    void store(const lottery::PrizeRecord& typed);
     bool drawAllows(int total, const std::string& id);
     // Asks for a picture, copies it into imageFolder_ and puts its name in the field.
     void choosePicture();

@@ -99,6 +99,11 @@ QString ResultsDialog::summaryText() const {
                          .arg(unsaved);
 }
 
+// Beside the results file.
+QString ResultsDialog::exportSuggestion(const QString& fileName) const {
+    return QDir(core::toQString(resultFile_.parent_path())).filePath(fileName);
+}
+
 QString ResultsDialog::askExportPath(const QString& suggestedPath) {
     if (suggestedPath.endsWith(QStringLiteral(".xlsx")))
         return QFileDialog::getSaveFileName(this, QStringLiteral("导出Excel"), suggestedPath,
@@ -138,9 +143,7 @@ void ResultsDialog::OnOpenResultFile() {
 }
 
 void ResultsDialog::OnExportCsv() {
-    const QString suggested =
-        QDir(core::toQString(resultFile_.parent_path())).filePath(QStringLiteral("抽奖结果.csv"));
-    const QString chosen = askExportPath(suggested);
+    const QString chosen = askExportPath(exportSuggestion(QStringLiteral("抽奖结果.csv")));
     if (chosen.isEmpty())
         return;
     std::string problem;
@@ -154,9 +157,7 @@ void ResultsDialog::OnExportCsv() {
 }
 
 void ResultsDialog::OnExportXlsx() {
-    const QString suggested =
-        QDir(core::toQString(resultFile_.parent_path())).filePath(QStringLiteral("抽奖结果.xlsx"));
-    const QString chosen = askExportPath(suggested);
+    const QString chosen = askExportPath(exportSuggestion(QStringLiteral("抽奖结果.xlsx")));
     if (chosen.isEmpty())
         return;
     QString problem;

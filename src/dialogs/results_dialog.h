@@ -39,6 +39,7 @@ protected:
     // The file to export to, or empty when the operator cancels; tests answer in its place.
     // The suggested name's suffix (.csv or .xlsx) tells the kind.
     virtual QString askExportPath(const QString& suggestedPath);
+    QString exportSuggestion(const QString& fileName) const;
 
 private Q_SLOTS:
     void OnOpenResultFile();

@@ -33,10 +33,8 @@ void CuePlayer::playCue(lottery::SoundCue cue) {
     output_.stopAll();
     output_.load(path);
     output_.setVolume(options_.stage.volume);
-    if (rolling && options_.stage.layout == lottery::ScreenLayout::BigScreen)
-        output_.playLooped();
-    else
-        output_.playOnce();
+    const bool loop = rolling && options_.stage.layout == lottery::ScreenLayout::BigScreen;
+    output_.play(loop ? SoundOutput::Playback::Looped : SoundOutput::Playback::Once);
 }
 
 } // namespace drawscreen

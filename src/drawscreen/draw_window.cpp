@@ -10,12 +10,27 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace drawscreen {
 
 namespace {
 
 std::unique_ptr<SoundOutput> orSystemSound(std::unique_ptr<SoundOutput> sound) {
     return sound ? std::move(sound) : makeSystemSoundOutput();
+}
+
+// Qt hands a blend of more than 95 rows to its thread pool; on a laptop's few cores the
+// hand-offs cost more than the blend, so the window paints in strips that stay below it.
+std::vector<QRect> inStrips(const QRegion& region) {
+    constexpr int kStripRows = 64;
+    std::vector<QRect> strips;
+    for (const QRect& rect : region)
+        for (int top = rect.top(); top <= rect.bottom(); top += kStripRows)
+            strips.emplace_back(rect.left(), top, rect.width(),
+                                std::min(kStripRows, rect.bottom() + 1 - top));
+    return strips;
 }
 
 } // namespace
@@ -208,7 +223,7 @@ void DrawWindow::reportProblem(const std::string& utf8Message) {
 void DrawWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const qreal ratio = background_.devicePixelRatio();
-    for (const QRect& rect : event->region()) {
+    for (const QRect& rect : inStrips(event->region())) {
         if (!background_.isNull()) {
             painter.setCompositionMode(QPainter::CompositionMode_Source);
             painter.drawImage(QRectF(rect), background_,

@@ -41,18 +41,6 @@ void QtSoundOutput::load(const QString& path) {
     current_ = cue.effect;
 }
 
-void QtSoundOutput::playOnce() {
-    play(false);
-}
-
-void QtSoundOutput::playLooped() {
-    play(true);
-}
-
-void QtSoundOutput::setVolume(int percent) {
-    volume_ = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
-}
-
 QMediaPlayer* QtSoundOutput::player() {
     if (!player_) {
         player_ = new QMediaPlayer(this);
@@ -62,16 +50,17 @@ QMediaPlayer* QtSoundOutput::player() {
     return player_;
 }
 
-void QtSoundOutput::play(bool looped) {
+void QtSoundOutput::play(Playback playback) {
+    const bool looped = playback == Playback::Looped;
     // An unusable file or device leaves the effect or player in its error state, silently.
     if (current_) {
         current_->setLoopCount(looped ? QSoundEffect::Infinite : 1);
-        current_->setVolume(volume_);
+        current_->setVolume(static_cast<float>(volume()) / 100.0f);
         // Plays once loaded when decoding has not finished yet.
         current_->play();
     } else if (!media_.isEmpty()) {
         QMediaPlayer* media = player();
-        audio_->setVolume(volume_);
+        audio_->setVolume(static_cast<float>(volume()) / 100.0f);
         media->setLoops(looped ? QMediaPlayer::Infinite : QMediaPlayer::Once);
         media->setSource(QUrl::fromLocalFile(media_));
         media->play();

@@ -23,16 +23,13 @@ public:
 
     void stopAll() override;
     void load(const QString& path) override;
-    void playOnce() override;
-    void playLooped() override;
-    void setVolume(int percent) override;
+    void play(Playback playback) override;
 
 private:
     struct Cue {
         QSoundEffect* effect = nullptr;
         QDateTime modified;
     };
-    void play(bool looped);
     QMediaPlayer* player();
 
     QHash<QString, Cue> cues_;
@@ -40,7 +37,6 @@ private:
     QString media_; // the file the player plays next; empty: a WAV cue or none
     QMediaPlayer* player_ = nullptr;
     QAudioOutput* audio_ = nullptr;
-    float volume_ = 1.0f;
 };
 
 } // namespace drawscreen

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace drawscreen {
@@ -14,10 +16,16 @@ public:
 
     virtual void stopAll() = 0;
     virtual void load(const QString& path) = 0;
-    virtual void playOnce() = 0;
-    virtual void playLooped() = 0;
+    enum class Playback { Once, Looped };
+    virtual void play(Playback playback) = 0;
     // 0 .. 100, for what plays from now on.
-    virtual void setVolume(int percent) = 0;
+    void setVolume(int percent) { volume_ = std::clamp(percent, 0, 100); }
+
+protected:
+    int volume() const { return volume_; }
+
+private:
+    int volume_ = 100;
 };
 
 // The platform's player: Qt Multimedia, or the system's own on Windows.

@@ -30,21 +30,17 @@ const lottery::PrizeRecord* prizeAt(const lottery::LotteryData& data, int index)
                : nullptr;
 }
 
-StageHeaderText headerOf(const lottery::PrizeRecord& prize, int roundIndex, int shown,
-                         bool before) {
-    if (before) // the prize is next: what it will draw
+StageHeaderText headerOf(const lottery::PrizeRecord& prize, const lottery::DrawPicture& picture,
+                         int shown) {
+    if (picture.screen == lottery::DrawPicture::Screen::Ready) // the prize is next
         return {core::GbkCodec::fromGbk(prize.title),
                 QStringLiteral("共 %1 名　　分 %2 轮").arg(prize.total).arg(prize.rounds)};
-    int drawn = 0;
-    for (int r = 0; r <= roundIndex; ++r)
-        drawn += lottery::winnersInRound(prize, r);
-    const int rounds = std::max(prize.rounds, roundIndex + 1);
     return {core::GbkCodec::fromGbk(prize.title),
             QStringLiteral("第 %1 轮 / 共 %2 轮　　本轮 %3 名　　剩余 %4 名")
-                .arg(roundIndex + 1)
-                .arg(rounds)
+                .arg(picture.roundIndex + 1)
+                .arg(std::max(picture.roundsInAll, picture.roundIndex + 1))
                 .arg(shown)
-                .arg(std::max(0, prize.total - drawn))};
+                .arg(picture.positionsLeft)};
 }
 
 // Fewer entries than this are all estimated when sizing a prize's grid; more are sampled.
@@ -247,10 +243,13 @@ void StageComposer::paintBurst(QPainter& painter, int elapsedMs) const {
     const double fade = std::clamp((life - t) / (life * 0.4), 0.0, 1.0);
     QColor light = QColor::fromRgba(theme_.accent);
     light.setAlphaF(0.55 * fade * std::min(1.0, t / 0.25));
-    QRadialGradient glow(area.center(), area.width() * (0.25 + 0.3 * std::min(1.0, t)));
+    const double radius = area.width() * (0.25 + 0.3 * std::min(1.0, t));
+    QRadialGradient glow(area.center(), radius);
     glow.setColorAt(0, light);
     glow.setColorAt(1, Qt::transparent);
-    painter.fillRect(canvas_.rect(), glow);
+    // Beyond its radius the light is transparent: only the square around it is filled.
+    const QRectF lit(area.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    painter.fillRect(lit.toAlignedRect() & canvas_.rect(), glow);
 
     const double h = canvas_.height();
     const QRgb colours[] = {theme_.accent, theme_.winnerFill, 0xFFFFFFFF, 0xFFFF4D4D, 0xFF4DD2FF};
@@ -312,11 +311,8 @@ void StageComposer::paintHeader(QPainter& painter, const lottery::LotteryData& d
     const lottery::PrizeRecord* prize = prizeAt(data, picture.prizeIndex);
     if (!prize)
         return;
-    const int shown = picture.selection.empty()
-                          ? lottery::winnersInRound(*prize, picture.roundIndex)
-                          : static_cast<int>(shownTexts(picture).size());
-    const StageHeaderText text = headerOf(*prize, picture.roundIndex, shown,
-                                          picture.screen == lottery::DrawPicture::Screen::Ready);
+    const StageHeaderText text =
+        headerOf(*prize, picture, static_cast<int>(shownTexts(picture).size()));
     const QString key = text.title + QLatin1Char('\n') + text.detail + QLatin1Char('\n') +
                         core::GbkCodec::fromGbk(prize->image);
     paintHeaderOf(painter, text,

@@ -39,25 +39,14 @@ void WindowsSoundOutput::load(const QString& path) {
     path_ = QFileInfo::exists(path) ? QDir::toNativeSeparators(path) : QString();
 }
 
-void WindowsSoundOutput::playOnce() {
-    play(false);
-}
-
-void WindowsSoundOutput::playLooped() {
-    play(true);
-}
-
-void WindowsSoundOutput::setVolume(int percent) {
-    volume_ = std::clamp(percent, 0, 100);
-    // The wave volume of this program, both channels alike.
-    const DWORD level = static_cast<DWORD>(volume_) * 0xFFFFu / 100u;
-    waveOutSetVolume(nullptr, level | (level << 16));
-}
-
-void WindowsSoundOutput::play(bool looped) {
+void WindowsSoundOutput::play(Playback playback) {
+    const bool looped = playback == Playback::Looped;
     if (path_.isEmpty())
         return;
     if (path_.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive)) {
+        // The wave volume of this program, both channels alike.
+        const DWORD level = static_cast<DWORD>(volume()) * 0xFFFFu / 100u;
+        waveOutSetVolume(nullptr, level | (level << 16));
         PlaySoundW(wide(path_), nullptr,
                    SND_FILENAME | SND_ASYNC | SND_NODEFAULT | (looped ? SND_LOOP : 0));
         return;
@@ -70,7 +59,7 @@ void WindowsSoundOutput::play(bool looped) {
             nullptr, 0, nullptr) == 0;
     if (!mciOpen_)
         return;
-    mci(QStringLiteral("setaudio prizedraw_cue volume to %1").arg(volume_ * 10));
+    mci(QStringLiteral("setaudio prizedraw_cue volume to %1").arg(volume() * 10));
     mci(looped ? QStringLiteral("play prizedraw_cue repeat")
                : QStringLiteral("play prizedraw_cue"));
 }

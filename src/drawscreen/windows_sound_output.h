@@ -12,16 +12,11 @@ public:
 
     void stopAll() override;
     void load(const QString& path) override;
-    void playOnce() override;
-    void playLooped() override;
-    void setVolume(int percent) override;
+    void play(Playback playback) override;
 
 private:
-    void play(bool looped);
-
     QString path_;
     bool mciOpen_ = false;
-    int volume_ = 100;
 };
 
 } // namespace drawscreen

@@ -94,6 +94,17 @@ void DrawMachine::present() {
     }
 }
 
+// A round that rolls for the first time is not counted in the progress yet.
+void DrawMachine::countPrize(int prizeIndex, bool roundUncounted) {
+    picture_.roundsInAll = prizeIndex >= 0 ? roundsInAll(prizeIndex) : 0;
+    picture_.positionsLeft = 0;
+    if (prizeIndex < 0)
+        return;
+    const int total = data_.prizeTable.prizes[static_cast<std::size_t>(prizeIndex)].total;
+    picture_.positionsLeft = std::max(0, total - progressOf(prizeIndex).positions -
+                                             (roundUncounted ? roundSize(prizeIndex) : 0));
+}
+
 ShownEntry DrawMachine::shown(const std::string& raw) const {
     return raw.empty() ? ShownEntry{} : ShownEntry{raw, maskedText(raw, data_.options)};
 }
@@ -107,6 +118,7 @@ void DrawMachine::show(DrawPicture::Screen screen) {
     picture_.chainCode = chainCode_;
     picture_.selection.clear();
     const bool rolling = screen == DrawPicture::Screen::Rolling;
+    countPrize(picture_.prizeIndex, rolling && !redrawing_);
     if (screen == DrawPicture::Screen::Result || (rolling && redrawing_)) {
         for (const std::string& raw : round_)
             picture_.selection.push_back(shown(raw));

@@ -130,6 +130,7 @@ private:
     int currentIndex() const { return indexOf(current_); }
     int roundsLeft(int prizeIndex) const;
     int roundSize(int prizeIndex) const;
+    void countPrize(int prizeIndex, bool roundUncounted);
     // The next step: the chosen prize, else the same prize's next round, else the first prize
     // in draw order with rounds left; -1 when none is left.
     int nextStep() const;

@@ -3,24 +3,24 @@
 namespace lottery {
 
 void loadDrawOptions(DrawOptions& options, core::CoreServices& services) {
-    options.maskEntries = services.getConfigFlag("hide");
-    options.print = services.getConfigFlag("print");
-    options.muteMusic = services.getConfigFlag("muse");
-    options.maskStart = services.getConfigInt("hstart");
-    options.maskEnd = services.getConfigInt("hend");
-    options.showFingerprint = services.getConfigFlag("fingerprint");
+    options.maskEntries = services.settingNumber(core::Setting::MaskEntries);
+    options.print = services.settingNumber(core::Setting::Print);
+    options.muteMusic = services.settingNumber(core::Setting::MuteMusic);
+    options.maskStart = services.settingNumber(core::Setting::MaskStart);
+    options.maskEnd = services.settingNumber(core::Setting::MaskEnd);
+    options.showFingerprint = services.settingNumber(core::Setting::Fingerprint);
     loadStageOptions(options.stage, services);
 }
 
 bool saveDrawOptions(const DrawOptions& options, core::CoreServices& services) {
-    services.saveConfigFlag("hide", options.maskEntries);
-    services.saveConfigFlag("print", options.print);
-    services.saveConfigFlag("muse", options.muteMusic);
-    services.saveConfigInt("hstart", options.maskStart);
-    services.saveConfigInt("hend", options.maskEnd);
-    services.saveConfigFlag("fingerprint", options.showFingerprint);
+    services.setSetting(core::Setting::MaskEntries, options.maskEntries);
+    services.setSetting(core::Setting::Print, options.print);
+    services.setSetting(core::Setting::MuteMusic, options.muteMusic);
+    services.setSetting(core::Setting::MaskStart, options.maskStart);
+    services.setSetting(core::Setting::MaskEnd, options.maskEnd);
+    services.setSetting(core::Setting::Fingerprint, options.showFingerprint);
     saveStageOptions(options.stage, services);
-    return services.flushConfig();
+    return services.flushSettings();
 }
 
 } // namespace lottery

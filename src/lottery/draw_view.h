@@ -27,6 +27,10 @@ struct DrawPicture {
     Screen screen = Screen::Ready;
     int prizeIndex = -1; // in the prize table; -1 when no prize is current
     int roundIndex = 0;  // from 0
+    // The current prize as the draw counts it, absences and short rounds included: its rounds
+    // in all, and its positions that no round shown so far covers.
+    int roundsInAll = 0;
+    int positionsLeft = 0;
     // Rolling and Result: the entries shown, by position.
     std::vector<ShownEntry> selection;
     StatusTexts status;

@@ -13,7 +13,8 @@ namespace {
 // Follows the chain from each start line; the last start line's chain is the answer.
 class ChainWalker {
 public:
-    explicit ChainWalker(core::CoreServices& services) : start_(startPrefix(services)) {}
+    explicit ChainWalker(core::CoreServices& services)
+        : start_(linePrefix(LineKind::Start, services)) {}
 
     void take(std::string_view line, std::size_t length) {
         ++lineNumber_;

@@ -4,32 +4,12 @@
 
 namespace lottery {
 
-std::string startPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("抽奖开始日期：");
-}
-
-std::string endPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("抽奖结束日期：");
-}
-
-std::string participantsPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("名单指纹：");
-}
-
-std::string prizesPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("奖项指纹：");
-}
-
-std::string resetPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("抽奖重置：");
-}
-
-std::string choicePrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("下一奖项：");
-}
-
-std::string shortPrefix(core::CoreServices& services) {
-    return services.gbkFromUtf8("空缺：");
+std::string linePrefix(LineKind kind, core::CoreServices& services) {
+    // In the order of LineKind.
+    static constexpr const char* kPrefixes[] = {"抽奖开始日期：", "抽奖结束日期：", "名单指纹：",
+                                                "奖项指纹：",     "抽奖重置：",     "下一奖项：",
+                                                "空缺："};
+    return services.gbkFromUtf8(kPrefixes[static_cast<int>(kind)]);
 }
 
 bool isHex(std::string_view text) {

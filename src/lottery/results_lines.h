@@ -17,14 +17,10 @@ constexpr std::size_t kCodeDigits = 16;
 // Ends a line cut short, so that the next line never runs on from it: no GBK text holds DEL.
 constexpr char kTornEnd = '\x7F';
 
-// The GBK prefixes of the lines that are not winner lines.
-std::string startPrefix(core::CoreServices& services);
-std::string endPrefix(core::CoreServices& services);
-std::string participantsPrefix(core::CoreServices& services);
-std::string prizesPrefix(core::CoreServices& services);
-std::string resetPrefix(core::CoreServices& services);
-std::string choicePrefix(core::CoreServices& services);
-std::string shortPrefix(core::CoreServices& services);
+// The lines that are not winner lines, by the prefix that starts them.
+enum class LineKind { Start, End, Participants, Prizes, Reset, Choice, Short };
+// The kind's prefix in GBK.
+std::string linePrefix(LineKind kind, core::CoreServices& services);
 
 bool isHex(std::string_view text);
 // Splits "#" code TAB off a line; false when the line has no code.

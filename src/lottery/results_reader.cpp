@@ -82,10 +82,12 @@ bool parseFingerprint(std::string_view line, std::string_view prefix, std::strin
 class LogParser {
 public:
     explicit LogParser(core::CoreServices& services)
-        : start_(startPrefix(services)), end_(endPrefix(services)),
-          participants_(participantsPrefix(services)), prizes_(prizesPrefix(services)),
-          reset_(resetPrefix(services)), choice_(choicePrefix(services)),
-          short_(shortPrefix(services)) {}
+        : start_(linePrefix(LineKind::Start, services)), end_(linePrefix(LineKind::End, services)),
+          participants_(linePrefix(LineKind::Participants, services)),
+          prizes_(linePrefix(LineKind::Prizes, services)),
+          reset_(linePrefix(LineKind::Reset, services)),
+          choice_(linePrefix(LineKind::Choice, services)),
+          short_(linePrefix(LineKind::Short, services)) {}
 
     void take(std::string_view line) {
         ++lineNumber_;

@@ -17,7 +17,7 @@ ResultsRecord startRecord(core::CoreServices& services) {
     record.kind = ResultsRecord::Kind::Start;
     record.stamp = now.substr(0, tab);
     record.time = tab == std::string::npos ? now : now.substr(tab + 1);
-    record.bytes = startPrefix(services) + record.time + "\r\n";
+    record.bytes = linePrefix(LineKind::Start, services) + record.time + "\r\n";
     return record;
 }
 
@@ -29,7 +29,7 @@ ResultsRecord fingerprintRecord(const std::string& participantsHex, int particip
     record.bytes = listRecord(participantsHex, participants, services).bytes;
     const std::string prizesHex = sha256OfFile(prizeFile);
     if (!prizesHex.empty())
-        record.bytes += prizesPrefix(services) + prizesHex + "\r\n";
+        record.bytes += linePrefix(LineKind::Prizes, services) + prizesHex + "\r\n";
     return record;
 }
 
@@ -65,8 +65,8 @@ ResultsRecord endRecord(core::CoreServices& services, bool reset) {
     record.kind = ResultsRecord::Kind::End;
     record.time = services.getTimeNowStr(kTimeFormat);
     if (reset)
-        record.bytes = resetPrefix(services) + record.time + "\r\n";
-    record.bytes += endPrefix(services) + record.time + "\r\n";
+        record.bytes = linePrefix(LineKind::Reset, services) + record.time + "\r\n";
+    record.bytes += linePrefix(LineKind::End, services) + record.time + "\r\n";
     return record;
 }
 
@@ -74,8 +74,8 @@ ResultsRecord choiceRecord(const PrizeRecord& prize, core::CoreServices& service
     ResultsRecord record;
     record.kind = ResultsRecord::Kind::Choice;
     record.time = services.getTimeNowStr(kTimeFormat);
-    record.bytes =
-        choicePrefix(services) + fieldText(prize.id) + '\t' + fieldText(prize.title) + "\r\n";
+    record.bytes = linePrefix(LineKind::Choice, services) + fieldText(prize.id) + '\t' +
+                   fieldText(prize.title) + "\r\n";
     return record;
 }
 
@@ -83,7 +83,8 @@ ResultsRecord shortRecord(const PrizeRecord& prize, int round, const std::vector
                           const std::string& reason, core::CoreServices& services) {
     ResultsRecord record;
     record.time = services.getTimeNowStr(kTimeFormat);
-    const std::string head = shortPrefix(services) + lineHead(record.time, prize, round);
+    const std::string head =
+        linePrefix(LineKind::Short, services) + lineHead(record.time, prize, round);
     const std::string why = fieldText(services.gbkFromUtf8(reason));
     for (const int position : positions)
         record.bytes += head + std::to_string(position) + '\t' + why + "\r\n";
@@ -95,7 +96,7 @@ ResultsRecord listRecord(const std::string& participantsHex, int participants,
     ResultsRecord record;
     record.kind = ResultsRecord::Kind::Fingerprint;
     if (!participantsHex.empty())
-        record.bytes = participantsPrefix(services) + participantsHex + '\t' +
+        record.bytes = linePrefix(LineKind::Participants, services) + participantsHex + '\t' +
                        std::to_string(participants) + "\r\n";
     return record;
 }

@@ -66,6 +66,18 @@ platform::OpenFile createTemporary(const std::filesystem::path& path, std::files
     return {};
 }
 
+std::string createProblem(const std::filesystem::path& path, const platform::Failure& failure) {
+    return "无法写入文件 " + pathText(path) + "（" + stepProblem(WriteStep::Create, failure) + "）";
+}
+
+// step tells which failed.
+bool writeAndSync(platform::OpenFile& file, std::string_view bytes, WriteStep& step,
+                  platform::Failure& failure) {
+    step = WriteStep::Write;
+    return allowed(step, failure) && file.write(bytes, &failure) &&
+           allowed(step = WriteStep::Sync, failure) && file.sync(&failure);
+}
+
 } // namespace
 
 void setWriteStepProbe(std::function<bool(WriteStep)> installed) {
@@ -78,14 +90,12 @@ bool writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
     std::filesystem::path temp;
     platform::OpenFile file = createTemporary(path, temp, failure);
     if (!file.isOpen()) {
-        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" +
-                                  stepProblem(WriteStep::Create, failure) + "），原文件保持不变");
+        storeProblem(problem, createProblem(path, failure) + "，原文件保持不变");
         return false;
     }
     WriteStep step = WriteStep::Write;
-    const bool written = allowed(step, failure) && file.write(bytes, &failure) &&
-                         allowed(step = WriteStep::Sync, failure) && file.sync(&failure) &&
-                         file.close(&failure) && allowed(step = WriteStep::Rename, failure) &&
+    const bool written = writeAndSync(file, bytes, step, failure) && file.close(&failure) &&
+                         allowed(step = WriteStep::Rename, failure) &&
                          platform::replaceFile(temp, path, &failure);
     if (!written) {
         file = platform::OpenFile();
@@ -114,13 +124,11 @@ bool appendToFile(const std::filesystem::path& path, std::string_view bytes, std
         file = platform::openForAppend(path, &created, &failure);
     unsigned long long size = 0;
     if (!file.isOpen() || !file.size(size, &failure)) {
-        storeProblem(problem, "无法写入文件 " + pathText(path) + "（" +
-                                  stepProblem(WriteStep::Create, failure) + "）");
+        storeProblem(problem, createProblem(path, failure));
         return false;
     }
     WriteStep step = WriteStep::Write;
-    const bool written = allowed(step, failure) && file.write(bytes, &failure) &&
-                         allowed(step = WriteStep::Sync, failure) && file.sync(&failure) &&
+    const bool written = writeAndSync(file, bytes, step, failure) &&
                          (!created || (allowed(step = WriteStep::SyncFolder, failure) &&
                                        platform::syncFolder(path.parent_path(), &failure)));
     if (!written) {

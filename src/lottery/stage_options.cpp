@@ -8,11 +8,6 @@ namespace lottery {
 
 namespace {
 
-constexpr char kLayoutKey[] = "layout";
-constexpr char kThemeKey[] = "theme";
-constexpr char kVolumeKey[] = "volume";
-constexpr char kKeyPrizesKey[] = "keyprizes";
-
 bool inTable(const PrizeTable& table, int index) {
     return index >= 0 && index < table.count();
 }
@@ -61,31 +56,32 @@ void setKeyPrize(StageOptions& stage, const PrizeTable& table, int prizeIndex, b
 
 void loadStageOptions(StageOptions& stage, core::CoreServices& services) {
     stage = StageOptions();
-    stage.layout = services.getConfigInt(kLayoutKey) == static_cast<int>(ScreenLayout::BigScreen)
-                       ? ScreenLayout::BigScreen
-                       : ScreenLayout::Classic;
-    const int theme = services.getConfigInt(kThemeKey);
+    stage.layout =
+        services.settingNumber(core::Setting::Layout) == static_cast<int>(ScreenLayout::BigScreen)
+            ? ScreenLayout::BigScreen
+            : ScreenLayout::Classic;
+    const int theme = services.settingNumber(core::Setting::Theme);
     stage.theme = theme >= 0 && theme <= static_cast<int>(StageTheme::MallPromo)
                       ? static_cast<StageTheme>(theme)
                       : StageTheme::RedGold;
-    if (services.hasConfig(kVolumeKey))
-        stage.volume = std::clamp(services.getConfigInt(kVolumeKey), 0, 100);
-    stage.keyPrizesChosen = services.hasConfig(kKeyPrizesKey);
+    if (services.hasSetting(core::Setting::Volume))
+        stage.volume = std::clamp(services.settingNumber(core::Setting::Volume), 0, 100);
+    stage.keyPrizesChosen = services.hasSetting(core::Setting::KeyPrizes);
     // Ids are kept as UTF-8 in the settings, one a line: a prize's line holds no line break.
-    for (const std::string& id : splitLines(services.getConfigText(kKeyPrizesKey)))
+    for (const std::string& id : splitLines(services.settingText(core::Setting::KeyPrizes)))
         stage.keyPrizeIds.push_back(services.gbkFromUtf8(id));
 }
 
 void saveStageOptions(const StageOptions& stage, core::CoreServices& services) {
-    services.saveConfigInt(kLayoutKey, static_cast<int>(stage.layout));
-    services.saveConfigInt(kThemeKey, static_cast<int>(stage.theme));
-    services.saveConfigInt(kVolumeKey, stage.volume);
+    services.setSetting(core::Setting::Layout, static_cast<int>(stage.layout));
+    services.setSetting(core::Setting::Theme, static_cast<int>(stage.theme));
+    services.setSetting(core::Setting::Volume, stage.volume);
     if (!stage.keyPrizesChosen)
         return;
     std::string ids;
     for (const std::string& id : stage.keyPrizeIds)
         ids += services.utf8FromGbk(id) + '\n';
-    services.saveConfigText(kKeyPrizesKey, ids);
+    services.setSetting(core::Setting::KeyPrizes, ids);
 }
 
 } // namespace lottery

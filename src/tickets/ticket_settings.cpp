@@ -1,25 +1,21 @@
 #include "tickets/ticket_settings.h"
 
+#include "core/settings.h"
 #include "tickets/ticket_layout.h"
-
-#include <QSettings>
 
 namespace tickets {
 
-TicketSettings TicketSettings::load(const QString& settingsFile) {
-    const QSettings settings(settingsFile, QSettings::IniFormat);
+TicketSettings TicketSettings::load(const core::Settings& settings) {
     TicketSettings loaded;
-    loaded.printer = settings.value(QStringLiteral("printer")).toString();
-    loaded.paperWidthMm = paperWidthOrDefault(settings.value(QStringLiteral("paper")).toInt());
+    loaded.printer = settings.text(core::Setting::Printer);
+    loaded.paperWidthMm = paperWidthOrDefault(settings.number(core::Setting::PaperWidth));
     return loaded;
 }
 
-bool TicketSettings::save(const QString& settingsFile) const {
-    QSettings settings(settingsFile, QSettings::IniFormat);
-    settings.setValue(QStringLiteral("printer"), printer);
-    settings.setValue(QStringLiteral("paper"), paperWidthMm);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+bool TicketSettings::save(core::Settings& settings) const {
+    settings.set(core::Setting::Printer, printer);
+    settings.set(core::Setting::PaperWidth, paperWidthMm);
+    return settings.sync();
 }
 
 } // namespace tickets

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace core {
+class Settings;
+}
+
 namespace tickets {
 
 // Where tickets print, kept in the settings file beside the options.
@@ -9,9 +13,9 @@ struct TicketSettings {
     QString printer; // empty: the system's default printer
     int paperWidthMm = 58;
 
-    static TicketSettings load(const QString& settingsFile);
+    static TicketSettings load(const core::Settings& settings);
     // False when the settings file could not be written.
-    bool save(const QString& settingsFile) const;
+    bool save(core::Settings& settings) const;
 };
 
 } // namespace tickets

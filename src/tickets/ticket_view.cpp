@@ -17,6 +17,14 @@ Ticket ticketFor(const lottery::WinnerRecord& winner, const lottery::DrawOptions
     return ticket;
 }
 
+std::vector<Ticket> ticketsFor(const std::vector<lottery::WinnerRecord>& winners,
+                               const lottery::DrawOptions& options) {
+    std::vector<Ticket> batch;
+    for (const lottery::WinnerRecord& winner : winners)
+        batch.push_back(ticketFor(winner, options));
+    return batch;
+}
+
 TicketView::TicketView(const lottery::DrawOptions& options, TicketSpooler& spooler,
                        std::function<void(const QString&)> report)
     : options_(options), spooler_(spooler) {
@@ -45,10 +53,7 @@ void TicketView::showPicture(const lottery::DrawPicture& picture) {
 void TicketView::winnersRecorded(const std::vector<lottery::WinnerRecord>& winners) {
     if (options_.print == 0 || !printerAvailable_)
         return;
-    std::vector<Ticket> batch;
-    for (const lottery::WinnerRecord& winner : winners)
-        batch.push_back(ticketFor(winner, options_));
-    spooler_.enqueue(std::move(batch));
+    spooler_.enqueue(ticketsFor(winners, options_));
 }
 
 } // namespace tickets

@@ -13,6 +13,8 @@ namespace tickets {
 
 // The ticket of a recorded winner: the entry masked as the screen shows it.
 Ticket ticketFor(const lottery::WinnerRecord& winner, const lottery::DrawOptions& options);
+std::vector<Ticket> ticketsFor(const std::vector<lottery::WinnerRecord>& winners,
+                               const lottery::DrawOptions& options);
 
 // Prints a ticket for every winner the machine records while options.print is on, and tells
 // the operator of the first printing failure of each draw only.

@@ -77,7 +77,6 @@ private Q_SLOTS:
 
 enum class Forgery {
     None,
-    OneByte,        // one byte of a winner changed
     Stripped,       // every chain code taken out
     NoFingerprints, // both fingerprint lines taken out, the chain worked out again
     NewList,        // another list, its fingerprint and the chain worked out again
@@ -91,7 +90,6 @@ void VerifyReportTest::findsWhatWasChanged_data() {
     QTest::addColumn<Forgery>("forgery");
     QTest::addColumn<QString>("found"); // a line the report must hold
     QTest::newRow("clean draw") << Forgery::None << "ok";
-    QTest::newRow("one byte of a winner") << Forgery::OneByte << "chain\tbroken\t4";
     QTest::newRow("chain codes stripped") << Forgery::Stripped << "chain\tunchained";
     QTest::newRow("fingerprints removed")
         << Forgery::NoFingerprints << "fingerprint\tparticipants\tnone";
@@ -102,7 +100,8 @@ void VerifyReportTest::findsWhatWasChanged_data() {
 }
 
 // Lines of the results file: start, two fingerprints, the winners of A, B's, the end. No
-// forgery passes; the clean draw does, with the code to compare with a photograph.
+// forgery passes; the clean draw does, with the code to compare with a photograph. A byte
+// changed in a line is the live draw's last step.
 void VerifyReportTest::findsWhatWasChanged() {
     QFETCH(Forgery, forgery);
     QFETCH(QString, found);
@@ -113,9 +112,6 @@ void VerifyReportTest::findsWhatWasChanged() {
     QByteArray bytes = file.readAll();
     switch (forgery) {
     case Forgery::None:
-        break;
-    case Forgery::OneByte:
-        bytes[bytes.indexOf("\r\n", bytes.indexOf(gbk("员工"), bytes.indexOf("\tA\t"))) - 1] = '7';
         break;
     case Forgery::Stripped:
         bytes = rechained(bytes, false);

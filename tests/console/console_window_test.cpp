@@ -1,8 +1,8 @@
 #include "console/console_window.h"
+#include "core/ccore.h"
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
 #include "lottery/results_reader.h"
-#include "support/fake_core_services.h"
 #include "support/recording_view.h"
 
 #include <QLabel>
@@ -18,16 +18,6 @@
 #include <fstream>
 
 namespace {
-
-// Real GBK, so that Chinese titles and names read back from the results file as written.
-class GbkServices : public testsupport::FakeCoreServices {
-public:
-    using FakeCoreServices::FakeCoreServices;
-    std::string gbkFromUtf8(std::string_view utf8, int* unmappable) override {
-        return core::GbkCodec::fromUtf8(utf8, unmappable);
-    }
-    std::string utf8FromGbk(std::string_view gbk) override { return core::GbkCodec::toUtf8(gbk); }
-};
 
 // 一等奖 in two rounds of 2, then 二等奖 in one of 1, among six entries masked on screen; the
 // console is a view of the machine and records the commands it runs.
@@ -73,7 +63,7 @@ struct Draw {
     std::filesystem::path root{dir.path().toStdString()};
     lottery::EventPaths paths = lottery::EventPaths::forFolder(root);
     lottery::LotteryData data;
-    GbkServices services{{}, 5};
+    core::CCore services{dir.path()}; // real GBK: titles and names read back as written
     RecordingView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
     QStringList ran;
@@ -97,24 +87,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("progress"); // rounds and winners of 一等奖, then of 二等奖
         QTest::addColumn<bool>("absent");
         QTest::addColumn<bool>("choose");
-        QTest::newRow("ready") << 0 << "准备"
-                               << "开始"
-                               << "0/2 0/4 0/1 0/1" << false << true;
-        QTest::newRow("rolling") << 1 << "抽取中"
-                                 << "停止"
-                                 << "0/2 0/4 0/1 0/1" << false << false;
-        QTest::newRow("a result") << 2 << "显示结果"
-                                  << "下一轮"
-                                  << "1/2 2/4 0/1 0/1" << true << true;
-        QTest::newRow("next round rolls") << 3 << "抽取中"
-                                          << "停止"
-                                          << "1/2 2/4 0/1 0/1" << false << false;
-        QTest::newRow("last result") << 6 << "显示结果"
-                                     << "结束"
-                                     << "2/2 4/4 1/1 1/1" << true << false;
-        QTest::newRow("finished") << 7 << "已结束"
-                                  << "已结束"
-                                  << "2/2 4/4 1/1 1/1" << false << false;
+        const auto row = [](const char* name, int presses, const char* state, const char* button,
+                            const char* progress, bool absent, bool choose) {
+            QTest::newRow(name) << presses << QString(state) << QString(button) << QString(progress)
+                                << absent << choose;
+        };
+        row("ready", 0, "准备", "开始", "0/2 0/4 0/1 0/1", false, true);
+        row("rolling", 1, "抽取中", "停止", "0/2 0/4 0/1 0/1", false, false);
+        row("a result", 2, "显示结果", "下一轮", "1/2 2/4 0/1 0/1", true, true);
+        row("next round rolls", 3, "抽取中", "停止", "1/2 2/4 0/1 0/1", false, false);
+        row("last result", 6, "显示结果", "结束", "2/2 4/4 1/1 1/1", true, false);
+        row("finished", 7, "已结束", "已结束", "2/2 4/4 1/1 1/1", false, false);
     }
 
     void followsTheDraw() {

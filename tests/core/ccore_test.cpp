@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <climits>
 #include <set>
 
@@ -18,18 +19,20 @@ class CCoreTest : public QObject {
 
 private slots:
     // What QSettings hands the number rule: a quoted comma is text, a bare one a list, and a
-    // large number does not wrap around. A flag is any number but 0.
+    // large number does not wrap around. A flag reads 1 for any number but 0.
     void settingsReadBackAfterARestart_data() {
         QTest::addColumn<QByteArray>("ini");   // as written by hand
         QTest::addColumn<QList<int>>("saved"); // hide, hstart and hend, saved and flushed
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QList<int>>("values");
-        QTest::newRow("saved") << QByteArray() << QList<int>{1, 3, -12}
+        QTest::newRow("saved") << QByteArray() << QList<int>{7, 3, -12}
                                << QStringList{"hide", "hstart", "hend", "print"}
                                << QList<int>{1, 3, -12, 0};
         QTest::newRow("hand edited")
-            << QByteArray("[General]\nb=99999999999\nd=\"1,2\"\ne= 7x\nf=3,4\n") << QList<int>{}
-            << QStringList{"b", "d", "e", "f"} << QList<int>{INT_MAX, 1, 7, 0};
+            << QByteArray("[General]\nhstart=99999999999\nhend=\"1,2\"\nvolume= 7x\ntheme=3,4\n"
+                          "hide=5\n")
+            << QList<int>{} << QStringList{"hstart", "hend", "volume", "theme", "hide"}
+            << QList<int>{INT_MAX, 1, 7, 0, 1};
     }
 
     void settingsReadBackAfterARestart() {
@@ -43,17 +46,18 @@ private slots:
         file.close();
         if (!saved.isEmpty()) {
             CCore first(dir.path());
-            first.autoFileConfig();
-            first.saveConfigFlag("hide", saved[0]);
-            first.saveConfigInt("hstart", saved[1]);
-            first.saveConfigInt("hend", saved[2]);
-            QVERIFY(first.flushConfig());
+            first.setSetting(core::Setting::MaskEntries, saved[0]);
+            first.setSetting(core::Setting::MaskStart, saved[1]);
+            first.setSetting(core::Setting::MaskEnd, saved[2]);
+            QVERIFY(first.flushSettings());
         }
         CCore core(dir.path());
-        core.autoFileConfig();
         for (int i = 0; i < keys.size(); ++i) {
-            QCOMPARE(core.getConfigInt(keys[i].toStdString()), values[i]);
-            QCOMPARE(core.getConfigFlag(keys[i].toStdString()), values[i] != 0 ? 1 : 0);
+            const auto spec = std::find_if(
+                std::begin(core::kSettingSpecs), std::end(core::kSettingSpecs),
+                [&](const core::SettingSpec& s) { return keys[i] == QLatin1String(s.name); });
+            QVERIFY(spec != std::end(core::kSettingSpecs));
+            QCOMPARE(core.settingNumber(spec->setting), values[i]);
         }
     }
 
@@ -64,9 +68,8 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         CCore blocked(dir.filePath("blocker/event"));
-        blocked.autoFileConfig();
-        blocked.saveConfigInt("hstart", 4);
-        QVERIFY(!blocked.flushConfig());
+        blocked.setSetting(core::Setting::MaskStart, 4);
+        QVERIFY(!blocked.flushSettings());
     }
 
     void realBoxMapsButtonsToAnswers_data() {

@@ -239,24 +239,35 @@ private Q_SLOTS:
         }
     }
 
-    void namesSizedFromTheCountShown_data() {
+    void namesSizedFromTheEntriesShown_data() {
         QTest::addColumn<int>("total");
         QTest::addColumn<int>("perRound");
         QTest::addColumn<int>("shown");
-        QTest::newRow("asks 50 a round, draws 30") << 100 << 50 << 30;
-        QTest::newRow("last round of 5 after 10") << 25 << 10 << 5;
+        QTest::addColumn<QString>("wideEntry"); // "", "may be drawn" or "won already"
+        QTest::newRow("asks 50 a round, draws 30") << 100 << 50 << 30 << "";
+        QTest::newRow("last round of 5 after 10") << 25 << 10 << 5 << "";
+        QTest::newRow("wide entry may be drawn") << 1 << 1 << 1 << "may be drawn";
+        QTest::newRow("wide entry won already") << 1 << 1 << 1 << "won already";
     }
 
-    // The prize's stored round size is no measure of the names on screen.
-    void namesSizedFromTheCountShown() {
+    // The size is the one for the count on screen, not the prize's stored round size. Of a
+    // long list only the widest entries by estimate are measured; one wide entry deep in it
+    // still makes the names smaller while it may be drawn.
+    void namesSizedFromTheEntriesShown() {
         QFETCH(int, total);
         QFETCH(int, perRound);
         QFETCH(int, shown);
-        data_.prizeTable.prizes = {drawfixture::prize("一等奖", total, perRound)};
+        QFETCH(QString, wideEntry);
         std::vector<std::string> names;
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < 20000; ++i)
             names.push_back(QStringLiteral("张%1").arg(i).toStdString());
+        if (!wideEntry.isEmpty())
+            names[15000] = std::string(30, 'W');
+        data_ = lottery::LotteryData();
         drawfixture::addEntries(data_, names);
+        if (wideEntry == "won already")
+            data_.participants.markOne(15000, "Z");
+        data_.prizeTable.prizes = {drawfixture::prize("一等奖", total, perRound)};
         data_.options.setState(DrawState::Rolling);
         std::vector<int> entries(static_cast<std::size_t>(shown));
         std::iota(entries.begin(), entries.end(), 5);
@@ -264,34 +275,14 @@ private Q_SLOTS:
         FrameComposer composer(kWindow, 1.0f, family_);
         composer.composeRolling(data_, drawfixture::pictureOf(data_));
         const auto real = drawscreen::NameFont::compute(shown, 1.0f, family_);
-        QVERIFY(real.fontSize != drawscreen::NameFont::compute(perRound, 1.0f, family_).fontSize);
+        QCOMPARE(real.fontSize == drawscreen::NameFont::compute(perRound, 1.0f, family_).fontSize,
+                 shown == perRound);
+        if (wideEntry == "may be drawn") {
+            QVERIFY(composer.nameFont().fontSize < real.fontSize);
+            return;
+        }
         QCOMPARE(composer.nameFont().fontSize, real.fontSize);
         QCOMPARE(composer.nameFont().lineHeight, real.lineHeight);
-    }
-
-    void sizeFitsTheWidestOfManyEntries_data() {
-        QTest::addColumn<bool>("wideHasWon");
-        QTest::newRow("wide entry may be drawn") << false;
-        QTest::newRow("wide entry won already") << true;
-    }
-
-    // Of a long list only the widest entries by estimate are measured; one wide entry deep
-    // in it still sets the size while it may be drawn.
-    void sizeFitsTheWidestOfManyEntries() {
-        QFETCH(bool, wideHasWon);
-        data_ = lottery::LotteryData();
-        std::vector<std::string> names;
-        for (int i = 0; i < 20000; ++i)
-            names.push_back(QStringLiteral("张%1").arg(i).toStdString());
-        names[15000] = std::string(30, 'W');
-        drawfixture::addEntries(data_, names);
-        if (wideHasWon)
-            data_.participants.markOne(15000, "Z");
-        startPrize(1);
-        FrameComposer composer(kWindow, 1.0f, family_);
-        drawfixture::select(data_, {7});
-        composer.composeRolling(data_, drawfixture::pictureOf(data_));
-        QCOMPARE(composer.nameFont().fontSize < asked_.fontSize, !wideHasWon);
     }
 
     // More names than the cache holds pass by; the last frame still shows its own names.

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The 大屏 look on the real program at 1920x1080, in each theme: rounds of 1, 10 and 30
-# names (the last from a prize asking 50 a round), the reveal and a press that cuts it short.
+# names (the last from a prize asking 50 a round), the reveal and a press that cuts it short
+# (how the screen settles then is the draw window's unit test).
 # With SHOTS=FOLDER the screens are also kept there as JPEG files for the README.
 set -euo pipefail
 program=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 
 begin_session
 
@@ -55,12 +55,7 @@ for theme in 0 1 2; do
     press space
     wait_for_rounds "$event" "A1:1"
     press space
-    sleep 0.2
-    import -window root "$work/cut1.png"
-    sleep 0.6
-    import -window root "$work/cut2.png"
-    [ "$(names_change "$work/cut1.png" "$work/cut2.png")" = 0 ] ||
-        fail "the screen still moved after the press that finished the reveal"
+    sleep 0.8
     [ "$(rounds_of "$event")" = "A1:1" ] || fail "the press that finished the reveal moved on"
     shot "bigscreen-$name-1"
 

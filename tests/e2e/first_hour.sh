@@ -5,8 +5,7 @@
 set -euo pipefail
 program=$1
 make_workbook=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x_session.sh"
+source "$(dirname "$0")/x_session.sh"
 [ -x "$make_workbook" ] || { echo "make_workbook was not built: skipped"; exit 77; }
 
 begin_session
@@ -18,26 +17,19 @@ event=$HOME/Documents/prizedraw/party
 
 # Types a path into the file dialog that has just opened.
 choose_file() { # title path
-    wait_for_name "$1"
-    focus_name "$1"
+    open_box "$1"
     xdotool type --delay 10 "$2"
     press Return
 }
 
 start_display 1280 800
-"$program" &
-app_pid=$!
-wait_for_name '^选择活动$'
-focus_name '^选择活动$'
+start_program
+open_box '^选择活动$'
 press ctrl+n
-wait_for_name '^新建活动$'
-focus_name '^新建活动$'
+open_box '^新建活动$'
 xdotool type --delay 20 "party"
 press Return
-wait_for_name '^警告$' # a new event has no prizes yet: one box says what to do
-focus_name '^警告$'
-press Return
-focus_name '^抽奖$'
+answer '^警告$' # a new event has no prizes yet: one box says what to do
 [ -s "$event/bg.jpg" ] && [ -s "$event/img/smile.png" ] && [ -s "$event/music/rolling.wav" ] &&
     [ -s "$event/music/ok.wav" ] && [ -f "$event/data/_prize.txt" ] || fail "the new event is incomplete"
 grep -q '^layout=1' "$event/prizedraw.ini" || fail "a new event does not open in 大屏"
@@ -47,8 +39,7 @@ menu_item Down 1 '^奖项列表$'
 press Tab # 新增
 for title in 一等奖 二等奖 三等奖; do
     press space
-    wait_for_name '^奖项编辑$'
-    focus_name '^奖项编辑$'
+    open_box '^奖项编辑$'
     xdotool type --delay 20 "$title"
     press Return
     focus_name '^奖项列表$'
@@ -91,31 +82,23 @@ ls "$event"/music/bak_rolling*.wav >/dev/null 2>&1 || fail "the old tune was not
 
 # 退出, and the program starts again straight into the last event's folder... given no folder
 # it opens the chooser with the event first; Return opens it.
-choose_exit
-wait_for_exit "退出 did not end the program"
-"$program" &
-app_pid=$!
-wait_for_name '^选择活动$'
-focus_name '^选择活动$'
+exit_by_menu
+start_program
+open_box '^选择活动$'
 press Return
 wait_for_window "$app_pid"
 sleep 1
 focus_name '^抽奖$'
-press space; sleep 0.5; press space
+round
 wait_for_rounds "$event" "11:1"
 import -window root "$work/round.png"
 # Mid-draw, 退出 asks first, 否 by default: the show goes on.
 choose_exit
-wait_for_name '^请确认$'
-focus_name '^请确认$'
-press Return
+answer '^请确认$'
 sleep 0.3
 kill -0 "$app_pid" || fail "退出 ended a draw in progress without asking"
-focus_name '^抽奖$'
 choose_exit
-wait_for_name '^请确认$'
-focus_name '^请确认$'
-press Left Return
+answer '^请确认$' Left Return
 wait_for_exit "退出 confirmed did not end the program"
 grep -q 'party' "$HOME/.config/prizedraw/prizedraw.ini" || fail "the recent event is not in the user's settings"
 ! grep -q 'recentEvents' "$event/prizedraw.ini" || fail "the recent list went into the event"

@@ -107,13 +107,15 @@ wait_for_name() { # window name (regular expression)
 # Without a window manager a closed box leaves no window with the keyboard: give it back.
 focus_name() { xdotool search --onlyvisible --name "$1" windowfocus --sync >/dev/null 2>&1; }
 
+# Waits for the box of that title and gives it the keyboard.
+open_box() { wait_for_name "$1"; focus_name "$1"; }
+
 # Answers the box of that title with the keys (Return by default) and gives the keyboard
 # back to the draw.
 answer() { # title [keys]
     local title=$1
     shift
-    wait_for_name "$title"
-    focus_name "$title"
+    open_box "$title"
     press "${@:-Return}"
     focus_name '^抽奖$' || true # gone when the box ended the program
 }
@@ -152,8 +154,7 @@ menu_item() { # Down|Up n title
     sleep 0.5
     for _ in $(seq "$2"); do xdotool key "$1"; done
     press Return
-    wait_for_name "$3"
-    focus_name "$3"
+    open_box "$3"
 }
 
 # The right-click menu's last item, 退出 (Up from no item goes to the last one, whichever
@@ -170,9 +171,32 @@ wait_for_exit() { # what failed, when the program still runs
     wait "$app_pid" || fail "the program exited with an error"
 }
 
+start_program() { "$program" "$@" & app_pid=$!; } # without waiting for its window
+
 launch() { # event folder; sets app_pid
-    "$program" "$1" &
-    app_pid=$!
+    start_program "$1"
     wait_for_window "$app_pid"
     sleep 0.5 # the start-up load runs after 200 ms
+}
+
+exit_by_menu() { choose_exit; wait_for_exit "the program did not exit through the menu"; }
+
+# One round: the press that starts the roll and the press that stops it.
+round() { press space; sleep 0.3; press space; }
+
+# Entries 1 to count in the printf format (a second % takes the number again), CR LF ended.
+numbered() { # count format
+    awk -v n="$1" -v f="$2" 'BEGIN { for (i = 1; i <= n; i++) printf f "\r\n", i, i }'
+}
+
+# The entries of the winner lines, one a line.
+winners_of() { results_text "$1" | tr -d '\r' | awk -F'\t' 'NF >= 6 { print $6 }'; }
+
+# A draw written whole: one start line, first, one end line, last, and these rounds between.
+check_draw_written() { # event rounds (as rounds_of gives them)
+    local text
+    text=$(results_text "$1" | tr -d '\r')
+    [ "$(grep -cE '^抽奖(开始|结束)日期：' <<<"$text")" -eq 2 ] && [[ $text == 抽奖开始日期：* ]] &&
+        tail -n 1 <<<"$text" | grep -q '^抽奖结束日期：' || fail "no start line first and end line last"
+    [ "$(rounds_of "$1")" = "$2" ] || fail "the rounds written: $(rounds_of "$1")"
 }

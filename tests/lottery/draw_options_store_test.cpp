@@ -6,9 +6,11 @@
 // The settings come back as saved, the draw position is left alone, a failed flush is told.
 TEST(DrawOptionsStore, SavesAndLoadsTheSettings) {
     testsupport::FakeCoreServices services;
-    const std::map<std::string, int> stored{{"hide", 1},   {"print", 0}, {"muse", 1},
-                                            {"hstart", 7}, {"hend", -2}, {"fingerprint", 1},
-                                            {"layout", 1}, {"theme", 2}, {"volume", 35}};
+    using core::Setting;
+    const std::map<Setting, int> stored{
+        {Setting::MaskEntries, 1}, {Setting::Print, 0},    {Setting::MuteMusic, 1},
+        {Setting::MaskStart, 7},   {Setting::MaskEnd, -2}, {Setting::Fingerprint, 1},
+        {Setting::Layout, 1},      {Setting::Theme, 2},    {Setting::Volume, 35}};
     services.settings = stored;
     lottery::DrawOptions options;
     options.prizeIndex = 4;

@@ -20,21 +20,20 @@ public:
 
     std::filesystem::path getAppPath() const override { return appPath_; }
 
-    int getConfigFlag(const std::string& key) override { return value(key); }
-    int getConfigInt(const std::string& key) override { return value(key); }
-    void saveConfigFlag(const std::string& key, int v) override { settings[key] = v; }
-    void saveConfigInt(const std::string& key, int v) override { settings[key] = v; }
-    bool hasConfig(const std::string& key) override {
+    bool hasSetting(core::Setting key) override {
         return settings.count(key) != 0 || texts.count(key) != 0;
     }
-    std::string getConfigText(const std::string& key) override {
+    int settingNumber(core::Setting key) override {
+        const auto it = settings.find(key);
+        return it == settings.end() ? 0 : it->second;
+    }
+    std::string settingText(core::Setting key) override {
         const auto it = texts.find(key);
         return it == texts.end() ? std::string() : it->second;
     }
-    void saveConfigText(const std::string& key, const std::string& utf8) override {
-        texts[key] = utf8;
-    }
-    bool flushConfig() override { return flushSucceeds; }
+    void setSetting(core::Setting key, int v) override { settings[key] = v; }
+    void setSetting(core::Setting key, const std::string& utf8) override { texts[key] = utf8; }
+    bool flushSettings() override { return flushSucceeds; }
 
     int getRandInt(int low, int high) override {
         return std::uniform_int_distribution<int>(low, high)(generator_);
@@ -48,18 +47,13 @@ public:
     std::string gbkFromUtf8(std::string_view utf8, int* unmappable = nullptr) override;
     std::string utf8FromGbk(std::string_view gbk) override;
 
-    std::map<std::string, int> settings;
-    std::map<std::string, std::string> texts;
+    std::map<core::Setting, int> settings;
+    std::map<core::Setting, std::string> texts;
     bool flushSucceeds = true;
     std::int64_t now = 1767225600; // 2026-01-01 00:00:00 UTC
     int secondsPerCall = 0;
 
 private:
-    int value(const std::string& key) const {
-        const auto it = settings.find(key);
-        return it == settings.end() ? 0 : it->second;
-    }
-
     std::filesystem::path appPath_;
     std::mt19937 generator_;
 };
