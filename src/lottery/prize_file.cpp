@@ -308,17 +308,6 @@ int roundsFor(int total, int perRound) {
     return total / step + (total % step != 0 ? 1 : 0);
 }
 
-int winnersInRound(const PrizeRecord& prize, int roundIndex) {
-    if (roundIndex < 0 || roundIndex >= prize.rounds)
-        return 0;
-    const int perRound = std::max(0, winnersPerRound(prize.perRound));
-    if (roundIndex < prize.rounds - 1)
-        return perRound;
-    const std::int64_t rest =
-        static_cast<std::int64_t>(prize.total) - static_cast<std::int64_t>(roundIndex) * perRound;
-    return static_cast<int>(std::clamp<std::int64_t>(rest, 0, perRound));
-}
-
 int splitPrizeFields(std::string_view line, std::string_view (&fields)[7]) {
     for (std::string_view& field : fields)
         field = {};

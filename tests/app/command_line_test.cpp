@@ -8,7 +8,7 @@
 #include "lottery/results_log.h"
 #include "program_run.h"
 #include "support/file_bytes.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -51,7 +51,7 @@ void drawIn(const QString& folder) {
     auto data = std::make_unique<lottery::LotteryData>();
     std::vector<std::string> warnings;
     QCOMPARE(app::loadEventData(paths, *data, services, warnings), app::LoadOutcome::Ready);
-    testsupport::SilentView silent;
+    RecordingView silent;
     lottery::DrawMachine machine(*data, paths, services, silent);
     for (int i = 0; i < 4; ++i)
         machine.advance();

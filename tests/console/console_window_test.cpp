@@ -3,7 +3,7 @@
 #include "core/gbk_codec.h"
 #include "core/message_box_hook.h"
 #include "lottery/results_reader.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +64,7 @@ struct Draw {
     lottery::EventPaths paths = lottery::EventPaths::forFolder(root);
     lottery::LotteryData data;
     core::CCore services{dir.path()}; // real GBK: titles and names read back as written
-    testsupport::SilentView clock;
+    RecordingView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
     QStringList ran;
     int canvasCopies = 0;

@@ -1,8 +1,12 @@
 #include "core/ccore.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -68,6 +72,41 @@ private slots:
         QVERIFY(!blocked.flushSettings());
     }
 
+    void realBoxMapsButtonsToAnswers_data() {
+        QTest::addColumn<QString>("button"); // clicked; empty: key goes to the focused button
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("defaultAnswer");
+        QTest::addColumn<int>("answer");
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("yes") << QStringLiteral("是") << 0 << no << yes;
+        QTest::newRow("no") << QStringLiteral("否") << 0 << no << no;
+        QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << no << no;
+        QTest::newRow("space, yes the default") << QString() << int(Qt::Key_Space) << yes << yes;
+        QTest::newRow("return, yes the default") << QString() << int(Qt::Key_Return) << yes << yes;
+    }
+
+    void realBoxMapsButtonsToAnswers() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(int, defaultAnswer);
+        QFETCH(int, answer);
+        QString shownText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shownText = box->text();
+            if (button.isEmpty())
+                QTest::keyClick(box->focusWidget(), Qt::Key(key));
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == button)
+                    b->click();
+        });
+        QCOMPARE(int(CCore::msgboxConfirm(nullptr, "继续？",
+                                          QMessageBox::StandardButton(defaultAnswer))),
+                 answer);
+        QCOMPARE(shownText, "继续？");
+    }
+
     void randomIntegersStayInRangeAndReachBothEnds() {
         CCore core;
         QCOMPARE(core.getRandInt(0, 0), 0);
@@ -79,5 +118,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CCoreTest)
+QTEST_MAIN(CCoreTest)
 #include "ccore_test.moc"

@@ -8,9 +8,6 @@ class GbkCodecTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // What main checks before any text is read; this Qt carries GBK.
-    void codecIsAvailable() { QVERIFY(GbkCodec::available()); }
-
     void textsConvertAndUnmappableCharactersAreCounted_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("gbk");

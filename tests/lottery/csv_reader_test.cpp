@@ -11,44 +11,31 @@ using Rows = std::vector<std::vector<std::string>>;
 
 struct CsvCase {
     const char* name;
+    char separator;
+    lottery::CellEncoding encoding;
     std::string bytes;
     Rows rows;
-    lottery::CellEncoding encoding;
-    char separator;
 };
 
 const lottery::CellEncoding kGbk = lottery::CellEncoding::Gbk;
 const lottery::CellEncoding kUtf8 = lottery::CellEncoding::Utf8;
+using namespace std::string_literals;
 
 const CsvCase kCases[] = {
-    {"QuotedComma",
-     "name,phone\r\n\"Zhang, San\",138\r\n",
-     {{"name", "phone"}, {"Zhang, San", "138"}},
-     kGbk,
-     ','},
-    {"DoubledQuotesAndLineBreak",
-     "\"a \"\"b\"\"\",\"x\r\ny\"\n",
-     {{"a \"b\"", "x\r\ny"}},
-     kGbk,
-     ','},
-    {"Semicolon", "a;b,c;d\n1;2;3", {{"a", "b,c", "d"}, {"1", "2", "3"}}, kGbk, ';'},
-    {"Tab", "a\tb,c\td\n", {{"a", "b,c", "d"}}, kGbk, '\t'},
-    {"QuotedSeparatorsDoNotCount", "\"a,b,c\";d\n", {{"a,b,c", "d"}}, kGbk, ';'},
-    {"BlankLineIsEmptyRow", "a\n\nb\n", {{"a"}, {}, {"b"}}, kGbk, ','},
-    {"EmptyFields", ",a,\n", {{"", "a", ""}}, kGbk, ','},
-    {"CrLineEnds", "a\rb\r", {{"a"}, {"b"}}, kGbk, ','},
-    {"Utf8WithMark", "\xEF\xBB\xBF张三,1\n", {{"张三", "1"}}, kUtf8, ','},
-    {"Utf8WithoutMark", "张三,李四\n", {{"张三", "李四"}}, kUtf8, ','},
-    {"Gbk", "\xD5\xC5\xC8\xFD,1\r\n", {{"\xD5\xC5\xC8\xFD", "1"}}, kGbk, ','},
-    {"Utf16LittleEndian",
-     std::string("\xFF\xFE"
-                 "a\0;\0\x20\x5F\n\0",
-                 10),
-     {{"a", "张"}},
-     kUtf8,
-     ';'},
-    {"Utf16BigEndian", std::string("\xFE\xFF\0a\0\t\0b", 8), {{"a", "b"}}, kUtf8, '\t'},
-    {"UnclosedQuote", "a,\"b\nc", {{"a", "b\nc"}}, kGbk, ','},
+    {"QuotedComma", ',', kGbk, "name,\"Zhang, San\"\r\n", {{"name", "Zhang, San"}}},
+    {"QuotesDoubledLineBroken", ',', kGbk, "\"a \"\"b\"\"\",\"x\r\ny\"\n", {{"a \"b\"", "x\r\ny"}}},
+    {"Semicolon", ';', kGbk, "a;b,c;d\n1;2;3", {{"a", "b,c", "d"}, {"1", "2", "3"}}},
+    {"Tab", '\t', kGbk, "a\tb,c\td\n", {{"a", "b,c", "d"}}},
+    {"QuotedSeparatorsDoNotCount", ';', kGbk, "\"a,b,c\";d\n", {{"a,b,c", "d"}}},
+    {"BlankLineIsEmptyRow", ',', kGbk, "a\n\nb\n", {{"a"}, {}, {"b"}}},
+    {"EmptyFields", ',', kGbk, ",a,\n", {{"", "a", ""}}},
+    {"CrLineEnds", ',', kGbk, "a\rb\r", {{"a"}, {"b"}}},
+    {"Utf8WithMark", ',', kUtf8, "\xEF\xBB\xBF张三,1\n", {{"张三", "1"}}},
+    {"Utf8WithoutMark", ',', kUtf8, "张三,李四\n", {{"张三", "李四"}}},
+    {"Gbk", ',', kGbk, "\xD5\xC5\xC8\xFD,1\r\n", {{"\xD5\xC5\xC8\xFD", "1"}}},
+    {"Utf16LittleEndian", ';', kUtf8, "\xFF\xFE\x61\0;\0\x20\x5F\n\0"s, {{"a", "张"}}},
+    {"Utf16BigEndian", '\t', kUtf8, "\xFE\xFF\0a\0\t\0b"s, {{"a", "b"}}},
+    {"UnclosedQuote", ',', kGbk, "a,\"b\nc", {{"a", "b\nc"}}},
 };
 
 class CsvReaderTest : public testing::TestWithParam<CsvCase> {};

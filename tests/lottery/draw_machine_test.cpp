@@ -1,20 +1,16 @@
 #include "lottery/draw_machine.h"
 
+#include "draw_bench.h"
 #include "lottery/draw_ledger.h"
-#include "lottery/prize_file.h"
 #include "lottery/results_log.h"
-#include "lottery/results_reader.h"
 #include "lottery/results_records.h"
-#include "support/entries.h"
-#include "support/fake_core_services.h"
-#include "support/recording_view.h"
-#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using lottery::DrawState;
@@ -22,39 +18,28 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-class DrawMachineTest : public ::testing::Test {
+class DrawMachineTest : public ::testing::Test, public DrawBench {
 protected:
-    DrawMachineTest() {
-        machine.addView(view);
-        for (int i = 0; i < 20; ++i) {
-            const std::string raw = "p" + std::to_string(100 + i);
-            testsupport::addEntry(data.participants, raw);
-        }
-    }
-    void addPrize(const std::string& id, int total, int perRound) {
-        data.prizeTable.prizes.push_back(
-            {id, "T" + id, "", total, perRound, 0, "", lottery::roundsFor(total, perRound)});
-    }
-    void press(int times = 1) {
-        for (int i = 0; i < times; ++i)
-            machine.advance();
-    }
-    lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
-    std::string resultBytes() const { return TempEventFolder::read(folder.paths.resultFile); }
-
-    TempEventFolder folder;
-    lottery::LotteryData data;
-    testsupport::FakeCoreServices services{{}, 7};
-    RecordingView view{data};
-    lottery::DrawMachine machine{data, folder.paths, services, view};
+    DrawMachineTest() : DrawBench(numbered(20)) {}
 };
+
+// "A1 B1 end": the rounds recorded, and whether the draw's end is.
+std::string roundsOf(const lottery::ResultsLog& log) {
+    std::string rounds;
+    for (const auto& w : log.winners)
+        rounds += w.prizeId + std::to_string(w.round) + " ";
+    return rounds + (log.finished ? "end" : "");
+}
 
 } // namespace
 
-// A: rounds of 2 and 1, B: one round of 1.
+// A: rounds of 2 and 1, B: one round of 1. A second view, like an operator's console, is shown
+// the same draw but runs no clock.
 TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt) {
     addPrize("A", 3, 2);
     addPrize("B", 1, 1);
+    RecordingView console;
+    machine.addView(console);
     // At each result frame the file holds exactly the winners shown so far, as "A1.2 p105".
     Calls shown;
     view.onResult = [&] {
@@ -77,11 +62,9 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     machine.tick(); // a tick of the clock selects again
     const Calls lastRolling = view.shown;
     view.take();
-
     press();
     EXPECT_EQ(view.take(), (Calls{"cue1", "timer off", "result"}));
     EXPECT_EQ(view.shown, lastRolling); // stopping never selects again
-    // The next round of the same prize: no new font.
     press();
     EXPECT_EQ(view.take(), (Calls{"cue0", "frame", "timer on"}));
     EXPECT_EQ(data.options.roundIndex, 1);
@@ -91,19 +74,9 @@ TEST_F(DrawMachineTest, WholeDrawWalksTheTableAndRecordsEachRoundBeforeShowingIt
     press();
     EXPECT_EQ(shown.size(), 4u);
     EXPECT_TRUE(view.problems.empty());
-}
-
-// A second view, like an operator's console, is shown the same draw as the first.
-TEST_F(DrawMachineTest, EveryViewIsShownTheSamePicture) {
-    addPrize("A", 3, 3);
-    RecordingView console{data};
-    machine.addView(console);
-    press();
-    machine.tick();
-    press();
-    EXPECT_EQ(console.calls, (Calls{"cue0", "frame", "frame", "cue1", "result"}));
     EXPECT_EQ(console.shown, view.shown);
-    EXPECT_EQ(machine.picture().selection.size(), 3u);
+    EXPECT_EQ(console.calls, (Calls{"cue0", "frame", "frame", "cue1", "result", "cue0", "frame",
+                                    "cue1", "result", "cue0", "frame", "cue1", "result"}));
 }
 
 TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
@@ -174,51 +147,50 @@ TEST_F(DrawMachineTest, AResultsFileThatCannotBeReadIsNeverMovedAside) {
     EXPECT_EQ(folder.backupCount(), 0);
 }
 
-TEST_F(DrawMachineTest, PrizesWithoutRoundsArePassedOver) {
-    press(); // no prize
-    addPrize("Z1", 0, 3);
-    press(); // nothing drawable
-    EXPECT_EQ(view.take(), (Calls{"ready", "ready"}));
-    EXPECT_FALSE(std::filesystem::exists(folder.paths.resultFile));
-
-    addPrize("A", 1, 1);
-    addPrize("Z2", 5, 0);
-    addPrize("B", 1, 1);
-    addPrize("Z3", 0, 0);
-    press();
-    EXPECT_EQ(data.options.prizeIndex, 1);
-    press(2);
-    EXPECT_EQ(data.options.prizeIndex, 3);
-    press(); // the last drawable prize ends the draw
-    EXPECT_TRUE(log().finished);
-    const std::string atEnd = resultBytes();
-    view.take();
-    press(2);
-    EXPECT_EQ(view.take(), (Calls{"finished", "finished"})); // no cue, no timer
-    EXPECT_EQ(resultBytes(), atEnd);
-    EXPECT_EQ(folder.backupCount(), 0);
-    EXPECT_EQ(data.options.state(), DrawState::ShowingResult);
-}
-
-TEST_F(DrawMachineTest, TableShrunkDuringTheDrawShowsTheFinishedScreen) {
-    for (const char* id : {"A", "B", "C"})
-        addPrize(id, 1, 1);
-    press(4);                         // B's result is shown
-    data.prizeTable.prizes.resize(1); // B and C deleted
-    view.take();
-    press();
-    EXPECT_EQ(view.take(), Calls{"finished"});
-
-    machine.reset();
-    addPrize("B", 1, 1);
-    press(3); // B rolls
-    ASSERT_EQ(data.options.prizeIndex, 1);
-    const std::string before = resultBytes();
-    data.prizeTable.prizes.clear();
-    view.take();
-    press(2); // stops the roll and records nothing, then the finished screen
-    EXPECT_EQ(view.take(), (Calls{"cue1", "timer off", "finished", "finished"}));
-    EXPECT_EQ(resultBytes(), before);
+// Which round comes next: prizes without rounds are passed over, the operator's choice goes
+// first and each prize keeps its own progress; when nothing is left the finished screen stays
+// and the file no longer changes.
+TEST(DrawMachineOrder, RoundsFollowTheTableAndTheOperatorsChoice) {
+    using Prizes = std::vector<std::tuple<const char*, int, int>>;
+    const struct {
+        const char* name;
+        Prizes prizes;
+        const char* script; // as DrawBench::play takes it; the presses after the '|' show
+        const char* calls;  // these calls and write nothing
+        const char* rounds;
+    } cases[] = {
+        // clang-format off
+        {"no prize", {}, "|p", "ready", ""},
+        {"nothing drawable", {{"Z", 0, 3}}, "|p", "ready", ""},
+        {"passed over", {{"A", 1, 1}, {"Z", 5, 0}, {"B", 1, 1}, {"Z", 0, 0}}, "pppp|pp",
+         "finished finished", "A1 B1 end"},
+        {"shrunk at a result", {{"A", 1, 1}, {"B", 1, 1}, {"C", 1, 1}}, "ppppk1|p", "finished",
+         "A1 B1 "},
+        {"emptied while rolling", {{"A", 1, 1}, {"B", 1, 1}}, "pppk0|pp",
+         "cue1 timer off finished finished", "A1 "},
+        {"chosen", {{"A", 2, 1}, {"B", 1, 1}, {"C", 1, 1}}, "c2ppppc1pppp|p", "finished",
+         "C1 A1 B1 A2 end"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawBench bench(DrawBench::numbered(20));
+        for (const auto& [id, total, perRound] : c.prizes)
+            bench.addPrize(id, total, perRound);
+        const std::string script = c.script;
+        const std::size_t mark = script.find('|');
+        bench.play(script.substr(0, mark).c_str());
+        bench.view.take();
+        const std::string atMark = bench.results();
+        bench.play(script.c_str() + mark);
+        std::string calls;
+        for (const std::string& call : bench.view.take())
+            calls += (calls.empty() ? "" : " ") + call;
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(bench.results(), atMark);
+        EXPECT_EQ(roundsOf(bench.log()), c.rounds);
+        EXPECT_EQ(bench.folder.backupCount(), 0);
+    }
 }
 
 // The status lines follow the draw; prizes without rounds are never named.
@@ -234,37 +206,19 @@ TEST_F(DrawMachineTest, StatusLinesFollowTheDraw) {
     EXPECT_EQ(status() + machine.nextPressLabel(), "|下一步：TA，第1轮/共4轮开始");
     press(1);
     EXPECT_EQ(machine.nextPressLabel(), "停止");
+    EXPECT_FALSE(machine.whyNoPrizeChoice().empty()); // no choice while rolling
     press(1);
     EXPECT_EQ(status(), "当前：TA，第1轮/共4轮|下一步：TA，第2轮/共4轮");
     EXPECT_EQ(machine.nextPressLabel(), "下一轮");
+    machine.choosePrize(2);
+    EXPECT_EQ(machine.picture().status.next, "下一步：TB，第1轮/共1轮");
+    machine.choosePrize(0);
     press(6);
     EXPECT_EQ(status(), "当前：TA，第4轮/共4轮|下一步：TB，第1轮/共1轮");
     press(2);
     EXPECT_EQ(status() + machine.nextPressLabel(), "当前：TB，第1轮/共1轮|抽奖结束！结束");
     press(1);
     EXPECT_EQ(machine.nextPressLabel(), "已结束");
-}
-
-// Rounds in the order the operator chose them, each prize continuing its own rounds; the
-// draw ends when no prize has rounds left.
-TEST_F(DrawMachineTest, ChosenPrizesAreDrawnNextAndProgressIsKeptPerPrize) {
-    addPrize("A", 2, 1);
-    addPrize("B", 1, 1);
-    addPrize("C", 1, 1);
-    machine.choosePrize(2); // before the first press: the first prize
-    press();
-    EXPECT_FALSE(machine.whyNoPrizeChoice().empty()); // not while rolling
-    press(3);                                         // C, then A's first round (C has none left)
-    machine.choosePrize(1);
-    EXPECT_EQ(machine.picture().status.next, "下一步：TB，第1轮/共1轮");
-    press(4); // B, then A's second round
-    EXPECT_TRUE(log().finished);
-    std::string rounds;
-    for (const auto& w : log().winners)
-        rounds += w.prizeId + std::to_string(w.round) + " ";
-    EXPECT_EQ(rounds, "C1 A1 B1 A2 ");
-    press();
-    EXPECT_EQ(view.calls.back(), "finished");
 }
 
 // Absent winners leave their positions empty; the next roll fills only those, the kept names
@@ -324,7 +278,12 @@ TEST_F(DrawMachineTest, EditsDuringTheDrawKeepTheProgressOfEachPrize) {
     EXPECT_EQ(data.options.prizeIndex, 1);
     machine.present();
     EXPECT_EQ(machine.picture().status.current, "当前：TA，第1轮/共5轮");
-    press(9); // A's four rounds of one, then N's first rolls
+    // The figures the screen shows come from the draw, not from the prize's stored rounds.
+    EXPECT_EQ(machine.picture().roundsInAll, 5);
+    EXPECT_EQ(machine.picture().positionsLeft, 4);
+    press(); // A2 rolls: its position counts as drawn
+    EXPECT_EQ(machine.picture().positionsLeft, 3);
+    press(8); // A's other rounds of one, then N's first rolls
     ASSERT_EQ(data.options.prizeIndex, 0);
     EXPECT_FALSE(machine.whyNotChangeId(0).empty());
     EXPECT_FALSE(machine.whyNotDelete(0).empty());
@@ -358,45 +317,36 @@ TEST(DrawMachineReload, AListReadAgainNeverChangesANameShownOrRecorded) {
     for (const auto& state : states) {
         for (const auto& list : lists) {
             SCOPED_TRACE(std::string(state.name) + ", " + list.name);
-            TempEventFolder folder;
-            lottery::LotteryData data;
-            testsupport::FakeCoreServices services{{}, 5};
-            RecordingView view{data};
-            lottery::DrawMachine machine{data, folder.paths, services, view};
-            machine.addView(view);
-            data.prizeTable.prizes.push_back({"A", "TA", "", 4, 2, 0, "", 2});
+            DrawBench bench({}, 5);
+            bench.addPrize("A", 4, 2);
             const auto load = [&](const Calls& entries) {
-                data.participants.clear();
+                bench.data.participants.clear();
                 std::string file;
                 for (const std::string& raw : entries)
-                    testsupport::addEntry(data.participants, raw), file += raw + "\r\n";
-                TempEventFolder::write(folder.paths.participantFile, file);
-                machine.participantsReloaded();
+                    testsupport::addEntry(bench.data.participants, raw), file += raw + "\r\n";
+                TempEventFolder::write(bench.folder.paths.participantFile, file);
+                bench.machine.participantsReloaded();
             };
             load(before);
-            for (int i = 0; i < state.presses; ++i)
-                machine.advance();
+            bench.press(state.presses);
             if (state.absent)
-                machine.declareAbsent({1});
-            const Calls shown = view.shown;
+                bench.machine.declareAbsent({1});
+            const Calls shown = bench.view.shown;
             load(list.entries);
             const auto inList = [&](const std::string& raw) {
                 return std::find(list.entries.begin(), list.entries.end(), raw) !=
                        list.entries.end();
             };
             if (state.presses == 2) {
-                EXPECT_EQ(view.shown, shown);
+                EXPECT_EQ(bench.view.shown, shown);
             } else if (state.presses == 1) {
-                EXPECT_TRUE(std::all_of(view.shown.begin(), view.shown.end(), inList));
+                EXPECT_TRUE(std::all_of(bench.view.shown.begin(), bench.view.shown.end(), inList));
             }
             if (state.presses == 2 && !state.absent)
-                machine.declareAbsent({2}); // names the winner shown, whatever the list holds
-            for (int i = 0; i < 8; ++i)
-                machine.advance();
-            const lottery::ResultsLog log =
-                lottery::readResultsLog(folder.paths.resultFile, services);
-            const lottery::DrawLedger ledger = lottery::readLedger(log);
-            EXPECT_EQ(ledger.problems, Calls{});
+                bench.machine.declareAbsent({2}); // names the winner shown, whatever the list holds
+            bench.press(8);
+            const lottery::ResultsLog log = bench.log();
+            EXPECT_EQ(lottery::readLedger(log).problems, Calls{});
             EXPECT_EQ(log.lists.size(), state.presses == 0 ? 1u : 2u);
             for (const lottery::WinnerRecord& w : log.winners) {
                 const bool drawnAfter =

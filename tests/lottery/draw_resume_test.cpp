@@ -1,17 +1,11 @@
 #include "lottery/draw_resume.h"
 
+#include "draw_bench.h"
 #include "lottery/draw_ledger.h"
-#include "lottery/draw_machine.h"
-#include "lottery/results_reader.h"
-#include "support/entries.h"
-#include "support/fake_core_services.h"
-#include "support/recording_view.h"
-#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,46 +42,21 @@ lottery::ResultsLog logOf(const std::vector<std::tuple<std::string, int, std::st
     return log;
 }
 
-// A draw on a real results file, which the program can stop and start again.
-struct DrawRun {
-    explicit DrawRun(Texts list = {"e1", "e2", "dup", "dup", "e5"}) : entries(std::move(list)) {
-        restart();
-    }
-    void press(int times) {
-        for (int i = 0; i < times; ++i)
-            machine->advance();
-    }
-    // What a new start-up finds: the same files, no marks, no progress.
-    void restart() {
-        machine.reset();
-        data = event(entries);
-        view = std::make_unique<RecordingView>(data);
-        view->onResult = [this] { lastResult = view->shown; };
-        machine = std::make_unique<lottery::DrawMachine>(data, folder.paths, services, *view);
-        machine->addView(*view);
-    }
-    lottery::ResultsLog log() { return lottery::readResultsLog(folder.paths.resultFile, services); }
-    // A new start-up that goes on with the draw on disk, when there is one.
-    void resume() {
-        restart();
-        const lottery::ResultsLog recorded = log();
-        const ResumePlan plan = lottery::planResume(data, recorded, services);
-        ASSERT_NE(plan.kind, ResumePlan::Kind::DoesNotFit) << plan.problem;
-        if (plan.kind == ResumePlan::Kind::Resumable)
-            machine->resume(recorded);
-        else
-            machine->present();
-    }
-    std::string nextStep() const { return machine->picture().status.next; }
-
-    Texts entries;
-    TempEventFolder folder;
-    testsupport::FakeCoreServices services{{}, 11};
-    lottery::LotteryData data;
-    std::unique_ptr<RecordingView> view;
-    std::unique_ptr<lottery::DrawMachine> machine;
-    Texts lastResult;
-};
+// A new start-up on these results: no marks, no progress; it goes on with the draw on disk
+// when there is one.
+std::unique_ptr<DrawBench> restarted(const std::string& results, const Texts& entries) {
+    auto after = std::make_unique<DrawBench>(entries, 11);
+    after->data.prizeTable = event().prizeTable;
+    TempEventFolder::write(after->folder.paths.resultFile, results);
+    const lottery::ResultsLog recorded = after->log();
+    const ResumePlan plan = lottery::planResume(after->data, recorded, after->services);
+    EXPECT_NE(plan.kind, ResumePlan::Kind::DoesNotFit) << plan.problem;
+    if (plan.kind == ResumePlan::Kind::Resumable)
+        after->machine.resume(recorded);
+    else
+        after->machine.present();
+    return after;
+}
 
 } // namespace
 
@@ -128,60 +97,44 @@ TEST(Resume, ARestartShowsTheNextStepThatWasOnScreen) {
     const struct {
         const char* name;
         Texts entries;
-        std::function<void(DrawRun&)> act;
+        const char* script;    // as DrawBench::play takes it
+        int cut;               // bytes cut off the file's end; -1: its last line
         std::string nextAfter; // empty: as it was before the kill
         int held, closed;      // at the end, in all
     } cases[] = {
-        {"after a round", six, [](DrawRun& r) { r.press(2); }, "", 4, 0},
-        {"while rolling", six, [](DrawRun& r) { r.press(3); }, "下一步：TA，第2轮/共2轮", 4, 0},
-        {"absent marked", six, [](DrawRun& r) { r.press(2), r.machine->declareAbsent({1}); }, "", 4,
-         0},
-        {"redraw rolling", six,
-         [](DrawRun& r) { r.press(2), r.machine->declareAbsent({2}), r.press(1); },
-         "下一步：TA，补抽 1 人", 4, 0},
-        {"prize chosen", six, [](DrawRun& r) { r.press(2), r.machine->choosePrize(2); }, "", 4, 0},
-        {"chosen first", six, [](DrawRun& r) { r.machine->choosePrize(2), r.press(2); }, "", 4, 0},
-        {"reset", six, [](DrawRun& r) { r.press(2), r.machine->reset(); }, "", 4, 0},
-        {"line cut off", six,
-         [](DrawRun& r) {
-             r.press(2);
-             const std::string bytes = TempEventFolder::read(r.folder.paths.resultFile);
-             TempEventFolder::write(r.folder.paths.resultFile, bytes.substr(0, bytes.size() - 5));
-         },
-         "下一步：TA，补抽 1 人", 4, 0},
-        {"end line lost", six,
-         [](DrawRun& r) {
-             r.press(6);
-             const std::string bytes = TempEventFolder::read(r.folder.paths.resultFile);
-             TempEventFolder::write(r.folder.paths.resultFile,
-                                    bytes.substr(0, bytes.rfind("\r\n", bytes.size() - 3) + 2));
-         },
-         "抽奖结束！", 4, 0},
-        {"redraw without candidates",
-         {"e1", "e2"},
-         [](DrawRun& r) { r.press(2), r.machine->declareAbsent({1}), r.press(2); },
-         "",
-         1,
-         3},
+        {"after a round", six, "pp", 0, "", 4, 0},
+        {"while rolling", six, "ppp", 0, "下一步：TA，第2轮/共2轮", 4, 0},
+        {"absent marked", six, "ppa1", 0, "", 4, 0},
+        {"redraw rolling", six, "ppa2p", 0, "下一步：TA，补抽 1 人", 4, 0},
+        {"prize chosen", six, "ppc2", 0, "", 4, 0},
+        {"chosen first", six, "c2pp", 0, "", 4, 0},
+        {"reset", six, "ppr", 0, "", 4, 0},
+        {"line cut off", six, "pp", 5, "下一步：TA，补抽 1 人", 4, 0},
+        {"end line lost", six, "pppppp", -1, "抽奖结束！", 4, 0},
+        {"redraw without candidates", {"e1", "e2"}, "ppa1pp", 0, "", 1, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DrawRun run(c.entries);
-        c.act(run);
-        const std::string before = run.nextStep();
-        const Texts shown = run.view->shown;
-        run.resume();
-        EXPECT_EQ(run.nextStep(), c.nextAfter.empty() ? before : c.nextAfter);
+        DrawBench before(c.entries, 11);
+        before.data.prizeTable = event().prizeTable;
+        before.play(c.script);
+        std::string bytes = before.results();
+        if (c.cut != 0)
+            bytes.erase(c.cut > 0 ? bytes.size() - c.cut
+                                  : bytes.rfind("\r\n", bytes.size() - 3) + 2);
+        const auto after = restarted(bytes, c.entries);
+        const std::string next = before.machine.picture().status.next;
+        EXPECT_EQ(after->machine.picture().status.next, c.nextAfter.empty() ? next : c.nextAfter);
+        const Texts& shown = before.view.shown;
         const bool sameRound =
-            c.nextAfter.empty() && run.data.options.state() != lottery::DrawState::Ready;
+            c.nextAfter.empty() && after->data.options.state() != lottery::DrawState::Ready;
         for (std::size_t i = 0; sameRound && i < shown.size(); ++i) {
             if (!shown[i].empty()) {
-                EXPECT_EQ(run.view->shown.at(i), shown[i]);
+                EXPECT_EQ(after->view.shown.at(i), shown[i]);
             }
         }
-        run.press(12);
-        const lottery::ResultsLog log = run.log();
-        const lottery::DrawLedger ledger = lottery::readLedger(log);
+        after->press(12);
+        const lottery::DrawLedger ledger = lottery::readLedger(after->log());
         EXPECT_EQ(ledger.problems, Texts{});
         int held = 0, closed = 0;
         for (const auto& prize : ledger.prizes)

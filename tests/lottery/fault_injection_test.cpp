@@ -2,20 +2,15 @@
 // every step of a write failing or killed, hostile names in the folder. What each write
 // leaves must be whole, and the draw goes on. The program's answer to each fault (told, kept
 // in memory, saved elsewhere) is tested once, through the main window.
-#include "lottery/draw_machine.h"
+#include "draw_bench.h"
 #include "lottery/list_import.h"
 #include "lottery/platform_file.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_file.h"
 #include "lottery/results_log.h"
-#include "lottery/results_reader.h"
 #include "lottery/results_records.h"
 #include "lottery/safe_file.h"
-#include "support/entries.h"
-#include "support/fake_core_services.h"
-#include "support/recording_view.h"
 #include "support/tmpfs_mount.h"
-#include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +35,10 @@ enum class Fault { MissingFolder, ReadOnlyFolder, FullDisk };
 // part, and the part must not stay.
 const std::string kResults = std::string(4084, '#') + "\r\n";
 
-class DiskBackTest : public ::testing::TestWithParam<Fault> {
+class DiskBackTest : public ::testing::TestWithParam<Fault>, public DrawBench {
 protected:
-    DiskBackTest() {
+    DiskBackTest() : DrawBench({"e1", "e2", "e3", "e4"}, 5) {
         data.prizeTable.prizes = {{"A", "TA", "", 2, 1, 1, "", 2}, {"B", "TB", "", 1, 1, 2, "", 1}};
-        for (const char* raw : {"e1", "e2", "e3", "e4"})
-            testsupport::addEntry(data.participants, raw);
     }
     // Sets the fault off, or with broken false repairs the disk.
     void breakDisk(bool broken = true) {
@@ -61,10 +54,7 @@ protected:
             disk->unfill();
     }
 
-    TempEventFolder folder;
     std::unique_ptr<testsupport::TmpfsMount> disk; // unmounted before the folder goes
-    testsupport::FakeCoreServices services{{}, 5};
-    lottery::LotteryData data;
 };
 
 } // namespace
@@ -79,14 +69,11 @@ TEST_P(DiskBackTest, StartLineFollowsOnceTheDiskIsBack) {
             GTEST_SKIP() << "no tmpfs can be mounted here";
     }
     TempEventFolder::write(folder.paths.resultFile, kResults);
-    RecordingView view(data);
-    lottery::DrawMachine machine(data, folder.paths, services, view);
-    machine.addView(view);
     breakDisk();
-    machine.advance();
+    press();
     breakDisk(false);
-    machine.advance();
-    const lottery::ResultsLog log = lottery::readResultsLog(folder.paths.resultFile, services);
+    press();
+    const lottery::ResultsLog log = this->log();
     EXPECT_EQ(log.startTime, "2026-01-01 00:00:00");
     ASSERT_EQ(log.winners.size(), 1u);
     EXPECT_EQ(log.winners[0].rawText, view.shown.at(0));

@@ -2,12 +2,15 @@
 
 #include "lottery/safe_file.h"
 #include "support/fake_core_services.h"
+#include "support/table_rows.h"
 #include "temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using testsupport::repeated;
 
 namespace {
 
@@ -16,13 +19,6 @@ using Duplicates = std::vector<std::pair<std::string, int>>;
 
 const std::string kZhangSan = "\xD5\xC5\xC8\xFD";
 const std::string kLiSi = "\xC0\xEE\xCB\xC4";
-
-std::string repeated(const std::string& text, std::size_t times) {
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
 
 // "x" then hanzi past the limit: the cut falls inside a double-byte character.
 const std::size_t kHanziPairs = lottery::kRawTextBytes / 4 + 1;
@@ -80,38 +76,23 @@ TEST_P(ListImportTest, WritesEntries) {
 INSTANTIATE_TEST_SUITE_P(Cases, ListImportTest, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-std::string fileBytes(const std::filesystem::path& path) {
-    std::string bytes;
-    EXPECT_TRUE(lottery::readWholeFile(path, bytes)) << path;
-    return bytes;
-}
-
-TEST(WriteImportedList, KeepsTheOldListAsBackup) {
+// The old list is kept as a backup first; when no backup can be made nothing is written.
+TEST(WriteImportedList, KeepsTheOldListOrWritesNothing) {
     TempEventFolder folder;
     testsupport::FakeCoreServices services;
-    ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
+    const std::filesystem::path& list = folder.paths.participantFile;
+    TempEventFolder::write(list, "old\r\n");
     std::filesystem::path backup;
-    ASSERT_TRUE(lottery::writeImportedList(folder.paths.participantFile, "new\r\n", services,
-                                           &backup, nullptr));
-    EXPECT_EQ(backup,
-              folder.data() / ("bak_items" + services.getTimeNowStr("%Y%m%d%H%M%S") + ".txt"));
-    EXPECT_EQ(fileBytes(backup), "old\r\n");
-    EXPECT_EQ(fileBytes(folder.paths.participantFile), "new\r\n");
-}
-
-TEST(WriteImportedList, WritesNothingWhenTheBackupFails) {
-    TempEventFolder folder;
-    testsupport::FakeCoreServices services;
-    ASSERT_TRUE(lottery::writeFileSafely(folder.paths.participantFile, "old\r\n", nullptr));
-    // The copy's file cannot be made.
+    ASSERT_TRUE(lottery::writeImportedList(list, "new\r\n", services, &backup, nullptr));
+    EXPECT_EQ(backup, folder.data() / "bak_items20260101000000.txt");
+    EXPECT_EQ(TempEventFolder::read(backup), "old\r\n");
     lottery::setWriteStepProbe(
         [](lottery::WriteStep step) { return step != lottery::WriteStep::Create; });
     std::string problem;
-    EXPECT_FALSE(lottery::writeImportedList(folder.paths.participantFile, "new\r\n", services,
-                                            nullptr, &problem));
+    EXPECT_FALSE(lottery::writeImportedList(list, "newer\r\n", services, nullptr, &problem));
     lottery::setWriteStepProbe(nullptr);
     EXPECT_NE(problem.find("bak_items"), std::string::npos) << problem;
-    EXPECT_EQ(fileBytes(folder.paths.participantFile), "old\r\n");
+    EXPECT_EQ(TempEventFolder::read(list), "new\r\n");
 }
 
 } // namespace

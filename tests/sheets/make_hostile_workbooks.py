@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the hostile workbooks of the import tests with the standard library alone, so that
+"""Writes the hand-made workbooks of the import tests with the standard library alone, so that
 every byte of their XML is chosen here. Run again only to renew them:
     /usr/bin/python3 tests/sheets/make_hostile_workbooks.py tests/sheets/workbooks
 """
@@ -50,6 +50,16 @@ workbook(folder / "dates.xlsx",
           '<row r="2"><c r="A2" t="inlineStr"><is><t>李四</t></is></c><c r="B2" s="2"><v>45658</v></c></row>',
           '<row r="3"><c r="A3" s="3"><v>45291.5</v></c><c r="B3" s="4"><v>0.75</v></c><c r="C3"><v>45291</v></c></row>'],
          styles=styles)
+
+
+# What other writers leave: inline strings, a shared string in two rich runs, a number, a
+# boolean and a formula with its text.
+workbook(folder / "rich_inline.xlsx",
+         ['<row r="1"><c r="A1" t="inlineStr"><is><t>张三</t></is></c><c r="C1"><v>13800138000</v></c></row>',
+          '<row r="3"><c r="B3"><v>2.5</v></c><c r="D3" t="b"><v>0</v></c></row>',
+          '<row r="4"><c r="A4" t="s"><v>0</v></c></row>',
+          '<row r="5"><c r="A5" t="str"><f>"a"&amp;"b"</f><v>ab</v></c></row>'],
+         shared=['<si><r><rPr><b/></rPr><t>王</t></r><r><t>五</t></r></si>'.encode()])
 
 
 def one_huge_string():

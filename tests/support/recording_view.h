@@ -1,7 +1,6 @@
 #pragma once
 
 #include "lottery/draw_view.h"
-#include "lottery/lottery_data.h"
 
 #include <functional>
 #include <string>
@@ -12,8 +11,6 @@
 // of the last picture and the problems told. It selects nothing itself.
 class RecordingView : public lottery::DrawView, public lottery::DrawClock {
 public:
-    explicit RecordingView(const lottery::LotteryData&) {}
-
     void showPicture(const lottery::DrawPicture& picture) override {
         using Screen = lottery::DrawPicture::Screen;
         static const char* names[] = {"ready", "frame", "result", "finished"};

@@ -6,7 +6,7 @@
 #include "lottery/sha256.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
-#include "support/silent_view.h"
+#include "support/recording_view.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
 #include "tickets/ticket_view.h"
@@ -36,26 +36,22 @@ QString scanned(const QString& image) {
     return run(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), image});
 }
 
-class FailingPrinter : public tickets::TicketPrinter {
+// Holds each batch until released, as a slow printer does; or, out of paper, fails it.
+class TestPrinter : public tickets::TicketPrinter {
 public:
+    explicit TestPrinter(bool outOfPaper) : outOfPaper(outOfPaper) {}
     bool print(const std::vector<tickets::Ticket>& tickets, QString* problem) override {
         printed += static_cast<int>(tickets.size());
-        *problem = QStringLiteral("缺纸");
-        return false;
-    }
-    std::atomic<int> printed{0};
-};
-
-// Holds each batch until released, as a slow printer does.
-class HeldPrinter : public tickets::TicketPrinter {
-public:
-    bool print(const std::vector<tickets::Ticket>& tickets, QString*) override {
+        if (outOfPaper)
+            return *problem = QStringLiteral("缺纸"), false;
         release.acquire();
         const std::lock_guard<std::mutex> lock(mutex);
         for (const tickets::Ticket& ticket : tickets)
             codes << ticket.code;
         return true;
     }
+    const bool outOfPaper;
+    std::atomic<int> printed{0};
     QSemaphore release;
     std::mutex mutex;
     QStringList codes;
@@ -75,7 +71,7 @@ struct Event {
     lottery::EventPaths paths;
     testsupport::FakeCoreServices services;
     lottery::LotteryData data;
-    testsupport::SilentView clock;
+    RecordingView clock;
     lottery::DrawMachine machine{data, paths, services, clock};
 };
 
@@ -129,7 +125,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         Event event(dir.path());
         tickets::TicketSpooler spooler;
-        auto printer = std::make_shared<HeldPrinter>();
+        auto printer = std::make_shared<TestPrinter>(false);
         spooler.setPrinter(printer);
         tickets::TicketView view(event.data.options, spooler, [](const QString&) {});
         event.machine.addView(view);
@@ -155,7 +151,7 @@ private Q_SLOTS:
         Event event(dir.path());
         auto& [paths, services, data, clock, machine] = event;
         tickets::TicketSpooler spooler;
-        auto printer = std::make_shared<FailingPrinter>();
+        auto printer = std::make_shared<TestPrinter>(true);
         spooler.setPrinter(printer);
         QStringList reports;
         tickets::TicketView view(data.options, spooler,
