@@ -15,6 +15,13 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME
 mkdir -p "$HOME"
 event=$HOME/Documents/prizedraw/party
 
+# Chinese text goes in through the clipboard: typing it makes xdotool remap a key for each
+# character, and under load the program may read a key before its new mapping.
+paste_text() {
+    printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1
+    press ctrl+v
+}
+
 # Types a path into the file dialog that has just opened.
 choose_file() { # title path
     open_box "$1"
@@ -40,7 +47,7 @@ press Tab # 新增
 for title in 一等奖 二等奖 三等奖; do
     press space
     open_box '^奖项编辑$'
-    xdotool type --delay 20 "$title"
+    paste_text "$title"
     press Return
     focus_name '^奖项列表$'
 done
