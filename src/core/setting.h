@@ -32,13 +32,13 @@ enum class Setting {
 // A flag reads and is stored as 0 or 1; a number reads 0 when absent or unreadable.
 enum class SettingKind { Flag, Number, Text, List };
 
-struct SettingSpec {
+struct SettingEntry {
     Setting setting;
     const char* name;
     SettingKind kind;
 };
 
-inline constexpr SettingSpec kSettingSpecs[] = {
+inline constexpr SettingEntry kSettingEntrys[] = {
     {Setting::MaskEntries, "hide", SettingKind::Flag},
     {Setting::Print, "print", SettingKind::Flag},
     {Setting::MuteMusic, "muse", SettingKind::Flag},
@@ -55,17 +55,17 @@ inline constexpr SettingSpec kSettingSpecs[] = {
     {Setting::RecentEvents, "recentEvents", SettingKind::List},
 };
 
-constexpr const SettingSpec& specOf(Setting setting) {
-    return kSettingSpecs[static_cast<std::size_t>(setting)];
+constexpr const SettingEntry& entryOf(Setting setting) {
+    return kSettingEntrys[static_cast<std::size_t>(setting)];
 }
 
 // The table is in the enum's order.
 constexpr bool settingTableInOrder() {
-    for (std::size_t i = 0; i < std::size(kSettingSpecs); ++i)
-        if (static_cast<std::size_t>(kSettingSpecs[i].setting) != i)
+    for (std::size_t i = 0; i < std::size(kSettingEntrys); ++i)
+        if (static_cast<std::size_t>(kSettingEntrys[i].setting) != i)
             return false;
     return true;
 }
-static_assert(settingTableInOrder(), "kSettingSpecs must follow the order of Setting");
+static_assert(settingTableInOrder(), "kSettingEntrys must follow the order of Setting");
 
 } // namespace core

@@ -9,7 +9,7 @@ namespace core {
 namespace {
 
 QString keyOf(Setting setting) {
-    return QString::fromLatin1(specOf(setting).name);
+    return QString::fromLatin1(entryOf(setting).name);
 }
 
 } // namespace
@@ -35,7 +35,7 @@ bool Settings::contains(Setting setting) const {
 // A hand-edited file may hold anything; QVariant would wrap around.
 int Settings::number(Setting setting) const {
     const int value = parseLeadingInt(store_->value(keyOf(setting), 0).toString().toStdString());
-    if (specOf(setting).kind == SettingKind::Flag)
+    if (entryOf(setting).kind == SettingKind::Flag)
         return value != 0 ? 1 : 0;
     return value;
 }
@@ -49,7 +49,7 @@ QStringList Settings::list(Setting setting) const {
 }
 
 void Settings::set(Setting setting, int value) {
-    if (specOf(setting).kind == SettingKind::Flag)
+    if (entryOf(setting).kind == SettingKind::Flag)
         value = value != 0 ? 1 : 0;
     store_->setValue(keyOf(setting), value);
 }

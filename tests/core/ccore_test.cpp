@@ -53,11 +53,11 @@ private slots:
         }
         CCore core(dir.path());
         for (int i = 0; i < keys.size(); ++i) {
-            const auto spec = std::find_if(
-                std::begin(core::kSettingSpecs), std::end(core::kSettingSpecs),
-                [&](const core::SettingSpec& s) { return keys[i] == QLatin1String(s.name); });
-            QVERIFY(spec != std::end(core::kSettingSpecs));
-            QCOMPARE(core.settingNumber(spec->setting), values[i]);
+            const auto entry = std::find_if(
+                std::begin(core::kSettingEntrys), std::end(core::kSettingEntrys),
+                [&](const core::SettingEntry& s) { return keys[i] == QLatin1String(s.name); });
+            QVERIFY(entry != std::end(core::kSettingEntrys));
+            QCOMPARE(core.settingNumber(entry->setting), values[i]);
         }
     }
 
