@@ -20,6 +20,44 @@ private Q_SLOTS:
             QSKIP("no CJK sans font installed");
     }
 
+    // Between two frames of a reveal only the turning cells and the confetti are written, and
+    // each frame is the one a composer draws whole at that moment.
+    void revealFramesMatchWholeOnes_data() {
+        QTest::addColumn<bool>("keyPrize");
+        QTest::newRow("重点 prize: confetti") << true;
+        QTest::newRow("other prize") << false;
+    }
+    void revealFramesMatchWholeOnes() {
+        QFETCH(bool, keyPrize);
+        lottery::LotteryData data;
+        addEvent(data);
+        data.options.stage.keyPrizesChosen = !keyPrize;
+        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
+        lottery::DrawPicture rolling = drawfixture::pictureOf(data);
+        rolling.prizeIndex = 0; // with its header, and its burst when 重点
+        lottery::DrawPicture result = rolling;
+        result.screen = lottery::DrawPicture::Screen::Result;
+        StageComposer kept = composer();
+        kept.composeRolling(data, rolling);
+        for (const int ms :
+             {0, 90, 91, 400, 800, 1300, 2000, drawscreen::RevealTimeline::kDoneMs}) {
+            const QImage before = kept.frame().copy();
+            kept.composeResult(data, result, ms);
+            StageComposer whole = composer();
+            whole.composeRolling(data, rolling);
+            whole.composeResult(data, result, ms);
+            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
+            QVERIFY(changedOnlyWithin(before, kept));
+        }
+        // Settled, the frame is the still screen as the window shows it: no jump at the end.
+        QImage settled = backdrop();
+        QPainter painter(&settled);
+        painter.setOpacity(StageComposer::kCanvasOpacity / 255.0);
+        painter.drawImage(0, 0, kept.canvas());
+        painter.end();
+        QCOMPARE(kept.frame(), settled);
+    }
+
     // A rolling frame writes only what changed since the frame before; what it leaves is the
     // frame a fresh composer draws whole, and nothing changes outside the region it names.
     void partialFramesMatchWholeOnes() {
@@ -47,42 +85,6 @@ private Q_SLOTS:
             QVERIFY(kept.frame() == whole.frame());
             QVERIFY(changedOnlyWithin(before, kept));
         }
-    }
-
-    // Between two frames of a reveal only the turning cells and the confetti are written, and
-    // each frame is the one a composer draws whole at that moment.
-    void revealFramesMatchWholeOnes_data() {
-        QTest::addColumn<bool>("keyPrize");
-        QTest::newRow("重点 prize: confetti") << true;
-        QTest::newRow("other prize") << false;
-    }
-    void revealFramesMatchWholeOnes() {
-        QFETCH(bool, keyPrize);
-        lottery::LotteryData data;
-        addEvent(data);
-        data.options.stage.keyPrizesChosen = !keyPrize;
-        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
-        const lottery::DrawPicture rolling = drawfixture::pictureOf(data);
-        lottery::DrawPicture result = rolling;
-        result.screen = lottery::DrawPicture::Screen::Result;
-        StageComposer kept = composer();
-        kept.composeRolling(data, rolling);
-        for (const int ms : {0, 90, 91, 400, 800, 1300, 2000, drawscreen::RevealTimeline::kDoneMs}) {
-            const QImage before = kept.frame().copy();
-            kept.composeResult(data, result, ms);
-            StageComposer whole = composer();
-            whole.composeRolling(data, rolling);
-            whole.composeResult(data, result, ms);
-            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
-            QVERIFY(changedOnlyWithin(before, kept));
-        }
-        // Settled, the frame is the still screen as the window shows it: no jump at the end.
-        QImage settled = backdrop();
-        QPainter painter(&settled);
-        painter.setOpacity(StageComposer::kCanvasOpacity / 255.0);
-        painter.drawImage(0, 0, kept.canvas());
-        painter.end();
-        QCOMPARE(kept.frame(), settled);
     }
 
 private:
