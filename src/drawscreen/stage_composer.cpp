@@ -76,15 +76,47 @@ void StageComposer::setBackdrop(const QImage& backdrop) {
     rollingShown_ = false;
     revealShownMs_ = -1;
     revealTexts_.clear();
-    shot_ = QImage();
+    shotTaken_ = false;
 }
 
-QImage StageComposer::overBackdrop() const {
-    QImage over = backdrop_.copy();
-    QPainter painter(&over);
+namespace {
+
+// Copies rect of from into the same place of into, both 32 bits a pixel and of one size.
+void copyRect(const QImage& from, QImage& into, const QRect& rect) {
+    const QRect part = rect & from.rect();
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        std::memcpy(into.scanLine(y) + part.left() * 4, from.constScanLine(y) + part.left() * 4,
+                    static_cast<std::size_t>(part.width()) * 4);
+}
+
+// Keeps the image's memory from frame to frame: a 4K one is 33 MB.
+void makeOpaque(QImage& image, QSize size) {
+    if (image.size() != size)
+        image = QImage(size, QImage::Format_RGB32);
+}
+
+} // namespace
+
+void StageComposer::layOverBackdrop(QImage& into, const QRegion& painted) const {
+    makeOpaque(into, canvas_.size());
+    copyRect(backdrop_, into, into.rect());
+    QPainter painter(&into);
+    painter.setClipRegion(painted);
     painter.setOpacity(kCanvasOpacity / 255.0);
     painter.drawImage(0, 0, canvas_);
-    return over;
+}
+
+// Where a settled screen's canvas holds anything: the header, the cells, the names in them and
+// the status lines below the grid.
+QRegion StageComposer::settledArea() const {
+    const QRect area = namesArea(canvas_.size());
+    QRegion painted = QRegion(headerBand(canvas_.size())) +
+                      QRect(0, area.bottom() + 1, canvas_.width(), canvas_.height());
+    for (const QRect& cell : grid_.cells)
+        painted += cell;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        painted += lines_[i]->bounds.translated(origins_[i]);
+    return painted;
 }
 
 void StageComposer::invalidateNames() {
@@ -177,8 +209,9 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         QPainter painter(&canvas_);
         paintHeader(painter, data, picture);
         painter.end();
-        under_ = overBackdrop();
-        frame_ = under_.copy();
+        layOverBackdrop(under_, headerBand(canvas_.size()));
+        makeOpaque(frame_, canvas_.size());
+        copyRect(under_, frame_, frame_.rect());
         rolling_.canvasCleared(canvas_.size());
         rollingShown_ = true;
     }
@@ -197,15 +230,14 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     const std::string key = revealKeyOf(picture);
     if (texts != revealTexts_) {
         revealTexts_ = texts;
-        shot_ = rollingShown_ ? frame_.copy() : QImage();
+        takeShot();
         revealKey_.clear();
     }
     if (key != revealKey_) {
         revealKey_ = key;
         paintSettled(data, picture, texts);
-        under_ = overBackdrop();
-        if (frame_.size() != canvas_.size())
-            frame_ = under_.copy();
+        layOverBackdrop(under_, settledArea());
+        makeOpaque(frame_, canvas_.size());
         revealShownMs_ = -1;
     }
     const bool keyPrize =
@@ -253,17 +285,33 @@ QRegion StageComposer::revealChange(int elapsedMs, const std::vector<ConfettiPie
 
 void StageComposer::paintReveal(const QRect& rect, int elapsedMs,
                                 const std::vector<ConfettiPiece>& confetti) {
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        std::memcpy(frame_.scanLine(y) + rect.left() * 4, under_.constScanLine(y) + rect.left() * 4,
-                    static_cast<std::size_t>(rect.width()) * 4);
+    // Inline, as a frame tests each of its rects against every cell and piece.
+    const auto overlap = [](const QRect& a, const QRect& b) {
+        return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+               b.top() <= a.bottom();
+    };
     const int count = static_cast<int>(revealTexts_.size());
+    std::vector<std::pair<const QRect*, double>> turning;
+    bool withinOne = false; // a turning cell writes all of the rect
     for (int i = 0; i < count; ++i) {
         const QRect& cell = grid_.cells[static_cast<std::size_t>(i)];
         const double p = RevealTimeline::settled(i, count, elapsedMs);
-        if (p < 1 && cell.intersects(rect))
-            flipCell(cell, p, rect);
+        if (p < 1 && overlap(cell, rect)) {
+            turning.emplace_back(&cell, p);
+            withinOne = withinOne || (cell.left() <= rect.left() && cell.right() >= rect.right() &&
+                                      cell.top() <= rect.top() && cell.bottom() >= rect.bottom());
+        }
     }
+    if (!withinOne)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            std::memcpy(frame_.scanLine(y) + rect.left() * 4,
+                        under_.constScanLine(y) + rect.left() * 4,
+                        static_cast<std::size_t>(rect.width()) * 4);
+    for (const auto& [cell, p] : turning)
+        flipCell(*cell, p, rect);
     for (const ConfettiPiece& piece : confetti) {
+        if (!overlap(piece.rect, rect))
+            continue;
         const QRect part = piece.rect & rect;
         for (int y = part.top(); y <= part.bottom(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(frame_.scanLine(y));
@@ -277,16 +325,27 @@ void StageComposer::paintReveal(const QRect& rect, int elapsedMs,
 void StageComposer::flipCell(const QRect& cell, double settled, const QRect& clip) {
     const QRect part = cell & clip;
     const QImage& face = settled < 0.5 ? shot_ : under_;
+    const bool faceShown = settled >= 0.5 || shotTaken_;
     const int height = cell.height();
     const auto band = static_cast<int>(std::lround(height * std::abs(std::cos(kPi * settled))));
     const int bandTop = cell.top() + (height - band) / 2;
     const auto bytes = static_cast<std::size_t>(part.width()) * 4;
     for (int y = part.top(); y <= part.bottom(); ++y) {
-        const bool onCard = !face.isNull() && y >= bandTop && y < bandTop + band;
+        const bool onCard = faceShown && y >= bandTop && y < bandTop + band;
         const uchar* from = onCard ? face.constScanLine(cell.top() + (y - bandTop) * height / band)
                                    : backdrop_.constScanLine(y);
         std::memcpy(frame_.scanLine(y) + part.left() * 4, from + part.left() * 4, bytes);
     }
+}
+
+// The rolling names the cells turn over from; none when no roll came before.
+void StageComposer::takeShot() {
+    shotTaken_ = rollingShown_;
+    if (!shotTaken_)
+        return;
+    makeOpaque(shot_, canvas_.size());
+    for (const QRect& cell : grid_.cells)
+        copyRect(frame_, shot_, cell);
 }
 
 // Names come from the glyph sprites of the roll, in the revealed colours, over a panel each:
@@ -294,12 +353,6 @@ void StageComposer::flipCell(const QRect& cell, double settled, const QRect& cli
 void StageComposer::paintSettled(const lottery::LotteryData& data,
                                  const lottery::DrawPicture& picture,
                                  const std::vector<std::string>& texts) {
-    QImage names(canvas_.size(), QImage::Format_ARGB32_Premultiplied);
-    names.fill(Qt::transparent);
-    winners_.canvasCleared(names.size());
-    placeNames(texts);
-    winners_.render(names, lines_, origins_);
-
     canvas_.fill(Qt::transparent);
     QPainter painter(&canvas_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
@@ -310,14 +363,16 @@ void StageComposer::paintSettled(const lottery::LotteryData& data,
             : std::min(grid_.cells.front().width(), grid_.cells.front().height()) * 0.06;
     painter.setPen(QPen(QColor::fromRgba(theme_.cellBorder), std::max(2.0, grid_.fontSize / 18.0)));
     painter.setBrush(QColor::fromRgba(theme_.cellPanel));
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i].empty())
-            continue;
-        const QRect cell = grid_.cells[i];
-        painter.drawRoundedRect(QRectF(cell).adjusted(inset, inset, -inset, -inset), inset, inset);
-        painter.drawImage(cell, names, cell);
-    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (!texts[i].empty())
+            painter.drawRoundedRect(QRectF(grid_.cells[i]).adjusted(inset, inset, -inset, -inset),
+                                    inset, inset);
     paintStatus(painter, picture);
+    painter.end();
+    // Over the panels, the canvas being its own underlay.
+    winners_.canvasCleared(canvas_.size());
+    placeNames(texts);
+    winners_.render(canvas_, lines_, origins_, &canvas_);
 }
 
 void StageComposer::placeNames(const std::vector<std::string>& texts) {

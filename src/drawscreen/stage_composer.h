@@ -76,8 +76,10 @@ private:
     // key: what the text and picture are; the band is painted again only when it changes.
     void paintHeaderOf(QPainter& painter, const StageHeaderText& text, const QImage& picture,
                        const QString& key);
-    // The canvas over the backdrop.
-    QImage overBackdrop() const;
+    // The canvas over the backdrop, where painted; the backdrop elsewhere.
+    void layOverBackdrop(QImage& into, const QRegion& painted) const;
+    QRegion settledArea() const;
+    void takeShot();
     void paintSettled(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                       const std::vector<std::string>& texts);
     void placeNames(const std::vector<std::string>& texts);
@@ -117,6 +119,7 @@ private:
     // The reveal, made at the stop: the last rolling frame (null when there was none).
     std::vector<std::string> revealTexts_;
     QImage shot_;
+    bool shotTaken_ = false;
     // The reveal frame the frame holds (-1: none) and what its picture showed.
     int revealShownMs_ = -1;
     std::vector<ConfettiPiece> confettiShown_;
