@@ -1,6 +1,6 @@
 #include "lottery/draw_machine.h"
 
-#include "draw_bench.h"
+#include "support/draw_bench.h"
 #include "lottery/draw_ledger.h"
 #include "lottery/results_log.h"
 #include "lottery/results_records.h"

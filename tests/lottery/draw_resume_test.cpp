@@ -1,6 +1,6 @@
 #include "lottery/draw_resume.h"
 
-#include "draw_bench.h"
+#include "support/draw_bench.h"
 #include "lottery/draw_ledger.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // every step of a write failing or killed, hostile names in the folder. What each write
 // leaves must be whole, and the draw goes on. The program's answer to each fault (told, kept
 // in memory, saved elsewhere) is tested once, through the main window.
-#include "draw_bench.h"
+#include "support/draw_bench.h"
 #include "lottery/list_import.h"
 #include "lottery/platform_file.h"
 #include "lottery/prize_file.h"

@@ -1,6 +1,6 @@
 #include "lottery/prize_file.h"
 #include "support/fake_core_services.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

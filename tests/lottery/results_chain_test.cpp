@@ -1,4 +1,4 @@
-#include "draw_bench.h"
+#include "support/draw_bench.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_chain.h"
 #include "lottery/results_log.h"

@@ -1,5 +1,5 @@
 #include "lottery/safe_file.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

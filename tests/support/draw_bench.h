@@ -6,7 +6,7 @@
 #include "support/entries.h"
 #include "support/fake_core_services.h"
 #include "support/recording_view.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <string>
 #include <vector>
