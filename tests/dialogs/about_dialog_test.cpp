@@ -2,6 +2,7 @@
 
 #include "core/path_conversion.h"
 #include "dialog_driver.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,9 +19,7 @@ private Q_SLOTS:
         for (const auto& [name, size] : {std::pair("data/_prize.txt", 10),
                                          {"bg.jpg", 2048},
                                          {"music/ok.wav", 3 * 1024 * 1024 + 512 * 1024}}) {
-            QFile file(root.filePath(name));
-            QVERIFY(root.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(QByteArray(size, 'x')), size);
+            writeBytes(root.filePath(name), QByteArray(size, 'x'));
         }
         QVERIFY(root.mkpath("img/smile.png")); // a folder under a file's name is not the file
         dialogs::AboutDialog dialog(lottery::EventPaths::forFolder(core::toFsPath(root.path())),

@@ -5,6 +5,7 @@
 #include "core/path_conversion.h"
 #include "dialog_driver.h"
 #include "sheets/xlsx_reader.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,9 +41,8 @@ class ResultsDialogTest : public QObject {
 private Q_SLOTS:
     void init() {
         // Two draws: only the one after the last start line is listed.
-        QFile file(folder_.filePath("data/_result.txt"));
-        QVERIFY(QDir(folder_.path()).mkpath("data") && file.open(QIODevice::WriteOnly));
-        file.write(
+        writeBytes(
+            folder_.filePath("data/_result.txt"),
             core::GbkCodec::fromQString(
                 QStringLiteral("抽奖开始日期：2026-01-01 09:00:00\r\n"
                                "2026-01-01 09:01:00\tOLD\t旧奖项\t1\t1\t上次的人\r\n"
