@@ -1,7 +1,7 @@
 #include "lottery/draw_resume.h"
 
-#include "support/draw_bench.h"
 #include "lottery/draw_ledger.h"
+#include "support/draw_bench.h"
 
 #include <gtest/gtest.h>
 

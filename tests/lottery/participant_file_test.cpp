@@ -168,16 +168,6 @@ TEST_P(ParticipantFileTable, OneEntryPerLine) {
 INSTANTIATE_TEST_SUITE_P(Files, ParticipantFileTable, testing::ValuesIn(kCases),
                          [](const auto& info) { return testName(info.param.name); });
 
-TEST_F(ParticipantFileTest, MasksAndCountsCopies) {
-    options.maskEntries = 1;
-    options.maskStart = 3;
-    options.maskEnd = 5;
-    load("12345678\r\nb\r\n12345678\r\nb\r\nb\r\n");
-    EXPECT_EQ(list.displayText(0), "12***678");
-    EXPECT_EQ(lottery::duplicateTexts(list),
-              (std::vector<std::pair<std::string, int>>{{"12345678", 2}, {"b", 3}}));
-}
-
 TEST_F(ParticipantFileTest, KeepsAMillionEntriesAtMost) {
     // UTF-8 large enough that characters straddle the reader's 64 KiB pieces.
     std::string file;
