@@ -2,9 +2,8 @@
 #include "support/file_bytes.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QAbstractButton>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>

@@ -5,7 +5,6 @@
 #include "support/file_bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 

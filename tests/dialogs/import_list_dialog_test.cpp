@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>

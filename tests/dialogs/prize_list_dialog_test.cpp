@@ -8,8 +8,6 @@
 #include "support/file_bytes.h"
 
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>

@@ -7,7 +7,6 @@
 #include "sheets/xlsx_reader.h"
 #include "support/file_bytes.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>

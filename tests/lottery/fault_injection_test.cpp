@@ -21,7 +21,6 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace fs = std::filesystem;
 
