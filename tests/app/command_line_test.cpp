@@ -336,6 +336,7 @@ private Q_SLOTS:
     QTest::newRow("folder held") << workbook << QStringList{} << true << 1 << "已在另一个";
     QTest::newRow("bad columns") << workbook << QStringList{"--columns", "1,x"} << false << 2 << "--columns";
     QTest::newRow("header without import") << workbook << QStringList{"--header"} << false << 2 << "go with --import";
+    QTest::newRow("shared strings bomb") << workbookBytes("bomb_one_string.xlsx") << QStringList{} << false << 1 << "256 MB";
     QTest::newRow("over capacity") << overCapacityCsv() << QStringList{} << false << 1 << "--allow-cut";
         // clang-format on
     }
