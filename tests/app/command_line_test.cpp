@@ -317,7 +317,6 @@ private Q_SLOTS:
         const QByteArray none;
         // clang-format off
     QTest::newRow("no entries") << QByteArray(",\r\n , \r\n") << import << false << 1 << "没有任何条目";
-    QTest::newRow("not a workbook") << QByteArray("PK\x03\x04 broken") << import << false << 1 << "已损坏";
     QTest::newRow("missing file") << none << import << false << 1 << "list.csv";
     QTest::newRow("no such sheet") << workbook << import + QStringList{"--sheet", "3"} << false << 1 << "没有第 3 个";
     QTest::newRow("folder held") << workbook << import << true << 1 << "已在另一个";

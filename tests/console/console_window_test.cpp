@@ -158,7 +158,6 @@ private Q_SLOTS:
     void buttonsRunTheirCommands() {
         Draw d;
         d.console.setSwapAvailable(true);
-        QVERIFY(d.enabled("swapButton"));
         for (const char* button : {"pressButton", "prizeListButton", "optionsButton",
                                    "resultsButton", "aboutButton", "exitButton", "swapButton"})
             d.console.findChild<QPushButton*>(button)->click();
