@@ -84,10 +84,6 @@ QByteArray withoutLines(const QByteArray& bytes, const QByteArray& containing) {
     return lines.join('\n');
 }
 
-QStringList backups(const QTemporaryDir& dir) {
-    return QDir(dir.filePath("data")).entryList({"bak_items*.txt"}, QDir::Files);
-}
-
 const QByteArray kOldList = "old\r\n";
 
 QByteArray workbookBytes(const char* name) {
@@ -298,7 +294,7 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.lines.mid(0, summary.size()), summary);
         QTEST(fileBytes(dir.filePath("data/_items.txt")), "written");
-        const QStringList made = backups(dir);
+        const QStringList made = QDir(dir.filePath("data")).entryList({"bak_items*"});
         QCOMPARE(made.size(), 1);
         QCOMPARE(fileBytes(dir.filePath("data/" + made.first())), kOldList);
     }
