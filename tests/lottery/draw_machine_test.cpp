@@ -2,6 +2,7 @@
 
 #include "lottery/draw_ledger.h"
 #include "lottery/results_log.h"
+#include "lottery/safe_file.h"
 #include "support/draw_bench.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ namespace {
 class DrawMachineTest : public ::testing::Test, public DrawBench {
 protected:
     DrawMachineTest() : DrawBench(numbered(20)) {}
+    ~DrawMachineTest() override { lottery::setWriteStepProbe(nullptr); }
 };
 
 // "A1 B1 end": the rounds recorded, and whether the draw's end is.
@@ -97,11 +99,12 @@ TEST_F(DrawMachineTest, ResetWhileRollingStartsTheDrawAgain) {
 }
 
 // A round that cannot be written stays in memory: every such press tells how many rounds
-// are not on disk, and once the disk is back they are written in order, exactly as shown.
+// are not on disk, and once the disk is back they are written in order, exactly as shown,
+// after the start line that could not be written either; the earlier results end whole in a
+// backup. How a full disk or a read-only folder gets there is the careless operator's run.
 TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack) {
-    // A file where the data folder should be: every write of the results fails.
-    std::filesystem::remove_all(folder.data());
-    TempEventFolder::write(folder.data(), "x");
+    TempEventFolder::write(folder.paths.resultFile, "earlier draw\r\n");
+    lottery::setWriteStepProbe([](lottery::WriteStep) { return false; });
     addPrize("A", 3, 1);
     Calls shown;
     view.onResult = [&] { shown.push_back(view.shown.at(0)); };
@@ -115,9 +118,11 @@ TEST_F(DrawMachineTest, UnsavedRoundsAreToldEachTimeAndWrittenOnceTheDiskIsBack)
     EXPECT_FALSE(machine.retryUnsaved());
     // How the unsaved rounds are listed and saved elsewhere is the main window's and the
     // careless operator's.
-    std::filesystem::remove(folder.data());
-    std::filesystem::create_directories(folder.data());
+    lottery::setWriteStepProbe(nullptr);
     EXPECT_TRUE(machine.retryUnsaved());
+    EXPECT_EQ(folder.backupCount(), 1);
+    EXPECT_EQ(TempEventFolder::read(folder.data() / "bak_result20260101000000.txt"),
+              "earlier draw\r\n");
     Calls recorded;
     for (const auto& w : log().winners)
         recorded.push_back(w.rawText);

@@ -24,30 +24,6 @@
 
 namespace fs = std::filesystem;
 
-// A start line that could not be written goes before the first winners once writes work
-// again, so that they belong to this draw; the earlier results end whole in a backup. How a
-// full disk or a read-only folder gets there is the careless operator's end-to-end run.
-TEST(DiskBack, StartLineFollowsOnceWritesWorkAgain) {
-    DrawBench bench({"e1", "e2", "e3", "e4"}, 5);
-    bench.addPrize("A", 2, 1);
-    const std::string earlier = "earlier draw\r\n";
-    TempEventFolder::write(bench.folder.paths.resultFile, earlier);
-    lottery::setWriteStepProbe([](lottery::WriteStep) { return false; });
-    bench.press();
-    lottery::setWriteStepProbe(nullptr);
-    bench.press();
-    const lottery::ResultsLog log = bench.log();
-    EXPECT_EQ(log.startTime, "2026-01-01 00:00:00");
-    ASSERT_EQ(log.winners.size(), 1u);
-    EXPECT_EQ(log.winners[0].rawText, bench.view.shown.at(0));
-    bool kept = false;
-    for (const auto& item : fs::directory_iterator(bench.folder.data()))
-        kept |= item.path().filename().string().rfind("bak_result2026", 0) == 0 &&
-                TempEventFolder::read(item.path()) == earlier;
-    EXPECT_TRUE(kept) << "the earlier results are not in a backup";
-    EXPECT_EQ(bench.view.problems.size(), 1u);
-}
-
 // Every step of every write failing or killed in turn, and hostile names planted in the
 // folder: the file written holds its complete old or new bytes at every instant, the other
 // files of the folder their old ones, and nothing outside the folder changes.
