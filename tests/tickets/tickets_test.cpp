@@ -1,12 +1,8 @@
-#include "drawscreen/font_chooser.h"
-#include "drawscreen/frame_composer.h"
-#include "lottery/sha256.h"
 #include "support/draw_bench.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
 #include "tickets/ticket_view.h"
 
-#include <QPainter>
 #include <QProcess>
 #include <QSemaphore>
 #include <QTemporaryDir>
@@ -149,23 +145,6 @@ private Q_SLOTS:
         }
         QVERIFY(reports.first().contains(QStringLiteral("缺纸")));
         event.machine.removeView(view);
-    }
-
-    // Without the option the ready screen has no code; with it, the end-to-end draw scans it.
-    void readyScreenHasNoCodeWithoutTheOption() {
-        drawscreen::FrameComposer composer(QSize(1092, 652), 1.0f,
-                                           drawscreen::FontChooser::cjkSansFamily());
-        lottery::DrawPicture picture;
-        picture.participantsFingerprint = lottery::sha256Hex("list");
-        picture.participantCount = 12;
-        composer.composeStatic(picture, false);
-        QImage screen(composer.size(), QImage::Format_RGB32);
-        screen.fill(QColor(0x9e, 0x10, 0x1a));
-        QPainter(&screen).drawImage(0, 0, composer.canvas());
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("ready.png"));
-        QVERIFY(screen.save(file));
-        QCOMPARE(scanned(file), QString());
     }
 };
 
