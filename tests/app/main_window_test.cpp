@@ -11,7 +11,6 @@
 #include "dialogs/results_dialog.h"
 #include "drawscreen/draw_window.h"
 #include "event_files.h"
-#include "support/file_bytes.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -203,25 +202,24 @@ private Q_SLOTS:
     }
 
     void prizeFileAlteredByTheLoadIsKept_data() {
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("kept");
-        const QByteArray gbk = QByteArray::fromStdString(
-            core::GbkCodec::toGbkStrict(
-                QStringLiteral("B`二等奖`b.png`2`2`2`\r\nA`一等奖`a.png`1`2`1`\r\n"))
-                .value());
-        QTest::newRow("only out of order") << gbk << false;
-        QTest::newRow("a title cut") << gbk + "C`" + QByteArray(30, 'T') + "``3`1`1`\r\n" << true;
+        const QString outOfOrder =
+            QStringLiteral("B`二等奖`b.png`2`2`2`\r\nA`一等奖`a.png`1`2`1`\r\n");
+        QTest::newRow("only out of order") << outOfOrder << false;
+        QTest::newRow("a title cut") << outOfOrder + "C`" + QString(30, 'T') + "``3`1`1`\r\n"
+                                     << true;
     }
 
     // What the load cut or converted would be lost by the first rewrite: the file as it was moves
     // to a backup first, and the start-up warning names it.
     void prizeFileAlteredByTheLoadIsKept() {
-        QFETCH(QByteArray, file);
+        QFETCH(QString, file);
         QFETCH(bool, kept);
         QTemporaryDir dir;
         writeEvent(dir.path());
         const QString prizes = dir.filePath(QStringLiteral("data/_prize.txt"));
-        writeBytes(prizes, file);
+        writeGbk(prizes, file);
         core::MessageBoxHook hook;
         startedWindow(dir.path()).reset();
         const QStringList backups =
@@ -231,7 +229,7 @@ private Q_SLOTS:
         // Rewritten at the end in draw order, whatever the order of its lines.
         QVERIFY(readGbk(prizes).startsWith(QStringLiteral("A`一等奖`")));
         if (kept)
-            QCOMPARE(fileBytes(dir.filePath(QStringLiteral("data/") + backups.first())), file);
+            QCOMPARE(readGbk(dir.filePath(QStringLiteral("data/") + backups.first())), file);
     }
 
     // How each fault leaves the files is the lower layer's; here, what the operator is told.
