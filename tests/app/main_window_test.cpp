@@ -264,11 +264,10 @@ private Q_SLOTS:
         if (!atShutdown) {
             // The four winners shown are listed as not saved; saving them elsewhere is the
             // end-to-end run's.
-            int unsaved = 0;
+            qsizetype unsaved = 0;
             whenModalShows<dialogs::ResultsDialog>([&unsaved](dialogs::ResultsDialog* dialog) {
-                const auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("winnerList"));
-                for (int row = 0; row < list->rowCount(); ++row)
-                    unsaved += list->item(row, 0)->text().endsWith(QStringLiteral("（未保存）"));
+                const auto rows = rowsOf(*child<QTableWidget>(*dialog, "winnerList"));
+                unsaved = rows.filter(QStringLiteral("（未保存）|")).size();
                 dialog->reject();
             });
             s.window->OnResults();

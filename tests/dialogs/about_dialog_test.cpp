@@ -24,12 +24,8 @@ private Q_SLOTS:
         dialogs::AboutDialog dialog(lottery::EventPaths::forFolder(core::toFsPath(root.path())),
                                     "1.0");
 
-        auto* list = child<QTableWidget>(dialog, "fileList");
-        QStringList rows;
-        for (int row = 0; row < list->rowCount(); ++row)
-            rows << QDir::fromNativeSeparators(list->item(row, 0)->text()) + " " +
-                        list->item(row, 1)->text() + " " + list->item(row, 2)->text();
-        QCOMPARE(rows.join('|'),
+        QCOMPARE(QDir::fromNativeSeparators(
+                     rowsOf(*child<QTableWidget>(dialog, "fileList"), " ").join('|')),
                  QStringLiteral("data/_prize.txt 存在 10 字节|data/_items.txt 缺失 |"
                                 "data/_result.txt 缺失 |prizedraw.ini 缺失 |"
                                 "bg.jpg 存在 2.0 KB|img/smile.png 缺失 |"

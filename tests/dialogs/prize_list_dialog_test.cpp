@@ -97,10 +97,7 @@ private Q_SLOTS:
         else
             press(*dialog_, how);
         QTEST(seen, "shown");
-        QStringList cells;
-        for (int c = 0; c < list()->columnCount(); ++c)
-            cells << list()->item(list()->rowCount() - 1, c)->text();
-        QCOMPARE(cells.join('|'), last);
+        QCOMPARE(rowsOf(*list()).last(), last);
         QCOMPARE(list()->rowCount(), data_.prizeTable.count());
         // 取消, or an edit refused, changes nothing.
         QCOMPARE(dialog_->prizesChanged(), last != QStringLiteral("C3|三等奖|gift.png|3|6|3|X9"));

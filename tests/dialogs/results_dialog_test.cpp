@@ -61,15 +61,7 @@ private Q_SLOTS:
     // Listed as read, the absent mark and the replacement beside the winner they concern.
     void listsTheWinnersOfTheLastDraw() {
         ScriptedResultsDialog dialog(paths(), core_);
-        auto* list = child<QTableWidget>(dialog, "winnerList");
-        QStringList rows;
-        for (int row = 0; row < list->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < list->columnCount(); ++column)
-                cells << list->item(row, column)->text();
-            rows << cells.join('|');
-        }
-        QCOMPARE(rows, kWinners.mid(1));
+        QCOMPARE(rowsOf(*child<QTableWidget>(dialog, "winnerList")), kWinners.mid(1));
         QCOMPARE(
             child<QLabel>(dialog, "summaryLabel")->text(),
             QStringLiteral("抽奖开始日期：2026-02-02 10:00:00，已记录 5 名中奖者，另有 1 人缺席，"
