@@ -224,8 +224,7 @@ QImage MainWindow::audienceView() {
     if (drawWindow_ && drawWindow_->isVisible()) {
         QPainter painter(&view);
         painter.scale(0.25, 0.25);
-        painter.setOpacity(drawscreen::DrawWindow::kOpacity / 255.0);
-        painter.drawImage(drawWindowRect_.topLeft(), drawWindow_->canvas());
+        drawWindow_->paintShown(painter, drawWindowRect_.topLeft());
     }
     return view;
 }

@@ -74,7 +74,20 @@ QRect DrawWindow::windowRectFor(QSize screen, lottery::ScreenLayout layout) {
 }
 
 const QImage& DrawWindow::canvas() const {
+    if (showsOpaqueFrame())
+        return stage_.frame();
     return bigScreen() ? stage_.canvas() : composer_.canvas();
+}
+
+bool DrawWindow::showsOpaqueFrame() const {
+    return bigScreen() && backgroundHeld_;
+}
+
+void DrawWindow::paintShown(QPainter& painter, QPoint at) const {
+    if (!showsOpaqueFrame())
+        painter.setOpacity(kOpacity / 255.0);
+    painter.drawImage(at, canvas());
+    painter.setOpacity(1.0);
 }
 
 bool DrawWindow::bigScreen() const {
@@ -96,6 +109,8 @@ void DrawWindow::placeWindow(const QRect& rect) {
 }
 
 void DrawWindow::setWindowRect(const QRect& rect) {
+    if (isRevealing())
+        finishReveal();
     holdBackground(false); // what lies beneath moves with the window; taken again next frame
     windowRect_ = rect;
     setGeometry(rect);
@@ -196,18 +211,23 @@ void DrawWindow::finishReveal() {
 }
 
 void DrawWindow::holdBackground(bool rolling) {
-    if (rolling == !background_.isNull() || !parentWidget())
+    if (rolling == backgroundHeld_ || !parentWidget())
         return;
+    backgroundHeld_ = rolling;
     background_ = QImage();
-    if (rolling) {
-        const qreal ratio = devicePixelRatioF();
-        background_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        background_.setDevicePixelRatio(ratio);
-        background_.fill(Qt::transparent);
-        parentWidget()->render(&background_, QPoint(), QRegion(geometry()),
-                               QWidget::DrawWindowBackground);
-    }
     setAttribute(Qt::WA_OpaquePaintEvent, rolling);
+    if (!rolling)
+        return;
+    // 大屏 frames are composed in the canvas's pixels, 经典 ones blended in the device's.
+    const qreal ratio = bigScreen() ? 1.0 : devicePixelRatioF();
+    QImage beneath(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    beneath.setDevicePixelRatio(ratio);
+    beneath.fill(Qt::transparent);
+    parentWidget()->render(&beneath, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    if (bigScreen())
+        stage_.setBackdrop(beneath);
+    else
+        background_ = beneath;
 }
 
 void DrawWindow::playCue(lottery::SoundCue cue) {
@@ -222,17 +242,25 @@ void DrawWindow::reportProblem(const std::string& utf8Message) {
 
 void DrawWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const qreal ratio = background_.devicePixelRatio();
-    for (const QRect& rect : inStrips(event->region())) {
-        if (!background_.isNull()) {
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(QRectF(rect), background_,
-                              QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const std::vector<QRect> strips = inStrips(event->region());
+    if (showsOpaqueFrame()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& rect : strips)
+            painter.drawImage(rect.topLeft(), stage_.frame(), rect);
+    } else {
+        const qreal ratio = background_.devicePixelRatio();
+        for (const QRect& rect : strips) {
+            if (!background_.isNull()) {
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(
+                    QRectF(rect), background_,
+                    QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
+                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            }
+            painter.setOpacity(kOpacity / 255.0);
+            painter.drawImage(rect.topLeft(), canvas(), rect);
+            painter.setOpacity(1.0);
         }
-        painter.setOpacity(kOpacity / 255.0);
-        painter.drawImage(rect.topLeft(), canvas(), rect);
-        painter.setOpacity(1.0);
     }
     if (rollingFramePending_) {
         rollingFramePending_ = false;

@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
@@ -23,6 +24,7 @@ namespace drawscreen {
 
 // The translucent overlay over the middle of the main window on which the draw is shown.
 // Each render composes a whole canvas; painting shows it at opacity 229/255 over the parent.
+// In the 大屏 layout rolling and revealing frames come opaque, composed over the parent.
 // It takes no mouse input (the parent's menu keeps working) and no key closes it.
 // A view of the draw machine: it shows the machine's pictures and sends the draw key on.
 class DrawWindow : public QWidget, public lottery::DrawView {
@@ -55,9 +57,13 @@ public:
     // The participant texts were re-read: before the machine shows names of the new list.
     void namesReread();
 
+    // What the window shows over its parent: an opaque frame, or the canvas at kOpacity.
     const QImage& canvas() const;
+    bool showsOpaqueFrame() const;
+    // Paints what the window shows, with its top-left at at, over what the parent painted.
+    void paintShown(QPainter& painter, QPoint at) const;
 
-    static constexpr int kOpacity = 229;
+    static constexpr int kOpacity = StageComposer::kCanvasOpacity;
     static constexpr int kRevealFrameMs = 40;
 
 protected:
@@ -92,7 +98,8 @@ private:
     lottery::DrawPicture::Screen lastScreen_ = lottery::DrawPicture::Screen::Ready;
     QRect windowRect_;
     FrameLog frameLog_;
-    QImage background_; // in device pixels; null when not rolling
+    QImage background_; // 经典, in device pixels; null when not rolling
+    bool backgroundHeld_ = false;
     bool rollingFramePending_ = false;
     bool problemsElsewhere_ = false;
 };

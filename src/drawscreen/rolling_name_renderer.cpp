@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace drawscreen {
 
 namespace {
@@ -20,11 +24,21 @@ RollingNameRenderer::RollingNameRenderer() {
     setColours(NamePath::kFill, TextOutline::kShadeColour);
 }
 
-void RollingNameRenderer::setColours(QRgb fill, QRgb stroke) {
+void RollingNameRenderer::setColours(QRgb fill, QRgb stroke, int opacity) {
     const QRgb colours[4] = {0, qPremultiply(stroke), qPremultiply(fill), qPremultiply(fill)};
-    for (unsigned index = 0; index < 256; ++index)
-        for (unsigned b = 0; b < 4; ++b)
-            four_[index][b] = colours[((index >> (4 + b)) & 1) << 1 | ((index >> b) & 1)];
+    const auto scaled = [opacity](int channel) {
+        return static_cast<std::uint8_t>((channel * opacity + 127) / 255);
+    };
+    for (unsigned index = 0; index < 256; ++index) {
+        for (unsigned b = 0; b < 4; ++b) {
+            const QRgb c = colours[((index >> (4 + b)) & 1) << 1 | ((index >> b) & 1)];
+            four_[index][b] = c;
+            const std::uint8_t alpha = scaled(qAlpha(c));
+            const QRgb over = qRgba(scaled(qRed(c)), scaled(qGreen(c)), scaled(qBlue(c)), alpha);
+            std::memcpy(overFour_[index].b + 4 * b, &over, sizeof over);
+            std::memset(overAlphaFour_[index].b + 4 * b, alpha, 4);
+        }
+    }
 }
 
 void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLayout*>& lines,
@@ -37,7 +51,7 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
 }
 
 void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLayout*>& lines,
-                                 const std::vector<QPoint>& origins) {
+                                 const std::vector<QPoint>& origins, const QImage* underlay) {
     resize(canvas.size());
     const QRect bounds(QPoint(0, 0), size_);
     const Planes& before = planes_[static_cast<std::size_t>(current_)];
@@ -55,26 +69,35 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
             mergeSprite(now, *glyph.sprite, origins[i] + glyph.origin);
     }
 
-    const auto row = [&](int y) {
-        return std::make_pair(reinterpret_cast<QRgb*>(canvas.scanLine(y)),
-                              static_cast<std::size_t>(y) * wordsPerRow_);
+    const auto under = [underlay](int y) {
+        return underlay ? reinterpret_cast<const QRgb*>(underlay->constScanLine(y)) : nullptr;
     };
+    const auto out = [&canvas](int y) { return reinterpret_cast<QRgb*>(canvas.scanLine(y)); };
+    const auto row = [this](int y) { return static_cast<std::size_t>(y) * wordsPerRow_; };
+    std::vector<std::uint8_t> differ(static_cast<std::size_t>(wordsPerRow_));
     const QRect painted = painted_ & bounds;
-    for (int y = painted.top(); y <= painted.bottom(); ++y) {
-        const auto [out, at] = row(y);
-        composeSpan(out, at, painted.left(), painted.right(), true);
-    }
-    // A line and the one before it in its place make one rect: a region of few rects is
-    // painted and sent to the screen rect by rect, not as its bounding rect.
-    changed_ = QRegion();
+    for (int y = painted.top(); y <= painted.bottom(); ++y)
+        composeSpan(out(y), under(y), row(y), painted.left(), painted.right(), true, differ.data());
+    // A line and the one before it in its place make one rect, of which only the words that
+    // differ are painted and sent to the screen.
+    QRegion lineRects;
     for (std::size_t i = 0; i < std::max(before.lines.size(), now.lines.size()); ++i)
-        changed_ += (i < before.lines.size() ? before.lines[i] : QRect()) |
-                    (i < now.lines.size() ? now.lines[i] : QRect());
-    for (const QRect& rect : changed_) {
+        lineRects += (i < before.lines.size() ? before.lines[i] : QRect()) |
+                     (i < now.lines.size() ? now.lines[i] : QRect());
+    changed_ = QRegion();
+    for (const QRect& rect : lineRects) {
+        std::fill(differ.begin(), differ.end(), 0);
+        int first = -1;
+        int last = -1;
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            const auto [out, at] = row(y);
-            composeSpan(out, at, rect.left(), rect.right(), false);
+            if (composeSpan(out(y), under(y), row(y), rect.left(), rect.right(), false,
+                            differ.data())) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
         }
+        if (first >= 0)
+            addDiffering(rect, differ, first, last);
     }
     changed_ += painted;
     painted_ = QRect();
@@ -149,45 +172,123 @@ void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
     }
 }
 
-void RollingNameRenderer::composeSpan(QRgb* out, std::size_t row, int left, int right,
-                                      bool whole) const {
+// Words are indexed from the plane's left edge, so a span's words line up with differ[].
+bool RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left,
+                                      int right, bool whole, std::uint8_t* differ) const {
     const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const Planes& before = planes_[static_cast<std::size_t>(current_ ^ 1)];
     const std::uint64_t* stroke = now.stroke.data() + row;
     const std::uint64_t* fill = now.fill.data() + row;
     const std::uint64_t* strokeBefore = before.stroke.data() + row;
     const std::uint64_t* fillBefore = before.fill.data() + row;
+    bool any = false;
     for (int x = left; x <= right;) {
         const int planeX = x + kPad;
         const int word = planeX / 64;
         const int bit = planeX % 64;
         const int n = std::min(64 - bit, right - x + 1);
         const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-        const std::uint64_t differ =
+        const std::uint64_t changed =
             whole
                 ? mask
                 : (((stroke[word] ^ strokeBefore[word]) | (fill[word] ^ fillBefore[word])) >> bit) &
                       mask;
-        if (differ != 0) {
+        if (changed != 0) {
+            any = true;
+            differ[word] = 1;
             const std::uint64_t s = stroke[word] >> bit;
             const std::uint64_t f = fill[word] >> bit;
-            if (n == 64) {
-                // Whole words, the common case, are written without a branch a pixel group.
-                for (int b = 0; b < 64; b += 4) {
-                    const auto index =
-                        static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
-                    std::memcpy(out + x + b, four_[index].data(), 4 * sizeof(QRgb));
-                }
-            } else {
-                for (int b = 0; b < n; b += 4) {
-                    const auto index =
-                        static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
-                    std::memcpy(out + x + b, four_[index].data(),
-                                static_cast<std::size_t>(std::min(4, n - b)) * sizeof(QRgb));
-                }
-            }
+            if (under)
+                composeOver(out + x, under + x, s, f, changed, n);
+            else
+                composeFour(out + x, s, f, n);
         }
         x += n;
+    }
+    return any;
+}
+
+void RollingNameRenderer::composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const {
+    const auto index = [s, f](int b) {
+        return static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
+    };
+    if (n == 64) {
+        // Whole words, the common case, are written without a branch a pixel group.
+        for (int b = 0; b < 64; b += 4)
+            std::memcpy(out + b, four_[index(b)].data(), 4 * sizeof(QRgb));
+        return;
+    }
+    for (int b = 0; b < n; b += 4)
+        std::memcpy(out + b, four_[index(b)].data(),
+                    static_cast<std::size_t>(std::min(4, n - b)) * sizeof(QRgb));
+}
+
+namespace {
+
+// out = colour + under - under * alpha / 255, rounded so that an alpha of 0 keeps the underlay
+// and an opaque underlay stays opaque: four pixels, byte by byte.
+inline void blendFour(std::uint8_t* out, const std::uint8_t* under, const std::uint8_t* colour,
+                      const std::uint8_t* alpha) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i round = _mm_set1_epi16(255);
+    const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(under));
+    const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(alpha));
+    const __m128i low = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(u, zero), _mm_unpacklo_epi8(a, zero)),
+                      round),
+        8);
+    const __m128i high = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(u, zero), _mm_unpackhi_epi8(a, zero)),
+                      round),
+        8);
+    const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(colour));
+    const __m128i blended = _mm_add_epi8(c, _mm_sub_epi8(u, _mm_packus_epi16(low, high)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), blended);
+#else
+    for (int i = 0; i < 16; ++i) {
+        const unsigned u = under[i];
+        out[i] = static_cast<std::uint8_t>(colour[i] + u - ((u * alpha[i] + 255) >> 8));
+    }
+#endif
+}
+
+} // namespace
+
+void RollingNameRenderer::composeOver(QRgb* out, const QRgb* under, std::uint64_t s,
+                                      std::uint64_t f, std::uint64_t changed, int n) const {
+    for (int b = 0; b < n; b += 4) {
+        if (((changed >> b) & 0xF) == 0)
+            continue; // the four pixels show what they showed
+        const auto index = static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
+        if (n - b >= 4) {
+            blendFour(reinterpret_cast<std::uint8_t*>(out + b),
+                      reinterpret_cast<const std::uint8_t*>(under + b), overFour_[index].b,
+                      overAlphaFour_[index].b);
+            continue;
+        }
+        std::uint8_t in[16] = {};
+        std::uint8_t blended[16];
+        std::memcpy(in, under + b, static_cast<std::size_t>(n - b) * sizeof(QRgb));
+        blendFour(blended, in, overFour_[index].b, overAlphaFour_[index].b);
+        std::memcpy(out + b, blended, static_cast<std::size_t>(n - b) * sizeof(QRgb));
+    }
+}
+
+void RollingNameRenderer::addDiffering(const QRect& rect, const std::vector<std::uint8_t>& differ,
+                                       int first, int last) {
+    const int firstWord = (rect.left() + kPad) / 64;
+    const int lastWord = (rect.right() + kPad) / 64;
+    const auto at = [&differ](int w) { return differ[static_cast<std::size_t>(w)] != 0; };
+    for (int w = firstWord; w <= lastWord; ++w) {
+        if (!at(w))
+            continue;
+        // A gap of one word joins two spans: fewer rects cost less than a few pixels more.
+        int end = w;
+        while (end + 1 <= lastWord && (at(end + 1) || (end + 2 <= lastWord && at(end + 2))))
+            ++end;
+        changed_ += QRect(QPoint(w * 64 - kPad, first), QPoint(end * 64 + 63 - kPad, last)) & rect;
+        w = end;
     }
 }
 

@@ -24,16 +24,19 @@ public:
     // lines[i] is drawn with its top-left at (0, top + i * lineHeight); null draws nothing.
     void render(QImage& canvas, const std::vector<const NameLayout*>& lines, int top,
                 int lineHeight);
-    // lines[i] is drawn with its top-left at origins[i].
+    // lines[i] is drawn with its top-left at origins[i]. With an underlay (opaque, of the
+    // canvas's size) each pixel written is opaque: the underlay with the names over it at the
+    // opacity of setColours.
     void render(QImage& canvas, const std::vector<const NameLayout*>& lines,
-                const std::vector<QPoint>& origins);
+                const std::vector<QPoint>& origins, const QImage* underlay = nullptr);
     // Something else was painted into area of the canvas; the next render writes it whole.
     void canvasPainted(const QRect& area);
     // The canvas of that size was cleared, or holds only what the names never overlap.
     void canvasCleared(QSize size);
-    void setColours(QRgb fill, QRgb stroke);
+    void setColours(QRgb fill, QRgb stroke, int opacity = 255);
 
-    // What the latest render may have changed: the lines of the frame before and of this one.
+    // What the latest render changed: within the lines of the frame before and of this one,
+    // the columns of 64 pixels that differ, over the rows that differ.
     const QRegion& changedRegion() const { return changed_; }
 
 private:
@@ -48,8 +51,17 @@ private:
     void clear(Planes& planes) const;
     void mergeSprite(Planes& planes, const GlyphSprite& sprite, QPoint origin) const;
     // Writes the pixels of a row span whose coverage differs from the frame before; all of
-    // them when whole.
-    void composeSpan(QRgb* out, std::size_t row, int left, int right, bool whole) const;
+    // them when whole. Sets differ[w] for each plane word w written; true when any was.
+    bool composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left, int right, bool whole,
+                     std::uint8_t* differ) const;
+    // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay;
+    // over it only the groups of four with a bit in changed.
+    void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
+    void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f,
+                     std::uint64_t changed, int n) const;
+    // The parts of rect whose words differed, over its rows from first to last.
+    void addDiffering(const QRect& rect, const std::vector<std::uint8_t>& differ, int first,
+                      int last);
 
     // The planes reach this far beyond the canvas on either side, so glyph rows merge unclipped.
     static constexpr int kPad = 64;
@@ -57,6 +69,13 @@ private:
     // Four pixels at a time: fill over stroke over nothing, premultiplied, indexed by the four
     // fill bits * 16 + the four stroke bits, the first pixel in the lowest bits.
     std::array<std::array<QRgb, 4>, 256> four_{};
+    // The same four pixels over an underlay, byte by byte: the colours at the opacity, and the
+    // alpha of each byte's pixel.
+    struct alignas(16) Bytes16 {
+        std::uint8_t b[16];
+    };
+    std::array<Bytes16, 256> overFour_{};
+    std::array<Bytes16, 256> overAlphaFour_{};
     QSize size_;
     int wordsPerRow_ = 0;
     std::array<Planes, 2> planes_; // this frame's and the one before, by turns

@@ -13,11 +13,10 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
+#include <cstring>
 #include <utility>
 
 namespace drawscreen {
@@ -47,13 +46,14 @@ StageHeaderText headerOf(const lottery::PrizeRecord& prize, const lottery::DrawP
 constexpr int kWidthSample = 20000;
 // The grid is sized for all but the widest few in a hundred, which shrink in their cells.
 constexpr double kNominalShare = 0.95;
+constexpr double kPi = 3.14159265358979323846;
 
 } // namespace
 
 StageComposer::StageComposer(QString family, std::filesystem::path appFolder)
     : family_(std::move(family)), appFolder_(std::move(appFolder)) {
     names_.setFont(family_, theme_.weight);
-    rolling_.setColours(theme_.nameFill, theme_.nameStroke);
+    rolling_.setColours(theme_.nameFill, theme_.nameStroke, kCanvasOpacity);
     winners_.setColours(theme_.winnerFill, theme_.nameStroke);
 }
 
@@ -61,11 +61,30 @@ void StageComposer::setSize(QSize size) {
     revealShownMs_ = -1;
     canvas_ = QImage(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     canvas_.fill(Qt::transparent);
+    QImage black(canvas_.size(), QImage::Format_RGB32);
+    black.fill(Qt::black);
+    setBackdrop(black);
     changed_ = QRegion(canvas_.rect());
-    rollingShown_ = false;
     grid_ = {};
     headerKey_.clear();
+}
+
+void StageComposer::setBackdrop(const QImage& backdrop) {
+    backdrop_ = backdrop.size() == canvas_.size()
+                    ? backdrop.convertToFormat(QImage::Format_RGB32)
+                    : backdrop.scaled(canvas_.size()).convertToFormat(QImage::Format_RGB32);
+    rollingShown_ = false;
+    revealShownMs_ = -1;
     revealTexts_.clear();
+    shot_ = QImage();
+}
+
+QImage StageComposer::overBackdrop() const {
+    QImage over = backdrop_.copy();
+    QPainter painter(&over);
+    painter.setOpacity(kCanvasOpacity / 255.0);
+    painter.drawImage(0, 0, canvas_);
+    return over;
 }
 
 void StageComposer::invalidateNames() {
@@ -96,7 +115,7 @@ void StageComposer::takeTheme(const lottery::LotteryData& data) {
     preset_ = preset;
     theme_ = StageTheme::of(preset);
     names_.setFont(family_, theme_.weight);
-    rolling_.setColours(theme_.nameFill, theme_.nameStroke);
+    rolling_.setColours(theme_.nameFill, theme_.nameStroke, kCanvasOpacity);
     winners_.setColours(theme_.winnerFill, theme_.nameStroke);
     headerKey_.clear();
     revealTexts_.clear();
@@ -147,6 +166,7 @@ void StageComposer::layOut(const lottery::LotteryData& data, const lottery::Draw
 void StageComposer::composeRolling(const lottery::LotteryData& data,
                                    const lottery::DrawPicture& picture) {
     revealShownMs_ = -1;
+    revealTexts_.clear();
     takeTheme(data);
     names_.trim();
     const std::vector<std::string> texts = shownTexts(picture);
@@ -156,61 +176,47 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         canvas_.fill(Qt::transparent);
         QPainter painter(&canvas_);
         paintHeader(painter, data, picture);
+        painter.end();
+        under_ = overBackdrop();
+        frame_ = under_.copy();
         rolling_.canvasCleared(canvas_.size());
         rollingShown_ = true;
     }
     placeNames(texts);
-    rolling_.render(canvas_, lines_, origins_);
+    rolling_.render(frame_, lines_, origins_, &under_);
     changed_ = first ? QRegion(canvas_.rect()) : rolling_.changedRegion();
 }
 
+// At the stop the settled screen is composed once; each frame after it copies, into what it
+// changed, the settled screen, the cells still turning over and the confetti.
 void StageComposer::composeResult(const lottery::LotteryData& data,
                                   const lottery::DrawPicture& picture, int elapsedMs) {
     takeTheme(data);
     const std::vector<std::string> texts = shownTexts(picture);
     layOut(data, picture, texts);
-    if (texts != revealTexts_)
-        prepareReveal(texts);
-    const bool key = lottery::isKeyPrize(data.options.stage, data.prizeTable, picture.prizeIndex);
-    changed_ = revealChange(key, elapsedMs, revealKeyOf(picture));
-    if (changed_.isEmpty())
-        return;
-    QPainter painter(&canvas_);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& rect : changed_)
-        painter.fillRect(rect, Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setClipRegion(changed_);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    if (key && elapsedMs < RevealTimeline::kBurstMs)
-        paintBurst(painter, elapsedMs);
-    paintHeader(painter, data, picture);
-    const int count = static_cast<int>(texts.size());
-    for (int i = 0; i < count; ++i) {
-        const QRect cell = grid_.cells[static_cast<std::size_t>(i)];
-        const double p = RevealTimeline::settled(i, count, elapsedMs);
-        if (p < 1 && !lastRolling_.isNull()) {
-            painter.setOpacity(1 - p);
-            painter.drawImage(cell, lastRolling_, cell);
-        }
-        if (p > 0 && !texts[static_cast<std::size_t>(i)].empty()) {
-            const QRectF target = landing(cell, p);
-            painter.setOpacity(p);
-            painter.drawImage(target, cellPanel_);
-            painter.drawImage(target, revealedNames_, cell);
-        }
+    const std::string key = revealKeyOf(picture);
+    if (texts != revealTexts_) {
+        revealTexts_ = texts;
+        shot_ = rollingShown_ ? frame_.copy() : QImage();
+        revealKey_.clear();
     }
-    painter.setOpacity(1);
-    paintStatus(painter, picture);
+    if (key != revealKey_) {
+        revealKey_ = key;
+        paintSettled(data, picture, texts);
+        under_ = overBackdrop();
+        if (frame_.size() != canvas_.size())
+            frame_ = under_.copy();
+        revealShownMs_ = -1;
+    }
+    const bool keyPrize =
+        lottery::isKeyPrize(data.options.stage, data.prizeTable, picture.prizeIndex);
+    std::vector<ConfettiPiece> confetti = confettiAt(keyPrize, elapsedMs);
+    changed_ = revealChange(elapsedMs, confetti);
+    for (const QRect& rect : changed_)
+        paintReveal(rect, elapsedMs, confetti);
+    confettiShown_ = std::move(confetti);
     rollingShown_ = false;
     revealShownMs_ = elapsedMs;
-}
-
-// Lands from a little larger, as if placed on the stage.
-QRectF StageComposer::landing(const QRect& cell, double settled) {
-    const double scale = 1 + 0.35 * (1 - settled) * (1 - settled);
-    const QSizeF size = QSizeF(cell.size()) * scale;
-    return QRectF(QPointF(cell.center()) - QPointF(size.width(), size.height()) / 2, size);
 }
 
 std::string StageComposer::revealKeyOf(const lottery::DrawPicture& picture) {
@@ -219,55 +225,99 @@ std::string StageComposer::revealKeyOf(const lottery::DrawPicture& picture) {
            picture.status.next;
 }
 
-// Between two frames of one reveal only the cells still landing change; a burst spans the
-// screen, and anything else starts the reveal's screen afresh.
-QRegion StageComposer::revealChange(bool key, int elapsedMs, const std::string& pictureKey) {
+std::vector<ConfettiPiece> StageComposer::confettiAt(bool key, int elapsedMs) const {
+    if (!key || elapsedMs < 0)
+        return {};
+    return Confetti::at(namesArea(canvas_.size()), canvas_.rect(), elapsedMs,
+                        {theme_.accent, theme_.winnerFill, 0xFFFFFFFF, 0xFFFF4D4D, 0xFF4DD2FF});
+}
+
+// Between two frames of one reveal only the cells still turning and the confetti change;
+// anything else starts the reveal's screen afresh.
+QRegion StageComposer::revealChange(int elapsedMs, const std::vector<ConfettiPiece>& confetti) {
     const int before = revealShownMs_;
-    const bool afresh = before < 0 || elapsedMs < before || pictureKey != revealKey_ ||
-                        (key && before < RevealTimeline::kBurstMs);
-    revealKey_ = pictureKey;
-    if (afresh)
+    if (before < 0 || elapsedMs < before)
         return QRegion(canvas_.rect());
     QRegion changed;
     const int count = static_cast<int>(revealTexts_.size());
-    for (int i = 0; i < count; ++i) {
-        const double then = RevealTimeline::settled(i, count, before);
-        const double now = RevealTimeline::settled(i, count, elapsedMs);
-        if (then == now)
-            continue;
-        const QRect cell = grid_.cells[static_cast<std::size_t>(i)];
-        // A pixel more on each side for the smooth scaling's edge.
-        changed +=
-            (landing(cell, then) | landing(cell, now)).toAlignedRect().adjusted(-1, -1, 1, 1) |
-            cell;
-    }
-    return changed & canvas_.rect();
+    for (int i = 0; i < count; ++i)
+        if (RevealTimeline::settled(i, count, before) !=
+            RevealTimeline::settled(i, count, elapsedMs))
+            changed += grid_.cells[static_cast<std::size_t>(i)];
+    for (const ConfettiPiece& piece : confettiShown_)
+        changed += piece.rect;
+    for (const ConfettiPiece& piece : confetti)
+        changed += piece.rect;
+    return changed;
 }
 
-// Names come from the glyph sprites of the roll, as they rolled: the stop costs about what a
-// rolling frame does, and each cell needs no image of its own.
-void StageComposer::prepareReveal(const std::vector<std::string>& texts) {
-    revealShownMs_ = -1;
-    revealTexts_ = texts;
-    lastRolling_ = rollingShown_ ? canvas_.copy() : QImage();
-    if (revealedNames_.size() != canvas_.size())
-        revealedNames_ = QImage(canvas_.size(), QImage::Format_ARGB32_Premultiplied);
-    revealedNames_.fill(Qt::transparent);
-    winners_.canvasCleared(revealedNames_.size());
+void StageComposer::paintReveal(const QRect& rect, int elapsedMs,
+                                const std::vector<ConfettiPiece>& confetti) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        std::memcpy(frame_.scanLine(y) + rect.left() * 4, under_.constScanLine(y) + rect.left() * 4,
+                    static_cast<std::size_t>(rect.width()) * 4);
+    const int count = static_cast<int>(revealTexts_.size());
+    for (int i = 0; i < count; ++i) {
+        const QRect& cell = grid_.cells[static_cast<std::size_t>(i)];
+        const double p = RevealTimeline::settled(i, count, elapsedMs);
+        if (p < 1 && cell.intersects(rect))
+            flipCell(cell, p, rect);
+    }
+    for (const ConfettiPiece& piece : confetti) {
+        const QRect part = piece.rect & rect;
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(frame_.scanLine(y));
+            std::fill(row + part.left(), row + part.right() + 1, piece.colour);
+        }
+    }
+}
+
+// A cell turns over like a card: the rolling name folds away about its middle row, and the
+// settled one unfolds; beyond the card the backdrop shows.
+void StageComposer::flipCell(const QRect& cell, double settled, const QRect& clip) {
+    const QRect part = cell & clip;
+    const QImage& face = settled < 0.5 ? shot_ : under_;
+    const int height = cell.height();
+    const auto band = static_cast<int>(std::lround(height * std::abs(std::cos(kPi * settled))));
+    const int bandTop = cell.top() + (height - band) / 2;
+    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const bool onCard = !face.isNull() && y >= bandTop && y < bandTop + band;
+        const uchar* from = onCard ? face.constScanLine(cell.top() + (y - bandTop) * height / band)
+                                   : backdrop_.constScanLine(y);
+        std::memcpy(frame_.scanLine(y) + part.left() * 4, from + part.left() * 4, bytes);
+    }
+}
+
+// Names come from the glyph sprites of the roll, in the revealed colours, over a panel each:
+// the stop costs about what a rolling frame does.
+void StageComposer::paintSettled(const lottery::LotteryData& data,
+                                 const lottery::DrawPicture& picture,
+                                 const std::vector<std::string>& texts) {
+    QImage names(canvas_.size(), QImage::Format_ARGB32_Premultiplied);
+    names.fill(Qt::transparent);
+    winners_.canvasCleared(names.size());
     placeNames(texts);
-    winners_.render(revealedNames_, lines_, origins_);
-    const QSize cell = grid_.cells.empty() ? QSize() : grid_.cells.front().size();
-    cellPanel_ = QImage(cell, QImage::Format_ARGB32_Premultiplied);
-    cellPanel_.fill(Qt::transparent);
-    if (cell.isEmpty())
-        return;
-    QPainter painter(&cellPanel_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double inset = std::min(cell.width(), cell.height()) * 0.06;
-    const QRectF panel = QRectF(cellPanel_.rect()).adjusted(inset, inset, -inset, -inset);
+    winners_.render(names, lines_, origins_);
+
+    canvas_.fill(Qt::transparent);
+    QPainter painter(&canvas_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    paintHeader(painter, data, picture);
+    const double inset =
+        grid_.cells.empty()
+            ? 0
+            : std::min(grid_.cells.front().width(), grid_.cells.front().height()) * 0.06;
     painter.setPen(QPen(QColor::fromRgba(theme_.cellBorder), std::max(2.0, grid_.fontSize / 18.0)));
     painter.setBrush(QColor::fromRgba(theme_.cellPanel));
-    painter.drawRoundedRect(panel, inset, inset);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i].empty())
+            continue;
+        const QRect cell = grid_.cells[i];
+        painter.drawRoundedRect(QRectF(cell).adjusted(inset, inset, -inset, -inset), inset, inset);
+        painter.drawImage(cell, names, cell);
+    }
+    paintStatus(painter, picture);
 }
 
 void StageComposer::placeNames(const std::vector<std::string>& texts) {
@@ -277,50 +327,6 @@ void StageComposer::placeNames(const std::vector<std::string>& texts) {
         const NameLayout& line = names_.layout(texts[i], cellSizes_[i]);
         lines_.push_back(&line);
         origins_.push_back(grid_.cells[i].center() - line.bounds.center());
-    }
-}
-
-// Light from the middle of the grid, and confetti thrown up from both lower corners.
-void StageComposer::paintBurst(QPainter& painter, int elapsedMs) const {
-    const QRectF area = namesArea(canvas_.size());
-    const double t = elapsedMs / 1000.0;
-    const double life = RevealTimeline::kBurstMs / 1000.0;
-    const double fade = std::clamp((life - t) / (life * 0.4), 0.0, 1.0);
-    QColor light = QColor::fromRgba(theme_.accent);
-    light.setAlphaF(0.55 * fade * std::min(1.0, t / 0.25));
-    const double radius = area.width() * (0.25 + 0.3 * std::min(1.0, t));
-    QRadialGradient glow(area.center(), radius);
-    glow.setColorAt(0, light);
-    glow.setColorAt(1, Qt::transparent);
-    // Beyond its radius the light is transparent: only the square around it is filled.
-    const QRectF lit(area.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
-    painter.fillRect(lit.toAlignedRect() & canvas_.rect(), glow);
-
-    const double h = canvas_.height();
-    const QRgb colours[] = {theme_.accent, theme_.winnerFill, 0xFFFFFFFF, 0xFFFF4D4D, 0xFF4DD2FF};
-    std::mt19937 random(2026); // the same burst every time
-    std::uniform_real_distribution<> unit(0, 1);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 160; ++i) {
-        const bool left = i % 2 == 0;
-        const double delay = unit(random) * 0.35;
-        const double vx = (0.15 + 0.55 * unit(random)) * canvas_.width() * (left ? 1 : -1);
-        const double vy = -(0.9 + 0.7 * unit(random)) * h;
-        const double spin = (unit(random) - 0.5) * 14;
-        const double side = (0.006 + 0.008 * unit(random)) * h;
-        const QRgb colour = colours[i % 5];
-        const double s = t - delay;
-        if (s <= 0)
-            continue;
-        const QPointF at(left ? area.left() : area.right(), area.bottom());
-        const QPointF p = at + QPointF(vx * s * 0.8, vy * s + 0.85 * h * s * s);
-        const double angle = spin * s;
-        const QPointF a(std::cos(angle) * side, std::sin(angle) * side);
-        const QPointF b(-a.y() * 0.5, a.x() * 0.5);
-        QColor c = QColor::fromRgba(colour);
-        c.setAlphaF(fade);
-        painter.setBrush(c);
-        painter.drawPolygon(QPolygonF({p - a - b, p + a - b, p + a + b, p - a + b}));
     }
 }
 

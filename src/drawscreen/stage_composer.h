@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawscreen/confetti.h"
 #include "drawscreen/grid_layout.h"
 #include "drawscreen/rolling_name_renderer.h"
 #include "drawscreen/stage_header.h"
@@ -21,19 +22,26 @@
 
 namespace drawscreen {
 
-// Composes the 大屏 screen, the whole audience screen in one canvas over the background: the
-// header band, the round's names in a grid, and the reveal after the stop. Pixels nothing
-// touches stay transparent.
+// Composes the 大屏 screen, the whole audience screen: the header band, the round's names in a
+// grid, and the reveal after the stop. A still screen is a canvas, shown at kCanvasOpacity over
+// the background, in which pixels nothing touches stay transparent. Rolling and revealing
+// frames are composed whole over a copy of the backdrop into an opaque frame, so that showing
+// one only copies the pixels it changed.
 class StageComposer {
 public:
     // An empty family leaves all text out; prize pictures are looked for in appFolder.
     explicit StageComposer(QString family = {}, std::filesystem::path appFolder = {});
 
+    // The backdrop turns black.
     void setSize(QSize size);
+    // What lies beneath the screen, of its size; the next frame is composed whole over it.
+    void setBackdrop(const QImage& backdrop);
     // The participant texts were re-read.
     void invalidateNames();
 
     const QImage& canvas() const { return canvas_; }
+    // The latest rolling or revealing frame, opaque.
+    const QImage& frame() const { return frame_; }
     QSize size() const { return canvas_.size(); }
     // What the latest frame may have changed.
     const QRegion& changedRegion() const { return changed_; }
@@ -44,7 +52,7 @@ public:
     // The header of the picture's prize and the names of its selection, aliased.
     void composeRolling(const lottery::LotteryData& data, const lottery::DrawPicture& picture);
     // The result as it is elapsedMs after the stop (RevealTimeline::kDoneMs: settled), with a
-    // burst of confetti for a 重点 prize.
+    // burst of confetti for a 重点 prize: the canvas holds it settled, the frame as it is then.
     void composeResult(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
                        int elapsedMs);
     void composeStatic(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
@@ -53,6 +61,9 @@ public:
     // Where the names may go on a screen of that size, below the header band.
     static QRect namesArea(QSize screen);
     static QRect headerBand(QSize screen);
+
+    // How much of a still screen's canvas shows over the background, out of 255.
+    static constexpr int kCanvasOpacity = 229;
 
 private:
     void takeTheme(const lottery::LotteryData& data);
@@ -65,18 +76,26 @@ private:
     // key: what the text and picture are; the band is painted again only when it changes.
     void paintHeaderOf(QPainter& painter, const StageHeaderText& text, const QImage& picture,
                        const QString& key);
-    void prepareReveal(const std::vector<std::string>& texts);
+    // The canvas over the backdrop.
+    QImage overBackdrop() const;
+    void paintSettled(const lottery::LotteryData& data, const lottery::DrawPicture& picture,
+                      const std::vector<std::string>& texts);
     void placeNames(const std::vector<std::string>& texts);
-    void paintBurst(QPainter& painter, int elapsedMs) const;
-    static QRectF landing(const QRect& cell, double settled);
     static std::string revealKeyOf(const lottery::DrawPicture& picture);
-    QRegion revealChange(bool key, int elapsedMs, const std::string& pictureKey);
+    std::vector<ConfettiPiece> confettiAt(bool key, int elapsedMs) const;
+    QRegion revealChange(int elapsedMs, const std::vector<ConfettiPiece>& confetti);
+    void paintReveal(const QRect& rect, int elapsedMs, const std::vector<ConfettiPiece>& confetti);
+    void flipCell(const QRect& cell, double settled, const QRect& clip);
     void paintStatus(QPainter& painter, const lottery::DrawPicture& picture);
     int statusFontSize() const;
 
     QString family_;
     std::filesystem::path appFolder_;
     QImage canvas_;
+    QImage backdrop_;
+    // While rolling the backdrop with the header over it, while revealing with the result.
+    QImage under_;
+    QImage frame_;
     QRegion changed_;
     lottery::StageTheme preset_ = lottery::StageTheme::RedGold;
     StageTheme theme_ = StageTheme::of(lottery::StageTheme::RedGold);
@@ -95,14 +114,12 @@ private:
     unsigned namesRead_ = 0;
     unsigned nominalRead_ = ~0u;
     double nominalEm_ = 3;
-    // The reveal, made at the stop: the last rolling frame (null when there was none), the
-    // names in the revealed colours, and the panel behind each revealed name.
+    // The reveal, made at the stop: the last rolling frame (null when there was none).
     std::vector<std::string> revealTexts_;
-    QImage lastRolling_;
-    QImage revealedNames_;
-    QImage cellPanel_;
-    // The reveal frame the canvas holds (-1: none) and what its picture showed.
+    QImage shot_;
+    // The reveal frame the frame holds (-1: none) and what its picture showed.
     int revealShownMs_ = -1;
+    std::vector<ConfettiPiece> confettiShown_;
     std::string revealKey_;
     // The header band as last painted, and what it showed.
     QImage header_;

@@ -3,6 +3,7 @@
 #include "drawscreen/reveal_timeline.h"
 #include "drawscreen/stage_composer.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <numeric>
@@ -19,13 +20,50 @@ private Q_SLOTS:
             QSKIP("no CJK sans font installed");
     }
 
+    // Between two frames of a reveal only the turning cells and the confetti are written, and
+    // each frame is the one a composer draws whole at that moment.
+    void revealFramesMatchWholeOnes_data() {
+        QTest::addColumn<bool>("keyPrize");
+        QTest::newRow("重点 prize: confetti") << true;
+        QTest::newRow("other prize") << false;
+    }
+    void revealFramesMatchWholeOnes() {
+        QFETCH(bool, keyPrize);
+        lottery::LotteryData data;
+        addEvent(data);
+        data.options.stage.keyPrizesChosen = !keyPrize;
+        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
+        lottery::DrawPicture rolling = drawfixture::pictureOf(data);
+        rolling.prizeIndex = 0; // with its header, and its burst when 重点
+        lottery::DrawPicture result = rolling;
+        result.screen = lottery::DrawPicture::Screen::Result;
+        StageComposer kept = composer();
+        kept.composeRolling(data, rolling);
+        for (const int ms :
+             {0, 90, 91, 400, 800, 1300, 2000, drawscreen::RevealTimeline::kDoneMs}) {
+            const QImage before = kept.frame().copy();
+            kept.composeResult(data, result, ms);
+            StageComposer whole = composer();
+            whole.composeRolling(data, rolling);
+            whole.composeResult(data, result, ms);
+            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
+            QVERIFY(changedOnlyWithin(before, kept));
+        }
+        // Settled, the frame is the still screen as the window shows it: no jump at the end.
+        QImage settled = backdrop();
+        QPainter painter(&settled);
+        painter.setOpacity(StageComposer::kCanvasOpacity / 255.0);
+        painter.drawImage(0, 0, kept.canvas());
+        painter.end();
+        QCOMPARE(kept.frame(), settled);
+    }
+
     // A rolling frame writes only what changed since the frame before; what it leaves is the
     // frame a fresh composer draws whole, and nothing changes outside the region it names.
     void partialFramesMatchWholeOnes() {
         lottery::LotteryData data;
         addEvent(data);
-        StageComposer kept(family);
-        kept.setSize(screen);
+        StageComposer kept = composer();
         std::vector<int> entries(200);
         std::iota(entries.begin(), entries.end(), 0);
         std::mt19937 random(7);
@@ -40,37 +78,11 @@ private Q_SLOTS:
                 continue;
             }
             picture.selection.resize(static_cast<std::size_t>(count));
-            const QImage before = kept.canvas().copy();
+            const QImage before = kept.frame().copy();
             kept.composeRolling(data, picture);
-            StageComposer whole(family);
-            whole.setSize(screen);
+            StageComposer whole = composer();
             whole.composeRolling(data, picture);
-            QVERIFY(kept.canvas() == whole.canvas());
-            QVERIFY(changedOnlyWithin(before, kept));
-        }
-    }
-
-    // Between two frames of a reveal only the landing cells are written, and each frame is the
-    // one a composer draws whole at that moment. No 重点 prize: no burst.
-    void revealFramesMatchWholeOnes() {
-        lottery::LotteryData data;
-        addEvent(data);
-        data.options.stage.keyPrizesChosen = true;
-        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
-        const lottery::DrawPicture rolling = drawfixture::pictureOf(data);
-        lottery::DrawPicture result = rolling;
-        result.screen = lottery::DrawPicture::Screen::Result;
-        StageComposer kept(family);
-        kept.setSize(screen);
-        kept.composeRolling(data, rolling);
-        for (const int ms : {0, 90, 91, 400, 800, 1300, drawscreen::RevealTimeline::kDoneMs}) {
-            const QImage before = kept.canvas().copy();
-            kept.composeResult(data, result, ms);
-            StageComposer whole(family);
-            whole.setSize(screen);
-            whole.composeRolling(data, rolling);
-            whole.composeResult(data, result, ms);
-            QVERIFY2(kept.canvas() == whole.canvas(), qPrintable(QString::number(ms)));
+            QVERIFY(kept.frame() == whole.frame());
             QVERIFY(changedOnlyWithin(before, kept));
         }
     }
@@ -78,6 +90,23 @@ private Q_SLOTS:
 private:
     const QString family = drawscreen::FontChooser::cjkSansFamily();
     const QSize screen{1366, 768};
+
+    // A backdrop that is not one colour, so a frame that leaves it out shows.
+    QImage backdrop() const {
+        QImage image(screen, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QLinearGradient gradient(0, 0, screen.width(), screen.height());
+        gradient.setColorAt(0, QColor(120, 10, 20));
+        gradient.setColorAt(1, QColor(20, 40, 160));
+        painter.fillRect(image.rect(), gradient);
+        return image;
+    }
+    StageComposer composer() const {
+        StageComposer made(family);
+        made.setSize(screen);
+        made.setBackdrop(backdrop());
+        return made;
+    }
 
     static void addEvent(lottery::LotteryData& data) {
         std::vector<std::string> names;
@@ -93,7 +122,7 @@ private:
     static bool changedOnlyWithin(const QImage& before, const StageComposer& after) {
         for (int y = 0; y < before.height(); ++y)
             for (int x = 0; x < before.width(); ++x)
-                if (before.pixel(x, y) != after.canvas().pixel(x, y) &&
+                if (before.pixel(x, y) != after.frame().pixel(x, y) &&
                     !after.changedRegion().contains(QPoint(x, y))) {
                     qWarning("change at %d,%d outside", x, y);
                     return false;
