@@ -214,41 +214,23 @@ TEST_F(DrawMachineTest, StatusLinesFollowTheDraw) {
     EXPECT_EQ(status(), "当前：TB，第1轮/共1轮|抽奖结束！");
 }
 
-// Absent winners leave their positions empty; the next roll fills only those, the kept names
-// stand still, and every line is on disk before the screen changes.
+// An absent winner never comes back: not in the redraw of the position, nor in a later prize;
+// a replacement can be absent in turn. How the kept names stand still and the replacement is
+// shown and recorded is the console's test, the resume table's and the live draw's.
 TEST_F(DrawMachineTest, AbsentWinnersAreRedrawnInTheirPositions) {
     addPrize("A", 3, 3);
     addPrize("B", 1, 1);
     press(2);
-    const std::vector<std::string> round = machine.roundOnScreen();
-    const std::string gone = round[1];
+    const std::string gone = machine.roundOnScreen()[1];
     machine.declareAbsent({2});
-    EXPECT_EQ(log().winners.back().status, lottery::WinnerStatus::Absent);
-    EXPECT_EQ(machine.roundOnScreen(), (std::vector<std::string>{round[0], "", round[2]}));
-    EXPECT_EQ(machine.picture().status.next, "下一步：TA，补抽 1 人");
-    for (int frame = 0; frame < 30; ++frame) {
-        if (frame == 0)
-            press();
-        else
-            machine.tick();
-        const auto& shown = machine.picture().selection;
-        ASSERT_EQ(shown.size(), 3u);
-        EXPECT_EQ(shown[0].raw, round[0]);
-        EXPECT_EQ(shown[2].raw, round[2]);
-        EXPECT_NE(shown[1].raw, gone);
-    }
-    const std::string replacement = machine.picture().selection[1].raw;
     press();
-    const lottery::ResultsLog after = log();
-    const lottery::WinnerRecord& last = after.winners.back();
-    EXPECT_EQ(last.status, lottery::WinnerStatus::Replacement);
-    EXPECT_EQ(last.position, 2);
-    EXPECT_EQ(last.rawText, replacement);
-    EXPECT_EQ(machine.roundOnScreen()[1], replacement);
-    machine.declareAbsent({2}); // a replacement can be absent in turn
+    for (int frame = 0; frame < 30; ++frame, machine.tick())
+        EXPECT_NE(machine.picture().selection.at(1).raw, gone);
+    press();
+    machine.declareAbsent({2});
     press(2);
     EXPECT_EQ(log().winners.size(), 7u); // three, then an absent and a replacement twice
-    press(2);                            // B: the absent ones are no candidates
+    press(2);
     EXPECT_NE(log().winners.back().rawText, gone);
     EXPECT_TRUE(log().finished);
 }
