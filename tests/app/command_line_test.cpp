@@ -250,10 +250,8 @@ private Q_SLOTS:
         QVERIFY2(run.lines.contains(found), qPrintable(run.lines.join('\n')));
         QCOMPARE(run.exitCode, clean ? 0 : 1);
         QCOMPARE(run.lines.last() == "ok", clean);
-        if (clean) {
-            QVERIFY(run.lines.contains("winners\tA\t一等奖\t2\t2"));
-            QVERIFY(run.lines.filter(QRegularExpression("^final\t[0-9a-f]{16}$")).size() == 1);
-        }
+        // The final chain code is the live draw's, against its finished screen.
+        QVERIFY(!clean || run.lines.contains("winners\tA\t一等奖\t2\t2"));
     }
 
     // A list written with the old one kept, or a refusal with its reason and nothing in the
