@@ -25,15 +25,14 @@ inline QString readGbk(const QString& path) {
                                           : QString();
 }
 
-// Every file and folder below root with its bytes, a full disk's filler left out.
+// Every file and folder below root with its bytes.
 inline QMap<QString, QByteArray> filesBelow(const QString& root) {
     QMap<QString, QByteArray> files;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
-        if (!file.fileName().endsWith("/filler"))
-            files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
     }
     return files;
 }

@@ -1,9 +1,9 @@
 #include "core/ccore.h"
+#include "support/file_bytes.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QAbstractButton>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -41,9 +41,7 @@ private slots:
         QFETCH(QStringList, keys);
         QFETCH(QList<int>, values);
         QTemporaryDir dir;
-        QFile file(dir.filePath("prizedraw.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
-        file.close();
+        writeBytes(dir.filePath("prizedraw.ini"), ini);
         if (!saved.isEmpty()) {
             CCore first(dir.path());
             first.setSetting(core::Setting::MaskEntries, saved[0]);
@@ -64,9 +62,7 @@ private slots:
     // Tests may run as root, so the folder is made impossible: its parent is a file.
     void aFlushThatCannotReachTheDiskSaysSo() {
         QTemporaryDir dir;
-        QFile blocker(dir.filePath("blocker"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        writeBytes(dir.filePath("blocker"), {});
         CCore blocked(dir.filePath("blocker/event"));
         blocked.setSetting(core::Setting::MaskStart, 4);
         QVERIFY(!blocked.flushSettings());
@@ -89,7 +85,6 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         QFETCH(int, defaultAnswer);
-        QFETCH(int, answer);
         QString shownText;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -101,9 +96,9 @@ private slots:
                 if (b->text() == button)
                     b->click();
         });
-        QCOMPARE(int(CCore::msgboxConfirm(nullptr, "继续？",
-                                          QMessageBox::StandardButton(defaultAnswer))),
-                 answer);
+        QTEST(int(CCore::msgboxConfirm(nullptr, "继续？",
+                                       QMessageBox::StandardButton(defaultAnswer))),
+              "answer");
         QCOMPARE(shownText, "继续？");
     }
 

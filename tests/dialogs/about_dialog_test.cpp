@@ -2,9 +2,9 @@
 
 #include "core/path_conversion.h"
 #include "dialog_driver.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -18,20 +18,14 @@ private Q_SLOTS:
         for (const auto& [name, size] : {std::pair("data/_prize.txt", 10),
                                          {"bg.jpg", 2048},
                                          {"music/ok.wav", 3 * 1024 * 1024 + 512 * 1024}}) {
-            QFile file(root.filePath(name));
-            QVERIFY(root.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(QByteArray(size, 'x')), size);
+            writeBytes(root.filePath(name), QByteArray(size, 'x'));
         }
         QVERIFY(root.mkpath("img/smile.png")); // a folder under a file's name is not the file
         dialogs::AboutDialog dialog(lottery::EventPaths::forFolder(core::toFsPath(root.path())),
                                     "1.0");
 
-        auto* list = child<QTableWidget>(dialog, "fileList");
-        QStringList rows;
-        for (int row = 0; row < list->rowCount(); ++row)
-            rows << QDir::fromNativeSeparators(list->item(row, 0)->text()) + " " +
-                        list->item(row, 1)->text() + " " + list->item(row, 2)->text();
-        QCOMPARE(rows.join('|'),
+        QCOMPARE(QDir::fromNativeSeparators(
+                     rowsOf(*child<QTableWidget>(dialog, "fileList"), " ").join('|')),
                  QStringLiteral("data/_prize.txt 存在 10 字节|data/_items.txt 缺失 |"
                                 "data/_result.txt 缺失 |prizedraw.ini 缺失 |"
                                 "bg.jpg 存在 2.0 KB|img/smile.png 缺失 |"

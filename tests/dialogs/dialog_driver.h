@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +26,18 @@ template <typename T> T* child(QWidget& parent, const QString& name) {
 
 inline void press(QWidget& parent, const QString& button) {
     child<QPushButton>(parent, button)->click();
+}
+
+// Each row of the table, its cells joined by separator.
+inline QStringList rowsOf(const QTableWidget& table, const QString& separator = "|") {
+    QStringList rows;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table.columnCount(); ++column)
+            cells << table.item(row, column)->text();
+        rows << cells.join(separator);
+    }
+    return rows;
 }
 
 // Each entry is "objectName=text" for one line edit.

@@ -7,7 +7,8 @@
 
 namespace {
 const std::string kHeldTotal = "这个奖项在本次抽奖中已有 4 名中奖者，抽取总人数不能少于这个数。";
-}
+const std::string kHeldId = "这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。";
+} // namespace
 
 class PrizeEditDialogTest : public QObject {
     Q_OBJECT
@@ -66,14 +67,14 @@ private Q_SLOTS:
         row("full table before backtick title", {"idEdit=", "titleEdit=`"},
             QStringLiteral("奖项已满，最多只能设置100个奖项！"), "idEdit", lottery::kPrizeCapacity);
         const QString held = QString::fromStdString(kHeldTotal);
-        const QString newId = QStringLiteral("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。");
         modify("total below the draw's winners", 1, {"totalEdit=3"}, held, "totalEdit");
         modify("total at the draw's winners", 1, {"totalEdit=4", "perRoundEdit=2"});
         modify("backtick title before total below winners", 1, {"titleEdit=`", "totalEdit=3"},
                separator("显示标题"), "titleEdit");
         modify("total below winners before new id", 1, {"totalEdit=3", "idEdit=B9"}, held,
                "totalEdit");
-        modify("new id of a prize with winners", 1, {"idEdit=B9"}, newId, "idEdit");
+        modify("new id of a prize with winners", 1, {"idEdit=B9"}, QString::fromStdString(kHeldId),
+               "idEdit");
         modify("other edits of a prize with winners", 1,
                {"imageEdit=car.png", "orderEdit=9", "repeatEdit=A1"});
         modify("new id of a prize without winners", 2, {"idEdit=C9", "totalEdit=1"});
@@ -94,10 +95,7 @@ private Q_SLOTS:
         guard.whyNotTotal = [](int i, int total) {
             return i == 1 && total < 4 ? kHeldTotal : std::string();
         };
-        guard.whyNotChangeId = [](int i) {
-            return i == 1 ? std::string("这个奖项在本次抽奖中已有中奖者，不能修改唯一编号。")
-                          : std::string();
-        };
+        guard.whyNotChangeId = [](int i) { return i == 1 ? kHeldId : std::string(); };
         dialogs::PrizeEditDialog dialog(
             table, modified < 0 ? dialogs::PrizeEditDialog::Add : dialogs::PrizeEditDialog::Modify,
             modified, guard);

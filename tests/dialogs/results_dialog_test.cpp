@@ -5,8 +5,8 @@
 #include "core/path_conversion.h"
 #include "dialog_driver.h"
 #include "sheets/xlsx_reader.h"
+#include "support/file_bytes.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -40,9 +40,8 @@ class ResultsDialogTest : public QObject {
 private Q_SLOTS:
     void init() {
         // Two draws: only the one after the last start line is listed.
-        QFile file(folder_.filePath("data/_result.txt"));
-        QVERIFY(QDir(folder_.path()).mkpath("data") && file.open(QIODevice::WriteOnly));
-        file.write(
+        writeBytes(
+            folder_.filePath("data/_result.txt"),
             core::GbkCodec::fromQString(
                 QStringLiteral("抽奖开始日期：2026-01-01 09:00:00\r\n"
                                "2026-01-01 09:01:00\tOLD\t旧奖项\t1\t1\t上次的人\r\n"
@@ -62,15 +61,7 @@ private Q_SLOTS:
     // Listed as read, the absent mark and the replacement beside the winner they concern.
     void listsTheWinnersOfTheLastDraw() {
         ScriptedResultsDialog dialog(paths(), core_);
-        auto* list = child<QTableWidget>(dialog, "winnerList");
-        QStringList rows;
-        for (int row = 0; row < list->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < list->columnCount(); ++column)
-                cells << list->item(row, column)->text();
-            rows << cells.join('|');
-        }
-        QCOMPARE(rows, kWinners.mid(1));
+        QCOMPARE(rowsOf(*child<QTableWidget>(dialog, "winnerList")), kWinners.mid(1));
         QCOMPARE(
             child<QLabel>(dialog, "summaryLabel")->text(),
             QStringLiteral("抽奖开始日期：2026-02-02 10:00:00，已记录 5 名中奖者，另有 1 人缺席，"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Kills the real program (SIGKILL) at three moments of a draw; after each, a restart keeps
-# every recorded round and every confirmed prize change, offers to go on, and going on ends
-# the draw with each round recorded exactly once.
+# Kills the real program (SIGKILL) while it rolls and with the prize list open; after each, a
+# restart keeps every recorded round and every confirmed prize change, offers to go on, and
+# going on ends the draw with each round recorded exactly once. A kill right after a stop is
+# the careless operator's; every other moment is the resume unit test's.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/x_session.sh"
@@ -52,14 +53,6 @@ press Prior Left Up F5 shift+F5 b period
 kill_program
 resume_and_finish "$work/rolling" 4
 
-scenario="killed right after a stop"
-new_event "$work/stopped"
-round
-round
-wait_for_rounds "$work/stopped" "A1:1 A2:1"
-kill_program
-resume_and_finish "$work/stopped" 2
-
 scenario="killed with the prize list open after a change"
 event=$work/prizes
 new_event "$event" c
@@ -77,4 +70,4 @@ menu_item Down 1 '^奖项列表$'
 kill_program
 [ "$(grep -c '`' "$event/data/_prize.txt")" -eq 2 ] || fail "the prize change was lost"
 resume_and_finish "$event" 4
-echo "crash resume: 3 passed, 0 failed"
+echo "crash resume: 2 passed, 0 failed"

@@ -101,7 +101,6 @@ same_area "$work/marked.png" "$work/redrawn.png" "$row3" || fail "position 3 cha
 # Killed while position 1 is redrawn: on again with position 1 empty and the rest in place.
 mark_absent 1
 wait_for_rounds "$event" "C1:1 A1:1,2,3,2A,2R,1A"
-cp "$event/data/_result.txt" "$work/recorded"
 press space
 sleep 0.3
 kill_program
@@ -109,7 +108,6 @@ launch "$event"
 answer '^请确认$' space
 sleep 0.3
 import -window root "$work/resumed.png"
-cmp -s "$work/recorded" "$event/data/_result.txt" || fail "the recorded lines changed"
 [ "$(yellow_pixels "$work/resumed.png" "$row1")" -lt 100 ] || fail "position 1 not empty after going on"
 same_area "$work/redrawn.png" "$work/resumed.png" "$row2" || fail "position 2 not as before the kill"
 same_area "$work/redrawn.png" "$work/resumed.png" "$row3" || fail "position 3 not as before the kill"

@@ -1,12 +1,10 @@
 #include "lottery/draw_resume.h"
 
-#include "draw_bench.h"
 #include "lottery/draw_ledger.h"
+#include "support/draw_bench.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>

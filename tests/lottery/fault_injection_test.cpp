@@ -1,8 +1,7 @@
-// Faults under each write of the draw: a missing data folder, a read-only folder, a full disk,
-// every step of a write failing or killed, hostile names in the folder. What each write
-// leaves must be whole, and the draw goes on. The program's answer to each fault (told, kept
-// in memory, saved elsewhere) is tested once, through the main window.
-#include "draw_bench.h"
+// Faults under each write of the draw: every step of a write failing or killed, hostile names
+// in the folder. What each write leaves must be whole, and the draw goes on. The program's
+// answer to each fault (told, kept in memory, saved elsewhere) is tested once, through the
+// main window.
 #include "lottery/list_import.h"
 #include "lottery/platform_file.h"
 #include "lottery/prize_file.h"
@@ -10,7 +9,7 @@
 #include "lottery/results_log.h"
 #include "lottery/results_records.h"
 #include "lottery/safe_file.h"
-#include "support/tmpfs_mount.h"
+#include "support/draw_bench.h"
 
 #include <gtest/gtest.h>
 
@@ -22,78 +21,15 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-enum class Write { PrizeSave, Rotation, Recording, ListImport };
-enum class Fault { MissingFolder, ReadOnlyFolder, FullDisk };
-
-// Earlier results ending 10 bytes short of a page: on a full disk a line more fits only in
-// part, and the part must not stay.
-const std::string kResults = std::string(4084, '#') + "\r\n";
-
-class DiskBackTest : public ::testing::TestWithParam<Fault>, public DrawBench {
-protected:
-    DiskBackTest() : DrawBench({"e1", "e2", "e3", "e4"}, 5) {
-        data.prizeTable.prizes = {{"A", "TA", "", 2, 1, 1, "", 2}, {"B", "TB", "", 1, 1, 2, "", 1}};
-    }
-    // Sets the fault off, or with broken false repairs the disk.
-    void breakDisk(bool broken = true) {
-        if (GetParam() == Fault::MissingFolder && broken)
-            fs::remove_all(folder.data());
-        else if (GetParam() == Fault::MissingFolder)
-            fs::create_directories(folder.data());
-        else if (GetParam() == Fault::ReadOnlyFolder)
-            ASSERT_TRUE(broken ? disk->makeReadOnly() : disk->makeWritable());
-        else if (broken)
-            ASSERT_GT(disk->fill(), 0u);
-        else
-            disk->unfill();
-    }
-
-    std::unique_ptr<testsupport::TmpfsMount> disk; // unmounted before the folder goes
-};
-
-} // namespace
-
-// A start line that could not be written goes before the first winners once the disk takes
-// writes again, so that they belong to this draw; the earlier results end in a backup.
-TEST_P(DiskBackTest, StartLineFollowsOnceTheDiskIsBack) {
-    if (GetParam() != Fault::MissingFolder) {
-        disk = std::make_unique<testsupport::TmpfsMount>(
-            folder.data(), GetParam() == Fault::FullDisk ? "64k" : "1m");
-        if (!disk->mounted())
-            GTEST_SKIP() << "no tmpfs can be mounted here";
-    }
-    TempEventFolder::write(folder.paths.resultFile, kResults);
-    breakDisk();
-    press();
-    breakDisk(false);
-    press();
-    const lottery::ResultsLog log = this->log();
-    EXPECT_EQ(log.startTime, "2026-01-01 00:00:00");
-    ASSERT_EQ(log.winners.size(), 1u);
-    EXPECT_EQ(log.winners[0].rawText, view.shown.at(0));
-    bool kept = GetParam() == Fault::MissingFolder;
-    for (const auto& item : fs::directory_iterator(folder.data()))
-        kept |= item.path().filename().string().rfind("bak_result2026", 0) == 0 &&
-                TempEventFolder::read(item.path()) == kResults;
-    EXPECT_TRUE(kept) << "the earlier results are not in a backup";
-    EXPECT_EQ(view.problems.size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, DiskBackTest,
-                         ::testing::Values(Fault::MissingFolder, Fault::ReadOnlyFolder,
-                                           Fault::FullDisk));
 
 // Every step of every write failing or killed in turn, and hostile names planted in the
 // folder: the file written holds its complete old or new bytes at every instant, the other
 // files of the folder their old ones, and nothing outside the folder changes.
 namespace {
 
+enum class Write { PrizeSave, Rotation, Recording, ListImport };
 enum class Trap { FailStep, KillAtStep, LinkedTarget, PlantedTemporaries };
 
 class StepFaultTest : public ::testing::TestWithParam<std::tuple<Write, Trap>> {

@@ -3,7 +3,7 @@
 #include "lottery/safe_file.h"
 #include "support/fake_core_services.h"
 #include "support/table_rows.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <gtest/gtest.h>
 

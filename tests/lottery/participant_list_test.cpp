@@ -18,16 +18,6 @@ lottery::ParticipantList listOf(const Texts& raws) {
 
 } // namespace
 
-TEST(ParticipantList, KeepsTextsWithinTheirLimits) {
-    auto list = listOf({"", std::string(128, 'x'), std::string(129, 'y')});
-    EXPECT_EQ(list.rawText(0), "");
-    EXPECT_EQ(list.rawText(1), std::string(128, 'x'));
-    EXPECT_EQ(list.rawText(2), std::string(128, 'y'));
-    list.setDisplayText(1, std::string(31, 'd'));
-    EXPECT_EQ(list.displayText(1), std::string(30, 'd'));
-    EXPECT_EQ(list.displayText(2), "");
-}
-
 // Copies of one text are one participant: marks reach them all and nothing else.
 TEST(ParticipantList, MarksReachEveryCopyOfAText) {
     const struct Case {
@@ -58,19 +48,4 @@ TEST(ParticipantList, MarksReachEveryCopyOfAText) {
         }
         EXPECT_EQ(marks, c.marks);
     }
-}
-
-TEST(ParticipantList, FindsTextsAndTheirCopies) {
-    auto list = listOf({"a", "b", "a", "a", "b", "c"});
-    EXPECT_EQ(list.firstOf("a"), 0);
-    EXPECT_EQ(list.firstOf("c"), 5);
-    EXPECT_EQ(list.firstOf("d"), -1);
-    EXPECT_EQ(list.nextCopy(0), 2);
-    EXPECT_EQ(list.nextCopy(3), -1);
-    EXPECT_EQ(list.copiesOf("a"), 3);
-    EXPECT_EQ(list.copiesOf("b"), 2);
-    list.append("c"); // found again after an entry is added
-    EXPECT_EQ(list.copiesOf("c"), 2);
-    list.clear();
-    EXPECT_EQ(list.firstOf("a"), -1);
 }

@@ -1,9 +1,9 @@
-#include "draw_bench.h"
 #include "lottery/prize_file.h"
 #include "lottery/results_chain.h"
 #include "lottery/results_log.h"
 #include "lottery/safe_file.h"
 #include "lottery/sha256.h"
+#include "support/draw_bench.h"
 
 #include <gtest/gtest.h>
 

@@ -7,12 +7,10 @@
 #include "lottery/safe_file.h"
 #include "support/entries.h"
 #include "support/fake_core_services.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -111,12 +109,7 @@ TEST_F(ResultsLogTest, WinnerAndEndLinesHaveTheirExactBytes) {
                              kNow + "\tB2\tsecond title\t1\t1\ta\tb\r\n" +                     //
                              kNow + "\tB2\tsecond title\t1\t2\tc\r\r\n" +                      //
                              kEnd + kNow + "\r\n");
-
-    const auto log = lottery::readResultsLog(folder.paths.resultFile, services);
-    EXPECT_TRUE(log.started && log.finished);
-    const auto& w = log.winners.at(1);
-    EXPECT_EQ(std::tie(w.time, w.prizeId, w.prizeTitle, w.round, w.position),
-              std::make_tuple(kNow, "A1"s, kFirstPrize, 2, 2));
+    // The other fields read back are the results dialog's table.
     EXPECT_EQ(winnerTexts(), (Texts{kLiSi, kZhangSan, "a\tb", "c\r"}));
 }
 

@@ -1,17 +1,8 @@
-#include "drawscreen/font_chooser.h"
-#include "drawscreen/frame_composer.h"
-#include "lottery/draw_machine.h"
-#include "lottery/results_log.h"
-#include "lottery/results_reader.h"
-#include "lottery/sha256.h"
-#include "support/entries.h"
-#include "support/fake_core_services.h"
-#include "support/recording_view.h"
+#include "support/draw_bench.h"
 #include "tickets/ticket_printer.h"
 #include "tickets/ticket_spooler.h"
 #include "tickets/ticket_view.h"
 
-#include <QPainter>
 #include <QProcess>
 #include <QSemaphore>
 #include <QTemporaryDir>
@@ -58,21 +49,11 @@ public:
 };
 
 // Ten entries and one prize of two rounds of two, tickets on.
-struct Event {
-    explicit Event(const QString& folder)
-        : paths(lottery::EventPaths::forFolder(folder.toStdString())),
-          services(folder.toStdString()) {
-        QDir(folder).mkpath(QStringLiteral("data"));
-        for (int i = 0; i < 10; ++i)
-            testsupport::addEntry(data.participants, "n" + std::to_string(i));
-        data.prizeTable.prizes.push_back({"A", "A", "", 4, 2, 0, "", 2});
+struct Event : DrawBench {
+    Event() : DrawBench(numbered(10)) {
+        addPrize("A", 4, 2);
         data.options.print = 1;
     }
-    lottery::EventPaths paths;
-    testsupport::FakeCoreServices services;
-    lottery::LotteryData data;
-    RecordingView clock;
-    lottery::DrawMachine machine{data, paths, services, clock};
 };
 
 } // namespace
@@ -122,22 +103,19 @@ private Q_SLOTS:
     // The draw goes on while the printer holds the first round's tickets; they all come out,
     // in the order of the results file.
     void slowPrinterHoldsNothingUp() {
-        QTemporaryDir dir;
-        Event event(dir.path());
+        Event event;
         tickets::TicketSpooler spooler;
         auto printer = std::make_shared<TestPrinter>(false);
         spooler.setPrinter(printer);
         tickets::TicketView view(event.data.options, spooler, [](const QString&) {});
         event.machine.addView(view);
-        for (int press = 0; press < 4; ++press)
-            event.machine.advance();
+        event.press(4);
         QCOMPARE(event.data.options.roundIndex, 1); // the second round is on screen
         printer->release.release(2);
         QSignalSpy idle(&spooler, &tickets::TicketSpooler::idle);
         QVERIFY(idle.wait());
         QStringList onDisk;
-        for (const auto& winner :
-             lottery::readResultsLog(event.paths.resultFile, event.services).winners)
+        for (const auto& winner : event.log().winners)
             onDisk << QString::fromStdString(winner.code);
         const std::lock_guard<std::mutex> lock(printer->mutex);
         QCOMPARE(printer->codes, onDisk);
@@ -147,47 +125,26 @@ private Q_SLOTS:
     // Paper runs out at the first round: the draw goes on, the operator hears of it once, and
     // again in the next draw.
     void failingPrinterIsToldOncePerDraw() {
-        QTemporaryDir dir;
-        Event event(dir.path());
-        auto& [paths, services, data, clock, machine] = event;
+        Event event;
         tickets::TicketSpooler spooler;
         auto printer = std::make_shared<TestPrinter>(true);
         spooler.setPrinter(printer);
         QStringList reports;
-        tickets::TicketView view(data.options, spooler,
+        tickets::TicketView view(event.data.options, spooler,
                                  [&reports](const QString& text) { reports << text; });
-        machine.addView(view);
-
+        event.machine.addView(view);
         for (int draw = 1; draw <= 2; ++draw) {
-            for (int press = 0; press < 4; ++press)
-                machine.advance();
-            QCOMPARE(data.options.state(), lottery::DrawState::ShowingResult);
+            event.press(4);
+            QCOMPARE(event.data.options.state(), lottery::DrawState::ShowingResult);
             QTRY_COMPARE(printer->printed.load(), 4 * draw);
             QCoreApplication::processEvents();
             QCOMPARE(reports.size(), draw);
-            QCOMPARE(lottery::readResultsLog(paths.resultFile, services).winners.size(), 4u);
-            machine.reset();
-            machine.present();
+            QCOMPARE(event.log().winners.size(), 4u);
+            event.machine.reset();
+            event.machine.present();
         }
         QVERIFY(reports.first().contains(QStringLiteral("缺纸")));
-        machine.removeView(view);
-    }
-
-    // Without the option the ready screen has no code; with it, the end-to-end draw scans it.
-    void readyScreenHasNoCodeWithoutTheOption() {
-        drawscreen::FrameComposer composer(QSize(1092, 652), 1.0f,
-                                           drawscreen::FontChooser::cjkSansFamily());
-        lottery::DrawPicture picture;
-        picture.participantsFingerprint = lottery::sha256Hex("list");
-        picture.participantCount = 12;
-        composer.composeStatic(picture, false);
-        QImage screen(composer.size(), QImage::Format_RGB32);
-        screen.fill(QColor(0x9e, 0x10, 0x1a));
-        QPainter(&screen).drawImage(0, 0, composer.canvas());
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("ready.png"));
-        QVERIFY(screen.save(file));
-        QCOMPARE(scanned(file), QString());
+        event.machine.removeView(view);
     }
 };
 

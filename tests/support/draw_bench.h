@@ -6,7 +6,7 @@
 #include "support/entries.h"
 #include "support/fake_core_services.h"
 #include "support/recording_view.h"
-#include "temp_event_folder.h"
+#include "support/temp_event_folder.h"
 
 #include <string>
 #include <vector>
@@ -34,15 +34,13 @@ struct DrawBench {
         for (int i = 0; i < times; ++i)
             machine.advance();
     }
-    // p: a press, t: a tick, r: a reset, c2: choose prize 2, a2: position 2 absent,
-    // k1: keep only the first prize.
+    // p: a press, r: a reset, c2: choose prize 2, a2: position 2 absent, k1: keep only the
+    // first prize.
     void play(const char* script) {
         for (const char* op = script; *op; ++op) {
             const auto digit = [&op] { return *++op - '0'; };
             if (*op == 'p')
                 machine.advance();
-            else if (*op == 't')
-                machine.tick();
             else if (*op == 'r')
                 machine.reset();
             else if (*op == 'c')
