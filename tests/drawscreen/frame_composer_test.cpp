@@ -136,8 +136,7 @@ private Q_SLOTS:
         const auto g = drawscreen::PanelPainter::geometry(kWindow, 1.0f);
         const QRect all(QPoint(0, 0), kWindow), upperHalf(g.px, g.yTop, g.pw, g.ph / 2);
         const QRect leftStatus(0, 880, 400, 37), rightStatus(1100, 880, 435, 37);
-        const int middle = g.yTop + g.ph / 2;
-        const auto at = [](int x, int y) { return QRect(x, y, 1, 1); };
+        const QRect card(g.px + g.thinPen + 1, g.py + g.ph / 2, g.pw - 2 * g.thinPen - 2, g.ph / 3);
         const auto row = [](const char* name, Shown shown, QRect area, Look look, int moreThan) {
             QTest::newRow(name) << int(shown) << area << int(look) << moreThan;
         };
@@ -155,12 +154,9 @@ private Q_SLOTS:
         row("result: the glyphs' feet on the canvas", Result, QRect(0, 916, 1535, 1), Visible, -1);
         row("result: R ends before the edge", Result, QRect(1534, 0, 1, 917), Yellow, -1);
         row("ready: the title", Ready, upperHalf, Red, 3000);
-        row("ready: white card", Ready, at(g.px + 30, g.yBottom - 50), White, 0);
-        row("ready: top bar", Ready, at(g.xLeft + 2, g.yTop), Gold, 0);
-        row("ready: bottom bar", Ready, at(g.xRight - 2, g.yBottom), Gold, 0);
-        row("ready: left upright", Ready, at(g.px, middle), Gold, 0);
-        row("ready: right upright", Ready, at(g.px + g.pw, middle), Gold, 0);
-        row("ready: the upright is thin", Ready, at(g.px + g.thinPen, middle), White, 0);
+        row("ready: white card within the uprights", Ready, card, White, card.width() * card.height() * 9 / 10);
+        row("ready: the frame's bars", Ready, QRect(g.xLeft, g.yTop, g.xRight - g.xLeft, g.P), Gold, (g.xRight - g.xLeft) * 2);
+        row("ready: the frame's uprights", Ready, QRect(g.px, g.py, 1, g.ph), Gold, g.ph / 2);
         row("ready: left of the frame", Ready, QRect(0, 0, g.xLeft - 1, 917), Touched, -1);
         row("ready: below the frame", Ready, QRect(0, g.yBottom + 20, 1535, 150), Touched, -1);
         row("ready: no left status line", Ready, QRect(0, 860, 700, 57), Touched, -1);
@@ -193,14 +189,6 @@ private Q_SLOTS:
             composer.composeRolling(data_, drawfixture::pictureOf(data_));
             QCOMPARE(countPixels(composer.canvas(), composer.canvas().rect(), isTouched), 0);
         }
-    }
-
-    void statusFontFollowsTheScale() {
-        FrameComposer composer(kWindow, 1.0f, family_);
-        compose(Result, composer);
-        QCOMPARE(composer.statusFontSize(), 30);
-        composer.setDisplayScale(0.8f);
-        QCOMPARE(composer.statusFontSize(), 24);
     }
 
     void rollingFramesLookLikeOnePath_data() {

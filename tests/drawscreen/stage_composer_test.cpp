@@ -20,70 +20,66 @@ private Q_SLOTS:
             QSKIP("no CJK sans font installed");
     }
 
-    // Between two frames of a reveal only the turning cells and the confetti are written, and
-    // each frame is the one a composer draws whole at that moment.
-    void revealFramesMatchWholeOnes_data() {
+    // Each frame, rolling or revealing, is the one a fresh composer draws whole at that moment,
+    // and nothing changes outside the region it names: a rolling frame writes only what changed
+    // since the frame before, a reveal's only the turning cells and the confetti.
+    void framesMatchWholeOnes_data() {
         QTest::addColumn<bool>("keyPrize");
         QTest::newRow("重点 prize: confetti") << true;
         QTest::newRow("other prize") << false;
     }
-    void revealFramesMatchWholeOnes() {
+    void framesMatchWholeOnes() {
         QFETCH(bool, keyPrize);
         lottery::LotteryData data;
         addEvent(data);
         data.options.stage.keyPrizesChosen = !keyPrize;
-        drawfixture::select(data, std::vector<int>{4, 8, 15, 16, 23, 42, 3, 5, 99, 100, 101, 102});
-        lottery::DrawPicture rolling = drawfixture::pictureOf(data);
-        rolling.prizeIndex = 0; // with its header, and its burst when 重点
-        lottery::DrawPicture result = rolling;
-        result.screen = lottery::DrawPicture::Screen::Result;
-        StageComposer kept = composer();
-        kept.composeRolling(data, rolling);
-        for (const int ms :
-             {0, 90, 91, 400, 800, 1300, 2000, drawscreen::RevealTimeline::kDoneMs}) {
-            const QImage before = kept.frame().copy();
-            kept.composeResult(data, result, ms);
-            StageComposer whole = composer();
-            whole.composeRolling(data, rolling);
-            whole.composeResult(data, result, ms);
-            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
-            QVERIFY(changedOnlyWithin(before, kept));
-        }
-        // Settled, the frame is the still screen as the window shows it: no jump at the end.
-        QImage settled = backdrop();
-        QPainter painter(&settled);
-        painter.setOpacity(StageComposer::kCanvasOpacity / 255.0);
-        painter.drawImage(0, 0, kept.canvas());
-        painter.end();
-        QCOMPARE(kept.frame(), settled);
-    }
-
-    // A rolling frame writes only what changed since the frame before; what it leaves is the
-    // frame a fresh composer draws whole, and nothing changes outside the region it names.
-    void partialFramesMatchWholeOnes() {
-        lottery::LotteryData data;
-        addEvent(data);
         StageComposer kept = composer();
         std::vector<int> entries(200);
         std::iota(entries.begin(), entries.end(), 0);
         std::mt19937 random(7);
-        // The round's size changes once, and a result comes between two rolls.
-        for (const int count : {30, 30, 30, 12, 0, 30, 30}) {
-            std::shuffle(entries.begin(), entries.end(), random);
-            drawfixture::select(data, std::vector<int>(entries.begin(), entries.begin() + 30));
-            lottery::DrawPicture picture = drawfixture::pictureOf(data);
-            if (count == 0) {
-                picture.screen = lottery::DrawPicture::Screen::Result;
-                kept.composeResult(data, picture, 0);
-                continue;
-            }
-            picture.selection.resize(static_cast<std::size_t>(count));
-            const QImage before = kept.frame().copy();
-            kept.composeRolling(data, picture);
+        lottery::DrawPicture rolling;
+        // Rolling frames (-1), the round's size changing, then a reveal and a roll after it.
+        const int done = drawscreen::RevealTimeline::kDoneMs;
+        for (const auto& [count, ms] : std::vector<std::pair<int, int>>{{30, -1},
+                                                                        {30, -1},
+                                                                        {12, -1},
+                                                                        {12, 0},
+                                                                        {12, 91},
+                                                                        {12, 400},
+                                                                        {12, 1300},
+                                                                        {12, 2000},
+                                                                        {12, done},
+                                                                        {30, -1},
+                                                                        {30, -1}}) {
             StageComposer whole = composer();
-            whole.composeRolling(data, picture);
-            QVERIFY(kept.frame() == whole.frame());
+            const QImage before = kept.frame().copy();
+            if (ms < 0) {
+                std::shuffle(entries.begin(), entries.end(), random);
+                drawfixture::select(data,
+                                    std::vector<int>(entries.begin(), entries.begin() + count));
+                rolling = drawfixture::pictureOf(data);
+                rolling.prizeIndex = 0; // with its header, and its burst when 重点
+                kept.composeRolling(data, rolling);
+            } else {
+                lottery::DrawPicture result = rolling;
+                result.screen = lottery::DrawPicture::Screen::Result;
+                kept.composeResult(data, result, ms);
+                whole.composeRolling(data, rolling);
+                whole.composeResult(data, result, ms);
+            }
+            if (ms < 0)
+                whole.composeRolling(data, rolling);
+            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
             QVERIFY(changedOnlyWithin(before, kept));
+            if (ms != done)
+                continue;
+            // Settled, the frame is the still screen as the window shows it: no jump at the end.
+            QImage settled = backdrop();
+            QPainter painter(&settled);
+            painter.setOpacity(StageComposer::kCanvasOpacity / 255.0);
+            painter.drawImage(0, 0, kept.canvas());
+            painter.end();
+            QCOMPARE(kept.frame(), settled);
         }
     }
 
@@ -94,11 +90,7 @@ private:
     // A backdrop that is not one colour, so a frame that leaves it out shows.
     QImage backdrop() const {
         QImage image(screen, QImage::Format_RGB32);
-        QPainter painter(&image);
-        QLinearGradient gradient(0, 0, screen.width(), screen.height());
-        gradient.setColorAt(0, QColor(120, 10, 20));
-        gradient.setColorAt(1, QColor(20, 40, 160));
-        painter.fillRect(image.rect(), gradient);
+        QPainter(&image).fillRect(image.rect(), QLinearGradient(0, 0, screen.width(), 0));
         return image;
     }
     StageComposer composer() const {
