@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <string>
 #include <vector>
@@ -62,6 +63,17 @@ inline int countPixels(const QImage& image, const QRect& area, bool (*test)(QRgb
             n += test(qUnpremultiply(image.pixel(x, y))) ? 1 : 0;
     }
     return n;
+}
+
+// True when every pixel that differs between the two lies within the region named changed.
+inline bool changedOnlyWithin(const QImage& before, const QImage& after, const QRegion& changed) {
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y) && !changed.contains(QPoint(x, y))) {
+                qWarning("change at %d,%d outside", x, y);
+                return false;
+            }
+    return true;
 }
 
 inline bool isYellow(QRgb p) {

