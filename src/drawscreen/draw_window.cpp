@@ -220,7 +220,9 @@ void DrawWindow::holdBackground(bool rolling) {
         return;
     // 大屏 frames are composed in the canvas's pixels, 经典 ones blended in the device's.
     const qreal ratio = bigScreen() ? 1.0 : devicePixelRatioF();
-    QImage beneath(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    // Opaque for the stage, which would convert it otherwise.
+    QImage beneath(size() * ratio,
+                   bigScreen() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     beneath.setDevicePixelRatio(ratio);
     beneath.fill(Qt::transparent);
     parentWidget()->render(&beneath, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);

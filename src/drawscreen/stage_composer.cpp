@@ -303,10 +303,7 @@ void StageComposer::paintReveal(const QRect& rect, int elapsedMs,
         }
     }
     if (!withinOne)
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            std::memcpy(frame_.scanLine(y) + rect.left() * 4,
-                        under_.constScanLine(y) + rect.left() * 4,
-                        static_cast<std::size_t>(rect.width()) * 4);
+        copyRect(under_, frame_, rect);
     for (const auto& [cell, p] : turning)
         flipCell(*cell, p, rect);
     for (const ConfettiPiece& piece : confetti) {

@@ -116,7 +116,7 @@ private:
     unsigned namesRead_ = 0;
     unsigned nominalRead_ = ~0u;
     double nominalEm_ = 3;
-    // The reveal, made at the stop: the last rolling frame (null when there was none).
+    // The reveal, made at the stop: the last rolling frame's cells, when a roll came before.
     std::vector<std::string> revealTexts_;
     QImage shot_;
     bool shotTaken_ = false;
