@@ -14,8 +14,8 @@ namespace drawscreen {
 
 // Draws the names of a rolling frame from glyph sprites: the coverages of all stroke and of
 // all fill are merged first, so that overlapping glyphs look like one stroked path. The
-// coverages of the frame before are kept, and only the pixels that differ from it are written:
-// a frame costs what its names change, not the area they span.
+// coverages of the frame before are kept, and only the runs of 64 pixels that differ from it are
+// written: a frame costs what its names change, not the area they span.
 class RollingNameRenderer {
 public:
     // The names' yellow fill over the translucent dark stroke.
@@ -54,11 +54,9 @@ private:
     // them when whole. Sets differ[w] for each plane word w written; true when any was.
     bool composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left, int right, bool whole,
                      std::uint8_t* differ) const;
-    // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay;
-    // over it only the groups of four with a bit in changed.
+    // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
-    void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f,
-                     std::uint64_t changed, int n) const;
+    void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n) const;
     // The parts of rect whose words differed, over its rows from first to last.
     void addDiffering(const QRect& rect, const std::vector<std::uint8_t>& differ, int first,
                       int last);
