@@ -7,6 +7,7 @@
 #include "drawscreen/sound_output.h"
 
 #include <QDir>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -31,6 +32,29 @@ std::vector<QRect> inStrips(const QRegion& region) {
             strips.emplace_back(rect.left(), top, rect.width(),
                                 std::min(kStripRows, rect.bottom() + 1 - top));
     return strips;
+}
+
+// Writes the stage's frame straight into the image the window paints into, sparing a copy of
+// each pixel a frame changes; false where that is not an image of 32-bit pixels at the
+// window's own scale.
+bool writeFrameInto(QPainter& painter, const QRegion& region, const StageComposer& stage) {
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto& image = *static_cast<QImage*>(device);
+    const QTransform transform = painter.deviceTransform();
+    const QPoint at(qRound(transform.dx()), qRound(transform.dy()));
+    const bool plain = image.format() == QImage::Format_RGB32 ||
+                       image.format() == QImage::Format_ARGB32 ||
+                       image.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!plain || transform.type() > QTransform::TxTranslate ||
+        QPointF(at) != QPointF(transform.dx(), transform.dy()))
+        return false;
+    // Outside what Qt lets the window paint lie other widgets' pixels.
+    const QRegion allowed = engine->systemClip();
+    stage.paintFrame(image, at, allowed.isEmpty() ? region : region & allowed.translated(-at));
+    return true;
 }
 
 } // namespace
@@ -246,9 +270,11 @@ void DrawWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const std::vector<QRect> strips = inStrips(event->region());
     if (showsOpaqueFrame()) {
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : strips)
-            painter.drawImage(rect.topLeft(), stage_.frame(), rect);
+        if (!writeFrameInto(painter, event->region(), stage_)) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect& rect : strips)
+                painter.drawImage(rect.topLeft(), stage_.frame(), rect);
+        }
     } else {
         const qreal ratio = background_.devicePixelRatio();
         for (const QRect& rect : strips) {

@@ -52,7 +52,13 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
 
 void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLayout*>& lines,
                                  const std::vector<QPoint>& origins, const QImage* underlay) {
-    resize(canvas.size());
+    place(canvas.size(), lines, origins);
+    write(canvas, QPoint(0, 0), changed_, underlay);
+}
+
+void RollingNameRenderer::place(QSize size, const std::vector<const NameLayout*>& lines,
+                                const std::vector<QPoint>& origins) {
+    resize(size);
     const QRect bounds(QPoint(0, 0), size_);
     const Planes& before = planes_[static_cast<std::size_t>(current_)];
     current_ ^= 1;
@@ -68,30 +74,20 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
         for (const PlacedGlyph& glyph : lines[i]->glyphs)
             mergeSprite(now, *glyph.sprite, origins[i] + glyph.origin);
     }
-
-    const auto under = [underlay](int y) {
-        return underlay ? reinterpret_cast<const QRgb*>(underlay->constScanLine(y)) : nullptr;
-    };
-    const auto out = [&canvas](int y) { return reinterpret_cast<QRgb*>(canvas.scanLine(y)); };
-    const auto row = [this](int y) { return static_cast<std::size_t>(y) * wordsPerRow_; };
-    std::vector<std::uint8_t> differ(static_cast<std::size_t>(wordsPerRow_));
-    const QRect painted = painted_ & bounds;
-    for (int y = painted.top(); y <= painted.bottom(); ++y)
-        composeSpan(out(y), under(y), row(y), painted.left(), painted.right(), true, differ.data());
     // A line and the one before it in its place make one rect, of which only the words that
     // differ are painted and sent to the screen.
     QRegion lineRects;
     for (std::size_t i = 0; i < std::max(before.lines.size(), now.lines.size()); ++i)
         lineRects += (i < before.lines.size() ? before.lines[i] : QRect()) |
                      (i < now.lines.size() ? now.lines[i] : QRect());
+    std::vector<std::uint8_t> differ(static_cast<std::size_t>(wordsPerRow_));
     changed_ = QRegion();
     for (const QRect& rect : lineRects) {
         std::fill(differ.begin(), differ.end(), 0);
         int first = -1;
         int last = -1;
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            if (composeSpan(out(y), under(y), row(y), rect.left(), rect.right(), false,
-                            differ.data())) {
+            if (differs(rowOf(y), rect.left(), rect.right(), differ.data())) {
                 first = first < 0 ? y : first;
                 last = y;
             }
@@ -99,8 +95,33 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
         if (first >= 0)
             addDiffering(rect, differ, first, last);
     }
-    changed_ += painted;
+    changed_ += painted_ & bounds;
     painted_ = QRect();
+}
+
+void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region,
+                                const QImage* underlay) const {
+    const QRect within = QRect(QPoint(0, 0), size_) & target.rect().translated(-at);
+    // Row by row through the image's bits: scanLine() checks for sharing at each call.
+    uchar* const outBits = target.bits() + at.y() * target.bytesPerLine() + at.x() * 4;
+    const uchar* const underBits = underlay ? underlay->constBits() : nullptr;
+    for (const QRect& rect : region) {
+        const QRect part = rect & within;
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            auto* out = reinterpret_cast<QRgb*>(outBits + y * target.bytesPerLine());
+            const auto* under =
+                underBits ? reinterpret_cast<const QRgb*>(underBits + y * underlay->bytesPerLine())
+                          : nullptr;
+            composeSpan(out, under, rowOf(y), part.left(), part.right());
+        }
+    }
+}
+
+QRegion RollingNameRenderer::linesRegion() const {
+    QRegion region;
+    for (const QRect& line : planes_[static_cast<std::size_t>(current_)].lines)
+        region += line;
+    return region;
 }
 
 void RollingNameRenderer::canvasPainted(const QRect& area) {
@@ -173,14 +194,10 @@ void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
 }
 
 // Words are indexed from the plane's left edge, so a span's words line up with differ[].
-bool RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left,
-                                      int right, bool whole, std::uint8_t* differ) const {
+bool RollingNameRenderer::differs(std::size_t row, int left, int right,
+                                  std::uint8_t* differ) const {
     const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const Planes& before = planes_[static_cast<std::size_t>(current_ ^ 1)];
-    const std::uint64_t* stroke = now.stroke.data() + row;
-    const std::uint64_t* fill = now.fill.data() + row;
-    const std::uint64_t* strokeBefore = before.stroke.data() + row;
-    const std::uint64_t* fillBefore = before.fill.data() + row;
     bool any = false;
     for (int x = left; x <= right;) {
         const int planeX = x + kPad;
@@ -188,24 +205,35 @@ bool RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t 
         const int bit = planeX % 64;
         const int n = std::min(64 - bit, right - x + 1);
         const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-        const std::uint64_t changed =
-            whole
-                ? mask
-                : (((stroke[word] ^ strokeBefore[word]) | (fill[word] ^ fillBefore[word])) >> bit) &
-                      mask;
-        if (changed != 0) {
+        const std::size_t at = row + static_cast<std::size_t>(word);
+        if ((((now.stroke[at] ^ before.stroke[at]) | (now.fill[at] ^ before.fill[at])) >> bit) &
+            mask) {
             any = true;
             differ[word] = 1;
-            const std::uint64_t s = stroke[word] >> bit;
-            const std::uint64_t f = fill[word] >> bit;
-            if (under)
-                composeOver(out + x, under + x, s, f, n);
-            else
-                composeFour(out + x, s, f, n);
         }
         x += n;
     }
     return any;
+}
+
+void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left,
+                                      int right) const {
+    const Planes& now = planes_[static_cast<std::size_t>(current_)];
+    const std::uint64_t* stroke = now.stroke.data() + row;
+    const std::uint64_t* fill = now.fill.data() + row;
+    for (int x = left; x <= right;) {
+        const int planeX = x + kPad;
+        const int word = planeX / 64;
+        const int bit = planeX % 64;
+        const int n = std::min(64 - bit, right - x + 1);
+        const std::uint64_t s = stroke[word] >> bit;
+        const std::uint64_t f = fill[word] >> bit;
+        if (under)
+            composeOver(out + x, under + x, s, f, n);
+        else
+            composeFour(out + x, s, f, n);
+        x += n;
+    }
 }
 
 void RollingNameRenderer::composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const {
@@ -255,8 +283,6 @@ inline void blendFour(std::uint8_t* out, const std::uint8_t* under, const std::u
 
 } // namespace
 
-// A word that changed is blended whole: a branch on each group of four, taken at random as
-// names change, cost more than the blend it saved.
 void RollingNameRenderer::composeOver(QRgb* out, const QRgb* under, std::uint64_t s,
                                       std::uint64_t f, int n) const {
     for (int b = 0; b < n; b += 4) {

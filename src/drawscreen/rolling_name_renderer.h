@@ -29,6 +29,14 @@ public:
     // opacity of setColours.
     void render(QImage& canvas, const std::vector<const NameLayout*>& lines,
                 const std::vector<QPoint>& origins, const QImage* underlay = nullptr);
+    // render in two steps: place takes the frame's names and finds what they change; write
+    // draws the frame's pixels within region, with the canvas's (0, 0) at at of target. It
+    // writes them whole, from the names and the underlay alone, so a region may be written
+    // any number of times and into any image.
+    void place(QSize size, const std::vector<const NameLayout*>& lines,
+               const std::vector<QPoint>& origins);
+    void write(QImage& target, QPoint at, const QRegion& region,
+               const QImage* underlay = nullptr) const;
     // Something else was painted into area of the canvas; the next render writes it whole.
     void canvasPainted(const QRect& area);
     // The canvas of that size was cleared, or holds only what the names never overlap.
@@ -38,6 +46,8 @@ public:
     // What the latest render changed: within the lines of the frame before and of this one,
     // the columns of 64 pixels that differ, over the rows that differ.
     const QRegion& changedRegion() const { return changed_; }
+    // Where the latest frame's names lie.
+    QRegion linesRegion() const;
 
 private:
     // One frame's coverages, one bit a pixel, and the lines' rects that hold any.
@@ -50,10 +60,13 @@ private:
     void resize(QSize size);
     void clear(Planes& planes) const;
     void mergeSprite(Planes& planes, const GlyphSprite& sprite, QPoint origin) const;
-    // Writes the pixels of a row span whose coverage differs from the frame before; all of
-    // them when whole. Sets differ[w] for each plane word w written; true when any was.
-    bool composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left, int right, bool whole,
-                     std::uint8_t* differ) const;
+    std::size_t rowOf(int y) const { return static_cast<std::size_t>(y) * wordsPerRow_; }
+    // Sets differ[w] for each plane word w of the row span whose coverage differs from the
+    // frame before's; true when any did.
+    bool differs(std::size_t row, int left, int right, std::uint8_t* differ) const;
+    // Writes the row span's pixels, a changed run of 64 blended whole: a branch on each group
+    // of four, taken at random as names change, cost more than the blend it saved.
+    void composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left, int right) const;
     // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
     void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n) const;

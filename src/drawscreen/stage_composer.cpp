@@ -210,14 +210,43 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         paintHeader(painter, data, picture);
         painter.end();
         layOverBackdrop(under_, headerBand(canvas_.size()));
+        // Written now, the frame's pages are not first touched in the stop's frame.
         makeOpaque(frame_, canvas_.size());
         copyRect(under_, frame_, frame_.rect());
+        frameBehind_ = QRegion();
         rolling_.canvasCleared(canvas_.size());
         rollingShown_ = true;
     }
     placeNames(texts);
-    rolling_.render(frame_, lines_, origins_, &under_);
+    rolling_.place(canvas_.size(), lines_, origins_);
     changed_ = first ? QRegion(canvas_.rect()) : rolling_.changedRegion();
+    frameBehind_ += rolling_.changedRegion();
+    // A roll nobody looks at the frame of would make the region ever more rects.
+    if (frameBehind_.rectCount() > kMostRectsBehind)
+        frameBehind_ = frameBehind_.boundingRect();
+}
+
+void StageComposer::paintFrame(QImage& target, QPoint at, const QRegion& region) const {
+    if (rollingShown_) {
+        rolling_.write(target, at, region, &under_);
+        return;
+    }
+    const QImage& shown = frame();
+    for (const QRect& rect : region) {
+        const QRect part = rect & shown.rect() & target.rect().translated(-at);
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::memcpy(target.scanLine(y + at.y()) + (part.left() + at.x()) * 4,
+                        shown.constScanLine(y) + part.left() * 4,
+                        static_cast<std::size_t>(part.width()) * 4);
+    }
+}
+
+const QImage& StageComposer::frame() const {
+    if (!frameBehind_.isEmpty()) {
+        rolling_.write(frame_, QPoint(0, 0), frameBehind_, &under_);
+        frameBehind_ = QRegion();
+    }
+    return frame_;
 }
 
 // At the stop the settled screen is composed once; each frame after it copies, into what it
@@ -233,6 +262,8 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
         takeShot();
         revealKey_.clear();
     }
+    if (!frameBehind_.isEmpty())
+        revealShownMs_ = -1; // the frame is written whole, not caught up first
     if (key != revealKey_) {
         revealKey_ = key;
         paintSettled(data, picture, texts);
@@ -246,6 +277,7 @@ void StageComposer::composeResult(const lottery::LotteryData& data,
     changed_ = revealChange(elapsedMs, confetti);
     for (const QRect& rect : changed_)
         paintReveal(rect, elapsedMs, confetti);
+    frameBehind_ = QRegion();
     confettiShown_ = std::move(confetti);
     rollingShown_ = false;
     revealShownMs_ = elapsedMs;
@@ -341,8 +373,12 @@ void StageComposer::takeShot() {
     if (!shotTaken_)
         return;
     makeOpaque(shot_, canvas_.size());
-    for (const QRect& cell : grid_.cells)
-        copyRect(frame_, shot_, cell);
+    QRegion cells;
+    for (const QRect& cell : grid_.cells) {
+        copyRect(under_, shot_, cell);
+        cells += cell;
+    }
+    rolling_.write(shot_, QPoint(0, 0), cells & rolling_.linesRegion(), &under_);
 }
 
 // Names come from the glyph sprites of the roll, in the revealed colours, over a panel each:

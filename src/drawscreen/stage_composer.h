@@ -41,7 +41,11 @@ public:
 
     const QImage& canvas() const { return canvas_; }
     // The latest rolling or revealing frame, opaque.
-    const QImage& frame() const { return frame_; }
+    const QImage& frame() const;
+    // Writes region of the latest frame into target, the frame's (0, 0) at at. A rolling frame
+    // is written from its names and what lies under them, never by way of frame(): showing it
+    // costs one write of the pixels it changed.
+    void paintFrame(QImage& target, QPoint at, const QRegion& region) const;
     QSize size() const { return canvas_.size(); }
     // What the latest frame may have changed.
     const QRegion& changedRegion() const { return changed_; }
@@ -97,7 +101,10 @@ private:
     QImage backdrop_;
     // While rolling the backdrop with the header over it, while revealing with the result.
     QImage under_;
-    QImage frame_;
+    // The rolling frames' pixels are written into it only when it is asked for.
+    mutable QImage frame_;
+    mutable QRegion frameBehind_; // where it lags behind the latest frame
+    static constexpr int kMostRectsBehind = 256;
     QRegion changed_;
     lottery::StageTheme preset_ = lottery::StageTheme::RedGold;
     StageTheme theme_ = StageTheme::of(lottery::StageTheme::RedGold);

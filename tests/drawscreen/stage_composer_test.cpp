@@ -21,8 +21,8 @@ private Q_SLOTS:
     }
 
     // Each frame, rolling or revealing, is the one a fresh composer draws whole at that moment,
-    // and nothing changes outside the region it names: a rolling frame writes only what changed
-    // since the frame before, a reveal's only the turning cells and the confetti.
+    // and nothing changes outside the region it names: a window that writes only those regions,
+    // sometimes two frames' at once, shows it too.
     void framesMatchWholeOnes_data() {
         QTest::addColumn<bool>("keyPrize");
         QTest::newRow("重点 prize: confetti") << true;
@@ -44,7 +44,12 @@ private Q_SLOTS:
         const std::vector<std::pair<int, int>> steps{{30, -1}, {30, -1}, {12, -1}, {12, 0},
             {12, 91}, {12, 400}, {12, 1300}, {12, 2000}, {12, done}, {30, -1}, {30, -1}};
         // clang-format on
-        for (const auto& [count, ms] : steps) {
+        QImage shown(screen + QSize(9, 9), QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::green);
+        const QPoint at(5, 3);
+        QRegion unshown;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const auto [count, ms] = steps[i];
             if (ms < 0) {
                 std::shuffle(entries.begin(), entries.end(), random);
                 drawfixture::select(data,
@@ -54,14 +59,19 @@ private Q_SLOTS:
             }
             lottery::DrawPicture result = rolling;
             result.screen = lottery::DrawPicture::Screen::Result;
-            const QImage before = kept.frame().copy();
             StageComposer whole = composer();
             if (ms >= 0)
                 whole.composeRolling(data, rolling);
             for (StageComposer* c : {&kept, &whole})
                 ms < 0 ? c->composeRolling(data, rolling) : c->composeResult(data, result, ms);
-            QVERIFY2(kept.frame() == whole.frame(), qPrintable(QString::number(ms)));
-            QVERIFY(drawfixture::changedOnlyWithin(before, kept.frame(), kept.changedRegion()));
+            unshown += kept.changedRegion();
+            if (i % 4 == 1) // frames the window is late for
+                continue;
+            kept.paintFrame(shown, at, std::exchange(unshown, {}));
+            QVERIFY2(shown.copy(QRect(at, screen)).convertToFormat(QImage::Format_RGB32) ==
+                         whole.frame(),
+                     qPrintable(QString::number(ms)));
+            QCOMPARE(kept.frame(), whole.frame());
             if (ms != done)
                 continue;
             // Settled, the frame is the still screen as the window shows it: no jump at the end.
