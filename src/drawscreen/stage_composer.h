@@ -25,8 +25,8 @@ namespace drawscreen {
 // Composes the 大屏 screen, the whole audience screen: the header band, the round's names in a
 // grid, and the reveal after the stop. A still screen is a canvas, shown at kCanvasOpacity over
 // the background, in which pixels nothing touches stay transparent. Rolling and revealing
-// frames are composed whole over a copy of the backdrop into an opaque frame, so that showing
-// one only copies the pixels it changed.
+// frames are opaque, over a copy of the backdrop: a rolling frame is written where it changed
+// straight into the shown image, a revealing one composed into a frame and copied from there.
 class StageComposer {
 public:
     // An empty family leaves all text out; prize pictures are looked for in appFolder.
