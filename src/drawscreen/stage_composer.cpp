@@ -210,9 +210,13 @@ void StageComposer::composeRolling(const lottery::LotteryData& data,
         paintHeader(painter, data, picture);
         painter.end();
         layOverBackdrop(under_, headerBand(canvas_.size()));
-        // Written now, the frame's pages are not first touched in the stop's frame.
+        // Written now, the frames' pages are not first touched in the stop's frame.
         makeOpaque(frame_, canvas_.size());
         copyRect(under_, frame_, frame_.rect());
+        if (shot_.size() != canvas_.size()) {
+            makeOpaque(shot_, canvas_.size());
+            shot_.fill(Qt::black);
+        }
         frameBehind_ = QRegion();
         rolling_.canvasCleared(canvas_.size());
         rollingShown_ = true;
