@@ -121,7 +121,7 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
         const QRect part = rect & within;
         for (int y = part.top(); y <= part.bottom(); ++y) {
             if (underBits && y < part.bottom())
-                prefetch(underBits + (y + 1) * underlay->bytesPerLine() + part.left() * 4, 256);
+                prefetch(underBits + (y + 1) * underlay->bytesPerLine() + part.left() * 4, 512);
             auto* out = reinterpret_cast<QRgb*>(outBits + y * target.bytesPerLine());
             const auto* under =
                 underBits ? reinterpret_cast<const QRgb*>(underBits + y * underlay->bytesPerLine())
@@ -243,7 +243,7 @@ void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t 
         const std::uint64_t s = stroke[word] >> bit;
         const std::uint64_t f = fill[word] >> bit;
         if (under) {
-            prefetch(under + x + n, 256); // the next run's, while this one is blended
+            prefetch(under + x + n, 512); // the next runs', while this one is blended
             composeOver(out + x, under + x, s, f, n);
         } else {
             composeFour(out + x, s, f, n);
