@@ -212,22 +212,20 @@ bool RollingNameRenderer::differs(std::size_t row, int left, int right,
                                   std::uint8_t* differ) const {
     const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const Planes& before = planes_[static_cast<std::size_t>(current_ ^ 1)];
-    bool any = false;
-    for (int x = left; x <= right;) {
-        const int planeX = x + kPad;
-        const int word = planeX / 64;
-        const int bit = planeX % 64;
-        const int n = std::min(64 - bit, right - x + 1);
-        const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+    const int first = (left + kPad) / 64;
+    const int last = (right + kPad) / 64;
+    const std::uint64_t firstMask = ~std::uint64_t{0} << ((left + kPad) % 64);
+    const std::uint64_t lastMask = ~std::uint64_t{0} >> (63 - (right + kPad) % 64);
+    std::uint64_t any = 0;
+    for (int word = first; word <= last; ++word) {
         const std::size_t at = row + static_cast<std::size_t>(word);
-        if ((((now.stroke[at] ^ before.stroke[at]) | (now.fill[at] ^ before.fill[at])) >> bit) &
-            mask) {
-            any = true;
-            differ[word] = 1;
-        }
-        x += n;
+        std::uint64_t d = (now.stroke[at] ^ before.stroke[at]) | (now.fill[at] ^ before.fill[at]);
+        d &= word == first ? firstMask : ~std::uint64_t{0};
+        d &= word == last ? lastMask : ~std::uint64_t{0};
+        differ[word] |= static_cast<std::uint8_t>(d != 0);
+        any |= d;
     }
-    return any;
+    return any != 0;
 }
 
 void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left,
