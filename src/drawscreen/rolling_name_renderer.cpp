@@ -233,10 +233,9 @@ void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t 
     const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const std::uint64_t* stroke = now.stroke.data() + row;
     const std::uint64_t* fill = now.fill.data() + row;
-    for (int x = left; x <= right;) {
-        const int planeX = x + kPad;
-        const int word = planeX / 64;
-        const int bit = planeX % 64;
+    // Only the first run may start within a word.
+    int bit = (left + kPad) % 64;
+    for (int x = left, word = (left + kPad) / 64; x <= right; ++word, bit = 0) {
         const int n = std::min(64 - bit, right - x + 1);
         const std::uint64_t s = stroke[word] >> bit;
         const std::uint64_t f = fill[word] >> bit;
