@@ -300,10 +300,6 @@ void RollingNameRenderer::composeOver(QRgb* out, const QRgb* under, std::uint64_
                                       std::uint64_t f, int n) const {
     for (int b = 0; b < n; b += 4) {
         const auto index = static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
-        if (index == 0 && n - b >= 4) {
-            std::memcpy(out + b, under + b, 4 * sizeof(QRgb)); // no name here: the underlay
-            continue;
-        }
         if (n - b >= 4) {
             blendFour(reinterpret_cast<std::uint8_t*>(out + b),
                       reinterpret_cast<const std::uint8_t*>(under + b), overFour_[index].b,
