@@ -43,7 +43,7 @@ public:
     void canvasCleared(QSize size);
     void setColours(QRgb fill, QRgb stroke, int opacity = 255);
 
-    // What the latest render changed: within the lines of the frame before and of this one,
+    // What the latest frame changed: within the lines of the frame before and of this one,
     // the columns of 64 pixels that differ, over the rows that differ.
     const QRegion& changedRegion() const { return changed_; }
     // Where the latest frame's names lie.
