@@ -81,11 +81,12 @@ void StageComposer::setBackdrop(const QImage& backdrop) {
 
 namespace {
 
-// Copies rect of from into the same place of into, both 32 bits a pixel and of one size.
-void copyRect(const QImage& from, QImage& into, const QRect& rect) {
-    const QRect part = rect & from.rect();
+// Copies rect of from into into, both 32 bits a pixel, with from's (0, 0) at at of into.
+void copyRect(const QImage& from, QImage& into, const QRect& rect, QPoint at = QPoint(0, 0)) {
+    const QRect part = rect & from.rect() & into.rect().translated(-at);
     for (int y = part.top(); y <= part.bottom(); ++y)
-        std::memcpy(into.scanLine(y) + part.left() * 4, from.constScanLine(y) + part.left() * 4,
+        std::memcpy(into.scanLine(y + at.y()) + (part.left() + at.x()) * 4,
+                    from.constScanLine(y) + part.left() * 4,
                     static_cast<std::size_t>(part.width()) * 4);
 }
 
@@ -235,14 +236,8 @@ void StageComposer::paintFrame(QImage& target, QPoint at, const QRegion& region)
         rolling_.write(target, at, region, &under_);
         return;
     }
-    const QImage& shown = frame();
-    for (const QRect& rect : region) {
-        const QRect part = rect & shown.rect() & target.rect().translated(-at);
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            std::memcpy(target.scanLine(y + at.y()) + (part.left() + at.x()) * 4,
-                        shown.constScanLine(y) + part.left() * 4,
-                        static_cast<std::size_t>(part.width()) * 4);
-    }
+    for (const QRect& rect : region)
+        copyRect(frame(), target, rect, at);
 }
 
 const QImage& StageComposer::frame() const {
