@@ -18,8 +18,8 @@ int floorDiv64(int v) {
     return v >= 0 ? v / 64 : -((-v + 63) / 64);
 }
 
-// Asks for the bytes from at on ahead of their use: 40 ms after the frame before, the underlay
-// is seldom still in the cache.
+// Asks for the bytes from at on ahead of their use: 40 ms after the frame before, the images
+// are seldom still in the cache, and their rows lie too far apart for the processor to guess.
 inline void prefetch(const void* at, int bytes) {
 #if defined(__SSE2__)
     for (int i = 0; i < bytes; i += 64)
@@ -45,10 +45,14 @@ void RollingNameRenderer::setColours(QRgb fill, QRgb stroke, int opacity) {
         for (unsigned b = 0; b < 4; ++b) {
             const QRgb c = colours[((index >> (4 + b)) & 1) << 1 | ((index >> b) & 1)];
             four_[index][b] = c;
-            const std::uint8_t alpha = scaled(qAlpha(c));
-            const QRgb over = qRgba(scaled(qRed(c)), scaled(qGreen(c)), scaled(qBlue(c)), alpha);
-            std::memcpy(overFour_[index].b + 4 * b, &over, sizeof over);
-            std::memset(overAlphaFour_[index].b + 4 * b, alpha, 4);
+            // Rounded down, so no byte overflows; the alpha byte then tops the underlay's 255 up
+            // to 255 exactly, so an opaque underlay stays opaque.
+            const auto keep = static_cast<std::uint16_t>((255 - scaled(qAlpha(c))) * 256 / 255);
+            const auto opaque = static_cast<std::uint8_t>(255 - ((255 * keep) >> 8));
+            const QRgb over = qRgba(scaled(qRed(c)), scaled(qGreen(c)), scaled(qBlue(c)), opaque);
+            OverFour& four = overFour_[index];
+            std::memcpy(four.colour + 4 * b, &over, sizeof over);
+            std::fill_n(four.keep + 4 * b, 4, keep);
         }
     }
 }
@@ -120,13 +124,20 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
     for (const QRect& rect : region) {
         const QRect part = rect & within;
         for (int y = part.top(); y <= part.bottom(); ++y) {
-            if (underBits && y < part.bottom())
-                prefetch(underBits + (y + 1) * underlay->bytesPerLine() + part.left() * 4, 512);
-            auto* out = reinterpret_cast<QRgb*>(outBits + y * target.bytesPerLine());
-            const auto* under =
-                underBits ? reinterpret_cast<const QRgb*>(underBits + y * underlay->bytesPerLine())
-                          : nullptr;
-            composeSpan(out, under, rowOf(y), part.left(), part.right());
+            const int ahead = std::min(y + kRowsAhead, within.bottom());
+            const auto outRow = [&](int row) {
+                return reinterpret_cast<QRgb*>(outBits + row * target.bytesPerLine());
+            };
+            const auto underRow = [&](int row) {
+                return reinterpret_cast<const QRgb*>(underBits + row * underlay->bytesPerLine());
+            };
+            if (!underBits) {
+                composeSpan({outRow(y), nullptr, nullptr, nullptr}, rowOf(y), part.left(),
+                            part.right());
+                continue;
+            }
+            composeSpan({outRow(y), underRow(y), outRow(ahead), underRow(ahead)}, rowOf(y),
+                        part.left(), part.right());
         }
     }
 }
@@ -228,7 +239,7 @@ bool RollingNameRenderer::differs(std::size_t row, int left, int right,
     return any != 0;
 }
 
-void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left,
+void RollingNameRenderer::composeSpan(const Span& span, std::size_t row, int left,
                                       int right) const {
     const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const std::uint64_t* stroke = now.stroke.data() + row;
@@ -239,11 +250,12 @@ void RollingNameRenderer::composeSpan(QRgb* out, const QRgb* under, std::size_t 
         const int n = std::min(64 - bit, right - x + 1);
         const std::uint64_t s = stroke[word] >> bit;
         const std::uint64_t f = fill[word] >> bit;
-        if (under) {
-            prefetch(under + x + n, 512); // the next runs', while this one is blended
-            composeOver(out + x, under + x, s, f, n);
+        if (span.under) {
+            prefetch(span.underAhead + x, n * 4);
+            prefetch(span.outAhead + x, n * 4);
+            composeOver(span.out + x, span.under + x, s, f, n);
         } else {
-            composeFour(out + x, s, f, n);
+            composeFour(span.out + x, s, f, n);
         }
         x += n;
     }
@@ -266,31 +278,24 @@ void RollingNameRenderer::composeFour(QRgb* out, std::uint64_t s, std::uint64_t 
 
 namespace {
 
-// out = colour + under - under * alpha / 255, rounded so that an alpha of 0 keeps the underlay
-// and an opaque underlay stays opaque: four pixels, byte by byte.
+// out = colour + under * keep / 256, four pixels byte by byte: a keep of 256 copies the underlay.
 inline void blendFour(std::uint8_t* out, const std::uint8_t* under, const std::uint8_t* colour,
-                      const std::uint8_t* alpha) {
+                      const std::uint16_t* keep) {
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
-    const __m128i round = _mm_set1_epi16(255);
     const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(under));
-    const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(alpha));
-    const __m128i low = _mm_srli_epi16(
-        _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(u, zero), _mm_unpacklo_epi8(a, zero)),
-                      round),
-        8);
-    const __m128i high = _mm_srli_epi16(
-        _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(u, zero), _mm_unpackhi_epi8(a, zero)),
-                      round),
-        8);
+    // Each byte in the high half of its 16 bits, so that the high half of the product is the
+    // byte times keep / 256.
+    const __m128i low = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, u),
+                                        _mm_load_si128(reinterpret_cast<const __m128i*>(keep)));
+    const __m128i high = _mm_mulhi_epu16(
+        _mm_unpackhi_epi8(zero, u), _mm_load_si128(reinterpret_cast<const __m128i*>(keep + 8)));
     const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(colour));
-    const __m128i blended = _mm_add_epi8(c, _mm_sub_epi8(u, _mm_packus_epi16(low, high)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), blended);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_adds_epu8(c, _mm_packus_epi16(low, high)));
 #else
-    for (int i = 0; i < 16; ++i) {
-        const unsigned u = under[i];
-        out[i] = static_cast<std::uint8_t>(colour[i] + u - ((u * alpha[i] + 255) >> 8));
-    }
+    for (int i = 0; i < 16; ++i)
+        out[i] = static_cast<std::uint8_t>(colour[i] + ((under[i] * keep[i]) >> 8));
 #endif
 }
 
@@ -302,14 +307,14 @@ void RollingNameRenderer::composeOver(QRgb* out, const QRgb* under, std::uint64_
         const auto index = static_cast<unsigned>(((f >> b) & 0xF) << 4 | ((s >> b) & 0xF));
         if (n - b >= 4) {
             blendFour(reinterpret_cast<std::uint8_t*>(out + b),
-                      reinterpret_cast<const std::uint8_t*>(under + b), overFour_[index].b,
-                      overAlphaFour_[index].b);
+                      reinterpret_cast<const std::uint8_t*>(under + b), overFour_[index].colour,
+                      overFour_[index].keep);
             continue;
         }
         std::uint8_t in[16] = {};
         std::uint8_t blended[16];
         std::memcpy(in, under + b, static_cast<std::size_t>(n - b) * sizeof(QRgb));
-        blendFour(blended, in, overFour_[index].b, overAlphaFour_[index].b);
+        blendFour(blended, in, overFour_[index].colour, overFour_[index].keep);
         std::memcpy(out + b, blended, static_cast<std::size_t>(n - b) * sizeof(QRgb));
     }
 }

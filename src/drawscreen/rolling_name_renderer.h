@@ -64,9 +64,17 @@ private:
     // Sets differ[w] for each plane word w of the row span whose coverage differs from the
     // frame before's; true when any did.
     bool differs(std::size_t row, int left, int right, std::uint8_t* differ) const;
+    // A row of the target and of the underlay, if any, and the rows kRowsAhead below them,
+    // asked for while this one is written.
+    struct Span {
+        QRgb* out;
+        const QRgb* under;
+        const QRgb* outAhead;
+        const QRgb* underAhead;
+    };
     // Writes the row span's pixels, a changed run of 64 blended whole: a branch on each group
     // of four, taken at random as names change, cost more than the blend it saved.
-    void composeSpan(QRgb* out, const QRgb* under, std::size_t row, int left, int right) const;
+    void composeSpan(const Span& span, std::size_t row, int left, int right) const;
     // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
     void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n) const;
@@ -76,17 +84,18 @@ private:
 
     // The planes reach this far beyond the canvas on either side, so glyph rows merge unclipped.
     static constexpr int kPad = 64;
+    static constexpr int kRowsAhead = 2;
 
     // Four pixels at a time: fill over stroke over nothing, premultiplied, indexed by the four
     // fill bits * 16 + the four stroke bits, the first pixel in the lowest bits.
     std::array<std::array<QRgb, 4>, 256> four_{};
-    // The same four pixels over an underlay, byte by byte: the colours at the opacity, and the
-    // alpha of each byte's pixel.
-    struct alignas(16) Bytes16 {
-        std::uint8_t b[16];
+    // The same four pixels over an underlay: the colours at the opacity, byte by byte, and what
+    // of each underlay byte shows through, in 256ths.
+    struct alignas(16) OverFour {
+        std::uint8_t colour[16];
+        std::uint16_t keep[16];
     };
-    std::array<Bytes16, 256> overFour_{};
-    std::array<Bytes16, 256> overAlphaFour_{};
+    std::array<OverFour, 256> overFour_{};
     QSize size_;
     int wordsPerRow_ = 0;
     std::array<Planes, 2> planes_; // this frame's and the one before, by turns
