@@ -209,7 +209,8 @@ void MainWindow::paintEvent(QPaintEvent* event) {
 }
 
 QImage MainWindow::audienceView() {
-    const QSize size = screenSize_ / 4;
+    constexpr int kStep = 4;
+    const QSize size = screenSize_ / kStep;
     if (previewBackground_.size() != size) {
         QImage full(screenSize_, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&full);
@@ -223,8 +224,7 @@ QImage MainWindow::audienceView() {
     QImage view = previewBackground_;
     if (drawWindow_ && drawWindow_->isVisible()) {
         QPainter painter(&view);
-        painter.scale(0.25, 0.25);
-        drawWindow_->paintShown(painter, drawWindowRect_.topLeft());
+        drawWindow_->paintShown(painter, drawWindowRect_.topLeft(), kStep);
     }
     return view;
 }

@@ -107,11 +107,16 @@ bool DrawWindow::showsOpaqueFrame() const {
     return bigScreen() && backgroundHeld_;
 }
 
-void DrawWindow::paintShown(QPainter& painter, QPoint at) const {
-    if (!showsOpaqueFrame())
-        painter.setOpacity(kOpacity / 255.0);
+void DrawWindow::paintShown(QPainter& painter, QPoint at, int step) const {
+    if (showsOpaqueFrame()) {
+        painter.drawImage(at / step, stage_.sampledFrame(step));
+        return;
+    }
+    painter.save();
+    painter.scale(1.0 / step, 1.0 / step);
+    painter.setOpacity(kOpacity / 255.0);
     painter.drawImage(at, canvas());
-    painter.setOpacity(1.0);
+    painter.restore();
 }
 
 bool DrawWindow::bigScreen() const {

@@ -60,8 +60,9 @@ public:
     // What the window shows over its parent: an opaque frame, or the canvas at kOpacity.
     const QImage& canvas() const;
     bool showsOpaqueFrame() const;
-    // Paints what the window shows, with its top-left at at, over what the parent painted.
-    void paintShown(QPainter& painter, QPoint at) const;
+    // Paints what the window shows, with its top-left at at, over what the parent painted,
+    // at 1 / step of its size.
+    void paintShown(QPainter& painter, QPoint at, int step) const;
 
     static constexpr int kOpacity = StageComposer::kCanvasOpacity;
     static constexpr int kRevealFrameMs = 40;

@@ -142,6 +142,30 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
     }
 }
 
+void RollingNameRenderer::writeSampled(QImage& target, int step, const QImage& underlay) const {
+    const Planes& now = planes_[static_cast<std::size_t>(current_)];
+    const int width = std::min(target.width(), (size_.width() + step - 1) / step);
+    const int height = std::min(target.height(), (size_.height() + step - 1) / step);
+    for (int y = 0; y < height; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(target.scanLine(y));
+        const auto* under = reinterpret_cast<const QRgb*>(underlay.constScanLine(y * step));
+        const std::size_t row = rowOf(y * step);
+        for (int x = 0; x < width; ++x) {
+            const int bit = x * step + kPad;
+            const auto at = row + static_cast<std::size_t>(bit / 64);
+            // The index of a group of four whose first pixel is this one.
+            const auto index = static_cast<unsigned>((now.stroke[at] >> (bit % 64)) & 1) |
+                               static_cast<unsigned>((now.fill[at] >> (bit % 64)) & 1) << 4;
+            std::uint8_t pixel[4];
+            std::memcpy(pixel, under + x * step, sizeof pixel);
+            for (int i = 0; i < 4; ++i)
+                pixel[i] = static_cast<std::uint8_t>(overFour_[index].colour[i] +
+                                                     ((pixel[i] * overFour_[index].keep[i]) >> 8));
+            std::memcpy(out + x, pixel, sizeof pixel);
+        }
+    }
+}
+
 QRegion RollingNameRenderer::linesRegion() const {
     QRegion region;
     for (const QRect& line : planes_[static_cast<std::size_t>(current_)].lines)

@@ -37,6 +37,9 @@ public:
                const std::vector<QPoint>& origins);
     void write(QImage& target, QPoint at, const QRegion& region,
                const QImage* underlay = nullptr) const;
+    // The frame's pixels at every step-th column and row from (0, 0), over underlay, into
+    // target's from (0, 0): a preview that costs what it shows.
+    void writeSampled(QImage& target, int step, const QImage& underlay) const;
     // Something else was painted into area of the canvas; the next render writes it whole.
     void canvasPainted(const QRect& area);
     // The canvas of that size was cleared, or holds only what the names never overlap.

@@ -240,6 +240,24 @@ void StageComposer::paintFrame(QImage& target, QPoint at, const QRegion& region)
         copyRect(frame(), target, rect, at);
 }
 
+QImage StageComposer::sampledFrame(int step) const {
+    const QSize size = canvas_.size();
+    QImage sampled((size.width() + step - 1) / step, (size.height() + step - 1) / step,
+                   QImage::Format_RGB32);
+    if (rollingShown_) {
+        rolling_.writeSampled(sampled, step, under_);
+        return sampled;
+    }
+    const QImage& whole = frame();
+    for (int y = 0; y < sampled.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(sampled.scanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(whole.constScanLine(y * step));
+        for (int x = 0; x < sampled.width(); ++x)
+            out[x] = in[x * step];
+    }
+    return sampled;
+}
+
 const QImage& StageComposer::frame() const {
     if (!frameBehind_.isEmpty()) {
         rolling_.write(frame_, QPoint(0, 0), frameBehind_, &under_);

@@ -46,6 +46,9 @@ public:
     // is written from its names and what lies under them, never by way of frame(): showing it
     // costs one write of the pixels it changed.
     void paintFrame(QImage& target, QPoint at, const QRegion& region) const;
+    // The latest frame at every step-th column and row, for a preview: a rolling one is
+    // sampled from its names, so that no whole frame is kept up for it.
+    QImage sampledFrame(int step) const;
     QSize size() const { return canvas_.size(); }
     // What the latest frame may have changed.
     const QRegion& changedRegion() const { return changed_; }
