@@ -30,6 +30,11 @@ inline void prefetch(const void* at, int bytes) {
 #endif
 }
 
+// A byte over an underlay's: the colour's plus what of the underlay's keep lets show, in 256ths.
+inline std::uint8_t blendByte(std::uint8_t colour, std::uint8_t under, std::uint16_t keep) {
+    return static_cast<std::uint8_t>(colour + ((under * keep) >> 8));
+}
+
 } // namespace
 
 RollingNameRenderer::RollingNameRenderer() {
@@ -121,21 +126,21 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
     // Row by row through the image's bits: scanLine() checks for sharing at each call.
     uchar* const outBits = target.bits() + at.y() * target.bytesPerLine() + at.x() * 4;
     const uchar* const underBits = underlay ? underlay->constBits() : nullptr;
+    const auto outRow = [&](int row) {
+        return reinterpret_cast<QRgb*>(outBits + row * target.bytesPerLine());
+    };
+    const auto underRow = [&](int row) {
+        return reinterpret_cast<const QRgb*>(underBits + row * underlay->bytesPerLine());
+    };
     for (const QRect& rect : region) {
         const QRect part = rect & within;
         for (int y = part.top(); y <= part.bottom(); ++y) {
-            const int ahead = std::min(y + kRowsAhead, within.bottom());
-            const auto outRow = [&](int row) {
-                return reinterpret_cast<QRgb*>(outBits + row * target.bytesPerLine());
-            };
-            const auto underRow = [&](int row) {
-                return reinterpret_cast<const QRgb*>(underBits + row * underlay->bytesPerLine());
-            };
             if (!underBits) {
                 composeSpan({outRow(y), nullptr, nullptr, nullptr}, rowOf(y), part.left(),
                             part.right());
                 continue;
             }
+            const int ahead = std::min(y + kRowsAhead, within.bottom());
             composeSpan({outRow(y), underRow(y), outRow(ahead), underRow(ahead)}, rowOf(y),
                         part.left(), part.right());
         }
@@ -159,8 +164,8 @@ void RollingNameRenderer::writeSampled(QImage& target, int step, const QImage& u
             std::uint8_t pixel[4];
             std::memcpy(pixel, under + x * step, sizeof pixel);
             for (int i = 0; i < 4; ++i)
-                pixel[i] = static_cast<std::uint8_t>(overFour_[index].colour[i] +
-                                                     ((pixel[i] * overFour_[index].keep[i]) >> 8));
+                pixel[i] =
+                    blendByte(overFour_[index].colour[i], pixel[i], overFour_[index].keep[i]);
             std::memcpy(out + x, pixel, sizeof pixel);
         }
     }
@@ -302,7 +307,7 @@ void RollingNameRenderer::composeFour(QRgb* out, std::uint64_t s, std::uint64_t 
 
 namespace {
 
-// out = colour + under * keep / 256, four pixels byte by byte: a keep of 256 copies the underlay.
+// blendByte for four pixels, byte by byte: a keep of 256 copies the underlay.
 inline void blendFour(std::uint8_t* out, const std::uint8_t* under, const std::uint8_t* colour,
                       const std::uint16_t* keep) {
 #if defined(__SSE2__)
@@ -319,7 +324,7 @@ inline void blendFour(std::uint8_t* out, const std::uint8_t* under, const std::u
                      _mm_adds_epu8(c, _mm_packus_epi16(low, high)));
 #else
     for (int i = 0; i < 16; ++i)
-        out[i] = static_cast<std::uint8_t>(colour[i] + ((under[i] * keep[i]) >> 8));
+        out[i] = blendByte(colour[i], under[i], keep[i]);
 #endif
 }
 
