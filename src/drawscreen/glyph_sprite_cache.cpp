@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <atomic>
 #include <cmath>
 
 namespace drawscreen {
@@ -97,7 +98,9 @@ const GlyphSprite& GlyphSpriteCache::sprite(const QRawFont& font, quint32 glyph,
 
 std::unique_ptr<GlyphSprite> GlyphSpriteCache::render(const QRawFont& font, quint32 glyph,
                                                       int phaseX, int phaseY) const {
+    static std::atomic<std::uint64_t> serials{0};
     auto sprite = std::make_unique<GlyphSprite>();
+    sprite->serial = ++serials;
     QPainterPath path = font.pathForGlyph(glyph);
     if (path.isEmpty())
         return sprite;

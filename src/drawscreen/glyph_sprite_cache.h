@@ -16,7 +16,8 @@ namespace drawscreen {
 // One glyph at one sub-pixel phase: which pixels the names' stroke and their fill cover, one
 // bit a pixel (rolling frames are aliased), bit b of word j of a row being pixel 64 j + b.
 struct GlyphSprite {
-    QRect rect; // relative to the glyph's whole-pixel origin
+    std::uint64_t serial = 0; // never given twice, so a glyph placed again is told by it
+    QRect rect;               // relative to the glyph's whole-pixel origin
     int wordsPerRow = 0;
     std::vector<std::uint64_t> stroke;
     std::vector<std::uint64_t> fill;

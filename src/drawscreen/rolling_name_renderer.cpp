@@ -80,44 +80,46 @@ void RollingNameRenderer::render(QImage& canvas, const std::vector<const NameLay
 void RollingNameRenderer::place(QSize size, const std::vector<const NameLayout*>& lines,
                                 const std::vector<QPoint>& origins) {
     resize(size);
+    clear();
     const QRect bounds(QPoint(0, 0), size_);
-    const Planes& before = planes_[static_cast<std::size_t>(current_)];
-    current_ ^= 1;
-    Planes& now = planes_[static_cast<std::size_t>(current_)];
-    clear(now);
+    std::vector<PlacedLine> placed(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!lines[i])
             continue;
         const QRect line = lines[i]->bounds.translated(origins[i]) & bounds;
         if (line.isEmpty())
             continue;
-        now.lines.push_back(line);
-        for (const PlacedGlyph& glyph : lines[i]->glyphs)
-            mergeSprite(now, *glyph.sprite, origins[i] + glyph.origin);
-    }
-    // A line and the one before it in its place make one rect, of which only the words that
-    // differ are painted and sent to the screen.
-    QRegion lineRects;
-    for (std::size_t i = 0; i < std::max(before.lines.size(), now.lines.size()); ++i)
-        lineRects += (i < before.lines.size() ? before.lines[i] : QRect()) |
-                     (i < now.lines.size() ? now.lines[i] : QRect());
-    std::vector<std::uint8_t> differ(static_cast<std::size_t>(wordsPerRow_));
-    changed_ = QRegion();
-    for (const QRect& rect : lineRects) {
-        std::fill(differ.begin(), differ.end(), 0);
-        int first = -1;
-        int last = -1;
-        for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            if (differs(rowOf(y), rect.left(), rect.right(), differ.data())) {
-                first = first < 0 ? y : first;
-                last = y;
-            }
+        planes_.lines.push_back(line);
+        for (const PlacedGlyph& glyph : lines[i]->glyphs) {
+            const QPoint origin = origins[i] + glyph.origin;
+            mergeSprite(*glyph.sprite, origin);
+            placed[i].push_back({glyph.sprite->serial, glyph.sprite->rect.translated(origin)});
         }
-        if (first >= 0)
-            addDiffering(rect, differ, first, last);
     }
+    changed_ = QRegion();
+    for (std::size_t i = 0; i < std::max(placed_.size(), placed.size()); ++i)
+        addChangedGlyphs(i < placed_.size() ? placed_[i] : PlacedLine(),
+                         i < placed.size() ? placed[i] : PlacedLine());
+    changed_ &= bounds;
     changed_ += painted_ & bounds;
     painted_ = QRect();
+    placed_ = std::move(placed);
+}
+
+void RollingNameRenderer::addChangedGlyphs(const PlacedLine& before, const PlacedLine& now) {
+    QRect run;
+    for (std::size_t g = 0; g < std::max(before.size(), now.size()); ++g) {
+        const bool same = g < before.size() && g < now.size() && before[g] == now[g];
+        if (!same) {
+            run |= (g < before.size() ? before[g].box : QRect()) |
+                   (g < now.size() ? now[g].box : QRect());
+        } else if (!run.isNull()) {
+            changed_ += run;
+            run = QRect();
+        }
+    }
+    if (!run.isNull())
+        changed_ += run;
 }
 
 void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region,
@@ -148,7 +150,6 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
 }
 
 void RollingNameRenderer::writeSampled(QImage& target, int step, const QImage& underlay) const {
-    const Planes& now = planes_[static_cast<std::size_t>(current_)];
     const int width = std::min(target.width(), (size_.width() + step - 1) / step);
     const int height = std::min(target.height(), (size_.height() + step - 1) / step);
     for (int y = 0; y < height; ++y) {
@@ -159,8 +160,8 @@ void RollingNameRenderer::writeSampled(QImage& target, int step, const QImage& u
             const int bit = x * step + kPad;
             const auto at = row + static_cast<std::size_t>(bit / 64);
             // The index of a group of four whose first pixel is this one.
-            const auto index = static_cast<unsigned>((now.stroke[at] >> (bit % 64)) & 1) |
-                               static_cast<unsigned>((now.fill[at] >> (bit % 64)) & 1) << 4;
+            const auto index = static_cast<unsigned>((planes_.stroke[at] >> (bit % 64)) & 1) |
+                               static_cast<unsigned>((planes_.fill[at] >> (bit % 64)) & 1) << 4;
             std::uint8_t pixel[4];
             std::memcpy(pixel, under + x * step, sizeof pixel);
             for (int i = 0; i < 4; ++i)
@@ -173,7 +174,7 @@ void RollingNameRenderer::writeSampled(QImage& target, int step, const QImage& u
 
 QRegion RollingNameRenderer::linesRegion() const {
     QRegion region;
-    for (const QRect& line : planes_[static_cast<std::size_t>(current_)].lines)
+    for (const QRect& line : planes_.lines)
         region += line;
     return region;
 }
@@ -184,7 +185,8 @@ void RollingNameRenderer::canvasPainted(const QRect& area) {
 
 void RollingNameRenderer::canvasCleared(QSize size) {
     resize(size);
-    clear(planes_[static_cast<std::size_t>(current_)]);
+    clear();
+    placed_.clear();
     painted_ = QRect();
 }
 
@@ -194,30 +196,28 @@ void RollingNameRenderer::resize(QSize size) {
     size_ = size;
     wordsPerRow_ = (std::max(0, size.width()) + 2 * kPad + 63) / 64 + 1;
     const auto words = static_cast<std::size_t>(wordsPerRow_) * std::max(0, size.height());
-    for (Planes& planes : planes_) {
-        planes.stroke.assign(words, 0);
-        planes.fill.assign(words, 0);
-        planes.lines.clear();
-    }
+    planes_.stroke.assign(words, 0);
+    planes_.fill.assign(words, 0);
+    planes_.lines.clear();
+    placed_.clear();
     painted_ = QRect(QPoint(0, 0), size);
 }
 
-void RollingNameRenderer::clear(Planes& planes) const {
-    for (const QRect& line : planes.lines) {
+void RollingNameRenderer::clear() {
+    for (const QRect& line : planes_.lines) {
         const int first = (line.left() + kPad) / 64;
         const int last = (line.right() + kPad) / 64;
         const auto bytes = static_cast<std::size_t>(last - first + 1) * sizeof(std::uint64_t);
         for (int y = line.top(); y <= line.bottom(); ++y) {
             const auto offset = static_cast<std::size_t>(y) * wordsPerRow_ + first;
-            std::memset(planes.stroke.data() + offset, 0, bytes);
-            std::memset(planes.fill.data() + offset, 0, bytes);
+            std::memset(planes_.stroke.data() + offset, 0, bytes);
+            std::memset(planes_.fill.data() + offset, 0, bytes);
         }
     }
-    planes.lines.clear();
+    planes_.lines.clear();
 }
 
-void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
-                                      QPoint origin) const {
+void RollingNameRenderer::mergeSprite(const GlyphSprite& sprite, QPoint origin) {
     const QRect placed = sprite.rect.translated(origin);
     const int firstRow = std::max(placed.top(), 0);
     const int lastRow = std::min(placed.bottom(), size_.height() - 1);
@@ -229,8 +229,8 @@ void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
         const std::uint64_t* strokeIn = sprite.stroke.data() + from;
         const std::uint64_t* fillIn = sprite.fill.data() + from;
         const auto to = static_cast<std::size_t>(y) * wordsPerRow_;
-        std::uint64_t* strokeOut = planes.stroke.data() + to;
-        std::uint64_t* fillOut = planes.fill.data() + to;
+        std::uint64_t* strokeOut = planes_.stroke.data() + to;
+        std::uint64_t* fillOut = planes_.fill.data() + to;
         for (int j = 0; j < sprite.wordsPerRow; ++j) {
             const std::uint64_t s = strokeIn[j];
             const std::uint64_t f = fillIn[j];
@@ -247,32 +247,10 @@ void RollingNameRenderer::mergeSprite(Planes& planes, const GlyphSprite& sprite,
     }
 }
 
-// Words are indexed from the plane's left edge, so a span's words line up with differ[].
-bool RollingNameRenderer::differs(std::size_t row, int left, int right,
-                                  std::uint8_t* differ) const {
-    const Planes& now = planes_[static_cast<std::size_t>(current_)];
-    const Planes& before = planes_[static_cast<std::size_t>(current_ ^ 1)];
-    const int first = (left + kPad) / 64;
-    const int last = (right + kPad) / 64;
-    const std::uint64_t firstMask = ~std::uint64_t{0} << ((left + kPad) % 64);
-    const std::uint64_t lastMask = ~std::uint64_t{0} >> (63 - (right + kPad) % 64);
-    std::uint64_t any = 0;
-    for (int word = first; word <= last; ++word) {
-        const std::size_t at = row + static_cast<std::size_t>(word);
-        std::uint64_t d = (now.stroke[at] ^ before.stroke[at]) | (now.fill[at] ^ before.fill[at]);
-        d &= word == first ? firstMask : ~std::uint64_t{0};
-        d &= word == last ? lastMask : ~std::uint64_t{0};
-        differ[word] |= static_cast<std::uint8_t>(d != 0);
-        any |= d;
-    }
-    return any != 0;
-}
-
 void RollingNameRenderer::composeSpan(const Span& span, std::size_t row, int left,
                                       int right) const {
-    const Planes& now = planes_[static_cast<std::size_t>(current_)];
-    const std::uint64_t* stroke = now.stroke.data() + row;
-    const std::uint64_t* fill = now.fill.data() + row;
+    const std::uint64_t* stroke = planes_.stroke.data() + row;
+    const std::uint64_t* fill = planes_.fill.data() + row;
     // Only the first run may start within a word.
     int bit = (left + kPad) % 64;
     for (int x = left, word = (left + kPad) / 64; x <= right; ++word, bit = 0) {
@@ -367,23 +345,6 @@ void RollingNameRenderer::composeOver(QRgb* out, const QRgb* under, std::uint64_
         std::memcpy(in, under + b, static_cast<std::size_t>(n - b) * sizeof(QRgb));
         blendFour(blended, in, overFour_[index].colour, overFour_[index].keep);
         std::memcpy(out + b, blended, static_cast<std::size_t>(n - b) * sizeof(QRgb));
-    }
-}
-
-void RollingNameRenderer::addDiffering(const QRect& rect, const std::vector<std::uint8_t>& differ,
-                                       int first, int last) {
-    const int firstWord = (rect.left() + kPad) / 64;
-    const int lastWord = (rect.right() + kPad) / 64;
-    const auto at = [&differ](int w) { return differ[static_cast<std::size_t>(w)] != 0; };
-    for (int w = firstWord; w <= lastWord; ++w) {
-        if (!at(w))
-            continue;
-        // A gap of one word joins two spans: fewer rects cost less than a few pixels more.
-        int end = w;
-        while (end + 1 <= lastWord && (at(end + 1) || (end + 2 <= lastWord && at(end + 2))))
-            ++end;
-        changed_ += QRect(QPoint(w * 64 - kPad, first), QPoint(end * 64 + 63 - kPad, last)) & rect;
-        w = end;
     }
 }
 

@@ -13,8 +13,8 @@
 namespace drawscreen {
 
 // Draws the names of a rolling frame from glyph sprites: the coverages of all stroke and of
-// all fill are merged first, so that overlapping glyphs look like one stroked path. The
-// coverages of the frame before are kept, and only the runs of 64 pixels that differ from it are
+// all fill are merged first, so that overlapping glyphs look like one stroked path. The glyphs
+// of the frame before are kept, and only the boxes of those that differ in their place are
 // written: a frame costs what its names change, not the area they span.
 class RollingNameRenderer {
 public:
@@ -46,8 +46,8 @@ public:
     void canvasCleared(QSize size);
     void setColours(QRgb fill, QRgb stroke, int opacity = 255);
 
-    // What the latest frame changed: within the lines of the frame before and of this one,
-    // the columns of 64 pixels that differ, over the rows that differ.
+    // What the latest frame changed: the boxes of its glyphs and of the frame before's that
+    // differ in their place, a line's run of them as one rect.
     const QRegion& changedRegion() const { return changed_; }
     // Where the latest frame's names lie.
     QRegion linesRegion() const;
@@ -59,14 +59,23 @@ private:
         std::vector<std::uint64_t> fill;
         std::vector<QRect> lines;
     };
+    // A glyph as a frame placed it: the same sprite in the same box covers the same pixels.
+    struct Placed {
+        std::uint64_t serial;
+        QRect box;
+        bool operator==(const Placed& other) const {
+            return serial == other.serial && box == other.box;
+        }
+    };
+    using PlacedLine = std::vector<Placed>;
 
     void resize(QSize size);
-    void clear(Planes& planes) const;
-    void mergeSprite(Planes& planes, const GlyphSprite& sprite, QPoint origin) const;
+    void clear();
+    void mergeSprite(const GlyphSprite& sprite, QPoint origin);
     std::size_t rowOf(int y) const { return static_cast<std::size_t>(y) * wordsPerRow_; }
-    // Sets differ[w] for each plane word w of the row span whose coverage differs from the
-    // frame before's; true when any did.
-    bool differs(std::size_t row, int left, int right, std::uint8_t* differ) const;
+    // Adds to changed_ the glyphs of a line that differ from the frame before's in their place:
+    // a glyph's stroke reaches no further than its box, so the others' pixels are as they were.
+    void addChangedGlyphs(const PlacedLine& before, const PlacedLine& now);
     // A row of the target and of the underlay, if any, and the rows kRowsAhead below them,
     // asked for while this one is written.
     struct Span {
@@ -81,9 +90,6 @@ private:
     // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
     void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n) const;
-    // The parts of rect whose words differed, over its rows from first to last.
-    void addDiffering(const QRect& rect, const std::vector<std::uint8_t>& differ, int first,
-                      int last);
 
     // The planes reach this far beyond the canvas on either side, so glyph rows merge unclipped.
     static constexpr int kPad = 64;
@@ -101,9 +107,9 @@ private:
     std::array<OverFour, 256> overFour_{};
     QSize size_;
     int wordsPerRow_ = 0;
-    std::array<Planes, 2> planes_; // this frame's and the one before, by turns
-    int current_ = 0;
-    QRect painted_; // what the canvas holds that is not the frame before's names
+    Planes planes_;
+    std::vector<PlacedLine> placed_; // the latest frame's glyphs, line by line
+    QRect painted_;                  // what the canvas holds that is not the frame before's names
     QRegion changed_;
 };
 
