@@ -84,8 +84,8 @@ private:
         const QRgb* outAhead;
         const QRgb* underAhead;
     };
-    // Writes the row span's pixels, a changed run of 64 blended whole: a branch on each group
-    // of four, taken at random as names change, cost more than the blend it saved.
+    // Writes the row span's pixels, each run of 64 blended whole or, holding no name, copied: a
+    // branch on each group of four, taken at random as names change, cost more than it saved.
     void composeSpan(const Span& span, std::size_t row, int left, int right) const;
     // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
