@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -120,20 +121,30 @@ void rolling(benchmark::State& state, QSize size, int perRound, bool asPath, boo
     }
 }
 
-// The 大屏 screen: a rolling frame of perRound names, or one frame of the reveal.
-void stage(benchmark::State& state, QSize screen, int perRound, bool reveal) {
+// The 大屏 screen after ten seconds of rolling event's names; none without a CJK font.
+std::optional<drawscreen::StageComposer> rolledStage(benchmark::State& state, Event& event,
+                                                     QSize screen) {
     const QString family = drawscreen::FontChooser::cjkSansFamily();
     if (family.isEmpty()) {
         state.SkipWithError("no CJK sans font installed");
-        return;
+        return std::nullopt;
     }
-    Event event(10000, 0, perRound);
-    drawscreen::StageComposer composer(family);
-    composer.setSize(screen);
+    std::optional<drawscreen::StageComposer> composer(std::in_place, family);
+    composer->setSize(screen);
     for (int frame = 0; frame < 250; ++frame) {
         event.select();
-        composer.composeRolling(event.data, event.picture());
+        composer->composeRolling(event.data, event.picture());
     }
+    return composer;
+}
+
+// The 大屏 screen: a rolling frame of perRound names, or one frame of the reveal.
+void stage(benchmark::State& state, QSize screen, int perRound, bool reveal) {
+    Event event(10000, 0, perRound);
+    std::optional<drawscreen::StageComposer> rolled = rolledStage(state, event, screen);
+    if (!rolled)
+        return;
+    drawscreen::StageComposer& composer = *rolled;
     lottery::DrawPicture result = event.picture();
     result.screen = lottery::DrawPicture::Screen::Result;
     // The stop's frame makes the reveal's cells; the frames after it are timed.
@@ -160,18 +171,11 @@ const QSize kScreen4K(3840, 2160);
 // What no way of writing rolling frames can beat: copying the rows a frame of 30 names changed
 // from a backdrop into the shown image, with no names to place or blend.
 void BM_StageChangedRowsCopiedAt4K(benchmark::State& state) {
-    const QString family = drawscreen::FontChooser::cjkSansFamily();
-    if (family.isEmpty()) {
-        state.SkipWithError("no CJK sans font installed");
-        return;
-    }
     Event event(10000, 0, 30);
-    drawscreen::StageComposer composer(family);
-    composer.setSize(kScreen4K);
-    for (int frame = 0; frame < 250; ++frame) {
-        event.select();
-        composer.composeRolling(event.data, event.picture());
-    }
+    std::optional<drawscreen::StageComposer> rolled = rolledStage(state, event, kScreen4K);
+    if (!rolled)
+        return;
+    drawscreen::StageComposer& composer = *rolled;
     QImage backdrop(kScreen4K, QImage::Format_RGB32);
     backdrop.fill(Qt::darkBlue);
     QImage shown(kScreen4K, QImage::Format_RGB32);

@@ -100,8 +100,7 @@ void RollingNameRenderer::place(QSize size, const std::vector<const NameLayout*>
     for (std::size_t i = 0; i < std::max(placed_.size(), placed.size()); ++i)
         addChangedGlyphs(i < placed_.size() ? placed_[i] : PlacedLine(),
                          i < placed.size() ? placed[i] : PlacedLine());
-    changed_ &= bounds;
-    changed_ += painted_ & bounds;
+    changed_ = (changed_ + painted_) & bounds;
     painted_ = QRect();
     placed_ = std::move(placed);
 }
