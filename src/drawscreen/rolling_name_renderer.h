@@ -77,19 +77,22 @@ private:
     // a glyph's stroke reaches no further than its box, so the others' pixels are as they were.
     void addChangedGlyphs(const PlacedLine& before, const PlacedLine& now);
     // A row of the target and of the underlay, if any, and the rows kRowsAhead below them,
-    // asked for while this one is written.
+    // asked for while this one is written; stream: whole runs may bypass the cache.
     struct Span {
         QRgb* out;
         const QRgb* under;
         const QRgb* outAhead;
         const QRgb* underAhead;
+        bool stream;
     };
     // Writes the row span's pixels, each run of 64 blended whole or, holding no name, copied: a
     // branch on each group of four, taken at random as names change, cost more than it saved.
     void composeSpan(const Span& span, std::size_t row, int left, int right) const;
     // n pixels (at most 64) of stroke bits s and fill bits f, translucent or over an underlay.
     void composeFour(QRgb* out, std::uint64_t s, std::uint64_t f, int n) const;
-    void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n) const;
+    // stream: out is aligned and the run whole, so it may bypass the cache.
+    void composeOver(QRgb* out, const QRgb* under, std::uint64_t s, std::uint64_t f, int n,
+                     bool stream) const;
 
     // The planes reach this far beyond the canvas on either side, so glyph rows merge unclipped.
     static constexpr int kPad = 64;

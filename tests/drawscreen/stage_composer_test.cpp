@@ -23,13 +23,18 @@ private Q_SLOTS:
     // Each frame, rolling or revealing, is the one a fresh composer draws whole at that moment,
     // and nothing changes outside the region it names: a window that writes only those regions,
     // sometimes two frames' at once, shows it too.
+    // At 4K the shown image outgrows the cache, and whole runs of its rows go around it.
     void framesMatchWholeOnes_data() {
         QTest::addColumn<bool>("keyPrize");
-        QTest::newRow("重点 prize: confetti") << true;
-        QTest::newRow("other prize") << false;
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("重点 prize: confetti") << true << QSize(1366, 768);
+        QTest::newRow("other prize") << false << QSize(1366, 768);
+        QTest::newRow("other prize at 4K") << false << QSize(3840, 2160);
     }
     void framesMatchWholeOnes() {
         QFETCH(bool, keyPrize);
+        QFETCH(QSize, size);
+        screen = size;
         lottery::LotteryData data;
         addEvent(data);
         data.options.stage.keyPrizesChosen = !keyPrize;
@@ -91,7 +96,7 @@ private Q_SLOTS:
 
 private:
     const QString family = drawscreen::FontChooser::cjkSansFamily();
-    const QSize screen{1366, 768};
+    QSize screen{1366, 768};
 
     // A backdrop that is not one colour, so a frame that leaves it out shows.
     QImage backdrop() const {
