@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Rolls 30 names for 10 seconds under Xvfb and reports the program's CPU use, the intervals
-# between presented frames and its peak resident memory, first alone, then with the
-# operator's console open beside it (--console), whose preview of the audience screen
-# refreshes while rolling. In the 大屏 layout it also measures the reveal after the stop.
+# between presented frames, what making a frame took and its peak resident memory, first
+# alone, then with the operator's console open beside it (--console), whose preview of the
+# audience screen refreshes while rolling. In the 大屏 layout it also measures the reveal after the stop.
 #   bench/roll_cpu.sh [PROGRAM]    default: build/bin/prizedraw
 #   EVENT=FOLDER                   an event of its own, whose first prize has 30 a round,
 #                                  instead of one of 600 entries
@@ -108,6 +108,10 @@ measure() { # extra arguments of the program
       if (NR == 0) { print "0 0 0 0"; exit }
       m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
       printf "%.1f %.1f %.1f %d\n", m / 1000, v[1] / 1000, v[NR] / 1000, NR }')
+  # What a frame took to compose and write, median, in milliseconds.
+  making=$(awk '{ print $2 }' "$work/frames.log" | sort -n | awk '{ v[NR] = $1 } END {
+      if (NR == 0) { print 0; exit }
+      printf "%.2f\n", ((NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) / 1000 }')
 }
 
 report() { # label
@@ -117,6 +121,7 @@ report() { # label
   [ "$layout" = big ] && echo "  reveal:  $reveal % of one core over the first $reveal_seconds s after the stop"
   echo "  memory:  peak resident $peak MB"
   echo "  frames:  $frames presented; intervals ($count): median $median ms, min $min ms, max $max ms"
+  echo "  making:  median $making ms a frame, composed at the tick and written when painted"
   awk -v c="$cpu" -v t="$cpu_target" 'BEGIN { exit !(c <= t) }' ||
     { echo "  FAIL: cpu above $cpu_target %"; ok=0; }
   [ "$layout" != big ] || awk -v c="$reveal" 'BEGIN { exit !(c <= 15) }' ||

@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace drawscreen {
@@ -176,8 +177,9 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
     const Screen before = lastScreen_;
     lastScreen_ = picture.screen;
     switch (picture.screen) {
-    case Screen::Rolling:
+    case Screen::Rolling: {
         holdBackground(true);
+        const FrameLog::Work work(frameLog_);
         if (big)
             stage_.composeRolling(data_, picture);
         else
@@ -185,6 +187,7 @@ void DrawWindow::showPicture(const lottery::DrawPicture& picture) {
         rollingFramePending_ = true;
         update(big ? stage_.changedRegion() : composer_.changedRegion());
         return;
+    }
     case Screen::Result:
         if (big && before == Screen::Rolling) {
             startReveal(picture);
@@ -272,6 +275,9 @@ void DrawWindow::reportProblem(const std::string& utf8Message) {
 }
 
 void DrawWindow::paintEvent(QPaintEvent* event) {
+    std::optional<FrameLog::Work> work;
+    if (rollingFramePending_)
+        work.emplace(frameLog_);
     QPainter painter(this);
     const std::vector<QRect> strips = inStrips(event->region());
     if (showsOpaqueFrame()) {
@@ -297,6 +303,7 @@ void DrawWindow::paintEvent(QPaintEvent* event) {
     }
     if (rollingFramePending_) {
         rollingFramePending_ = false;
+        work.reset();
         frameLog_.framePresented();
     }
 }

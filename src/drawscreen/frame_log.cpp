@@ -11,11 +11,21 @@ FrameLog::FrameLog() {
         clock_.start();
 }
 
+FrameLog::Work::Work(FrameLog& log)
+    : log_(log), started_(log.clock_.isValid() ? log.clock_.nsecsElapsed() : 0) {}
+
+FrameLog::Work::~Work() {
+    if (log_.clock_.isValid())
+        log_.workNs_ += log_.clock_.nsecsElapsed() - started_;
+}
+
 void FrameLog::framePresented() {
     if (!file_.isOpen())
         return;
-    file_.write(QByteArray::number(clock_.nsecsElapsed() / 1000) + '\n');
+    file_.write(QByteArray::number(clock_.nsecsElapsed() / 1000) + ' ' +
+                QByteArray::number(workNs_ / 1000) + '\n');
     file_.flush();
+    workNs_ = 0;
 }
 
 } // namespace drawscreen
