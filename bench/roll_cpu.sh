@@ -2,7 +2,8 @@
 # Rolls 30 names for 10 seconds under Xvfb and reports the program's CPU use, the intervals
 # between presented frames, what making a frame took and its peak resident memory, first
 # alone, then with the operator's console open beside it (--console), whose preview of the
-# audience screen refreshes while rolling. In the 大屏 layout it also measures the reveal after the stop.
+# audience screen refreshes while rolling. In the 大屏 layout it also measures the reveal
+# after the stop.
 #   bench/roll_cpu.sh [PROGRAM]    default: build/bin/prizedraw
 #   EVENT=FOLDER                   an event of its own, whose first prize has 30 a round,
 #                                  instead of one of 600 entries
