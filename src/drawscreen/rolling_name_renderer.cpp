@@ -170,7 +170,8 @@ void RollingNameRenderer::write(QImage& target, QPoint at, const QRegion& region
     }
 #if defined(__SSE2__)
     // The streamed stores are seen by whoever reads the image next.
-    _mm_sfence();
+    if (stream)
+        _mm_sfence();
 #endif
 }
 
