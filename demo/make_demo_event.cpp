@@ -1,12 +1,15 @@
 // Writes a complete demo event into the folder named on the command line: prizes,
-// participants, background, picture and both sound cues, all made here.
+// participants, background, picture and both sound cues, all made here, and the options a new
+// event starts with.
 
 #include "demo_pictures.h"
 #include "demo_sounds.h"
 #include "demo_texts.h"
 #include "wav_writer.h"
 
+#include "core/ccore.h"
 #include "core/gbk_codec.h"
+#include "lottery/draw_options_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +36,14 @@ std::string entriesFile() {
     return text;
 }
 
+bool writeOptions(const QString& folder) {
+    core::CCore core(folder);
+    lottery::DrawOptions options;
+    lottery::loadDrawOptions(options, core);
+    options.stage.layout = lottery::kNewEventLayout;
+    return lottery::saveDrawOptions(options, core);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -53,7 +64,8 @@ int main(int argc, char* argv[]) {
         paintBackground(QSize(1920, 1080)).save(folder.filePath("bg.jpg"), "JPG", 90) &&
         paintSmile(160).save(folder.filePath("img/smile.png"), "PNG") &&
         writeWav(folder.filePath("music/rolling.wav"), rollingTune(kSampleRate), kSampleRate) &&
-        writeWav(folder.filePath("music/ok.wav"), okChime(kSampleRate), kSampleRate);
+        writeWav(folder.filePath("music/ok.wav"), okChime(kSampleRate), kSampleRate) &&
+        writeOptions(folder.path());
     if (!ok) {
         std::fprintf(stderr, "make_demo_event: could not write %s\n", qPrintable(arguments[1]));
         return 1;
