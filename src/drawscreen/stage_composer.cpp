@@ -3,6 +3,7 @@
 #include "core/gbk_codec.h"
 #include "core/path_conversion.h"
 #include "drawscreen/commitment_painter.h"
+#include "drawscreen/name_path.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/reveal_timeline.h"
 #include "drawscreen/shown_texts.h"
@@ -148,6 +149,7 @@ void StageComposer::takeTheme(const lottery::LotteryData& data) {
     preset_ = preset;
     theme_ = StageTheme::of(preset);
     names_.setFont(family_, theme_.weight);
+    nominalPrize_ = -2; // the names' widths follow the weight
     rolling_.setColours(theme_.nameFill, theme_.nameStroke, kCanvasOpacity);
     winners_.setColours(theme_.winnerFill, theme_.nameStroke);
     headerKey_.clear();
@@ -170,14 +172,17 @@ double StageComposer::nominalEm(const lottery::LotteryData& data, int prizeIndex
     std::vector<float> widths;
     for (int i = 0; i < total; i += stride) {
         const int entry = ownPool ? data.pool.candidates[static_cast<std::size_t>(i)] : i;
-        widths.push_back(estimate_.of(list, entry, family_, StageNameCache::kReferenceSize));
+        widths.push_back(
+            estimate_.of(list, entry, family_, StageNameCache::kReferenceSize, theme_.weight));
     }
     nominalEm_ = 3;
     if (!widths.empty()) {
         const auto at =
             widths.begin() + static_cast<std::ptrdiff_t>((widths.size() - 1) * kNominalShare);
         std::nth_element(widths.begin(), at, widths.end());
-        nominalEm_ = std::max(2.0, double(*at) / StageNameCache::kReferenceSize);
+        // With the pen, as the names are measured when drawn.
+        nominalEm_ =
+            std::max(2.0, (double(*at) + NamePath::kPenWidth) / StageNameCache::kReferenceSize);
     }
     return nominalEm_;
 }

@@ -2,6 +2,7 @@
 
 #include "lottery/participant_list.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QString>
 
@@ -19,15 +20,17 @@ public:
     // The participant texts were re-read.
     void invalidate();
     float of(const lottery::ParticipantList& list, int index, const QString& family,
-             int referenceSize);
+             int referenceSize, QFont::Weight weight = QFont::Normal);
     // A display text's width, not kept per entry: for names shown whatever list they came from.
-    float ofText(std::string_view gbkText, const QString& family, int referenceSize);
+    float ofText(std::string_view gbkText, const QString& family, int referenceSize,
+                 QFont::Weight weight = QFont::Normal);
 
 private:
-    void useFamily(const QString& family, int referenceSize);
+    void useFont(const QString& family, int referenceSize, QFont::Weight weight);
     float charAdvance(std::string_view gbkChar);
 
     QString family_;
+    QFont::Weight weight_ = QFont::Normal;
     std::optional<QFontMetricsF> metrics_;
     std::vector<float> perChar_;  // by GBK code: a single byte, or lead * 256 + trail
     std::vector<float> perEntry_; // negative: not estimated yet

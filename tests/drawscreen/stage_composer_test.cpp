@@ -94,6 +94,34 @@ private Q_SLOTS:
         }
     }
 
+    // The grid is sized for the list's entries as the theme's weight draws them, so entries
+    // all as wide as one another fill their cells alike.
+    void entriesOfOneWidthTakeTheGridsSize_data() {
+        QTest::addColumn<int>("theme");
+        QTest::newRow("红金") << static_cast<int>(lottery::StageTheme::RedGold);
+        QTest::newRow("深色科技") << static_cast<int>(lottery::StageTheme::DarkTech);
+        QTest::newRow("商场促销") << static_cast<int>(lottery::StageTheme::MallPromo);
+    }
+    void entriesOfOneWidthTakeTheGridsSize() {
+        QFETCH(int, theme);
+        screen = QSize(1920, 1080);
+        lottery::LotteryData data;
+        std::vector<std::string> names;
+        for (std::string phone = "13800112233"; names.size() < 24;
+             std::next_permutation(phone.begin() + 3, phone.end()))
+            names.push_back("宋鹏晨 " + phone);
+        drawfixture::addEntries(data, names);
+        data.prizeTable.prizes = {drawfixture::prize("三等奖", 20, 10)};
+        data.options.setState(lottery::DrawState::Rolling);
+        data.options.stage.theme = static_cast<lottery::StageTheme>(theme);
+        drawfixture::select(data, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+        lottery::DrawPicture picture = drawfixture::pictureOf(data);
+        picture.prizeIndex = 0;
+        StageComposer stage = composer();
+        stage.composeRolling(data, picture);
+        QCOMPARE(stage.cellFontSizes(), std::vector<int>(10, stage.grid().fontSize));
+    }
+
 private:
     const QString family = drawscreen::FontChooser::cjkSansFamily();
     QSize screen{1366, 768};
