@@ -3,7 +3,6 @@
 #include "core/gbk_codec.h"
 #include "core/path_conversion.h"
 #include "drawscreen/commitment_painter.h"
-#include "drawscreen/name_path.h"
 #include "drawscreen/panel_painter.h"
 #include "drawscreen/reveal_timeline.h"
 #include "drawscreen/shown_texts.h"
@@ -180,9 +179,7 @@ double StageComposer::nominalEm(const lottery::LotteryData& data, int prizeIndex
         const auto at =
             widths.begin() + static_cast<std::ptrdiff_t>((widths.size() - 1) * kNominalShare);
         std::nth_element(widths.begin(), at, widths.end());
-        // With the pen, as the names are measured when drawn.
-        nominalEm_ =
-            std::max(2.0, (double(*at) + NamePath::kPenWidth) / StageNameCache::kReferenceSize);
+        nominalEm_ = std::max(2.0, StageNameCache::widthEmOf(*at));
     }
     return nominalEm_;
 }

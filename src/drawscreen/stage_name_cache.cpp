@@ -36,7 +36,7 @@ StageNameCache::Entry& StageNameCache::entry(const std::string& gbk) {
         QFont font = TextOutline::font(family_, kReferenceSize);
         font.setWeight(weight_);
         const qreal advance = e.text.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(e.text);
-        e.widthEm = (advance + NamePath::kPenWidth) / kReferenceSize;
+        e.widthEm = widthEmOf(advance);
     }
     return e;
 }
@@ -47,6 +47,10 @@ const QString& StageNameCache::text(const std::string& gbk) {
 
 double StageNameCache::widthEm(const std::string& gbk) {
     return entry(gbk).widthEm;
+}
+
+double StageNameCache::widthEmOf(double advance) {
+    return (advance + NamePath::kPenWidth) / kReferenceSize;
 }
 
 GlyphSpriteCache& StageNameCache::sprites(int fontSize) {

@@ -23,6 +23,8 @@ public:
     const QString& text(const std::string& gbk);
     // The text's width in ems, the outline's pen included.
     double widthEm(const std::string& gbk);
+    // The same for a text advance wide at kReferenceSize in the cache's font.
+    static double widthEmOf(double advance);
     const NameLayout& layout(const std::string& gbk, int fontSize);
     // Call between frames.
     void trim();
